@@ -1,0 +1,54 @@
+#include "columns/variablecatalogue.h"
+
+namespace pluvora {
+
+namespace {
+
+constexpr std::string_view kNoUnits[] = {""};
+constexpr std::string_view kSolarUnits[] = {"MJ/m2/d", "Langley", "W/m2"};
+constexpr std::string_view kTemperatureUnits[] = {"oC", "oF"};
+constexpr std::string_view kWaterUnits[] = {"mm", "cm", "inch"};
+constexpr std::string_view kPercent[] = {"%"};
+constexpr std::string_view kSpeedUnits[] = {"km/hr", "mile/hr", "m/s"};
+constexpr std::string_view kHours[] = {"hr"};
+
+const std::span<const std::string_view> kNone(kNoUnits, 0);
+
+const VariableInfo kCatalogue[kVariableCount] = {
+    {"Ignore", kNone, -1},
+    {"Year", kNone, -1},
+    {"Month", kNone, -1},
+    {"Day", kNone, -1},
+    {"DOY", kNone, -1},
+    {"Solar", kSolarUnits, -1},
+    {"T-max", kTemperatureUnits, -1},
+    {"T-min", kTemperatureUnits, -1},
+    {"Precip", kWaterUnits, -1},
+    {"RelHum", kPercent, 0},
+    {"WndSpd", kSpeedUnits, -1},
+    {"Soil-T", kTemperatureUnits, -1},
+    {"ET", kWaterUnits, -1},
+    {"PanEvap", kWaterUnits, -1},
+    {"SunHr", kHours, 0},
+    {"SunHr%", kPercent, 0},
+    {"YYDOY", kNone, -1},
+};
+
+constexpr std::string_view kItems[kVariableCount] = {
+    "Ignore", "Year",   "Month", "Day",     "DOY",   "Solar",  "T-max",
+    "T-min",  "Precip", "RelHum", "WndSpd", "Soil-T", "ET",    "PanEvap",
+    "SunHr",  "SunHr%", "YYDOY",
+};
+
+} // namespace
+
+const VariableInfo& variableInfo(int code)
+{
+    if (code < 0 || code >= kVariableCount)
+        return kCatalogue[kIgnore];
+    return kCatalogue[code];
+}
+
+std::span<const std::string_view> variableItems() { return kItems; }
+
+} // namespace pluvora

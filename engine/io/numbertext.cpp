@@ -1,0 +1,181 @@
+#include "io/numbertext.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <limits>
+
+namespace pluvora {
+
+namespace {
+
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+bool isPlainDecimal(std::string_view text)
+{
+    std::size_t i = 0;
+    if (i < text.size() && text[i] == '-')
+        ++i;
+    bool digits = false;
+    bool point = false;
+    for (; i < text.size(); ++i) {
+        const char c = text[i];
+        if (isDigit(c)) {
+            digits = true;
+        } else if (c == '.' && !point) {
+            point = true;
+        } else {
+            return false;
+        }
+    }
+    return digits;
+}
+
+std::optional<double> convert(std::string_view text)
+{
+    double value = 0;
+    const auto* first = text.data();
+    const auto* last = text.data() + text.size();
+    auto [end, ec] = std::from_chars(first, last, value);
+    if (ec == std::errc::result_out_of_range) {
+        // Huge or tiny: fall back to strtod, which saturates instead.
+        std::string copy(text);
+        return std::strtod(copy.c_str(), nullptr);
+    }
+    if (ec != std::errc() || end != last)
+        return std::nullopt;
+    return value;
+}
+
+} // namespace
+
+std::optional<double> parseDecimal(std::string_view text)
+{
+    if (!isPlainDecimal(text))
+        return std::nullopt;
+    return convert(text);
+}
+
+std::optional<int> parseInteger(std::string_view text)
+{
+    std::size_t i = 0;
+    if (i < text.size() && text[i] == '-')
+        ++i;
+    if (i == text.size())
+        return std::nullopt;
+    for (std::size_t k = i; k < text.size(); ++k)
+        if (!isDigit(text[k]))
+            return std::nullopt;
+    int value = 0;
+    auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (ec != std::errc() || end != text.data() + text.size())
+        return std::nullopt;
+    return value;
+}
+
+std::optional<double> parseTypedNumber(std::string_view text)
+{
+    while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
+        text.remove_prefix(1);
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\t'))
+        text.remove_suffix(1);
+    if (!text.empty() && text.front() == '+')
+        text.remove_prefix(1);
+    if (text.empty() || text.front() == '-' && text.size() > 1 && text[1] == '+')
+        return std::nullopt;
+    // Only digits, one point, a sign and an exponent: no "inf", no "nan".
+    for (char c : text)
+        if (!isDigit(c) && c != '.' && c != '-' && c != '+' && c != 'e' && c != 'E')
+            return std::nullopt;
+    auto value = convert(text);
+    if (value && !std::isfinite(*value))
+        return std::nullopt;
+    return value;
+}
+
+std::string formatFixed(double value, int decimals)
+{
+    // Take the value as the 15-digit decimal a person would see, then round
+    // that decimal text half away from zero.
+    if (!std::isfinite(value))
+        return std::to_string(value);
+    char digits[64];
+    std::snprintf(digits, sizeof digits, "%.14e", value);
+    // digits: [-]d.dddddddddddddde[+-]xx
+    std::string_view s(digits);
+    const bool negative = s.front() == '-';
+    if (negative)
+        s.remove_prefix(1);
+    const auto ePos = s.find('e');
+    const int exponent = std::atoi(std::string(s.substr(ePos + 1)).c_str());
+    std::string mantissa;
+    mantissa.reserve(16);
+    mantissa += s[0];
+    mantissa += s.substr(2, ePos - 2); // 15 significant digits
+    // Value = 0.mantissa * 10^(exponent + 1). Position of the decimal point
+    // in mantissa is exponent + 1; keep decimals digits after it.
+    const int pointPos = exponent + 1;
+    const int keep = pointPos + decimals; // digits of mantissa to keep
+    std::string kept;
+    bool roundUp = false;
+    if (keep <= 0) {
+        kept = "0";
+        roundUp = keep == 0 && mantissa[0] >= '5';
+        if (roundUp)
+            kept = "1";
+        // Value now counts in units of 10^-decimals.
+    } else if (keep >= static_cast<int>(mantissa.size())) {
+        kept = mantissa + std::string(static_cast<std::size_t>(keep) - mantissa.size(), '0');
+    } else {
+        kept = mantissa.substr(0, static_cast<std::size_t>(keep));
+        roundUp = mantissa[static_cast<std::size_t>(keep)] >= '5';
+        if (roundUp) {
+            int i = static_cast<int>(kept.size()) - 1;
+            while (i >= 0 && kept[static_cast<std::size_t>(i)] == '9') {
+                kept[static_cast<std::size_t>(i)] = '0';
+                --i;
+            }
+            if (i < 0)
+                kept.insert(kept.begin(), '1');
+            else
+                ++kept[static_cast<std::size_t>(i)];
+        }
+    }
+    // kept is the value in units of 10^-decimals, as a digit string.
+    auto firstNonZero = kept.find_first_not_of('0');
+    if (firstNonZero == std::string::npos)
+        kept = "0";
+    else
+        kept.erase(0, firstNonZero);
+    const bool isZero = kept == "0";
+    if (static_cast<int>(kept.size()) <= decimals)
+        kept.insert(0, static_cast<std::size_t>(decimals) + 1 - kept.size(), '0');
+    std::string out;
+    if (negative && !isZero)
+        out += '-';
+    const std::size_t intLen = kept.size() - static_cast<std::size_t>(decimals);
+    out.append(kept, 0, intLen);
+    if (decimals > 0) {
+        out += '.';
+        out.append(kept, intLen, std::string::npos);
+    }
+    return out;
+}
+
+std::string formatGeneral(double value)
+{
+    char text[64];
+    std::snprintf(text, sizeof text, "%.15g", value);
+    std::string out(text);
+    if (out == "-0")
+        out = "0";
+    return out;
+}
+
+long long roundHalfEven(double value)
+{
+    return static_cast<long long>(std::nearbyint(value));
+}
+
+} // namespace pluvora

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace pluvora {
+
+// Locale-independent conversions between numbers and text; "." is always
+// the decimal point.
+
+// A decimal number: optional leading minus, digits, optional point and
+// fraction digits. Anything else (a lone "-", "1-2", "1.2.3", "1e3") is not one.
+std::optional<double> parseDecimal(std::string_view text);
+// A whole number: optional leading minus and digits, within the int range.
+std::optional<int> parseInteger(std::string_view text);
+
+// Like parseDecimal, but also takes surrounding blanks, a leading "+" and an
+// exponent: what a person types into a box.
+std::optional<double> parseTypedNumber(std::string_view text);
+
+// Fixed point with `decimals` decimals, halves away from zero as a person
+// reads the value: the value is first taken to 15 significant digits, so
+// 12.345 (stored as 12.3449999...) gives 12.35. Never "-0.0".
+std::string formatFixed(double value, int decimals);
+
+// Shortest general form up to 15 significant digits: 40.5, -96.25, 350.
+std::string formatGeneral(double value);
+
+// Nearest integer, halves to the even neighbour (2.5 -> 2, 3.5 -> 4).
+long long roundHalfEven(double value);
+
+} // namespace pluvora

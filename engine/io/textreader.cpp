@@ -1,0 +1,158 @@
+#include "io/textreader.h"
+
+#include "error.h"
+#include "io/numbertext.h"
+
+#include <cstring>
+
+namespace pluvora {
+
+namespace {
+constexpr std::size_t kBufferSize = 1 << 16;
+constexpr std::size_t kNumberTokenLimit = 64;
+constexpr std::size_t kIntegerTokenLimit = 32;
+
+bool isSeparator(int c) { return c >= 0 && c <= 32; }
+} // namespace
+
+TextReader::TextReader(const std::filesystem::path& path)
+    : mBuffer(new char[kBufferSize])
+{
+    mFile = std::fopen(path.c_str(), "rb");
+    if (!mFile)
+        throw Error("Cannot open file \"" + path.string() + "\": " + std::strerror(errno));
+}
+
+TextReader::~TextReader()
+{
+    if (mFile)
+        std::fclose(mFile);
+}
+
+bool TextReader::fill()
+{
+    if (mPos < mLen)
+        return true;
+    if (mEof)
+        return false;
+    mLen = std::fread(mBuffer.get(), 1, kBufferSize, mFile);
+    mPos = 0;
+    if (mLen == 0) {
+        if (std::ferror(mFile))
+            throw Error("Read error");
+        mEof = true;
+        return false;
+    }
+    return true;
+}
+
+int TextReader::peek()
+{
+    if (!fill())
+        return -1;
+    return static_cast<unsigned char>(mBuffer[mPos]);
+}
+
+int TextReader::get()
+{
+    if (!fill())
+        return -1;
+    return static_cast<unsigned char>(mBuffer[mPos++]);
+}
+
+bool TextReader::atEnd() { return peek() < 0; }
+
+std::string TextReader::readToken(std::size_t limit)
+{
+    int c = peek();
+    while (isSeparator(c)) {
+        ++mPos;
+        c = peek();
+    }
+    std::string token;
+    while (c > 32 && token.size() < limit) {
+        token += static_cast<char>(c);
+        ++mPos;
+        c = peek();
+    }
+    return token;
+}
+
+std::optional<double> TextReader::nextNumber()
+{
+    const std::string token = readToken(kNumberTokenLimit);
+    if (token.empty())
+        return std::nullopt;
+    auto value = parseDecimal(token);
+    if (!value)
+        throw Error(kInvalidNumericInput);
+    return value;
+}
+
+double TextReader::readNumber() { return nextNumber().value_or(0.0); }
+
+std::optional<int> TextReader::nextInteger()
+{
+    const std::string token = readToken(kIntegerTokenLimit);
+    if (token.empty())
+        return std::nullopt;
+    auto value = parseInteger(token);
+    if (!value)
+        throw Error(kInvalidNumericInput);
+    return value;
+}
+
+int TextReader::readInteger() { return nextInteger().value_or(0); }
+
+bool TextReader::seekLineEnd()
+{
+    for (;;) {
+        const int c = peek();
+        if (c < 0 || c == '\r' || c == '\n')
+            return true;
+        if (!isSeparator(c))
+            return false;
+        ++mPos;
+    }
+}
+
+void TextReader::skipLine()
+{
+    for (;;) {
+        if (!fill())
+            return;
+        const char* start = mBuffer.get() + mPos;
+        const void* lf = std::memchr(start, '\n', mLen - mPos);
+        if (lf) {
+            mPos += static_cast<std::size_t>(static_cast<const char*>(lf) - start) + 1;
+            return;
+        }
+        mPos = mLen;
+    }
+}
+
+bool TextReader::readLine(std::string& line)
+{
+    line.clear();
+    if (!fill())
+        return false;
+    for (;;) {
+        if (!fill())
+            break;
+        const char* start = mBuffer.get() + mPos;
+        const void* lf = std::memchr(start, '\n', mLen - mPos);
+        if (lf) {
+            const auto n = static_cast<std::size_t>(static_cast<const char*>(lf) - start);
+            line.append(start, n);
+            mPos += n + 1;
+            break;
+        }
+        line.append(start, mLen - mPos);
+        mPos = mLen;
+    }
+    if (!line.empty() && line.back() == '\r')
+        line.pop_back();
+    return true;
+}
+
+} // namespace pluvora

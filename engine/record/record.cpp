@@ -1,0 +1,110 @@
+#include "record/record.h"
+
+#include "io/numbertext.h"
+
+#include <cmath>
+
+namespace pluvora {
+
+void Record::resetVariables()
+{
+    const auto flags = present;
+    *this = Record{};
+    present = flags;
+}
+
+namespace {
+
+int asWholeNumber(double value) { return static_cast<int>(roundHalfEven(value)); }
+
+void assignYydoy(Record& record, double value)
+{
+    const double thousands = std::trunc(value / 1000.0);
+    const int yy = asWholeNumber(thousands);
+    record.year = yy <= 20 ? yy + 2000 : yy + 1900;
+    const double quotient = static_cast<double>(roundHalfEven(value)) / 1000.0;
+    const double fraction = quotient - std::trunc(quotient);
+    record.doy = asWholeNumber(fraction * 1000.0);
+    record.present[kYear] = true;
+    record.present[kDoy] = true;
+}
+
+} // namespace
+
+void assignValue(Record& record, const ColumnSpec& spec, int column, double value)
+{
+    if (column < 1 || column > kColumnBoxes)
+        return;
+    const int code = spec.columnVariable[static_cast<std::size_t>(column)];
+    switch (code) {
+    case kIgnore: record.ignored = value; return;
+    case kYear: record.year = asWholeNumber(value); break;
+    case kMonth: record.month = asWholeNumber(value); break;
+    case kDay: record.day = asWholeNumber(value); break;
+    case kDoy: record.doy = asWholeNumber(value); break;
+    case kSolar: record.solar = value; break;
+    case kTmax: record.tmax = value; break;
+    case kTmin: record.tmin = value; break;
+    case kPrecip: record.precip = value; break;
+    case kRelHum: record.relHum = value; break;
+    case kWndSpd: record.wndSpd = value; break;
+    case kSoilT: record.soilT = value; break;
+    case kEt: record.et = value; break;
+    case kPanEvap: record.panEvap = value; break;
+    case kSunHr: record.sunHr = value; break;
+    case kSunHrPercent: record.sunHrPercent = value; break;
+    case kYydoy: assignYydoy(record, value); return;
+    default: return;
+    }
+    record.present[static_cast<std::size_t>(code)] = true;
+}
+
+double conversionUnitSolar(std::string_view unit)
+{
+    if (unit == "MJ/m2/d")
+        return 1.0;
+    if (unit == "Langley")
+        return 0.04186;
+    if (unit == "Cal/cm2/d")
+        return 0.041868;
+    if (unit == "W/m2")
+        return 0.0864;
+    return 0.0;
+}
+
+double conversionUnitForWater(std::string_view unit)
+{
+    if (unit == "mm")
+        return 1.0;
+    if (unit == "cm")
+        return 10.0;
+    if (unit == "inch")
+        return 25.4;
+    return 0.0;
+}
+
+double conversionUnitWS(std::string_view unit)
+{
+    if (unit == "km/hr")
+        return 1.0 / 3.6;
+    if (unit == "mile/hr")
+        return 1.609 / 3.6;
+    if (unit == "m/s")
+        return 1.0;
+    return 0.0;
+}
+
+std::optional<int> dayOfYear(int year, int month, int day)
+{
+    static constexpr int kDaysBefore[12] = {0, 31, 59, 90, 120, 151, 181, 212, 243, 273, 304, 334};
+    static constexpr int kLength[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    if (year < 1 || year > 9999 || month < 1 || month > 12 || day < 1)
+        return std::nullopt;
+    const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+    const int length = kLength[month - 1] + (month == 2 && leap ? 1 : 0);
+    if (day > length)
+        return std::nullopt;
+    return kDaysBefore[month - 1] + day + (month > 2 && leap ? 1 : 0);
+}
+
+} // namespace pluvora

@@ -1,0 +1,56 @@
+#pragma once
+
+#include "columns/columnspec.h"
+
+#include <array>
+#include <optional>
+#include <string_view>
+
+namespace pluvora {
+
+// The current record: one field per variable, values as read in the input's
+// units, and a presence flag per variable that stays set for the whole run
+// once a value of it has been read.
+struct Record {
+    int year = 0;
+    int month = 0;
+    int day = 0;
+    int doy = 0;
+    double solar = 0;
+    double tmax = 0;
+    double tmin = 0;
+    double precip = 0;
+    double relHum = 0;
+    double wndSpd = 0;
+    double soilT = 0;
+    double et = 0;
+    double panEvap = 0;
+    double sunHr = 0;
+    double sunHrPercent = 0;
+    double ignored = 0;
+
+    // Indexed by variable code 1 to 15 (index 0 unused).
+    std::array<bool, 16> present{};
+
+    bool has(int code) const { return present[static_cast<std::size_t>(code)]; }
+
+    void resetVariables();
+    void setFalseToAll() { present.fill(false); }
+};
+
+// Files `value`, read from `column` (1-based), under that column's variable.
+void assignValue(Record& record, const ColumnSpec& spec, int column, double value);
+
+// Unit factors to MJ/m2/d, mm and m/s; an unlisted text (the empty one
+// included) gives 0. Texts compare exactly.
+double conversionUnitSolar(std::string_view unit);
+double conversionUnitForWater(std::string_view unit);
+double conversionUnitWS(std::string_view unit);
+
+inline double fahrenheitToCelsius(double value) { return (value - 32.0) / 1.8; }
+
+// Day of the year of a Gregorian date (1 January is 1); nothing for a date
+// that does not exist.
+std::optional<int> dayOfYear(int year, int month, int day);
+
+} // namespace pluvora

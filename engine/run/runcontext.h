@@ -1,0 +1,55 @@
+#pragma once
+
+#include "appfolder/appfolder.h"
+#include "columns/columnspec.h"
+#include "record/record.h"
+#include "ui/userfeedback.h"
+
+#include <string>
+
+namespace pluvora {
+
+// What the task pages hold, as typed; each task reads and converts its own.
+struct TaskPageInput {
+    std::string latitudeTask4;   // Edit3
+    int regionTask4 = 0;         // RadioButton8..10 as 0..2
+    std::string latitudeTask5;   // Edit6
+    int climateZoneTask5 = 0;    // RadioButton15..17 as 0..2
+    int panChoiceTask6 = 0;      // RadioButton3..7 as 0..4
+    std::string fetchTask6;      // Edit2
+    std::string latitudeTask7;   // Edit4
+    std::string elevationTask7;  // Edit5
+};
+
+// The state every stage of a run shares. Re-initialised for every run.
+struct RunContext {
+    RunContext(const AppFolder& appFolder, UserFeedback& feedback)
+        : folder(appFolder), ui(feedback)
+    {
+    }
+
+    const AppFolder& folder;
+    UserFeedback& ui;
+
+    bool abortFlag = false;
+    int task = 0;          // 1 to 7, 0 when none is selected
+    int rowsBefore = 0;
+    int columnCount = 0;   // 1 to 12
+    bool rearrange = false;
+    bool cleanFromMenu = false;
+
+    ColumnSpec columns;
+    Record record;
+    TaskPageInput pages;
+
+    // Error sound, error box, abort flag: how a stage fails.
+    void fail(std::string_view message)
+    {
+        reportError(ui, message);
+        abortFlag = true;
+    }
+
+    std::filesystem::path file(std::string_view name) const { return folder.file(name); }
+};
+
+} // namespace pluvora

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace pluvora {
+
+enum class MessageKind { Error, Warning, Information, Plain };
+enum class Sound { Error, Exclamation };
+
+// The one way the engine talks to the user. The desktop implements it with
+// message boxes and beeps, the batch program with lines on standard error,
+// and the tests with a recorder that scripts the answers.
+class UserFeedback {
+public:
+    virtual ~UserFeedback() = default;
+
+    virtual void showMessage(MessageKind kind, std::string_view text) = 0;
+    virtual bool askYesNo(std::string_view text) = 0;
+    virtual void playSound(Sound sound) = 0;
+
+    // The run's progress gauge: shown while stages loop over records.
+    virtual void setProgressVisible(bool visible) = 0;
+    // One step of the gauge per record (position + 1, modulo its maximum).
+    virtual void gaugeDisplay() = 0;
+};
+
+// Error sound followed by an error box: how every stage reports a failure.
+inline void reportError(UserFeedback& ui, std::string_view text)
+{
+    ui.playSound(Sound::Error);
+    ui.showMessage(MessageKind::Error, text);
+}
+
+} // namespace pluvora

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "ui/userfeedback.h"
+
+#include <deque>
+#include <string>
+#include <vector>
+
+namespace pluvora::test {
+
+// Keeps every call in order as a line of text ("error: Columns are not
+// specified.", "sound: error", "ask: ...") and answers questions from a
+// script; a question without a scripted answer fails the test.
+class RecordingFeedback : public UserFeedback {
+public:
+    void showMessage(MessageKind kind, std::string_view text) override;
+    bool askYesNo(std::string_view text) override;
+    void playSound(Sound sound) override;
+    void setProgressVisible(bool visible) override;
+    void gaugeDisplay() override { ++ticks; }
+
+    void scriptAnswer(bool yes) { answers.push_back(yes); }
+    // Only the message boxes, as "kind: text".
+    std::vector<std::string> messages() const;
+
+    std::vector<std::string> calls;
+    std::deque<bool> answers;
+    long ticks = 0;
+    bool progressVisible = false;
+};
+
+std::string kindName(MessageKind kind);
+
+} // namespace pluvora::test
