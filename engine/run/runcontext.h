@@ -5,6 +5,7 @@
 #include "record/record.h"
 #include "ui/userfeedback.h"
 
+#include <optional>
 #include <string>
 
 namespace pluvora {
@@ -41,6 +42,10 @@ struct RunContext {
     ColumnSpec columns;
     Record record;
     TaskPageInput pages;
+
+    // New text for the output panel, set by stages that show a report there;
+    // nothing leaves the panel as it was.
+    std::optional<std::string> outputPanel;
 
     // Error sound, error box, abort flag: how a stage fails.
     void fail(std::string_view message)

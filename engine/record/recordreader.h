@@ -1,0 +1,19 @@
+#pragma once
+
+#include "io/textreader.h"
+#include "run/runcontext.h"
+
+namespace pluvora {
+
+// Reads one record: a number per column 1 to columnCount, each filed by
+// assignValue, then the rest of the line is skipped. False when the file
+// ends before the record starts. The end of the data is the end of the file:
+// a record whose first number is 0 is read like any other.
+bool readRecord(TextReader& reader, RunContext& run);
+
+// Copies `count` lines unchanged, padding with empty lines when the input
+// has fewer: the header rows every stage carries over.
+class TextWriter;
+void copyHeaderRows(TextReader& reader, TextWriter& writer, int count);
+
+} // namespace pluvora

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace pluvora {
+
+// Panel texts are UTF-8 with lines separated by '\n' and no break after the
+// last line, as a text panel holds them.
+
+inline constexpr const char* kNotATextFile = "The file can't be opened because it is not a text file";
+
+// Loads a user's file for the input panel: valid UTF-8 is taken as it is,
+// anything else as Latin-1. A file holding NUL bytes is not text: throws
+// Error(kNotATextFile).
+std::string loadTextFile(const std::filesystem::path& path);
+
+// A working file (UTF-8, CR LF) as panel text.
+std::string loadPanelText(const std::filesystem::path& path);
+// Panel text to a file, every line ended by CR LF.
+void savePanelText(const std::filesystem::path& path, std::string_view text);
+
+// Header trimming of a finished output: with rowsBefore 2 or more, lines 2
+// to rowsBefore go, so only the first header line stays.
+void removeExtraRows(std::string& text, int rowsBefore);
+// Inserts `line` so that it becomes line `index` (0-based); past the end it
+// is appended.
+void insertLine(std::string& text, int index, std::string_view line);
+
+} // namespace pluvora
