@@ -1,0 +1,30 @@
+#include "run/sitecoordinate.h"
+
+#include "io/numbertext.h"
+
+namespace pluvora {
+
+std::string coordinateLine(double latitude, double longitude, double elevation)
+{
+    return formatGeneral(latitude) + ' ' + formatGeneral(longitude) + ' '
+        + formatGeneral(elevation) + "  Lat (deg), long (deg), elev(m)";
+}
+
+std::variant<std::string, SiteCoordinateError>
+siteCoordinateLine(std::string_view latitudeText, Hemisphere hemisphere,
+                   std::string_view longitudeText, LongitudeSide side,
+                   std::string_view elevationText)
+{
+    const auto latitude = parseTypedNumber(latitudeText);
+    const auto longitude = parseTypedNumber(longitudeText);
+    const auto elevation = parseTypedNumber(elevationText);
+    if (!latitude || !longitude || !elevation)
+        return SiteCoordinateError{kInvalidInput};
+    const double lat = hemisphere == Hemisphere::South ? -*latitude : *latitude;
+    const double lon = side == LongitudeSide::East ? -*longitude : *longitude;
+    if (!latitudeAccepted(lat))
+        return SiteCoordinateError{kLatitudeTooLarge};
+    return coordinateLine(lat, lon, *elevation);
+}
+
+} // namespace pluvora
