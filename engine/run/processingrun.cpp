@@ -1,0 +1,161 @@
+#include "run/processingrun.h"
+
+#include "error.h"
+#include "io/numbertext.h"
+#include "run/columnresolution.h"
+#include "table/inputtable.h"
+#include "table/paneltext.h"
+#include "tasks/convertrearrange.h"
+#include "tasks/datacheckup.h"
+#include "tasks/missingvalues.h"
+
+namespace pluvora {
+
+namespace {
+
+constexpr const char* kTaskNotAvailable = "This task is not available in this version of Pluvora.";
+
+int integerOf(const std::string& text)
+{
+    const auto value = parseInteger(text);
+    if (!value)
+        throw Error("'" + text + "' is not a valid integer value");
+    return *value;
+}
+
+// The gauge is seen only while a run goes on, however the run ends.
+class RunGauge {
+public:
+    explicit RunGauge(UserFeedback& ui) : mUi(ui) {}
+    ~RunGauge()
+    {
+        if (mShown)
+            mUi.setProgressVisible(false);
+    }
+    RunGauge(const RunGauge&) = delete;
+    RunGauge& operator=(const RunGauge&) = delete;
+    void show()
+    {
+        mUi.setProgressVisible(true);
+        mShown = true;
+    }
+
+private:
+    UserFeedback& mUi;
+    bool mShown = false;
+};
+
+void runTaskStage(RunContext& run)
+{
+    switch (run.task) {
+    case 1:
+        Convert_rearrange(run);
+        break;
+    default:
+        run.fail(kTaskNotAvailable);
+        break;
+    }
+}
+
+Finishing finishingFor(const RunContext& run)
+{
+    switch (run.task) {
+    case 1: return Finishing::SiteCoordinate;
+    case 2: return Finishing::UpdateWeatherFile;
+    case 6: return run.rearrange ? Finishing::SiteCoordinate : Finishing::None;
+    case 4:
+    case 5:
+    case 7: return run.rearrange ? Finishing::LatitudeLine : Finishing::None;
+    default: return Finishing::None;
+    }
+}
+
+std::string latitudeLineFor(const RunContext& run)
+{
+    const std::string* latitude = nullptr;
+    switch (run.task) {
+    case 4: latitude = &run.pages.latitudeTask4; break;
+    case 5: latitude = &run.pages.latitudeTask5; break;
+    case 7: latitude = &run.pages.latitudeTask7; break;
+    default: return {};
+    }
+    return *latitude + "  (Lat.)";
+}
+
+} // namespace
+
+RunOutcome runProcessing(const RunRequest& request, const AppFolder& folder, UserFeedback& ui)
+{
+    RunContext run(folder, ui);
+    run.pages = request.pages;
+    RunOutcome outcome;
+    RunGauge gauge(ui);
+
+    // "Check": a stage that failed has told the user; the run ends here and
+    // the output panel shows whatever that stage left for it.
+    auto stopped = [&] {
+        if (run.abortFlag)
+            outcome.outputPanel = std::move(run.outputPanel);
+        return run.abortFlag;
+    };
+
+    run.record.resetVariables();
+    run.record.setFalseToAll();
+    run.cleanFromMenu = false;
+    run.abortFlag = false;
+    run.task = request.taskIndex + 1;
+    if (!request.rowsBeforeText.empty())
+        run.rowsBefore = integerOf(request.rowsBeforeText);
+
+    run.columnCount = theLastColumn(request.variableIndex);
+    if (run.columnCount == 0)
+        run.fail(kColumnsNotSpecified);
+    if (stopped())
+        return outcome;
+
+    run.rearrange = request.rearrange;
+
+    checkInputs(run, request);
+    if (stopped())
+        return outcome;
+
+    savePanelText(folder.file(workfile::kInput), request.inputText);
+    removeEndNotes(run);
+
+    assignVariableIndexAndUnitIndexToColumn(run, request, run.columnCount);
+    if (stopped())
+        return outcome;
+    assignUnit(run, request, run.columnCount);
+    if (stopped())
+        return outcome;
+
+    gauge.show();
+    run.outputPanel = std::string();
+
+    checkData(run);
+    if (request.substitutionEnabled)
+        valueSubstitution(run, integerOf(request.signText), request.substituteText);
+
+    checkForMissingValues(run);
+    if (stopped())
+        return outcome;
+
+    dataCheckup(run);
+    if (stopped())
+        return outcome;
+
+    runTaskStage(run);
+    if (stopped())
+        return outcome;
+
+    outcome.outputPanel = loadPanelText(folder.file(workfile::kOutput));
+    ui.playSound(Sound::Exclamation);
+    outcome.completed = true;
+    outcome.rowsBefore = run.rowsBefore;
+    outcome.finishing = finishingFor(run);
+    if (outcome.finishing == Finishing::LatitudeLine)
+        outcome.latitudeLine = latitudeLineFor(run);
+    return outcome;
+}
+
+} // namespace pluvora

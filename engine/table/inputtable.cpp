@@ -1,0 +1,125 @@
+#include "table/inputtable.h"
+
+#include "io/textreader.h"
+#include "io/textwriter.h"
+#include "record/recordreader.h"
+
+#include <optional>
+
+namespace pluvora {
+
+namespace {
+
+constexpr std::size_t kShortestDataRow = 5;
+
+bool isValueCharacter(unsigned char c)
+{
+    return (c >= '0' && c <= '9') || c == '-' || c == '.' || c == ' ' || c == '\t';
+}
+
+bool isContinuationByte(unsigned char c) { return (c & 0xC0) == 0x80; }
+
+// Shows the gauge for a pass and hides it again, also when the pass throws.
+class GaugeShown {
+public:
+    explicit GaugeShown(UserFeedback& ui) : mUi(ui) { mUi.setProgressVisible(true); }
+    ~GaugeShown() { mUi.setProgressVisible(false); }
+    GaugeShown(const GaugeShown&) = delete;
+    GaugeShown& operator=(const GaugeShown&) = delete;
+
+private:
+    UserFeedback& mUi;
+};
+
+} // namespace
+
+int theLastColumn(const std::array<int, kColumnBoxes>& variableIndex)
+{
+    for (int column = kColumnBoxes; column >= 1; --column)
+        if (variableIndex[static_cast<std::size_t>(column - 1)] > 0)
+            return column;
+    return 0;
+}
+
+std::size_t characterCount(std::string_view line)
+{
+    std::size_t count = 0;
+    for (char c : line)
+        if (!isContinuationByte(static_cast<unsigned char>(c)))
+            ++count;
+    return count;
+}
+
+void removeEndNotes(RunContext& run)
+{
+    const auto input = run.file(workfile::kInput);
+    const auto temp = run.folder.path() / workfile::kTemp;
+    {
+        TextReader reader(input);
+        TextWriter writer(temp);
+        copyHeaderRows(reader, writer, run.rowsBefore);
+        std::string line;
+        while (reader.readLine(line) && characterCount(line) >= kShortestDataRow)
+            writer.writeLine(line);
+        writer.close();
+    }
+    run.folder.remove(workfile::kInput);
+    replaceFile(temp, run.folder.path() / workfile::kInput);
+}
+
+void checkData(RunContext& run)
+{
+    bool needsCleaning = false;
+    {
+        TextReader reader(run.file(workfile::kInput));
+        std::string line;
+        for (int i = 0; i < run.rowsBefore && reader.readLine(line); ++i) {
+        }
+        while (reader.readLine(line)) {
+            for (char c : line) {
+                if (!isValueCharacter(static_cast<unsigned char>(c))) {
+                    needsCleaning = true;
+                    break;
+                }
+            }
+            if (needsCleaning)
+                break;
+        }
+    }
+    if (needsCleaning)
+        CleanData(run);
+}
+
+void CleanData(RunContext& run)
+{
+    const auto output = run.folder.path() / workfile::kOutput;
+    {
+        TextReader reader(run.file(workfile::kInput));
+        run.folder.remove(workfile::kOutput);
+        TextWriter writer(output);
+        copyHeaderRows(reader, writer, run.rowsBefore);
+        // In a run the run owns the gauge; on its own the pass shows it.
+        std::optional<GaugeShown> gauge;
+        if (run.cleanFromMenu)
+            gauge.emplace(run.ui);
+        std::string line;
+        std::string cleaned;
+        while (reader.readLine(line)) {
+            cleaned.clear();
+            for (std::size_t i = 0; i < line.size(); ++i) {
+                const auto c = static_cast<unsigned char>(line[i]);
+                if (isContinuationByte(c))
+                    continue; // the lead byte already became one blank
+                cleaned += isValueCharacter(c) ? static_cast<char>(c) : ' ';
+            }
+            cleaned += ' '; // the line's CR
+            writer.writeLine(cleaned);
+            run.ui.gaugeDisplay();
+        }
+        writer.close();
+    }
+    run.folder.remove(workfile::kInput);
+    replaceFile(output, run.folder.path() / workfile::kInput);
+}
+
+} // namespace pluvora

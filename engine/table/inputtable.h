@@ -1,0 +1,31 @@
+#pragma once
+
+#include "columns/variablecatalogue.h"
+#include "run/runcontext.h"
+
+#include <array>
+
+namespace pluvora {
+
+inline constexpr const char* kColumnsNotSpecified = "Columns are not specified.";
+
+// The number of the last column whose variable is something other than
+// "Ignore" (an unselected box does not count); 0 when there is none.
+int theLastColumn(const std::array<int, kColumnBoxes>& variableIndex);
+
+// Cuts "Input.~" after the last data row: the data end at the first line
+// shorter than 5 characters.
+void removeEndNotes(RunContext& run);
+
+// Cleans the data area when it holds anything but digits, "-", ".", blanks
+// and tabs.
+void checkData(RunContext& run);
+
+// Turns every other character of the data rows into one blank, keeping
+// column positions; the header rows stay as they are.
+void CleanData(RunContext& run);
+
+// Characters of a UTF-8 line (a multi-byte character counts once).
+std::size_t characterCount(std::string_view line);
+
+} // namespace pluvora
