@@ -4,6 +4,23 @@
 
 namespace pluvora {
 
+inline constexpr const char* kCheckupReportTitle = "Report of weather data checkup.";
+inline constexpr const char* kCheckupReportEditHint = "Input data can be edited directly in the input data panel.";
+inline constexpr const char* kCheckupHeadingDoy = "Suspicious data are spotted on (year / DOY):";
+inline constexpr const char* kCheckupHeadingCalendar = "Suspicious data are spotted on (year / month / day):";
+
+inline constexpr const char* kDataErrorsSpottedTask3 = "Data erros are spotted!";
+inline constexpr const char* kDataErrorsSpotted = "Data erros are spotted. Correct them and process again.";
+inline constexpr const char* kNoSuspiciousData = "No suspicious data are spotted.";
+
+inline constexpr const char* kTemperatureUnitsMustMatch = "Unit of Tmax and Tmin should be the same.";
+inline constexpr const char* kWrongDoy = "Input of DOY (day of year) is wrong.";
+inline constexpr const char* kDateIncomplete =
+    "This function requires date (either by year and DOY, or by year, month and day). "
+    "However the date information is not complete.";
+inline constexpr const char* kDataFormatProblem =
+    "The program has encountered problems with data format. Operation aborted.";
+
 // Screens every record for impossible dates and implausible values and
 // writes the dates of suspicious records to "Output.~". Sets the abort flag
 // when the run must stop (always for task 3).

@@ -6,8 +6,16 @@
 
 namespace pluvora {
 
+inline constexpr const char* kMissingValuesReportHeading = "Missing values are found on the following lines:";
+inline constexpr const char* kMissingValuesFound = "Missing values are found. Correct the data first.";
+
+// Marks the end of every data row while the rows are checked, so that the
+// reading of a short row stops there instead of running into the next row.
+inline constexpr double kRowEndMarker = -9999;
+
 // Replaces every value of a data row that rounds to `sign` with
 // `substitute`, and rewrites every token of the row followed by a tab.
+// A token that is not a number throws Error("Invalid numeric input").
 void valueSubstitution(RunContext& run, int sign, std::string_view substitute);
 
 // Stops the run, with a report of the rows in the output panel, when a data

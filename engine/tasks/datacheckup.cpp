@@ -1,0 +1,198 @@
+#include "tasks/datacheckup.h"
+
+#include "error.h"
+#include "io/textreader.h"
+#include "io/textwriter.h"
+#include "record/recordreader.h"
+#include "table/paneltext.h"
+
+#include <optional>
+#include <string>
+
+namespace pluvora {
+
+namespace {
+
+constexpr int kCheckupTask = 3;
+
+// Factors and flags taken from the unit texts once per checkup.
+struct Units {
+    bool celsius = false;
+    double solar = 0;
+    double precip = 0;
+    double et = 0;
+    double panEvap = 0;
+    double wind = 0;
+};
+
+// Values in the units the limits are set in.
+struct Converted {
+    double solar;
+    double tmax;
+    double tmin;
+    double soilT;
+    double precip;
+    double et;
+    double panEvap;
+    double wind;
+};
+
+Converted convert(const Record& r, const Units& u)
+{
+    // Soil temperature has no unit of its own here: it follows T-max.
+    auto celsius = [&](double t) { return u.celsius ? t : fahrenheitToCelsius(t); };
+    return {r.solar * u.solar,   celsius(r.tmax),  celsius(r.tmin),    celsius(r.soilT),
+            r.precip * u.precip, r.et * u.et,      r.panEvap * u.panEvap, r.wndSpd * u.wind};
+}
+
+bool outside(double value, double low, double high) { return value < low || value > high; }
+
+bool implausibleValue(const Record& r, const Units& u)
+{
+    const Converted v = convert(r, u);
+    // No radiation at all, or less, is not a day on this planet.
+    if (r.has(kSolar) && u.solar > 0 && (v.solar > 60 || v.solar <= 0))
+        return true;
+    if (r.has(kTmax) && r.has(kTmin) && v.tmax <= v.tmin)
+        return true;
+    if (r.has(kTmax) && v.tmax > 60)
+        return true;
+    if (r.has(kTmin) && v.tmin < -50)
+        return true;
+    if (r.has(kSoilT) && outside(v.soilT, -50, 60))
+        return true;
+    if (r.has(kRelHum) && outside(r.relHum, 0, 100))
+        return true;
+    if (r.has(kPrecip) && outside(v.precip, 0, 1000))
+        return true;
+    if (r.has(kEt) && outside(v.et, 0, 100))
+        return true;
+    if (r.has(kPanEvap) && outside(v.panEvap, 0, 100))
+        return true;
+    if (r.has(kSunHr) && outside(r.sunHr, 0, 24))
+        return true;
+    if (r.has(kSunHrPercent) && outside(r.sunHrPercent, 0, 100))
+        return true;
+    return r.has(kWndSpd) && v.wind < 0;
+}
+
+struct Date {
+    int year;
+    int day; // day of the year
+};
+
+bool unexpectedDate(Date date, Date previous)
+{
+    const bool sameYear = date.year == previous.year;
+    if (sameYear && (date.day > previous.day + 1 || date.day < previous.day))
+        return true;
+    return date.day == previous.day;
+}
+
+// A failure that ends the checkup with its message.
+struct CheckupFailure {
+    const char* message;
+};
+
+Date dateOf(const Record& r, bool doyMode)
+{
+    if (doyMode && r.doy >= 1 && r.doy <= 366)
+        return {r.year, r.doy};
+    if (doyMode && (r.doy < 0 || r.doy > 366))
+        throw CheckupFailure{kWrongDoy};
+    if (r.year <= 0 || r.month <= 0 || r.day <= 0)
+        throw CheckupFailure{kDateIncomplete};
+    const auto day = dayOfYear(r.year, r.month, r.day);
+    if (!day)
+        throw CheckupFailure{kDataFormatProblem};
+    return {r.year, *day};
+}
+
+std::string reportLine(const Record& r, Date date, bool doyMode)
+{
+    std::string line = "\t" + std::to_string(date.year) + " / ";
+    if (doyMode)
+        return line + std::to_string(date.day);
+    return line + std::to_string(r.month) + " / " + std::to_string(r.day);
+}
+
+// Reads and screens every record; the failure that ended it, if any.
+// Nothing is held but the date of the record before.
+std::optional<const char*> screenRecords(TextReader& input, TextWriter& report, RunContext& run,
+                                         const Units& units, bool doyMode, bool& anySuspicious)
+{
+    std::optional<Date> previous;
+    try {
+        while (readRecord(input, run)) {
+            const Record& r = run.record;
+            const Date date = dateOf(r, doyMode);
+            if (!previous)
+                previous = Date{date.year, date.day - 1};
+            if (unexpectedDate(date, *previous) || implausibleValue(r, units)) {
+                anySuspicious = true;
+                report.writeLine(reportLine(r, date, doyMode));
+            }
+            previous = date;
+            run.ui.gaugeDisplay();
+        }
+    } catch (const CheckupFailure& failure) {
+        return failure.message;
+    } catch (const Error&) {
+        return kDataFormatProblem;
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+void dataCheckup(RunContext& run)
+{
+    const ColumnSpec& spec = run.columns;
+    Units units;
+    units.celsius = spec.unit(kTmax) == "oC";
+    units.solar = conversionUnitSolar(spec.unit(kSolar));
+    units.precip = conversionUnitForWater(spec.unit(kPrecip));
+    units.et = conversionUnitForWater(spec.unit(kEt));
+    units.panEvap = conversionUnitForWater(spec.unit(kPanEvap));
+    units.wind = conversionUnitWS(spec.unit(kWndSpd));
+
+    if (spec.unit(kTmax) != spec.unit(kTmin)) {
+        run.fail(kTemperatureUnitsMustMatch);
+        return;
+    }
+
+    const bool doyMode = spec.hasColumn(kDoy, run.columnCount) || spec.hasColumn(kYydoy, run.columnCount);
+    const auto outputPath = run.file(workfile::kOutput);
+    bool anySuspicious = false;
+    std::optional<const char*> failure;
+    {
+        TextReader input(run.file(workfile::kInput));
+        TextWriter report(outputPath);
+        report.writeLine(kCheckupReportTitle);
+        report.writeLine(kCheckupReportEditHint);
+        report.writeLine();
+        report.writeLine(doyMode ? kCheckupHeadingDoy : kCheckupHeadingCalendar);
+        for (int i = 0; i < run.rowsBefore; ++i)
+            input.skipLine();
+        failure = screenRecords(input, report, run, units, doyMode, anySuspicious);
+        report.close();
+    }
+
+    if (failure) {
+        run.fail(*failure);
+        return;
+    }
+    if (anySuspicious) {
+        run.ui.playSound(Sound::Error);
+        run.ui.showMessage(MessageKind::Warning,
+                           run.task == kCheckupTask ? kDataErrorsSpottedTask3 : kDataErrorsSpotted);
+        run.outputPanel = loadPanelText(outputPath);
+        run.abortFlag = true;
+    } else if (run.task == kCheckupTask) {
+        run.ui.playSound(Sound::Exclamation);
+        run.ui.showMessage(MessageKind::Information, kNoSuspiciousData);
+        run.abortFlag = true;
+    }
+}
+
+} // namespace pluvora

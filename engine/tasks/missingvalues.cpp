@@ -1,0 +1,133 @@
+#include "tasks/missingvalues.h"
+
+#include "error.h"
+#include "io/numbertext.h"
+#include "io/textreader.h"
+#include "io/textwriter.h"
+#include "record/recordreader.h"
+#include "table/paneltext.h"
+
+#include <cmath>
+#include <string>
+
+namespace pluvora {
+
+namespace {
+
+bool roundsTo(double value, int sign)
+{
+    // Beyond this the value cannot be a sign and the integer cast would overflow.
+    if (!(std::fabs(value) < 1e15))
+        return false;
+    return roundHalfEven(value) == sign;
+}
+
+std::string valueText(double value)
+{
+    const double fraction = value - std::trunc(value);
+    // Whole numbers keep no point; formatFixed also copes with values far
+    // beyond the integer range.
+    return formatFixed(value, std::fabs(fraction) < 0.0001 ? 0 : 3);
+}
+
+void skipLines(TextReader& reader, int count)
+{
+    for (int i = 0; i < count; ++i)
+        reader.skipLine();
+}
+
+} // namespace
+
+void valueSubstitution(RunContext& run, int sign, std::string_view substitute)
+{
+    const auto inputPath = run.file(workfile::kInput);
+    const auto outputPath = run.file(workfile::kOutput);
+    {
+        TextReader input(inputPath);
+        TextWriter output(outputPath);
+        copyHeaderRows(input, output, run.rowsBefore);
+        while (auto first = input.nextNumber()) {
+            double value = *first;
+            for (;;) {
+                if (roundsTo(value, sign))
+                    output.write(substitute);
+                else
+                    output.write(valueText(value));
+                output.write('\t');
+                if (input.seekLineEnd())
+                    break;
+                value = input.readNumber();
+            }
+            input.skipLine();
+            output.writeLine();
+        }
+        output.close();
+    }
+    run.ui.setProgressVisible(false);
+    run.folder.remove(workfile::kInput);
+    replaceFile(outputPath, inputPath);
+}
+
+void checkForMissingValues(RunContext& run)
+{
+    const auto inputPath = run.file(workfile::kInput);
+    const auto outPath = run.file(workfile::kOut);
+    const auto reportPath = run.file(workfile::kReport);
+    bool found = false;
+    try {
+        {
+            TextReader input(inputPath);
+            TextWriter marked(outPath);
+            skipLines(input, run.rowsBefore);
+            std::string line;
+            while (input.readLine(line)) {
+                marked.write(line);
+                marked.write('\t');
+                marked.writeLine(std::to_string(static_cast<int>(kRowEndMarker)));
+            }
+            marked.close();
+        }
+        {
+            TextReader input(inputPath);
+            TextReader marked(outPath);
+            TextWriter report(reportPath);
+            report.writeLine(kMissingValuesReportHeading);
+            report.writeLine();
+            skipLines(input, run.rowsBefore);
+            std::string line;
+            try {
+                while (input.readLine(line)) {
+                    int count = 1;
+                    double value = marked.readNumber();
+                    while (value != kRowEndMarker && count < run.columnCount) {
+                        value = marked.readNumber();
+                        ++count;
+                    }
+                    marked.skipLine();
+                    if (value == kRowEndMarker && count >= 2) {
+                        report.writeLine(line);
+                        found = true;
+                    }
+                }
+            } catch (const Error&) {
+                // A token that is not a number: the data checkup reports it
+                // with its own message; rows found so far still count.
+            }
+            report.close();
+        }
+        if (found) {
+            run.abortFlag = true;
+            run.outputPanel = loadPanelText(reportPath);
+            reportError(run.ui, kMissingValuesFound);
+            run.folder.remove(workfile::kInput);
+        }
+    } catch (...) {
+        run.folder.remove(workfile::kOut);
+        run.folder.remove(workfile::kReport);
+        throw;
+    }
+    run.folder.remove(workfile::kOut);
+    run.folder.remove(workfile::kReport);
+}
+
+} // namespace pluvora
