@@ -1,0 +1,36 @@
+#pragma once
+
+#include "appfolder/appfolder.h"
+#include "appfolder/settings.h"
+
+#include <filesystem>
+#include <optional>
+#include <string>
+
+namespace pluvora {
+
+// Where the file dialogs start: one folder for input files, one for the
+// weather files being updated. Opening or updating a file moves them for
+// the rest of the run only; the settings file keeps its folder lines until
+// the folders dialog changes them.
+struct RememberedFolders {
+    std::string inputFiles;
+    std::string weatherFiles;
+
+    // From the settings read at start-up; the application folder for a
+    // missing settings file or an empty folder line.
+    static RememberedFolders load(const std::optional<Settings>& settings, const AppFolder& folder);
+
+    // The folder of the input file just opened, ending with a separator.
+    void inputFileOpened(const std::filesystem::path& file);
+    // The folder of the weather file just updated, ending with a separator.
+    void weatherFileUpdated(const std::filesystem::path& file);
+    // The folders dialog's texts as typed (an empty box means the
+    // application folder, as in the settings file).
+    void setFromDialog(const std::string& input, const std::string& weather, const AppFolder& folder);
+};
+
+// The folder holding `file`, ending with a separator.
+std::string folderOf(const std::filesystem::path& file);
+
+} // namespace pluvora
