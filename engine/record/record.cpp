@@ -1,8 +1,7 @@
 #include "record/record.h"
 
-#include "io/numbertext.h"
-
 #include <cmath>
+#include <limits>
 
 namespace pluvora {
 
@@ -15,14 +14,26 @@ void Record::resetVariables()
 
 namespace {
 
-int asWholeNumber(double value) { return static_cast<int>(roundHalfEven(value)); }
+// Halves to even. A value beyond the int range (a stray 1e20 in a date
+// column) saturates instead of overflowing; the checkup then rejects it.
+int asWholeNumber(double value)
+{
+    constexpr double kLow = std::numeric_limits<int>::min();
+    constexpr double kHigh = std::numeric_limits<int>::max();
+    const double rounded = std::nearbyint(value);
+    if (!(rounded >= kLow))
+        return std::numeric_limits<int>::min();
+    if (rounded > kHigh)
+        return std::numeric_limits<int>::max();
+    return static_cast<int>(rounded);
+}
 
 void assignYydoy(Record& record, double value)
 {
     const double thousands = std::trunc(value / 1000.0);
     const int yy = asWholeNumber(thousands);
     record.year = yy <= 20 ? yy + 2000 : yy + 1900;
-    const double quotient = static_cast<double>(roundHalfEven(value)) / 1000.0;
+    const double quotient = std::nearbyint(value) / 1000.0;
     const double fraction = quotient - std::trunc(quotient);
     record.doy = asWholeNumber(fraction * 1000.0);
     record.present[kYear] = true;
