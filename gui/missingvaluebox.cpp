@@ -1,0 +1,87 @@
+#include "missingvaluebox.h"
+
+#include "io/numbertext.h"
+#include "run/processingrun.h"
+#include "ui/userfeedback.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+
+MissingValueBox::MissingValueBox(pluvora::UserFeedback& ui, QWidget* parent)
+    : QGroupBox(QString::fromLatin1(kTitle), parent)
+    , mUi(ui)
+{
+    setObjectName("GroupBox11");
+
+    mEnabled = new QCheckBox(QString::fromLatin1(kEnabledCaption), this);
+    mEnabled->setObjectName("CheckBox2");
+    mEnabled->setChecked(true);
+    mEnabled->setGeometry(10, 24, 80, 22);
+
+    mSignLabel = new QLabel(QString::fromLatin1(kSignCaption), this);
+    mSignLabel->setObjectName("Label59");
+    mSignLabel->setGeometry(100, 26, 150, 18);
+
+    mSign = new QLineEdit(QString::fromLatin1(kDefaultSign), this);
+    mSign->setObjectName("adpEdit2");
+    mSign->setAlignment(Qt::AlignCenter);
+    mSign->setGeometry(252, 23, 70, 24);
+
+    mSubstituteLabel = new QLabel(QString::fromLatin1(kSubstitutionCaption), this);
+    mSubstituteLabel->setObjectName("Label60");
+    mSubstituteLabel->setGeometry(340, 26, 100, 18);
+
+    mSubstitute = new QLineEdit(QString::fromLatin1(kDefaultSubstitute), this);
+    mSubstitute->setObjectName("adpEdit3");
+    mSubstitute->setGeometry(442, 23, 70, 24);
+
+    // toggled rather than clicked: a restored setting must switch the boxes too.
+    connect(mEnabled, &QCheckBox::toggled, this, &MissingValueBox::CheckBox2Click);
+    connect(mSign, &QLineEdit::textChanged, this, &MissingValueBox::testInputTypeOne);
+    connect(mSubstitute, &QLineEdit::textChanged, this, &MissingValueBox::testInputTypeTwo);
+
+    resize(540, 56);
+}
+
+bool MissingValueBox::substitutionEnabled() const { return mEnabled->isChecked(); }
+
+QString MissingValueBox::signText() const { return mSign->text(); }
+
+QString MissingValueBox::substituteText() const { return mSubstitute->text(); }
+
+void MissingValueBox::setSubstitutionEnabled(bool enabled)
+{
+    mEnabled->setChecked(enabled);
+    CheckBox2Click();
+}
+
+void MissingValueBox::setSignText(const QString& text) { mSign->setText(text); }
+
+void MissingValueBox::setSubstituteText(const QString& text) { mSubstitute->setText(text); }
+
+void MissingValueBox::fillRequest(pluvora::RunRequest& request) const
+{
+    request.substitutionEnabled = substitutionEnabled();
+    request.signText = signText().toStdString();
+    request.substituteText = substituteText().toStdString();
+}
+
+void MissingValueBox::CheckBox2Click()
+{
+    const bool on = mEnabled->isChecked();
+    mSign->setEnabled(on);
+    mSubstitute->setEnabled(on);
+    mSignLabel->setEnabled(on);
+    mSubstituteLabel->setEnabled(on);
+}
+
+void MissingValueBox::testInputTypeOne()
+{
+    if (pluvora::parseInteger(mSign->text().toStdString()))
+        return;
+    mUi.playSound(pluvora::Sound::Error);
+    mUi.showMessage(pluvora::MessageKind::Plain, kIntegerOnly);
+}
+
+void MissingValueBox::testInputTypeTwo() {}

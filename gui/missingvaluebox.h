@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QGroupBox>
+
+#include <string>
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+namespace pluvora {
+class UserFeedback;
+struct RunRequest;
+}
+
+// "Missing value substitution": whether sign values are replaced before a
+// run, the sign (an integer) and the text put in its place.
+class MissingValueBox : public QGroupBox {
+    Q_OBJECT
+public:
+    static constexpr const char* kTitle = "Missing value substitution";
+    static constexpr const char* kEnabledCaption = "Enabled";
+    static constexpr const char* kSignCaption = "Sign of missing values";
+    static constexpr const char* kSubstitutionCaption = "Substitution";
+    static constexpr const char* kDefaultSign = "-99";
+    static constexpr const char* kDefaultSubstitute = "0.01";
+    static constexpr const char* kIntegerOnly =
+        "Only an integer type value is allowed! Correct the setting.";
+
+    MissingValueBox(pluvora::UserFeedback& ui, QWidget* parent = nullptr);
+
+    bool substitutionEnabled() const;
+    QString signText() const;
+    QString substituteText() const;
+
+    // Restoring from the settings file.
+    void setSubstitutionEnabled(bool enabled);
+    void setSignText(const QString& text);
+    void setSubstituteText(const QString& text);
+
+    void fillRequest(pluvora::RunRequest& request) const;
+
+public slots:
+    void CheckBox2Click();
+    void testInputTypeOne();
+    void testInputTypeTwo();
+
+private:
+    pluvora::UserFeedback& mUi;
+    QCheckBox* mEnabled = nullptr;   // CheckBox2
+    QLabel* mSignLabel = nullptr;    // Label59
+    QLineEdit* mSign = nullptr;      // adpEdit2
+    QLabel* mSubstituteLabel = nullptr; // Label60
+    QLineEdit* mSubstitute = nullptr;   // adpEdit3
+};
