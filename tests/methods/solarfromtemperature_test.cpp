@@ -3,7 +3,6 @@
 #include "io/numbertext.h"
 #include "methods/solarfromtemperature.h"
 #include "methods/solargeometry.h"
-#include "record/record.h"
 
 #include <gtest/gtest.h>
 
@@ -30,15 +29,6 @@ INSTANTIATE_TEST_SUITE_P(SolarFromTemperature, MahmoodHubbardTransmissivity,
                                          TauCase{365, 0.92}),
                          [](const auto& p) { return "Day" + std::to_string(p.param.J); });
 
-TEST(SolarFromTemperature, MahmoodHubbardUsesTransmissivityOfTheDay)
-{
-    double Rs = 0;
-    MHmodel(1, Rs, 20.0, 25.0, 10.0);
-    const double expected =
-        (0.182 * std::pow(15.0, 0.69) * std::pow(MHtransmissivity(1) * 20.0, 0.91) - 2.4999) / 0.8023;
-    EXPECT_NEAR(Rs, expected, 1e-12);
-}
-
 TEST(SolarFromTemperature, MahmoodHubbardWithoutRangeGoesNegativeAndIsWrittenAsFloor)
 {
     double Rs = 0;
@@ -64,18 +54,6 @@ TEST(SolarFromTemperature, CoastalAndContinentalDifferByTheirCoefficients)
     const auto continental = solarFromTemperature(kRegionContinental, 200, phi, 30.0, 15.0);
     ASSERT_TRUE(coastal && continental);
     EXPECT_NEAR(coastal.value / continental.value, 0.19 / 0.16, 1e-12);
-
-    double Ra = 0, Rso = 0, N = 0;
-    ASSERT_TRUE(SolarOFclearDay(200, Ra, phi, 0.25, 0.5, Rso, N));
-    EXPECT_NEAR(continental.value, 0.16 * Ra * std::sqrt(15.0), 1e-12);
-}
-
-TEST(SolarFromTemperature, FahrenheitRangeIsTenDegreesCelsius)
-{
-    double fromF = 0, fromC = 0;
-    MHmodel(150, fromF, 25.0, fahrenheitToCelsius(86.0), fahrenheitToCelsius(68.0));
-    MHmodel(150, fromC, 25.0, 30.0, 20.0);
-    EXPECT_NEAR(fromF, fromC, 1e-12);
 }
 
 // A range below zero has no real power; the record must still get the
