@@ -82,7 +82,7 @@ std::optional<double> parseTypedNumber(std::string_view text)
         text.remove_suffix(1);
     if (!text.empty() && text.front() == '+')
         text.remove_prefix(1);
-    if (text.empty() || text.front() == '-' && text.size() > 1 && text[1] == '+')
+    if (text.empty() || (text.front() == '-' && text.size() > 1 && text[1] == '+'))
         return std::nullopt;
     // Only digits, one point, a sign and an exponent: no "inf", no "nan".
     for (char c : text)
