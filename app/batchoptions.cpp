@@ -1,1 +1,185 @@
 #include "batchoptions.h"
+
+#include "io/numbertext.h"
+
+#include <sstream>
+
+using namespace pluvora;
+
+const char* const kBatchUsage =
+    "usage: pluvora-batch --task N --rows N --columns LIST [--site \"LAT N|S LON W|E ELEV\"]\n"
+    "                     [--latitude TEXT] [--elevation TEXT] [--no-substitution]\n"
+    "                     [--sign N] [--substitute TEXT] [--yes] INPUT [-o OUTPUT]\n"
+    "  --columns  columns 1 to 12 in order, comma-separated, each a variable name\n"
+    "             with ':' and a unit for measured variables, e.g.\n"
+    "             \"Year,Month,Day,T-max:oF,T-min:oF,Precip:inch\"; an empty item\n"
+    "             leaves its column unselected\n"
+    "  --site     site coordinates for tasks 1 and 6 (west positive, south negative)\n"
+    "  --yes      answer Yes to every question (default No)\n"
+    "  -o         write the result to OUTPUT instead of standard output\n";
+
+namespace {
+
+std::optional<UsageError> parseColumns(std::string_view list, BatchOptions& options)
+{
+    std::vector<std::string_view> items;
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t comma = list.find(',', start);
+        items.push_back(list.substr(start, comma == std::string_view::npos ? comma : comma - start));
+        if (comma == std::string_view::npos)
+            break;
+        start = comma + 1;
+    }
+    if (items.size() > static_cast<std::size_t>(kColumnBoxes))
+        return UsageError{"--columns lists more than 12 columns"};
+
+    const auto names = variableItems();
+    for (std::size_t column = 0; column < items.size(); ++column) {
+        const std::string_view item = items[column];
+        if (item.empty())
+            continue;
+        const std::size_t colon = item.find(':');
+        const std::string_view name = item.substr(0, colon);
+        const bool unitGiven = colon != std::string_view::npos;
+        const std::string_view unit = unitGiven ? item.substr(colon + 1) : std::string_view();
+
+        int code = -1;
+        for (std::size_t i = 0; i < names.size(); ++i)
+            if (names[i] == name)
+                code = static_cast<int>(i);
+        const std::string where = "column " + std::to_string(column + 1) + ": ";
+        if (code < 0)
+            return UsageError{where + "unknown variable '" + std::string(name) + "'"};
+        options.variableIndex[column] = code;
+
+        const VariableInfo& info = variableInfo(code);
+        if (!isMeasured(code)) {
+            if (unitGiven)
+                return UsageError{where + std::string(name) + " takes no unit"};
+            continue;
+        }
+        if (!unitGiven) {
+            // Single-unit variables get their unit with the choice, as in
+            // the window; the others stay empty and the run names the column.
+            if (info.fixedUnit >= 0)
+                options.unitShown[column] = std::string(info.units[static_cast<std::size_t>(info.fixedUnit)]);
+            continue;
+        }
+        bool known = false;
+        for (const auto u : info.units)
+            known = known || u == unit;
+        if (!known)
+            return UsageError{where + "unknown unit '" + std::string(unit) + "' for " + std::string(name)};
+        options.unitShown[column] = std::string(unit);
+    }
+    return std::nullopt;
+}
+
+std::variant<std::string, UsageError> parseSite(std::string_view text)
+{
+    std::istringstream in{std::string(text)};
+    std::string lat, ns, lon, we, elev, extra;
+    if (!(in >> lat >> ns >> lon >> we >> elev) || (in >> extra) || (ns != "N" && ns != "S")
+        || (we != "W" && we != "E"))
+        return UsageError{"--site needs \"LAT N|S LON W|E ELEV\", e.g. \"40.5 N 96.25 W 350\""};
+    auto line = siteCoordinateLine(lat, ns == "N" ? Hemisphere::North : Hemisphere::South, lon,
+                                   we == "W" ? LongitudeSide::West : LongitudeSide::East, elev);
+    if (auto* error = std::get_if<SiteCoordinateError>(&line))
+        return UsageError{std::string(error->message), true};
+    return std::get<std::string>(line);
+}
+
+} // namespace
+
+std::variant<BatchOptions, UsageError> parseBatchOptions(const std::vector<std::string_view>& args)
+{
+    BatchOptions options;
+    std::optional<std::string_view> site;
+    bool columnsGiven = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string_view arg = args[i];
+        auto value = [&]() -> std::optional<std::string_view> {
+            if (i + 1 >= args.size())
+                return std::nullopt;
+            return args[++i];
+        };
+        auto needs = [&](std::string_view what) {
+            return UsageError{std::string(arg) + " needs " + std::string(what)};
+        };
+
+        if (arg == "--help" || arg == "-h") {
+            options.help = true;
+        } else if (arg == "--no-substitution") {
+            options.substitution = false;
+        } else if (arg == "--yes") {
+            options.yes = true;
+        } else if (arg == "--task") {
+            const auto v = value();
+            const auto task = v ? parseInteger(*v) : std::nullopt;
+            if (!task || *task < 1 || *task > 7)
+                return needs("a task number from 1 to 7");
+            options.task = *task;
+        } else if (arg == "--rows") {
+            const auto v = value();
+            const auto rows = v ? parseInteger(*v) : std::nullopt;
+            if (!rows || *rows < 0)
+                return needs("a number of rows, 0 or more");
+            options.rowsText = std::string(*v);
+        } else if (arg == "--columns") {
+            const auto v = value();
+            if (!v)
+                return needs("a column list");
+            if (auto error = parseColumns(*v, options))
+                return *error;
+            columnsGiven = true;
+        } else if (arg == "--site") {
+            site = value();
+            if (!site)
+                return needs("the site coordinates");
+        } else if (arg == "--latitude" || arg == "--elevation") {
+            const auto v = value();
+            if (!v)
+                return needs("a value");
+            (arg == "--latitude" ? options.latitude : options.elevation) = std::string(*v);
+        } else if (arg == "--sign") {
+            const auto v = value();
+            if (!v || !parseInteger(*v))
+                return needs("a whole number");
+            options.sign = std::string(*v);
+        } else if (arg == "--substitute") {
+            const auto v = value();
+            if (!v)
+                return needs("a text");
+            options.substitute = std::string(*v);
+        } else if (arg == "-o") {
+            const auto v = value();
+            if (!v || v->empty())
+                return needs("a file name");
+            options.output = std::string(*v);
+        } else if (arg.size() > 1 && arg.front() == '-') {
+            return UsageError{"unknown option " + std::string(arg)};
+        } else if (options.input.empty()) {
+            options.input = std::string(arg);
+        } else {
+            return UsageError{"more than one input file"};
+        }
+    }
+    if (options.help)
+        return options;
+    if (options.input.empty())
+        return UsageError{"no input file"};
+    if (!columnsGiven)
+        return UsageError{"--columns is required"};
+    // Tasks 1 and 6 end by asking for the site; a batch run cannot ask.
+    const bool siteNeeded = options.task == 1 || options.task == 6;
+    if (site) {
+        auto line = parseSite(*site);
+        if (auto* error = std::get_if<UsageError>(&line))
+            return *error;
+        options.siteLine = std::get<std::string>(line);
+    } else if (siteNeeded) {
+        return UsageError{"--site is required for tasks 1 and 6"};
+    }
+    return options;
+}

@@ -1,1 +1,41 @@
 #pragma once
+
+#include "columns/variablecatalogue.h"
+#include "run/sitecoordinate.h"
+
+#include <array>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+// The command line of pluvora-batch: what the window's controls would hold.
+struct BatchOptions {
+    int task = 0; // 1 to 7, 0 when not given
+    std::string rowsText;
+    std::array<int, pluvora::kColumnBoxes> variableIndex{-1, -1, -1, -1, -1, -1,
+                                                         -1, -1, -1, -1, -1, -1};
+    std::array<std::string, pluvora::kColumnBoxes> unitShown{};
+    std::optional<std::string> siteLine; // checked coordinate row
+    std::string latitude;                // task page latitude, as typed
+    std::string elevation;               // task 7 page elevation, as typed
+    bool substitution = true;
+    std::string sign = "-99";
+    std::string substitute = "0.01";
+    bool yes = false;
+    bool help = false;
+    std::string input;
+    std::optional<std::string> output;
+};
+
+// A usage fault, exit status 2. A refused site coordinate is told with the
+// window's own error text instead of the usage text.
+struct UsageError {
+    std::string message;
+    bool windowMessage = false;
+};
+
+extern const char* const kBatchUsage;
+
+std::variant<BatchOptions, UsageError> parseBatchOptions(const std::vector<std::string_view>& args);

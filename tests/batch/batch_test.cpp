@@ -1,0 +1,308 @@
+#include "error.h"
+#include "run/columnresolution.h"
+#include "run/sitecoordinate.h"
+#include "table/inputtable.h"
+#include "table/paneltext.h"
+#include "tasks/convertrearrange.h"
+#include "tasks/datacheckup.h"
+#include "tempfolder.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace pluvora {
+namespace {
+
+namespace fs = std::filesystem;
+
+const fs::path kSampleData = PLUVORA_SAMPLE_DATA;
+const fs::path kGolden = fs::path(__FILE__).parent_path() / "golden";
+
+const std::string kHead = "Year\tDOY\tSolar\tT-max\tT-min\tRelHum\tPrecip\tET\r\n"
+                          "\t\tMJ/m2\toC\toC\t%\tmm\tmm\r\n";
+
+struct Result {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+std::string quoted(const std::string& arg)
+{
+    std::string q = "'";
+    for (char c : arg) {
+        if (c == '\'')
+            q += "'\\''";
+        else
+            q += c;
+    }
+    return q + "'";
+}
+
+Result runBatch(const test::TempFolder& temp, const std::vector<std::string>& args)
+{
+    std::string command = quoted(PLUVORA_BATCH_EXE);
+    for (const auto& a : args)
+        command += " " + quoted(a);
+    const fs::path out = temp.path() / "stdout.txt";
+    const fs::path err = temp.path() / "stderr.txt";
+    command += " >" + quoted(out.string()) + " 2>" + quoted(err.string()) + " </dev/null";
+    const int raw = std::system(command.c_str());
+    Result r;
+    r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    r.out = test::readFile(out);
+    r.err = test::readFile(err);
+    return r;
+}
+
+std::string line(const char* kind, std::string_view text) { return std::string(kind) + ": " + std::string(text) + "\n"; }
+
+// The usage example: Fahrenheit, inches, RH, an ignored column and W/m2.
+const char* const kUsageColumns = "Year,Month,Day,T-max:oF,T-min:oF,Precip:inch,RelHum:%,Ignore,Solar:W/m2";
+const char* const kUsageInput = "Station Lincoln\n"
+                                "Daily data 2000\n"
+                                "yr mo dy tx tn pr rh x sr\n"
+                                "2000 3 1 50 32 0.5 70.5 9 200\n"
+                                "2000 3 2 59 14 0 71.5 9 300\n";
+
+class Batch : public ::testing::Test {
+protected:
+    test::TempFolder temp;
+    fs::path input = temp.write("station.txt", kUsageInput);
+
+    std::vector<std::string> usageArgs() const
+    {
+        return {"--task", "1", "--rows", "3", "--columns", kUsageColumns, "--site", "40.5 N 96.25 W 350",
+                input.string()};
+    }
+};
+
+TEST_F(Batch, ConvertsToStandardOutputWithFourHeadRows)
+{
+    const auto r = runBatch(temp, usageArgs());
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(r.out, "Station Lincoln\r\n"
+                     "40.5 96.25 350  Lat (deg), long (deg), elev(m)\r\n"
+                         + kHead
+                         + "2000\t61\t17.28\t10.0\t0.0\t71\t12.7\t0.0\r\n"
+                           "2000\t62\t25.92\t15.0\t-10.0\t72\t0.0\t0.0\r\n");
+}
+
+TEST_F(Batch, WritesTheOutputFileAndNothingElse)
+{
+    auto args = usageArgs();
+    args.push_back("-o");
+    args.push_back((temp.path() / "out.wth").string());
+    const auto r = runBatch(temp, args);
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(temp.read("out.wth"), runBatch(temp, usageArgs()).out);
+    std::vector<std::string> names;
+    for (const auto& e : fs::directory_iterator(temp.path()))
+        names.push_back(e.path().filename().string());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"out.wth", "station.txt", "stderr.txt", "stdout.txt"}));
+}
+
+TEST_F(Batch, SouthAndEastAreNegativeAndLatitude66IsAccepted)
+{
+    auto args = usageArgs();
+    args[7] = "66 S 10 E 0";
+    const auto r = runBatch(temp, args);
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out.substr(0, r.out.find(kHead)), "Station Lincoln\r\n-66 -10 0  Lat (deg), long (deg), elev(m)\r\n");
+}
+
+struct RefusedSite {
+    const char* site;
+    std::string_view message;
+};
+
+class BatchSite : public Batch, public ::testing::WithParamInterface<RefusedSite> {};
+
+TEST_P(BatchSite, IsRefusedWithTheDialogMessageBeforeAnyRun)
+{
+    auto args = usageArgs();
+    args[7] = GetParam().site;
+    const auto r = runBatch(temp, args);
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.err, line("error", GetParam().message));
+    EXPECT_EQ(r.out, "");
+}
+
+INSTANTIATE_TEST_SUITE_P(Batch, BatchSite,
+                         ::testing::Values(RefusedSite{"66.5 N 10 E 5", kLatitudeTooLarge},
+                                           RefusedSite{"40 N ten W 5", kInvalidInput}));
+
+class BatchUsage : public Batch, public ::testing::WithParamInterface<std::vector<std::string>> {};
+
+TEST_P(BatchUsage, BadOptionsExitWithStatus2AndTheUsage)
+{
+    std::vector<std::string> args = GetParam();
+    for (auto& a : args)
+        if (a == "INPUT")
+            a = input.string();
+    const auto r = runBatch(temp, args);
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.err.find("usage: pluvora-batch"), std::string::npos) << r.err;
+    EXPECT_EQ(r.out, "");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Batch, BatchUsage,
+    ::testing::Values(std::vector<std::string>{"--task", "1", "--rows", "0", "--columns", "Yaer", "--site", "1 N 1 W 1", "INPUT"},
+                      std::vector<std::string>{"--task", "1", "--rows", "0", "--columns", "Year,T-max:K", "--site", "1 N 1 W 1", "INPUT"},
+                      std::vector<std::string>{"--task", "1", "--rows", "0", "--columns", "Year:mm", "--site", "1 N 1 W 1", "INPUT"},
+                      std::vector<std::string>{"--task", "1", "--rows", "0", "--columns", "Year,,,,,,,,,,,,DOY", "--site", "1 N 1 W 1", "INPUT"},
+                      std::vector<std::string>{"--task", "8", "--rows", "0", "--columns", "Year", "INPUT"},
+                      std::vector<std::string>{"--task", "1", "--rows", "-1", "--columns", "Year", "--site", "1 N 1 W 1", "INPUT"},
+                      std::vector<std::string>{"--task", "1", "--rows", "0", "--columns", "Year", "INPUT"},
+                      std::vector<std::string>{"--task", "1", "--rows", "0", "--columns", "Year", "--site", "1 N 1 W", "INPUT"},
+                      std::vector<std::string>{"--task", "1", "--rows", "0", "--columns", "Year", "--site", "1 N 1 W 1"},
+                      std::vector<std::string>{"--task", "3", "--rows", "0", "--columns", "Year", "--frobnicate", "INPUT"}));
+
+struct StoppedRun {
+    const char* name;
+    std::string input;
+    std::vector<std::string> args;
+    std::string err;
+};
+
+class BatchStops : public ::testing::TestWithParam<StoppedRun> {};
+
+TEST_P(BatchStops, ShowTheWindowMessageAndExitWithStatus1)
+{
+    const auto& c = GetParam();
+    test::TempFolder temp;
+    auto args = c.args;
+    args.push_back(temp.write("in.txt", c.input).string());
+    const auto r = runBatch(temp, args);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, c.err);
+    EXPECT_EQ(r.out, "");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Batch, BatchStops,
+    ::testing::Values(
+        StoppedRun{"NoColumns", "2001 1\n", {"--task", "1", "--rows", "0", "--columns", ",,", "--site", "1 N 1 W 1"},
+                   line("error", kColumnsNotSpecified)},
+        StoppedRun{"NoRows", "2001 1\n", {"--task", "1", "--columns", "Year,DOY", "--site", "1 N 1 W 1"},
+                   line("error", kNoRowsBefore)},
+        StoppedRun{"NoTask", "2001 1\n", {"--rows", "0", "--columns", "Year,DOY"}, line("error", kNoTask)},
+        StoppedRun{"ColumnWithoutUnit", "2001 1 20\n",
+                   {"--task", "1", "--rows", "0", "--columns", "Year,DOY,T-max", "--site", "1 N 1 W 1"},
+                   line("error", "column 3 has no unit.")},
+        StoppedRun{"NotANumber", "2001 1 1-2\n",
+                   {"--task", "1", "--rows", "0", "--columns", "Year,DOY,Precip:mm", "--site", "1 N 1 W 1"},
+                   line("error", kInvalidNumericInput)},
+        StoppedRun{"NotATextFile", std::string("2001 1\0 2\n", 10),
+                   {"--task", "1", "--rows", "0", "--columns", "Year,DOY", "--site", "1 N 1 W 1"},
+                   line("error", kNotATextFile)}),
+    [](const auto& param) { return std::string(param.param.name); });
+
+TEST(BatchCheckup, CleanDataIsAnInformationAndSuccess)
+{
+    test::TempFolder temp;
+    const auto in = temp.write("in.txt", "h\n2001 1 20 10\n2001 2 21 10\n");
+    const auto r = runBatch(temp, {"--task", "3", "--rows", "1", "--columns", "Year,DOY,T-max:oC,T-min:oC", in.string()});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.err, line("information", kNoSuspiciousData));
+    EXPECT_EQ(r.out, "");
+}
+
+TEST(BatchCheckup, ReportGoesToStandardOutputAndFails)
+{
+    test::TempFolder temp;
+    const auto in = temp.write("in.txt", "h\n2001 1 20 10\n2001 2 70 10\n");
+    const auto r = runBatch(temp, {"--task", "3", "--rows", "1", "--columns", "Year,DOY,T-max:oC,T-min:oC", in.string()});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, line("warning", kDataErrorsSpottedTask3));
+    EXPECT_EQ(r.out.rfind(std::string(kCheckupReportTitle) + "\r\n", 0), 0u) << r.out;
+    EXPECT_NE(r.out.find("2001 / 2\r\n"), std::string::npos) << r.out;
+}
+
+TEST(BatchMissingValues, ReportTheRowsOnStandardOutput)
+{
+    test::TempFolder temp;
+    const auto in = temp.write("in.txt", "2001 1 20 10\n2001 2 21\n");
+    const auto r = runBatch(temp, {"--task", "1", "--rows", "0", "--columns", "Year,DOY,T-max:oC,T-min:oC",
+                                   "--site", "1 N 1 W 1", in.string()});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("error: "), std::string::npos);
+    EXPECT_NE(r.out, "");
+}
+
+// Real files converted as a user would: header rows from each file's note,
+// the date, temperature, rain and (where its unit is offered) solar columns.
+struct SampleCase {
+    const char* name;
+    const char* file;
+    const char* rows;
+    const char* columns;
+    const char* site;
+};
+
+class BatchSamples : public ::testing::TestWithParam<SampleCase> {};
+
+TEST_P(BatchSamples, MatchTheGoldenWeatherFile)
+{
+    const auto& c = GetParam();
+    test::TempFolder temp;
+    const fs::path out = temp.path() / "out.wth";
+    const auto r = runBatch(temp, {"--task", "1", "--rows", c.rows, "--columns", c.columns, "--site", c.site,
+                                   (kSampleData / c.file).string(), "-o", out.string()});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.err, "");
+    fs::path golden = kGolden / c.file;
+    golden.replace_extension(".wth");
+    EXPECT_TRUE(test::readFile(out) == test::readFile(golden)) << "differs from " << golden;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Batch, BatchSamples,
+    ::testing::Values(
+        // Daymet's srad is a daylight mean, not a daily one: not taken as W/m2.
+        SampleCase{"Daymet", "daymet_v3_demo_2000-2003.csv", "8",
+                   "Year,DOY,Ignore,Precip:mm,Ignore,Ignore,T-max:oC,T-min:oC", "36.0133 N 84.2625 W 279"},
+        SampleCase{"SiloApsim", "silo_apsim_wagga_72150.met", "23",
+                   "Year,DOY,Solar:MJ/m2/d,T-max:oC,T-min:oC,Precip:mm", "35.1583 S 147.4575 E 212"}),
+    [](const auto& param) { return std::string(param.param.name); });
+
+TEST(BatchSamples, NasaPowerTemperaturesWithinTwelveColumns)
+{
+    test::TempFolder temp;
+    const auto r = runBatch(temp, {"--task", "1", "--rows", "33", "--columns", "Year,Month,Day,,,,,,,Ignore,T-max:oC,T-min:oC",
+                                   "--site", "32.9348 N 72.8576 E 448.45",
+                                   (kSampleData / "nasa_power_chakwal_2000-2002_daily.csv").string()});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(r.out.substr(0, r.out.find("2000\t3\t")),
+              "-BEGIN HEADER-\r\n32.9348 -72.8576 448.45  Lat (deg), long (deg), elev(m)\r\n" + kHead
+                  + "2000\t1\t0.00\t23.2\t9.6\t0\t0.0\t0.0\r\n"
+                    "2000\t2\t0.00\t22.9\t8.1\t0\t0.0\t0.0\r\n");
+    EXPECT_NE(r.out.find("2000\t366\t"), std::string::npos); // leap year by calendar
+    EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 4 + 1096);
+}
+
+TEST(BatchSamples, QuotedCanadianFileStopsOnItsDateToken)
+{
+    test::TempFolder temp;
+    const auto r = runBatch(temp, {"--task", "1", "--rows", "25", "--columns", "Ignore,Year,Month,Day,Ignore,T-max:oC,Ignore,T-min:oC",
+                                   "--site", "45.4 N 73.13 W 38",
+                                   (kSampleData / "eccc_marieville_2014_daily.csv").string()});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, line("error", kInvalidNumericInput));
+    EXPECT_EQ(r.out, "");
+}
+
+} // namespace
+} // namespace pluvora
