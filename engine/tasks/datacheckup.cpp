@@ -41,8 +41,14 @@ Converted convert(const Record& r, const Units& u)
 {
     // Soil temperature has no unit of its own here: it follows T-max.
     auto celsius = [&](double t) { return u.celsius ? t : fahrenheitToCelsius(t); };
-    return {r.solar * u.solar,   celsius(r.tmax),  celsius(r.tmin),    celsius(r.soilT),
-            r.precip * u.precip, r.et * u.et,      r.panEvap * u.panEvap, r.wndSpd * u.wind};
+    return {.solar = r.solar * u.solar,
+            .tmax = celsius(r.tmax),
+            .tmin = celsius(r.tmin),
+            .soilT = celsius(r.soilT),
+            .precip = r.precip * u.precip,
+            .et = r.et * u.et,
+            .panEvap = r.panEvap * u.panEvap,
+            .wind = r.wndSpd * u.wind};
 }
 
 bool outside(double value, double low, double high) { return value < low || value > high; }
