@@ -63,7 +63,6 @@ void valueSubstitution(RunContext& run, int sign, std::string_view substitute)
         }
         output.close();
     }
-    run.ui.setProgressVisible(false);
     run.folder.remove(workfile::kInput);
     replaceFile(outputPath, inputPath);
 }
