@@ -78,23 +78,6 @@ INSTANTIATE_TEST_SUITE_P(Record, WholeNumberColumns,
                                            WholeCase{kYear, 1e20, std::numeric_limits<int>::max()},
                                            WholeCase{kDoy, -1e20, std::numeric_limits<int>::min()}));
 
-TEST(Record, MeasuredValuesAreStoredAsReadAndFlagged)
-{
-    Record record;
-    const auto spec = specOf({kSolar, kTmax, kTmin, kPrecip, kRelHum, kWndSpd, kSoilT, kEt, kPanEvap,
-                              kSunHr, kSunHrPercent, kIgnore});
-    for (int column = 1; column <= 12; ++column)
-        assignValue(record, spec, column, column + 0.25);
-    const std::vector<double> stored{record.solar,   record.tmax,  record.tmin, record.precip,
-                                     record.relHum,  record.wndSpd, record.soilT, record.et,
-                                     record.panEvap, record.sunHr, record.sunHrPercent, record.ignored};
-    for (std::size_t i = 0; i < stored.size(); ++i)
-        EXPECT_EQ(stored[i], static_cast<double>(i) + 1.25) << "column " << i + 1;
-    for (int code = kSolar; code <= kSunHrPercent; ++code)
-        EXPECT_TRUE(record.has(code)) << code;
-    EXPECT_FALSE(record.has(kYear));
-}
-
 TEST(Record, MonthWithoutDayLeavesDayClearAndZero)
 {
     Record record;
@@ -114,17 +97,6 @@ TEST(Record, UnselectedAndOutOfRangeColumnsAreIgnored)
     assignValue(record, spec, 13, 5);
     for (int code = 1; code <= 15; ++code)
         EXPECT_FALSE(record.has(code));
-}
-
-TEST(Record, ResetsClearValuesAndFlagsSeparately)
-{
-    Record record;
-    assignValue(record, specOf({kTmax}), 1, 30);
-    record.resetVariables();
-    EXPECT_EQ(record.tmax, 0.0);
-    EXPECT_TRUE(record.has(kTmax));
-    record.setFalseToAll();
-    EXPECT_FALSE(record.has(kTmax));
 }
 
 struct FactorCase {
@@ -158,13 +130,6 @@ INSTANTIATE_TEST_SUITE_P(
                       FactorCase{conversionUnitWS, "mile/hr", 0.4469444444444444},
                       FactorCase{conversionUnitWS, "m/s", 1.0},
                       FactorCase{conversionUnitWS, "mph", 0.0}));
-
-TEST(Record, FahrenheitToCelsius)
-{
-    EXPECT_DOUBLE_EQ(fahrenheitToCelsius(50), 10.0);
-    EXPECT_DOUBLE_EQ(fahrenheitToCelsius(32), 0.0);
-    EXPECT_DOUBLE_EQ(fahrenheitToCelsius(-40), -40.0);
-}
 
 struct DateCase {
     int year, month, day;
