@@ -227,14 +227,14 @@ void TaskPanel::buildPenmanPage(QWidget* page)
     namedLabel("Label17", kPenmanNeeds, page, 8, 4, 510);
     const char* names[] = {"Label44", "Label45", "Label46", "Label47"};
     for (std::size_t i = 0; i < kPenmanVariables.size(); ++i)
-        namedLabel(names[i], kPenmanVariables[i], page, 24, 22 + 18 * static_cast<int>(i), 300);
+        namedLabel(names[i], kPenmanVariables[i], page, 24, 22 + 16 * static_cast<int>(i), 300);
 
-    auto* location = group(kLocationGroup, page, {8, 96, 512, 72});
+    auto* location = group(kLocationGroup, page, {8, 88, 512, 80});
     location->setObjectName("GroupBox7");
     namedLabel("Label49", kLatitudeDegree, location, 10, 21, 150);
     mLatitude7 = edit("Edit4", location, {162, 18, 80, 22});
     mLatitude7->setToolTip(QString::fromLatin1(kSouthernHemisphere));
-    namedLabel("Label38", kSouthernHemisphere, location, 250, 21, 256);
+    namedLabel("Label38", kSouthernHemisphere, location, 254, 18, 250, 36);
     namedLabel("Label48", kElevationMeter, location, 10, 45, 150);
     mElevation7 = edit("Edit5", location, {162, 42, 80, 22});
 }
