@@ -1,0 +1,66 @@
+#pragma once
+
+#include <QDialog>
+#include <QString>
+
+class QComboBox;
+class QFileSystemModel;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QListView;
+class QPushButton;
+class QTreeView;
+namespace pluvora { class UserFeedback; }
+
+inline constexpr const char* kSelectFolderTitle = "Select a folder";
+inline constexpr const char* kSelectFolderOk = "OK";
+inline constexpr const char* kSelectFolderCancel = "Cancel";
+inline constexpr const char* kCreateNewDirectory = "Creat new directory...";
+inline constexpr const char* kAllFilesFilter = "Files (*.*)";
+inline constexpr const char* kFolderNotCreated = "The folder could not be created.";
+
+// "Select a folder" (TForm7): a directory tree, the files of the current
+// directory and a panel for making a new directory. OK leaves the current
+// directory in chosenFolder().
+class SelectFolderDialog : public QDialog {
+    Q_OBJECT
+public:
+    SelectFolderDialog(const QString& startFolder, pluvora::UserFeedback& feedback,
+                       QWidget* parent = nullptr);
+
+    // Absolute, without a trailing separator (except for the root).
+    QString currentDirectory() const { return mCurrent; }
+    void setCurrentDirectory(const QString& path);
+    // The directory confirmed with OK; empty until then.
+    QString chosenFolder() const { return mChosen; }
+
+public slots:
+    void bitBtn1Click();
+    void bitBtn2Click();
+    void Button3Click();
+    void bitBtn3Click();
+    void bitBtn4Click();
+    void FormClose();
+
+private:
+    void showNewDirectoryPanel(bool shown);
+
+    pluvora::UserFeedback& mFeedback;
+    QString mCurrent;
+    QString mChosen;
+    QFileSystemModel* mDirectories;
+    QFileSystemModel* mFiles;
+    QComboBox* mDrives;
+    QTreeView* mDirectoryList;
+    QListView* mFileList;
+    QComboBox* mFilter;
+    QLabel* mDirectoryLabel;
+    QPushButton* mOk;
+    QPushButton* mCancel;
+    QPushButton* mCreate;
+    QGroupBox* mNewDirectoryPanel;
+    QLineEdit* mNewDirectory;
+    QPushButton* mNewOk;
+    QPushButton* mNewCancel;
+};
