@@ -66,7 +66,12 @@ AppFolder AppFolder::prepare(const fs::path& platformFolder, const fs::path& def
 {
     if (platformFolder.empty())
         throw Error(std::string(kFolderPathNotFound));
-    AppFolder folder(platformFolder / kAppFolderName);
+    return setUp(platformFolder / kAppFolderName, defaultsFolder);
+}
+
+AppFolder AppFolder::setUp(const fs::path& directory, const fs::path& defaultsFolder)
+{
+    AppFolder folder(directory);
     std::error_code ec;
     // A fresh account may not have the platform's data folder yet either.
     fs::create_directories(folder.path(), ec);
@@ -114,6 +119,8 @@ bool AppFolder::remove(std::string_view name) const
 
 void AppFolder::seedDefaultFiles(const fs::path& defaultsFolder) const
 {
+    if (defaultsFolder.empty())
+        return;
     const AppFolder source(defaultsFolder);
     for (std::string_view name : defaultfile::kSeedOrder) {
         if (exists(name))

@@ -51,12 +51,16 @@ class AppFolder {
 public:
     explicit AppFolder(std::filesystem::path directory);
 
-    // Start-up: the folder under the platform's data folder, created when
-    // missing, with missing default files copied from `defaultsFolder` and
-    // stale working files deleted. An empty `platformFolder` throws
-    // Error(kFolderPathNotFound); a folder that cannot be created throws too.
+    // Start-up: kAppFolderName under the platform's per-user data folder,
+    // set up as by setUp. An empty `platformFolder` throws
+    // Error(kFolderPathNotFound).
     static AppFolder prepare(const std::filesystem::path& platformFolder,
                              const std::filesystem::path& defaultsFolder);
+    // Start-up at a known folder: created when missing, missing default
+    // files copied from `defaultsFolder` (none when it is empty), stale
+    // working files deleted. Throws Error when the folder cannot be created.
+    static AppFolder setUp(const std::filesystem::path& directory,
+                           const std::filesystem::path& defaultsFolder);
 
     const std::filesystem::path& path() const { return mPath; }
     // The folder as text, ending with a separator.

@@ -133,17 +133,6 @@ TEST(AppFolderStart, DeletesLeftoverWorkingFilesAndSpreadsheetCopies)
     EXPECT_TRUE(fs::is_directory(appPath / "old.~"));
 }
 
-TEST(AppFolderStart, FileNamesMatchInAnyLetterCase)
-{
-    TempFolder dir;
-    dir.write("output.~", "x");
-    const AppFolder folder(dir.path());
-    EXPECT_TRUE(folder.exists(workfile::kOutput));
-    EXPECT_EQ(folder.file(workfile::kOutput), dir.path() / "output.~");
-    EXPECT_TRUE(folder.remove("OUTPUT.~"));
-    EXPECT_FALSE(fs::exists(dir.path() / "output.~"));
-}
-
 // The shipped files are read by other parts of the program; these checks
 // keep them in the formats those readers expect.
 TEST(ShippedDefaults, ListFilesHaveTheirLineCounts)
@@ -175,13 +164,6 @@ TEST(ShippedDefaults, LastSessionTemplateIsEmpty)
     for (int i = 0; i < 24; ++i)
         EXPECT_EQ(reader.nextInteger(), -1);
     EXPECT_FALSE(reader.nextInteger().has_value());
-}
-
-TEST(ShippedDefaults, PicturesAreBmpAndGif)
-{
-    const fs::path defaults = PLUVORA_DEFAULTS_DIR;
-    EXPECT_EQ(readFile(defaults / "Gear.bmp").substr(0, 2), "BM");
-    EXPECT_EQ(readFile(defaults / "Gear.gif").substr(0, 6), "GIF89a");
 }
 
 namespace {
@@ -264,7 +246,4 @@ TEST(ShippedDefaults, TemplatesDescribeTheRealFilesTheyAreMadeFor)
         const std::string first = lines.at(static_cast<std::size_t>(block.rowsBefore));
         EXPECT_TRUE(first.rfind("2015,01,01", 0) == 0 || first.rfind("2023 335", 0) == 0) << first;
     }
-    // Units: SILO in MJ/m2/d, oC and mm; AgriMet in Langley, oF, mile/hr and inch.
-    EXPECT_EQ(blocks[0].units, (std::vector<int>{-1, -1, 0, 0, 0, 0, 0, -1, -1, -1, -1, -1}));
-    EXPECT_EQ(blocks[1].units, (std::vector<int>{-1, -1, -1, 1, 1, 1, -1, 1, -1, 2, -1, -1}));
 }

@@ -172,13 +172,3 @@ TEST(RememberedFoldersTest, OpeningAFileMovesTheFolderForThisRunOnly)
     EXPECT_EQ(nextRun.inputFiles, "/data/");
     EXPECT_EQ(nextRun.weatherFiles, "/wth/");
 }
-
-TEST(RememberedFoldersTest, DialogFoldersAreTakenAsTyped)
-{
-    TempFolder dir;
-    const AppFolder folder(dir.path());
-    RememberedFolders remembered;
-    remembered.setFromDialog("/not/there", "", folder);
-    EXPECT_EQ(remembered.inputFiles, "/not/there");
-    EXPECT_EQ(remembered.weatherFiles, folder.pathText());
-}

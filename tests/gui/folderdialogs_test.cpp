@@ -151,14 +151,6 @@ TEST_F(SelectFolder, OkGivesTheFolderWithoutTrailingSeparator)
     EXPECT_EQ(dialog.chosenFolder(), base);
 }
 
-TEST_F(SelectFolder, CancelChoosesNothing)
-{
-    SelectFolderDialog dialog(base, feedback);
-    dialog.bitBtn2Click();
-    EXPECT_EQ(dialog.result(), QDialog::Rejected);
-    EXPECT_TRUE(dialog.chosenFolder().isEmpty());
-}
-
 TEST_F(SelectFolder, CreatesANewDirectoryAndMakesItCurrent)
 {
     SelectFolderDialog dialog(base, feedback);
@@ -177,18 +169,6 @@ TEST_F(SelectFolder, CreatesANewDirectoryAndMakesItCurrent)
     EXPECT_TRUE(mainButtonsEnabled(dialog));
     dialog.bitBtn1Click();
     EXPECT_EQ(dialog.chosenFolder(), base + "/weather 2016");
-}
-
-TEST_F(SelectFolder, ExistingDirectoryIsJustSelected)
-{
-    fs::create_directory(dir.path() / "old");
-    dir.write("old/keep.txt", "x");
-    SelectFolderDialog dialog(base, feedback);
-    dialog.Button3Click();
-    dialog.findChild<QLineEdit*>("Edit1")->setText(base + "/old");
-    dialog.bitBtn3Click();
-    EXPECT_EQ(dialog.currentDirectory(), base + "/old");
-    EXPECT_TRUE(fs::exists(dir.path() / "old" / "keep.txt"));
 }
 
 TEST_F(SelectFolder, PanelCancelCreatesNothing)
