@@ -175,7 +175,17 @@ std::string formatGeneral(double value)
 
 long long roundHalfEven(double value)
 {
-    return static_cast<long long>(std::nearbyint(value));
+    // A 64-digit token is far outside long long; converting it unchecked is
+    // undefined, so such values stop at the ends of the range.
+    constexpr double kLimit = 9223372036854775807.0; // 2^63
+    const double rounded = std::nearbyint(value);
+    if (std::isnan(rounded))
+        return 0;
+    if (rounded >= kLimit)
+        return std::numeric_limits<long long>::max();
+    if (rounded <= -kLimit)
+        return std::numeric_limits<long long>::min();
+    return static_cast<long long>(rounded);
 }
 
 } // namespace pluvora

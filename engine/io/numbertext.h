@@ -27,7 +27,8 @@ std::string formatFixed(double value, int decimals);
 // Shortest general form up to 15 significant digits: 40.5, -96.25, 350.
 std::string formatGeneral(double value);
 
-// Nearest integer, halves to the even neighbour (2.5 -> 2, 3.5 -> 4).
+// Nearest integer, halves to the even neighbour (2.5 -> 2, 3.5 -> 4);
+// values beyond the long long range give its nearest end.
 long long roundHalfEven(double value);
 
 } // namespace pluvora

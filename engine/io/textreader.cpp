@@ -3,6 +3,7 @@
 #include "error.h"
 #include "io/numbertext.h"
 
+#include <cerrno>
 #include <cstring>
 
 namespace pluvora {

@@ -13,13 +13,11 @@ namespace pluvora {
 
 namespace {
 
-constexpr const char* kTaskNotAvailable = "This task is not available in this version of Pluvora.";
-
 int integerOf(const std::string& text)
 {
     const auto value = parseInteger(text);
     if (!value)
-        throw Error("'" + text + "' is not a valid integer value");
+        throw Error(notAnIntegerMessage(text));
     return *value;
 }
 
@@ -27,17 +25,19 @@ int integerOf(const std::string& text)
 class RunGauge {
 public:
     explicit RunGauge(UserFeedback& ui) : mUi(ui) {}
-    ~RunGauge()
-    {
-        if (mShown)
-            mUi.setProgressVisible(false);
-    }
+    ~RunGauge() { hide(); }
     RunGauge(const RunGauge&) = delete;
     RunGauge& operator=(const RunGauge&) = delete;
     void show()
     {
         mUi.setProgressVisible(true);
         mShown = true;
+    }
+    void hide()
+    {
+        if (mShown)
+            mUi.setProgressVisible(false);
+        mShown = false;
     }
 
 private:
@@ -82,7 +82,51 @@ std::string latitudeLineFor(const RunContext& run)
     return *latitude + "  (Lat.)";
 }
 
+// "Check": a stage that failed has told the user; the run ends here and
+// the output panel shows whatever that stage left for it.
+bool stopped(RunContext& run, RunOutcome& outcome)
+{
+    if (run.abortFlag)
+        outcome.outputPanel = std::move(run.outputPanel);
+    return run.abortFlag;
+}
+
+// The stages that work on the data, from the character check to the
+// completion.
+void processData(RunContext& run, const RunRequest& request, RunGauge& gauge, RunOutcome& outcome)
+{
+    checkData(run);
+    if (request.substitutionEnabled)
+        valueSubstitution(run, integerOf(request.signText), request.substituteText);
+
+    checkForMissingValues(run);
+    if (stopped(run, outcome))
+        return;
+
+    dataCheckup(run);
+    if (stopped(run, outcome))
+        return;
+
+    runTaskStage(run);
+    if (stopped(run, outcome))
+        return;
+
+    gauge.hide();
+    outcome.outputPanel = loadPanelText(run.file(workfile::kOutput));
+    run.ui.playSound(Sound::Exclamation);
+    outcome.completed = true;
+    outcome.rowsBefore = run.rowsBefore;
+    outcome.finishing = finishingFor(run);
+    if (outcome.finishing == Finishing::LatitudeLine)
+        outcome.latitudeLine = latitudeLineFor(run);
+}
+
 } // namespace
+
+std::string notAnIntegerMessage(std::string_view text)
+{
+    return "'" + std::string(text) + "' is not a valid integer value";
+}
 
 RunOutcome runProcessing(const RunRequest& request, const AppFolder& folder, UserFeedback& ui)
 {
@@ -90,14 +134,6 @@ RunOutcome runProcessing(const RunRequest& request, const AppFolder& folder, Use
     run.pages = request.pages;
     RunOutcome outcome;
     RunGauge gauge(ui);
-
-    // "Check": a stage that failed has told the user; the run ends here and
-    // the output panel shows whatever that stage left for it.
-    auto stopped = [&] {
-        if (run.abortFlag)
-            outcome.outputPanel = std::move(run.outputPanel);
-        return run.abortFlag;
-    };
 
     run.record.resetVariables();
     run.record.setFalseToAll();
@@ -110,51 +146,39 @@ RunOutcome runProcessing(const RunRequest& request, const AppFolder& folder, Use
     run.columnCount = theLastColumn(request.variableIndex);
     if (run.columnCount == 0)
         run.fail(kColumnsNotSpecified);
-    if (stopped())
+    if (stopped(run, outcome))
         return outcome;
 
     run.rearrange = request.rearrange;
 
     checkInputs(run, request);
-    if (stopped())
+    if (stopped(run, outcome))
         return outcome;
 
     savePanelText(folder.file(workfile::kInput), request.inputText);
     removeEndNotes(run);
 
     assignVariableIndexAndUnitIndexToColumn(run, request, run.columnCount);
-    if (stopped())
+    if (stopped(run, outcome))
         return outcome;
     assignUnit(run, request, run.columnCount);
-    if (stopped())
+    if (stopped(run, outcome))
         return outcome;
 
     gauge.show();
     run.outputPanel = std::string();
 
-    checkData(run);
-    if (request.substitutionEnabled)
-        valueSubstitution(run, integerOf(request.signText), request.substituteText);
-
-    checkForMissingValues(run);
-    if (stopped())
-        return outcome;
-
-    dataCheckup(run);
-    if (stopped())
-        return outcome;
-
-    runTaskStage(run);
-    if (stopped())
-        return outcome;
-
-    outcome.outputPanel = loadPanelText(folder.file(workfile::kOutput));
-    ui.playSound(Sound::Exclamation);
-    outcome.completed = true;
-    outcome.rowsBefore = run.rowsBefore;
-    outcome.finishing = finishingFor(run);
-    if (outcome.finishing == Finishing::LatitudeLine)
-        outcome.latitudeLine = latitudeLineFor(run);
+    // The output panel is cleared from here on, so a failure is reported
+    // here and the cleared panel still reaches the caller: an old result left
+    // in it would pass for this run's output.
+    try {
+        processData(run, request, gauge, outcome);
+    } catch (const Error& error) {
+        gauge.hide();
+        reportError(ui, error.what());
+        outcome = RunOutcome{};
+        outcome.outputPanel = std::move(run.outputPanel);
+    }
     return outcome;
 }
 

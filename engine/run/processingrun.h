@@ -12,6 +12,12 @@
 
 namespace pluvora {
 
+// Shown by a run whose task has no stage in this build.
+inline constexpr const char* kTaskNotAvailable = "This task is not available in this version of Pluvora.";
+
+// "'x' is not a valid integer value": a box that should hold a whole number.
+std::string notAnIntegerMessage(std::string_view text);
+
 // Everything "Step 4: Process" reads from the window, as the controls hold it.
 struct RunRequest {
     int taskIndex = -1;                 // ComboBox1 item index, -1 for none
@@ -44,8 +50,10 @@ struct RunOutcome {
     std::string latitudeLine;               // for Finishing::LatitudeLine
 };
 
-// The whole stage chain. Stages tell the user through `ui`; failures of the
-// file layer and of conversions the stages do not catch throw Error.
+// The whole stage chain. Stages tell the user through `ui`. A failure of the
+// file layer or of a conversion that no stage catches throws Error while the
+// output panel is untouched; once the run has cleared the panel, it is shown
+// as an error box and the outcome carries the cleared panel instead.
 RunOutcome runProcessing(const RunRequest& request, const AppFolder& folder, UserFeedback& ui);
 
 } // namespace pluvora

@@ -19,6 +19,27 @@ bool isValueCharacter(unsigned char c)
 
 bool isContinuationByte(unsigned char c) { return (c & 0xC0) == 0x80; }
 
+// Bytes of the character that starts at `i`. A byte that does not begin a
+// complete UTF-8 sequence is a character of its own, so a stray byte can
+// never be swallowed and join the numbers on either side of it.
+std::size_t characterLength(std::string_view line, std::size_t i)
+{
+    const auto lead = static_cast<unsigned char>(line[i]);
+    std::size_t length = 1;
+    if (lead >= 0xC2 && lead <= 0xDF)
+        length = 2;
+    else if (lead >= 0xE0 && lead <= 0xEF)
+        length = 3;
+    else if (lead >= 0xF0 && lead <= 0xF4)
+        length = 4;
+    if (i + length > line.size())
+        return 1;
+    for (std::size_t k = 1; k < length; ++k)
+        if (!isContinuationByte(static_cast<unsigned char>(line[i + k])))
+            return 1;
+    return length;
+}
+
 // Shows the gauge for a pass and hides it again, also when the pass throws.
 class GaugeShown {
 public:
@@ -44,9 +65,8 @@ int theLastColumn(const std::array<int, kColumnBoxes>& variableIndex)
 std::size_t characterCount(std::string_view line)
 {
     std::size_t count = 0;
-    for (char c : line)
-        if (!isContinuationByte(static_cast<unsigned char>(c)))
-            ++count;
+    for (std::size_t i = 0; i < line.size(); i += characterLength(line, i))
+        ++count;
     return count;
 }
 
@@ -106,10 +126,8 @@ void CleanData(RunContext& run)
         std::string cleaned;
         while (reader.readLine(line)) {
             cleaned.clear();
-            for (std::size_t i = 0; i < line.size(); ++i) {
+            for (std::size_t i = 0; i < line.size(); i += characterLength(line, i)) {
                 const auto c = static_cast<unsigned char>(line[i]);
-                if (isContinuationByte(c))
-                    continue; // the lead byte already became one blank
                 cleaned += isValueCharacter(c) ? static_cast<char>(c) : ' ';
             }
             cleaned += ' '; // the line's CR

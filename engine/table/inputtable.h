@@ -4,6 +4,8 @@
 #include "run/runcontext.h"
 
 #include <array>
+#include <cstddef>
+#include <string_view>
 
 namespace pluvora {
 
@@ -25,7 +27,8 @@ void checkData(RunContext& run);
 // column positions; the header rows stay as they are.
 void CleanData(RunContext& run);
 
-// Characters of a UTF-8 line (a multi-byte character counts once).
+// Characters of a UTF-8 line (a multi-byte character counts once; a byte
+// outside a valid sequence counts on its own).
 std::size_t characterCount(std::string_view line);
 
 } // namespace pluvora

@@ -4,6 +4,8 @@
 #include "run/columnresolution.h"
 #include "run/processingrun.h"
 #include "table/inputtable.h"
+#include "tasks/datacheckup.h"
+#include "tasks/missingvalues.h"
 #include "tempfolder.h"
 
 #include <gtest/gtest.h>
@@ -13,10 +15,29 @@ using namespace pluvora::test;
 
 namespace {
 
+// Also keeps the gauge's showing and hiding among the calls, so that its
+// place in the run can be asserted.
+struct GaugeRecordingFeedback : RecordingFeedback {
+    void setProgressVisible(bool visible) override
+    {
+        RecordingFeedback::setProgressVisible(visible);
+        calls.push_back(visible ? "gauge: shown" : "gauge: hidden");
+    }
+    // The message boxes alone.
+    std::vector<std::string> boxes() const
+    {
+        std::vector<std::string> out;
+        for (const auto& m : messages())
+            if (m.rfind("gauge: ", 0) != 0)
+                out.push_back(m);
+        return out;
+    }
+};
+
 struct Run : ::testing::Test {
     TempFolder dir;
     AppFolder folder{dir.path()};
-    RecordingFeedback ui;
+    GaugeRecordingFeedback ui;
     RunRequest request;
     std::string input;
 
@@ -60,7 +81,7 @@ TEST_F(Run, InputChecksComeInOrder)
     process();
     request.taskIndex = 4;
     process();
-    EXPECT_EQ(ui.messages(), (std::vector<std::string>{
+    EXPECT_EQ(ui.boxes(), (std::vector<std::string>{
                                  "error: No input file is opened.",
                                  "error: The number of rows prior to start of data is not specified.",
                                  "error: No task is selected.",
@@ -79,7 +100,7 @@ TEST_F(Run, ColumnWithoutUnitIsNamed)
     input = "2001 1 5 5\n";
     const auto outcome = process();
     EXPECT_FALSE(outcome.completed);
-    EXPECT_EQ(ui.messages(), std::vector<std::string>{"error: column 3 has no unit."});
+    EXPECT_EQ(ui.boxes(), std::vector<std::string>{"error: column 3 has no unit."});
     EXPECT_EQ(noUnitMessage(12), "column 12 has no unit.");
 }
 
@@ -95,11 +116,19 @@ TEST_F(Run, LaterColumnsUnitWins)
     EXPECT_EQ(run.columns.unit(kSolar), "");
 }
 
-TEST_F(Run, NonIntegerSignEndsTheRunWithAnError)
+TEST_F(Run, AFailureAfterTheOutputPanelIsClearedStillClearsIt)
 {
     describeTask1Input();
     request.signText = "x";
-    EXPECT_THROW(process(), Error);
+    const auto outcome = process();
+    EXPECT_FALSE(outcome.completed);
+    // An old result left in the panel would pass for this run's output.
+    EXPECT_EQ(outcome.outputPanel, std::optional<std::string>(""));
+    EXPECT_EQ(ui.calls, (std::vector<std::string>{"gauge: shown", "gauge: hidden", "sound: error",
+                                                  "error: " + notAnIntegerMessage("x")}));
+    // The substitution never started: the working input is as saved.
+    EXPECT_EQ(dir.read("Input.~"),
+              "Station 12\r\nYear DOY Tmax Tmin Rain\r\n2001 1 10.5 2.25 0\r\n2001 2 11 3 1.2\r\n");
 }
 
 TEST_F(Run, TaskOneCompletesWithTheWeatherFileInTheOutputPanel)
@@ -116,9 +145,8 @@ TEST_F(Run, TaskOneCompletesWithTheWeatherFileInTheOutputPanel)
               "\t\tMJ/m2\toC\toC\t%\tmm\tmm\n"
               "2001\t1\t0.00\t10.5\t2.3\t0\t0.0\t0.0\n"
               "2001\t2\t0.00\t11.0\t3.0\t0\t1.2\t0.0");
-    EXPECT_EQ(ui.messages(), std::vector<std::string>{});
-    EXPECT_EQ(ui.calls.back(), "sound: exclamation");
-    EXPECT_FALSE(ui.progressVisible);
+    // The gauge goes before the completion sound.
+    EXPECT_EQ(ui.calls, (std::vector<std::string>{"gauge: shown", "gauge: hidden", "sound: exclamation"}));
 }
 
 TEST_F(Run, TasksWithoutAStageStopWithAClearMessage)
@@ -127,6 +155,94 @@ TEST_F(Run, TasksWithoutAStageStopWithAClearMessage)
     request.taskIndex = 5; // task 6
     const auto outcome = process();
     EXPECT_FALSE(outcome.completed);
-    ASSERT_EQ(ui.messages().size(), 1u);
-    EXPECT_NE(ui.messages()[0].find("not available"), std::string::npos);
+    ASSERT_EQ(ui.boxes().size(), 1u);
+    EXPECT_NE(ui.boxes()[0].find("not available"), std::string::npos);
 }
+
+TEST_F(Run, StopsBeforeTheGaugeWhenAColumnHasNoUnit)
+{
+    describeTask1Input();
+    request.unitShown[4] = "";
+    const auto outcome = process();
+    EXPECT_FALSE(outcome.completed);
+    EXPECT_FALSE(outcome.outputPanel.has_value()); // the panel keeps its text
+    EXPECT_EQ(ui.calls, (std::vector<std::string>{"sound: error", "error: " + noUnitMessage(5)}));
+}
+
+TEST_F(Run, MessyInputConvertsLikeACleanOne)
+{
+    // Commas, slashes, quality flags, a plus sign, letters in the header, a
+    // blank line ending the data and a note after it.
+    describeTask1Input();
+    request.rowsBeforeText = "1";
+    request.variableIndex = {kYear, kMonth, kDay, kTmax, kTmin, kPrecip, -1, -1, -1, -1, -1, -1};
+    request.unitShown = {"", "", "", "oC", "oC", "mm"};
+    input = "Station: Ames, IA (\xC2\xB0" "C)\n"
+            "2001/01/01,10.5,2.25,0.0T\n"
+            "2001/01/02,+11,3M,1.2\n"
+            "\n"
+            "2001/01/03,99,99,99\n"
+            "Data: public domain\n";
+    const auto outcome = process();
+    ASSERT_TRUE(outcome.completed) << ::testing::PrintToString(ui.calls);
+    EXPECT_EQ(*outcome.outputPanel,
+              "Station: Ames, IA (\xC2\xB0" "C)\n"
+              "Year\tDOY\tSolar\tT-max\tT-min\tRelHum\tPrecip\tET\n"
+              "\t\tMJ/m2\toC\toC\t%\tmm\tmm\n"
+              "2001\t1\t0.00\t10.5\t2.3\t0\t0.0\t0.0\n"
+              "2001\t2\t0.00\t11.0\t3.0\t0\t1.2\t0.0");
+}
+
+namespace {
+
+struct StopCase {
+    const char* name;
+    const char* dataRow; // follows a good first row
+    bool substitution;
+    int taskIndex;
+    std::vector<std::string> messages;
+    const char* panelStart; // nullptr: the panel was cleared and left empty
+};
+
+struct RunStops : Run, ::testing::WithParamInterface<StopCase> {};
+
+} // namespace
+
+// Each stage that fails tells the user once, and the run goes no further:
+// the checks stand where the stages can fail, and nowhere else.
+TEST_P(RunStops, AtTheFirstCheckAfterTheFailure)
+{
+    const StopCase& c = GetParam();
+    describeTask1Input();
+    request.substitutionEnabled = c.substitution;
+    request.taskIndex = c.taskIndex;
+    input = std::string("h1\nh2\n2001 1 10.5 2.25 0\n") + c.dataRow + "\n";
+    const auto outcome = process();
+    EXPECT_FALSE(outcome.completed);
+    EXPECT_EQ(ui.boxes(), c.messages);
+    ASSERT_TRUE(outcome.outputPanel.has_value());
+    if (c.panelStart)
+        EXPECT_EQ(outcome.outputPanel->rfind(c.panelStart, 0), 0u) << *outcome.outputPanel;
+    else
+        EXPECT_EQ(*outcome.outputPanel, "");
+    EXPECT_FALSE(ui.progressVisible);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Stages, RunStops,
+    ::testing::Values(
+        StopCase{"NotANumberInSubstitution", "2001 2 11 3 1-2", true, 0,
+                 {std::string("error: ") + kInvalidNumericInput}, nullptr},
+        StopCase{"NotANumberReachesTheCheckup", "2001 2 11 3 1-2", false, 0,
+                 {std::string("error: ") + kDataFormatProblem}, nullptr},
+        StopCase{"MissingValue", "2001 2 11 3", true, 0,
+                 {std::string("error: ") + kMissingValuesFound}, kMissingValuesReportHeading},
+        StopCase{"EndMarkerValueCountsAsMissing", "2001 2 11 3 -9999", false, 0,
+                 {std::string("error: ") + kMissingValuesFound}, kMissingValuesReportHeading},
+        StopCase{"SuspiciousValue", "2001 2 75 3 0", true, 0,
+                 {std::string("warning: ") + kDataErrorsSpotted}, kCheckupReportTitle},
+        StopCase{"TaskWithoutAStage", "2001 2 11 3 1.2", true, 5,
+                 {std::string("error: ") + kTaskNotAvailable}, nullptr},
+        StopCase{"TaskWithoutAStageAfterCleaning", "2001/2 11C 3C 1.2mm", true, 6,
+                 {std::string("error: ") + kTaskNotAvailable}, nullptr}),
+    [](const auto& param) { return std::string(param.param.name); });
