@@ -1,3 +1,5 @@
+#include "appfolder/appfolder.h"
+#include "error.h"
 #include "mainwindow.h"
 
 #include <QApplication>
@@ -6,16 +8,24 @@
 #include <QMessageBox>
 #include <QStandardPaths>
 
+#include <memory>
+
 namespace {
 
 // The default files sit beside the program in the build tree, and under
-// share/pluvora once installed.
+// share/pluvora once installed; never in the shell's current folder.
 std::filesystem::path defaultFilesFolder()
 {
     const QString beside = QCoreApplication::applicationDirPath();
     if (QFileInfo::exists(beside + "/Option.pvd"))
         return beside.toStdString();
     return PLUVORA_INSTALLED_DEFAULTS;
+}
+
+void showStartError(const char* text)
+{
+    QApplication::beep();
+    QMessageBox::critical(nullptr, "Pluvora", QString::fromUtf8(text));
 }
 
 } // namespace
@@ -28,14 +38,22 @@ int main(int argc, char* argv[])
 
     const QString base = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
     if (base.isEmpty()) {
-        QMessageBox::critical(nullptr, "Pluvora", "Could not find the folder path.");
+        showStartError(std::string(pluvora::kFolderPathNotFound).c_str());
         return 1;
     }
 
     MainWindowSetup setup;
-    setup.appFolder = QDir(base).filePath("Pluvora2016_1").toStdString();
+    setup.appFolder = QDir(base).filePath(QString::fromUtf8(pluvora::kAppFolderName.data(),
+                                                            static_cast<qsizetype>(pluvora::kAppFolderName.size())))
+                          .toStdString();
     setup.startDirectory = defaultFilesFolder();
-    MainWindow window(setup);
-    window.show();
+    std::unique_ptr<MainWindow> window;
+    try {
+        window = std::make_unique<MainWindow>(setup);
+    } catch (const pluvora::Error& error) {
+        showStartError(error.what());
+        return 1;
+    }
+    window->show();
     return app.exec();
 }

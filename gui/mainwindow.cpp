@@ -1,12 +1,440 @@
 #include "mainwindow.h"
 
+#include "appfolder/settings.h"
+#include "columnpanel.h"
+#include "defaultfoldersdialog.h"
+#include "error.h"
+#include "filechooser.h"
+#include "messageboxfeedback.h"
+#include "missingvaluebox.h"
+#include "needlegauge.h"
+#include "sitecoordinatedialog.h"
+#include "table/paneltext.h"
+#include "taskpanel.h"
+#include "windowfeedback.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFileInfo>
+#include <QFontMetrics>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QThread>
+#include <QToolButton>
+
+namespace {
+
+const char* const kOpenTitle = " Select input file";
+const char* const kOpenFilter = "Text file (*.txt);;All files (*.*)";
+const char* const kItIsDone = "It is Done";
+
+QString fromUtf8(const std::string& text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+std::string toUtf8(const QString& text) { return text.toUtf8().toStdString(); }
+
+QPlainTextEdit* makePanel(const char* name, QWidget* parent)
+{
+    auto* panel = new QPlainTextEdit(parent);
+    panel->setObjectName(name);
+    panel->setLineWrapMode(QPlainTextEdit::NoWrap);
+    QFont mono("Monospace");
+    mono.setStyleHint(QFont::TypeWriter);
+    panel->setFont(mono);
+    return panel;
+}
+
+QPushButton* makeStepButton(const char* name, const char* caption, QWidget* parent)
+{
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(name);
+    QFont bold = button->font();
+    bold.setBold(true);
+    button->setFont(bold);
+    QPalette palette = button->palette();
+    palette.setColor(QPalette::ButtonText, Qt::blue);
+    button->setPalette(palette);
+    return button;
+}
+
+} // namespace
+
 MainWindow::MainWindow(const MainWindowSetup& setup, QWidget* parent)
     : QMainWindow(parent)
-    , mFolder(setup.appFolder)
+    , mFolder(pluvora::AppFolder::setUp(setup.appFolder, setup.startDirectory))
 {
     setObjectName("TForm1");
     setWindowTitle("Pluvora");
-    resize(1048, 807);
+
+    if (setup.feedback == nullptr)
+        mOwnFeedback = std::make_unique<MessageBoxFeedback>(this);
+    mUser = setup.feedback ? setup.feedback : mOwnFeedback.get();
+    if (setup.fileChooser == nullptr)
+        mOwnFileChooser = std::make_unique<DialogFileChooser>();
+    mFileChooser = setup.fileChooser ? setup.fileChooser : mOwnFileChooser.get();
+
+    buildControls();
+    mFeedback = std::make_unique<WindowFeedback>(*mUser, mGauge);
+    buildMenus();
+    startUp();
 }
 
 MainWindow::~MainWindow() = default;
+
+void MainWindow::buildControls()
+{
+    auto* client = new QWidget(this);
+    client->setObjectName("ClientArea");
+    client->setFixedSize(1048, 807);
+    setCentralWidget(client);
+
+    // Top row: step 1 and the explorer.
+    mOpenButton = makeStepButton("BitBtn3", "Step 1: Open input file...", client);
+    mOpenButton->setGeometry(8, 6, 200, 30);
+    connect(mOpenButton, &QPushButton::clicked, this, &MainWindow::BitBtn3Click);
+
+    mFileNameBox = new QLineEdit(client);
+    mFileNameBox->setObjectName("Edit1");
+    mFileNameBox->setReadOnly(true);
+    mFileNameBox->setGeometry(216, 10, 0, 24);
+    mFileNameBox->installEventFilter(this);
+    connect(mFileNameBox, &QLineEdit::textChanged, this, &MainWindow::Edit1Change);
+
+    mExplorerButton = new QPushButton("Pluvora Explorer", client);
+    mExplorerButton->setObjectName("BitBtn4");
+    mExplorerButton->setToolTip("Open Internet Weather  Explorer to download weather data");
+    mExplorerButton->setGeometry(900, 6, 140, 30);
+    mExplorerButton->setEnabled(false);
+
+    // Step 2: the input panel and the column specification.
+    mStep2 = new QGroupBox("Step 2: Specify input data", client);
+    mStep2->setObjectName("GroupBox1");
+    mStep2->setGeometry(8, 40, 1032, 396);
+
+    mInputPanel = makePanel("Memo1", mStep2);
+    mInputPanel->setGeometry(8, 20, 1016, 250);
+    mInputPanel->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    mInputPanel->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+
+    mColumns = new ColumnPanel(mStep2);
+    mColumns->setGeometry(8, 276, 800, 114);
+    connect(mColumns, &ColumnPanel::resetClicked, this, &MainWindow::resetColumnSpecification);
+
+    auto* templateLabel = new QLabel("Data template", mStep2);
+    templateLabel->setGeometry(820, 278, 200, 18);
+    mTemplateBox = new QComboBox(mStep2);
+    mTemplateBox->setObjectName("ComboBox2");
+    mTemplateBox->setGeometry(820, 296, 204, 24);
+
+    auto* rowsLabel = new QLabel("Rows before data start", mStep2);
+    rowsLabel->setGeometry(820, 330, 160, 18);
+    mRowsBefore = new QLineEdit(mStep2);
+    mRowsBefore->setObjectName("adpEdit1");
+    mRowsBefore->setReadOnly(true);
+    mRowsBefore->setAlignment(Qt::AlignCenter);
+    mRowsBefore->setGeometry(820, 350, 60, 26);
+    auto* spin = new QWidget(mStep2);
+    spin->setObjectName("SpinButton1");
+    spin->setGeometry(882, 350, 18, 26);
+    mRowsUp = new QToolButton(spin);
+    mRowsUp->setObjectName("SpinButton1Up");
+    mRowsUp->setArrowType(Qt::UpArrow);
+    mRowsUp->setGeometry(0, 0, 18, 13);
+    mRowsDown = new QToolButton(spin);
+    mRowsDown->setObjectName("SpinButton1Down");
+    mRowsDown->setArrowType(Qt::DownArrow);
+    mRowsDown->setGeometry(0, 13, 18, 13);
+    connect(mRowsUp, &QToolButton::clicked, this, &MainWindow::SpinButton1UpClick);
+    connect(mRowsDown, &QToolButton::clicked, this, &MainWindow::SpinButton1DownClick);
+
+    // Missing values, step 3 and step 4 on the left; the output on the right.
+    mMissingValues = new MissingValueBox(*mUser, client);
+    mMissingValues->move(8, 440);
+
+    mTasks = new TaskPanel(client);
+    mTasks->move(8, 440 + mMissingValues->height() + 4);
+
+    mProcessButton = makeStepButton("BitBtn1", "Step 4: Process", client);
+    mProcessButton->setGeometry(8, 762, 200, 36);
+    connect(mProcessButton, &QPushButton::clicked, this, &MainWindow::BitBtn1Click);
+
+    mGauge = new NeedleGauge(client);
+    mGauge->setGeometry(220, 756, 48, 48);
+    mGauge->hide();
+
+    mOutputGroup = new QGroupBox("Output", client);
+    mOutputGroup->setObjectName("GroupBox6");
+    mOutputGroup->setGeometry(560, 440, 480, 360);
+    mOutputPanel = makePanel("Memo2", mOutputGroup);
+    mOutputPanel->setGeometry(8, 20, 464, 332);
+    mOutputPanel->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    mOutputPanel->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+}
+
+void MainWindow::buildMenus()
+{
+    QMenu* file = menuBar()->addMenu("File");
+    file->setObjectName("File1");
+    file->addSeparator();
+    QAction* exit = file->addAction("Exit");
+    exit->setObjectName("Exit1");
+    exit->setShortcut(QKeySequence("Ctrl+Q"));
+    connect(exit, &QAction::triggered, this, &MainWindow::Exit1Click);
+
+    QMenu* control = menuBar()->addMenu("Control");
+    control->setObjectName("Control1");
+    QAction* folders = control->addAction("Default input && output folders...");
+    folders->setObjectName("Preferences1");
+    connect(folders, &QAction::triggered, this, &MainWindow::Preferences1Click);
+    control->addSeparator();
+    QAction* caption = control->addAction("(Check / uncheck below)");
+    caption->setEnabled(false);
+    mElastic = control->addAction("  Elastic window");
+    mElastic->setObjectName("Elasticwindow1");
+    mHorizontalScroll = control->addAction("  Show horizontal scroll bar");
+    mHorizontalScroll->setObjectName("Showhorizontalscrolbar1");
+    mSpacer = control->addAction("  Enable spacer");
+    mSpacer->setObjectName("Enablespacer1");
+    for (QAction* toggle : {mElastic, mHorizontalScroll, mSpacer})
+        toggle->setCheckable(true);
+    connect(mElastic, &QAction::triggered, this, &MainWindow::Elasticwindow1Click);
+    connect(mHorizontalScroll, &QAction::triggered, this, &MainWindow::Showhorizontalscrolbar1Click);
+    connect(mSpacer, &QAction::triggered, this, &MainWindow::Enablespacer1Click);
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    // The file-name box only names what the panel holds: no caret in it.
+    if (watched == mFileNameBox && event->type() == QEvent::MouseButtonPress) {
+        mFileNameBox->clearFocus();
+        return true;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void MainWindow::Edit1Change() { setFileNameBoxProperty(); }
+
+void MainWindow::setFileNameBoxProperty()
+{
+    const QString text = mFileNameBox->text();
+    if (text.isEmpty()) {
+        mFileNameBox->setFrame(false);
+        mFileNameBox->resize(0, mFileNameBox->height());
+        return;
+    }
+    mFileNameBox->setFrame(true);
+    const int pointSize = qMax(1, mFileNameBox->font().pointSize());
+    const int widest = mInputPanel->width() - mOpenButton->width() - mExplorerButton->width();
+    mFileNameBox->resize(qMin(static_cast<int>(text.size()) * pointSize, widest),
+                         mFileNameBox->height());
+}
+
+void MainWindow::BitBtn3Click()
+{
+    const QString chosen = mFileChooser->openFile(this, kOpenTitle, fromUtf8(mRemembered.inputFiles),
+                                                  kOpenFilter);
+    if (chosen.isEmpty())
+        return;
+    const QFileInfo info(chosen);
+    mInputPanel->clear();
+    mFileNameBox->setText(info.fileName());
+    mRemembered.inputFileOpened(chosen.toStdString());
+    try {
+        const std::string text = pluvora::loadTextFile(chosen.toStdString());
+        mInputPanel->setPlainText(fromUtf8(text));
+        mOutputPanel->clear();
+    } catch (const pluvora::Error&) {
+        pluvora::reportError(*mUser, pluvora::kNotATextFile);
+    }
+}
+
+void MainWindow::SpinButton1UpClick()
+{
+    if (mRowsBefore->text().isEmpty())
+        mRowsBefore->setText("0");
+    const int rows = mRowsBefore->text().toInt();
+    mRowsBefore->setText(QString::number(qMax(0, rows - 1)));
+}
+
+void MainWindow::SpinButton1DownClick()
+{
+    if (mRowsBefore->text().isEmpty())
+        mRowsBefore->setText("0");
+    mRowsBefore->setText(QString::number(mRowsBefore->text().toInt() + 1));
+}
+
+void MainWindow::resetColumnSpecification()
+{
+    mRowsBefore->clear();
+    mTemplateBox->setCurrentIndex(-1);
+}
+
+pluvora::RunRequest MainWindow::gatherRequest(QByteArray& inputText) const
+{
+    pluvora::RunRequest request;
+    request.fileName = toUtf8(mFileNameBox->text());
+    request.rowsBeforeText = toUtf8(mRowsBefore->text());
+    mColumns->fillRequest(request);
+    mTasks->fillRequest(request);
+    mMissingValues->fillRequest(request);
+    inputText = mInputPanel->toPlainText().toUtf8();
+    request.inputText = std::string_view(inputText.constData(),
+                                         static_cast<std::size_t>(inputText.size()));
+    return request;
+}
+
+void MainWindow::BitBtn1Click()
+{
+    QByteArray inputText;
+    const pluvora::RunRequest request = gatherRequest(inputText);
+    pluvora::RunOutcome outcome;
+    try {
+        outcome = pluvora::runProcessing(request, mFolder, *mFeedback);
+    } catch (const pluvora::Error& error) {
+        mGauge->hide();
+        pluvora::reportError(*mUser, error.what());
+        return;
+    }
+    if (outcome.outputPanel)
+        mOutputPanel->setPlainText(fromUtf8(*outcome.outputPanel));
+    if (!outcome.completed)
+        return;
+    showCompletion();
+    finishOutput(outcome);
+}
+
+void MainWindow::showCompletion()
+{
+    // The run blocks the window; so does the signal, which is why it is
+    // painted at once and held by sleeping rather than by a timer.
+    const QString caption = mProcessButton->text();
+    QPalette palette = mProcessButton->palette();
+    const QColor previous = palette.color(QPalette::ButtonText);
+    palette.setColor(QPalette::ButtonText, Qt::red);
+    mProcessButton->setPalette(palette);
+    mProcessButton->setText(kItIsDone);
+    mProcessButton->repaint();
+    if (mCompletionPause > 0)
+        QThread::msleep(static_cast<unsigned long>(mCompletionPause));
+    palette.setColor(QPalette::ButtonText, previous);
+    mProcessButton->setPalette(palette);
+    mProcessButton->setText(caption);
+}
+
+void MainWindow::finishOutput(const pluvora::RunOutcome& outcome)
+{
+    using pluvora::Finishing;
+    if (outcome.finishing == Finishing::None)
+        return;
+    std::string text = toUtf8(mOutputPanel->toPlainText());
+    pluvora::removeExtraRows(text, outcome.rowsBefore);
+    if (outcome.finishing == Finishing::LatitudeLine)
+        pluvora::insertLine(text, 1, outcome.latitudeLine);
+    mOutputPanel->setPlainText(fromUtf8(text));
+    if (outcome.finishing == Finishing::SiteCoordinate)
+        askForLatValueAndInsert();
+}
+
+void MainWindow::askForLatValueAndInsert()
+{
+    auto* dialog = new SiteCoordinateDialog(*mUser, this);
+    connect(dialog, &SiteCoordinateDialog::coordinateAccepted, this, [this](const QString& line) {
+        std::string text = toUtf8(mOutputPanel->toPlainText());
+        pluvora::insertLine(text, 1, toUtf8(line));
+        mOutputPanel->setPlainText(fromUtf8(text));
+    });
+    dialog->open();
+}
+
+void MainWindow::Enablespacer1Click() { mColumns->setSpacerEnabled(mSpacer->isChecked()); }
+
+void MainWindow::Showhorizontalscrolbar1Click()
+{
+    mInputPanel->setHorizontalScrollBarPolicy(mHorizontalScroll->isChecked()
+                                                  ? Qt::ScrollBarAlwaysOn
+                                                  : Qt::ScrollBarAlwaysOff);
+}
+
+// Proportional resizing is not part of this window yet; the check mark is
+// kept and stored so that the setting survives.
+void MainWindow::Elasticwindow1Click() {}
+
+void MainWindow::Preferences1Click()
+{
+    auto* dialog = new DefaultFoldersDialog(mFolder, mRemembered, *mUser, this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->open();
+}
+
+void MainWindow::Exit1Click() { close(); }
+
+void MainWindow::loadTemplateList()
+{
+    mTemplateBox->clear();
+    if (!mFolder.exists(pluvora::defaultfile::kTemplateList))
+        return;
+    try {
+        const std::string text =
+            pluvora::loadPanelText(mFolder.file(pluvora::defaultfile::kTemplateList));
+        QStringList names = fromUtf8(text).split('\n');
+        names.removeAll(QString());
+        names.sort();
+        mTemplateBox->addItems(names);
+    } catch (const pluvora::Error&) {
+        // An unreadable list leaves the box empty; templates can be saved anew.
+    }
+    mTemplateBox->setCurrentIndex(-1);
+}
+
+void MainWindow::startUp()
+{
+    loadTemplateList();
+    const auto stored = pluvora::readSettings(mFolder);
+    mRemembered = pluvora::RememberedFolders::load(stored, mFolder);
+    const pluvora::Settings settings = stored.value_or(pluvora::Settings{});
+    if (!stored)
+        return;
+    mElastic->setChecked(settings.elasticWindow);
+    mHorizontalScroll->setChecked(settings.horizontalScrollBar);
+    mSpacer->setChecked(settings.spacerEnabled);
+    Elasticwindow1Click();
+    Showhorizontalscrolbar1Click();
+    Enablespacer1Click();
+    mMissingValues->setSubstitutionEnabled(settings.substitutionEnabled);
+    mMissingValues->setSignText(fromUtf8(settings.missingSign));
+    mMissingValues->setSubstituteText(fromUtf8(settings.substitution));
+}
+
+void MainWindow::shutDown()
+{
+    mFolder.deleteFiles();
+    pluvora::Settings settings;
+    settings.elasticWindow = mElastic->isChecked();
+    settings.horizontalScrollBar = mHorizontalScroll->isChecked();
+    settings.spacerEnabled = mSpacer->isChecked();
+    settings.substitutionEnabled = mMissingValues->substitutionEnabled();
+    settings.missingSign = toUtf8(mMissingValues->signText());
+    settings.substitution = toUtf8(mMissingValues->substituteText());
+    pluvora::saveSettingsOnClose(mFolder, settings);
+}
+
+void MainWindow::closeEvent(QCloseEvent* event)
+{
+    if (!mShutDown) {
+        mShutDown = true;
+        try {
+            shutDown();
+        } catch (const pluvora::Error& error) {
+            pluvora::reportError(*mUser, error.what());
+        }
+    }
+    event->accept();
+}

@@ -1,13 +1,27 @@
 #pragma once
 
 #include "appfolder/appfolder.h"
+#include "appfolder/rememberedfolders.h"
+#include "run/processingrun.h"
 
 #include <QMainWindow>
 
 #include <filesystem>
 #include <memory>
 
+class QAction;
+class QComboBox;
+class QGroupBox;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QToolButton;
+class ColumnPanel;
 class FileChooser;
+class MissingValueBox;
+class NeedleGauge;
+class TaskPanel;
+class WindowFeedback;
 namespace pluvora { class UserFeedback; }
 
 // Where the main window finds its files and how it talks to the user. Tests
@@ -20,12 +34,74 @@ struct MainWindowSetup {
     FileChooser* fileChooser = nullptr;          // null: Qt's dialogs
 };
 
+// The program's window: the four steps of the work, top to bottom.
 class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
     explicit MainWindow(const MainWindowSetup& setup, QWidget* parent = nullptr);
     ~MainWindow() override;
 
+    const pluvora::AppFolder& appFolder() const { return mFolder; }
+    const pluvora::RememberedFolders& rememberedFolders() const { return mRemembered; }
+    // How long "It is Done" stays on the process button.
+    void setCompletionPause(int milliseconds) { mCompletionPause = milliseconds; }
+
+public slots:
+    void BitBtn3Click();
+    void BitBtn1Click();
+    void SpinButton1UpClick();
+    void SpinButton1DownClick();
+    void Edit1Change();
+    void setFileNameBoxProperty();
+    void askForLatValueAndInsert();
+    void Enablespacer1Click();
+    void Showhorizontalscrolbar1Click();
+    void Elasticwindow1Click();
+    void Preferences1Click();
+    void Exit1Click();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    void buildControls();
+    void buildMenus();
+    void startUp();
+    void loadTemplateList();
+    void shutDown();
+    void showCompletion();
+    void finishOutput(const pluvora::RunOutcome& outcome);
+    pluvora::RunRequest gatherRequest(QByteArray& inputText) const;
+    void resetColumnSpecification();
+
     pluvora::AppFolder mFolder;
+    std::unique_ptr<pluvora::UserFeedback> mOwnFeedback;
+    pluvora::UserFeedback* mUser = nullptr;
+    std::unique_ptr<WindowFeedback> mFeedback;
+    std::unique_ptr<FileChooser> mOwnFileChooser;
+    FileChooser* mFileChooser = nullptr;
+    pluvora::RememberedFolders mRemembered;
+    int mCompletionPause = 1000;
+    bool mShutDown = false;
+
+    QPushButton* mOpenButton = nullptr;     // BitBtn3
+    QLineEdit* mFileNameBox = nullptr;      // Edit1
+    QPushButton* mExplorerButton = nullptr; // BitBtn4
+    QGroupBox* mStep2 = nullptr;            // GroupBox1
+    QPlainTextEdit* mInputPanel = nullptr;  // Memo1
+    QComboBox* mTemplateBox = nullptr;      // ComboBox2
+    QLineEdit* mRowsBefore = nullptr;       // adpEdit1
+    QToolButton* mRowsUp = nullptr;         // SpinButton1, upper arrow
+    QToolButton* mRowsDown = nullptr;       // SpinButton1, lower arrow
+    ColumnPanel* mColumns = nullptr;
+    MissingValueBox* mMissingValues = nullptr;
+    TaskPanel* mTasks = nullptr;
+    QPushButton* mProcessButton = nullptr;  // BitBtn1
+    NeedleGauge* mGauge = nullptr;          // Gauge1
+    QGroupBox* mOutputGroup = nullptr;      // GroupBox6
+    QPlainTextEdit* mOutputPanel = nullptr; // Memo2
+    QAction* mElastic = nullptr;            // Elasticwindow1
+    QAction* mHorizontalScroll = nullptr;   // Showhorizontalscrolbar1
+    QAction* mSpacer = nullptr;             // Enablespacer1
 };

@@ -39,14 +39,3 @@ void MessageBoxFeedback::playSound(pluvora::Sound)
     QApplication::beep();
 }
 
-void MessageBoxFeedback::setProgressVisible(bool visible)
-{
-    if (onProgressVisible)
-        onProgressVisible(visible);
-}
-
-void MessageBoxFeedback::gaugeDisplay()
-{
-    if (onGaugeTick)
-        onGaugeTick();
-}

@@ -2,12 +2,10 @@
 
 #include "ui/userfeedback.h"
 
-#include <functional>
-
 class QWidget;
 
-// The desktop's way of telling the user: message boxes and beeps. Progress
-// goes to whatever the window hands in (its gauge).
+// The desktop's way of telling the user: message boxes and beeps. The
+// window drives its own gauge.
 class MessageBoxFeedback : public pluvora::UserFeedback {
 public:
     explicit MessageBoxFeedback(QWidget* parent);
@@ -15,11 +13,8 @@ public:
     void showMessage(pluvora::MessageKind kind, std::string_view text) override;
     bool askYesNo(std::string_view text) override;
     void playSound(pluvora::Sound sound) override;
-    void setProgressVisible(bool visible) override;
-    void gaugeDisplay() override;
-
-    std::function<void(bool)> onProgressVisible;
-    std::function<void()> onGaugeTick;
+    void setProgressVisible(bool) override {}
+    void gaugeDisplay() override {}
 
 private:
     QWidget* mParent;

@@ -1,0 +1,30 @@
+#include "windowfeedback.h"
+
+#include "needlegauge.h"
+
+WindowFeedback::WindowFeedback(pluvora::UserFeedback& user, NeedleGauge* gauge)
+    : mUser(user)
+    , mGauge(gauge)
+{
+}
+
+void WindowFeedback::showMessage(pluvora::MessageKind kind, std::string_view text)
+{
+    mUser.showMessage(kind, text);
+}
+
+bool WindowFeedback::askYesNo(std::string_view text) { return mUser.askYesNo(text); }
+
+void WindowFeedback::playSound(pluvora::Sound sound) { mUser.playSound(sound); }
+
+void WindowFeedback::setProgressVisible(bool visible)
+{
+    mGauge->setVisible(visible);
+    mUser.setProgressVisible(visible);
+}
+
+void WindowFeedback::gaugeDisplay()
+{
+    mGauge->gaugeDisplay();
+    mUser.gaugeDisplay();
+}

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "filechooser.h"
+
+#include <QStringList>
+
+// Pops queued paths instead of showing a dialog; an empty path is Cancel.
+// Keeps the titles, folders and filters it was asked with.
+class ScriptedFileChooser : public FileChooser {
+public:
+    QString openFile(QWidget*, const QString& title, const QString& folder,
+                     const QString& filter) override
+    {
+        return next(title, folder, filter);
+    }
+    QString saveFile(QWidget*, const QString& title, const QString& folder, const QString& filter,
+                     const QString&) override
+    {
+        return next(title, folder, filter);
+    }
+
+    QStringList paths;
+    QStringList titles;
+    QStringList folders;
+    QStringList filters;
+
+private:
+    QString next(const QString& title, const QString& folder, const QString& filter)
+    {
+        titles << title;
+        folders << folder;
+        filters << filter;
+        return paths.isEmpty() ? QString() : paths.takeFirst();
+    }
+};
