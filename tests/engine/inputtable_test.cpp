@@ -4,8 +4,11 @@
 #include "table/inputtable.h"
 #include "table/paneltext.h"
 #include "tempfolder.h"
+#include "io/textreader.h"
 
 #include <gtest/gtest.h>
+
+#include <vector>
 
 using namespace pluvora;
 using namespace pluvora::test;
@@ -41,19 +44,6 @@ TEST(TheLastColumn, IsTheLastColumnWithAVariable)
     EXPECT_EQ(theLastColumn(boxes), 12);
 }
 
-TEST_F(InputTable, EndNotesStartAtTheFirstShortLine)
-{
-    run.rowsBefore = 2;
-    input("h\r\n\r\n2001 1 5\r\n2001 2 6\r\n12 5\r\n2001 3 7\r\n");
-    removeEndNotes(run);
-    EXPECT_EQ(result(), "h\r\n\r\n2001 1 5\r\n2001 2 6\r\n");
-
-    input("2001 1 5\r\n\r\n2001 3 7\r\n");
-    run.rowsBefore = 0;
-    removeEndNotes(run);
-    EXPECT_EQ(result(), "2001 1 5\r\n");
-}
-
 TEST_F(InputTable, EndNotesCountCharactersNotBytes)
 {
     // Four characters, six bytes: still an end note.
@@ -78,27 +68,137 @@ TEST_F(InputTable, CleaningTurnsOtherCharactersIntoBlanks)
     EXPECT_EQ(result(), "Date, T (\xC2\xB0" "C)\r\n2010 05 21  25.3  12.1  \r\n1.5 2.5 3.5 \r\n 4 1.5 3 \r\n");
 }
 
-TEST_F(InputTable, CleaningTurnsAMultiByteCharacterIntoOneBlank)
+namespace {
+
+// Every number of the working input, read as the stages read it.
+std::vector<double> numbersIn(const std::filesystem::path& path, int rowsBefore)
 {
-    input("12\xC2\xB0" "5 7\r\n");
-    CleanData(run);
-    EXPECT_EQ(result(), "12 5 7 \r\n");
+    TextReader reader(path);
+    for (int i = 0; i < rowsBefore; ++i)
+        reader.skipLine();
+    std::vector<double> numbers;
+    while (auto value = reader.nextNumber())
+        numbers.push_back(*value);
+    return numbers;
 }
 
-TEST_F(InputTable, CleanDataAreaIsLeftByteForByte)
+struct CleanCase {
+    const char* name;
+    std::string row;
+    std::string cleaned;
+    std::vector<double> numbers;
+};
+
+struct Cleaning : InputTable, ::testing::WithParamInterface<CleanCase> {};
+
+} // namespace
+
+// Each character outside the number alphabet becomes one blank, the line end
+// one more, and what is left reads as plain numbers.
+TEST_P(Cleaning, LeavesNumbersTheReaderTakes)
 {
+    const CleanCase& c = GetParam();
     run.rowsBefore = 1;
-    const std::string text = "Year Day Tmax\r\n2001\t1\t-2.5 \r\n2001  2 .5\r\n";
+    input("Station\r\n" + c.row + "\r\n");
+    checkData(run);
+    EXPECT_EQ(result(), "Station\r\n" + c.cleaned + "\r\n");
+    EXPECT_EQ(numbersIn(dir.path() / "Input.~", 1), c.numbers);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, Cleaning,
+    ::testing::Values(
+        CleanCase{"DateWithSlashesAndAFlag", "2010/05/21  25.3  12.1M", "2010 05 21  25.3  12.1  ",
+                  {2010, 5, 21, 25.3, 12.1}},
+        CleanCase{"Commas", "1.5,2.5,3.5", "1.5 2.5 3.5 ", {1.5, 2.5, 3.5}},
+        CleanCase{"ExponentSplits", "1.5e3 7", "1.5 3 7 ", {1.5, 3, 7}},
+        CleanCase{"PlusSign", "+4 -2 9", " 4 -2 9 ", {4, -2, 9}},
+        CleanCase{"QuotesAndTime", "\"12\",12:30", " 12  12 30 ", {12, 12, 30}},
+        CleanCase{"TwoByteCharacterIsOneBlank", "12\xC2\xB0" "5 7", "12 5 7 ", {12, 5, 7}},
+        CleanCase{"ThreeByteCharacterIsOneBlank", "1\xE2\x82\xAC" "2 3", "1 2 3 ", {1, 2, 3}},
+        // A stray byte must not vanish and join the numbers beside it.
+        CleanCase{"StrayByteIsABlankOfItsOwn", "25\xB0" "12 3", "25 12 3 ", {25, 12, 3}},
+        CleanCase{"CutSequenceIsBlanks", "1 2 3\xE2\x82", "1 2 3   ", {1, 2, 3}},
+        CleanCase{"ControlCharacter", "1\x01" "2 3\x0C", "1 2 3  ", {1, 2, 3}}),
+    [](const auto& param) { return std::string(param.param.name); });
+
+TEST_F(InputTable, HeaderRowsWithLettersNeverCauseCleaning)
+{
+    run.rowsBefore = 2;
+    const std::string text = "Station: Ames, IA; T (\xC2\xB0" "C)\r\nYear/Day,Tmax\r\n"
+                             "2001\t1\t-2.5 \r\n2001  2 .5\r\n";
     input(text);
     checkData(run);
     EXPECT_EQ(result(), text);
+    EXPECT_EQ(numbersIn(dir.path() / "Input.~", 2), (std::vector<double>{2001, 1, -2.5, 2001, 2, 0.5}));
 }
 
-TEST_F(InputTable, CleaningTicksTheGaugeOncePerLine)
+namespace {
+
+struct EndNoteCase {
+    const char* name;
+    int rowsBefore;
+    std::string content;
+    std::string kept;
+};
+
+struct EndNotes : InputTable, ::testing::WithParamInterface<EndNoteCase> {};
+
+} // namespace
+
+TEST_P(EndNotes, CutAfterTheLastDataRow)
 {
-    input("a1\r\nb2\r\nc3\r\n");
+    const EndNoteCase& c = GetParam();
+    run.rowsBefore = c.rowsBefore;
+    input(c.content);
+    removeEndNotes(run);
+    EXPECT_EQ(result(), c.kept);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Lines, EndNotes,
+    ::testing::Values(
+        EndNoteCase{"BlankLineInTheMiddle", 0, "2001 1 5\r\n\r\n2001 3 7\r\n", "2001 1 5\r\n"},
+        EndNoteCase{"FourCharacterRow", 1, "h\r\n2001 1 5\r\n12 5\r\n2001 3 7\r\n", "h\r\n2001 1 5\r\n"},
+        EndNoteCase{"FiveBlanksAreARow", 0, "2001 1 5\r\n     \r\n2001 3 7\r\n",
+                    "2001 1 5\r\n     \r\n2001 3 7\r\n"},
+        EndNoteCase{"TabIsOneCharacter", 0, "1\t2\t3\r\n1\t2\t\r\n9 9 9\r\n", "1\t2\t3\r\n"},
+        EndNoteCase{"ShortHeaderRowsAreNotNotes", 2, "h\r\n\r\n2001 1 5\r\n", "h\r\n\r\n2001 1 5\r\n"},
+        EndNoteCase{"NotesFromTheFirstDataRow", 1, "Year DOY\r\nn/a\r\n2001 1 5\r\n", "Year DOY\r\n"},
+        EndNoteCase{"LastRowWithoutABreak", 0, "2001 1 5\r\n2001 2 6", "2001 1 5\r\n2001 2 6\r\n"}),
+    [](const auto& param) { return std::string(param.param.name); });
+
+TEST_F(InputTable, CleaningTicksTheGaugeOncePerDataRow)
+{
+    run.rowsBefore = 1;
+    input("head\r\na1\r\nb2\r\nc3\r\n");
     CleanData(run);
     EXPECT_EQ(ui.ticks, 3);
+}
+
+TEST_F(InputTable, OnlyTheMenuPassShowsTheGaugeItself)
+{
+    struct Watch : RecordingFeedback {
+        std::vector<bool> shown;
+        void setProgressVisible(bool visible) override { shown.push_back(visible); }
+    } watch;
+    RunContext menu{folder, watch};
+    input("a1\r\n");
+    CleanData(menu);
+    EXPECT_EQ(watch.shown, std::vector<bool>{});
+    menu.cleanFromMenu = true;
+    CleanData(menu);
+    EXPECT_EQ(watch.shown, (std::vector<bool>{true, false}));
+}
+
+TEST(CharacterCount, CountsCharactersOfUtf8Text)
+{
+    EXPECT_EQ(characterCount(""), 0u);
+    EXPECT_EQ(characterCount("1\t2 3"), 5u);
+    EXPECT_EQ(characterCount("12\xC2\xB0"), 3u);
+    EXPECT_EQ(characterCount("\xF0\x9F\x8C\xA7" "12"), 3u);
+    EXPECT_EQ(characterCount("\xB0\xB0\xB0\xB0"), 4u); // stray bytes count one each
+    EXPECT_EQ(characterCount("12\xE2\x82"), 4u);
 }
 
 TEST(PanelText, RemoveExtraRowsKeepsTheFirstHeaderLine)

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+#include <optional>
+
 using namespace pluvora;
 
 TEST(FormatFixed, RoundsHalvesAwayFromZeroOnTheVisibleDecimal)
@@ -62,4 +65,60 @@ TEST(RoundHalfEven, TiesGoToEven)
     EXPECT_EQ(roundHalfEven(-98.6), -99);
     EXPECT_EQ(roundHalfEven(1997.5), 1998);
     EXPECT_EQ(roundHalfEven(1996.5), 1996);
+}
+
+TEST(RoundHalfEven, ValuesBeyondTheRangeStopAtItsEnds)
+{
+    // A 64-digit token can reach the sign-value comparison.
+    EXPECT_EQ(roundHalfEven(1e63), std::numeric_limits<long long>::max());
+    EXPECT_EQ(roundHalfEven(-1e63), std::numeric_limits<long long>::min());
+    EXPECT_EQ(roundHalfEven(-9999.5), -10000);
+}
+
+namespace {
+
+struct DecimalCase {
+    const char* text;
+    std::optional<double> value;
+};
+
+class ParseDecimalTable : public ::testing::TestWithParam<DecimalCase> {};
+
+} // namespace
+
+// What a data token may look like after cleaning, and what it may not.
+TEST_P(ParseDecimalTable, ReadsThePlainDecimalForm)
+{
+    EXPECT_EQ(parseDecimal(GetParam().text), GetParam().value) << GetParam().text;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Tokens, ParseDecimalTable,
+    ::testing::Values(DecimalCase{"0", 0.0}, DecimalCase{"-0", 0.0}, DecimalCase{"00012.50", 12.5},
+                      DecimalCase{"-.5", -0.5}, DecimalCase{"5.", 5.0}, DecimalCase{"-99", -99.0},
+                      DecimalCase{"1111111111111111111111111111111111111111111111111111111111111111",
+                                  1111111111111111111111111111111111111111111111111111111111111111.0},
+                      DecimalCase{"0.00000000000000000000000000000000000000000000000000000000000001", 1e-62},
+                      DecimalCase{"-.", std::nullopt}, DecimalCase{"1-2", std::nullopt},
+                      DecimalCase{"1.2.3", std::nullopt}, DecimalCase{"+4", std::nullopt},
+                      DecimalCase{" 1", std::nullopt}, DecimalCase{"1 ", std::nullopt},
+                      DecimalCase{"nan", std::nullopt}, DecimalCase{"0x1A", std::nullopt},
+                      DecimalCase{"1.5e3", std::nullopt}));
+
+TEST(ParseInteger, WholeNumbersWithinRange)
+{
+    EXPECT_EQ(parseInteger("2147483647"), 2147483647);
+    EXPECT_EQ(parseInteger("-2147483648"), std::numeric_limits<int>::min());
+    EXPECT_EQ(parseInteger("-007"), -7);
+    for (const char* bad : {"", "-", "+1", "1.0", "2147483648", " 1", "1e2"})
+        EXPECT_FALSE(parseInteger(bad)) << bad;
+}
+
+TEST(FormatFixed, ThreeDecimalsAsTheSubstitutionWritesThem)
+{
+    EXPECT_EQ(formatFixed(25.5, 3), "25.500");
+    EXPECT_EQ(formatFixed(0.0005, 3), "0.001");
+    EXPECT_EQ(formatFixed(-0.0005, 3), "-0.001");
+    EXPECT_EQ(formatFixed(-0.0004, 3), "0.000");
+    EXPECT_EQ(formatFixed(1e20, 1), "100000000000000000000.0");
 }

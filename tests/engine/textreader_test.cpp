@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 using namespace pluvora;
 using pluvora::test::TempFolder;
 
@@ -39,30 +41,113 @@ TEST_F(ReaderFixture, TellsEndOfFileFromRealZero)
     EXPECT_FALSE(r->nextNumber().has_value());
 }
 
-TEST_F(ReaderFixture, RejectsTokensThatAreNotNumbers)
+TEST_F(ReaderFixture, TokensThatAreNotNumbersFailWithTheUsersMessage)
 {
-    for (const char* bad : {"-", "1-2", "1.2.3", ".", "--1", "1e3", "+4", "abc"}) {
-        auto r = open(bad);
-        EXPECT_THROW(r->readNumber(), Error) << bad;
-    }
-    try {
-        open("1-2")->readNumber();
-    } catch (const Error& e) {
-        EXPECT_STREQ(e.what(), "Invalid numeric input");
+    for (const std::string bad : {"-", "1-2", "1.2.3", ".", "--1", "-.", "1e3", "+4", "abc", "1,5",
+                                  "12\xC2\xB0", "0x10", "inf"}) {
+        auto r = open("5 " + bad + " 7");
+        EXPECT_EQ(r->readNumber(), 5);
+        try {
+            r->readNumber();
+            ADD_FAILURE() << bad << " was read as a number";
+        } catch (const Error& e) {
+            EXPECT_STREQ(e.what(), kInvalidNumericInput) << bad;
+        }
     }
 }
 
-TEST_F(ReaderFixture, SplitsLongTokensAt64And32Characters)
+TEST_F(ReaderFixture, TokenAtTheEndOfTheFileWithoutALineBreak)
 {
-    std::string digits(70, '1');
-    auto r = open(digits);
-    EXPECT_DOUBLE_EQ(r->readNumber(), std::stod(std::string(64, '1')));
-    EXPECT_DOUBLE_EQ(r->readNumber(), 111111);
-
-    auto ints = open(std::string(32, '0') + "12");
-    EXPECT_EQ(ints->readInteger(), 0);
-    EXPECT_EQ(ints->readInteger(), 12);
+    auto r = open("1\r\n-3.5");
+    EXPECT_EQ(r->readNumber(), 1);
+    EXPECT_EQ(r->readNumber(), -3.5);
+    EXPECT_FALSE(r->nextNumber());
+    auto dash = open("1 -");
+    EXPECT_EQ(dash->readNumber(), 1);
+    EXPECT_THROW(dash->readNumber(), Error);
 }
+
+TEST_F(ReaderFixture, NumberTokensAreReadSixtyFourCharactersAtATime)
+{
+    const std::string d64(64, '2');
+    auto exact = open(d64 + "\r\n5");
+    EXPECT_EQ(exact->readNumber(), std::stod(d64));
+    EXPECT_TRUE(exact->seekLineEnd()); // the 64 characters were the whole token
+    EXPECT_EQ(exact->readNumber(), 5);
+
+    auto longer = open(d64 + "3");
+    EXPECT_EQ(longer->readNumber(), std::stod(d64));
+    EXPECT_FALSE(longer->seekLineEnd()); // the rest of the token is next
+    EXPECT_EQ(longer->readNumber(), 3);
+    EXPECT_FALSE(longer->nextNumber());
+
+    // The cut can fall right after a decimal point: "22...2." and "5".
+    auto cut = open(std::string(63, '2') + ".5");
+    EXPECT_EQ(cut->readNumber(), std::stod(std::string(63, '2')));
+    EXPECT_EQ(cut->readNumber(), 5);
+}
+
+TEST_F(ReaderFixture, IntegerTokensAreReadThirtyTwoCharactersAtATime)
+{
+    auto r = open(std::string(30, '0') + "12" + " " + std::string(32, '0') + "7");
+    EXPECT_EQ(r->readInteger(), 12);
+    EXPECT_EQ(r->readInteger(), 0);
+    EXPECT_EQ(r->readInteger(), 7);
+    EXPECT_FALSE(r->nextInteger());
+    EXPECT_THROW(open("2147483648")->readInteger(), Error);
+    EXPECT_THROW(open("12abc")->readInteger(), Error);
+}
+
+TEST_F(ReaderFixture, ReadsAcrossTheEndOfItsBuffer)
+{
+    // The reader holds 64 KiB at a time: a token and a CR LF split by the
+    // refill must come out whole.
+    auto r = open(std::string(65534, ' ') + "123456 7");
+    EXPECT_EQ(r->readNumber(), 123456);
+    EXPECT_EQ(r->readNumber(), 7);
+
+    auto lines = open(std::string(65535, 'a') + "\r\nb");
+    std::string line;
+    ASSERT_TRUE(lines->readLine(line));
+    EXPECT_EQ(line, std::string(65535, 'a'));
+    ASSERT_TRUE(lines->readLine(line));
+    EXPECT_EQ(line, "b");
+}
+
+namespace {
+
+struct RowsCase {
+    const char* name;
+    std::string content;
+};
+
+struct RowReading : ReaderFixture, ::testing::WithParamInterface<RowsCase> {};
+
+} // namespace
+
+// Two numbers per row and then the rest of the line, as every stage reads:
+// the same rows whatever the line breaks and separators.
+TEST_P(RowReading, GivesTheSameRows)
+{
+    auto r = open(GetParam().content);
+    std::vector<std::vector<double>> rows;
+    while (auto first = r->nextNumber()) {
+        rows.push_back({*first, r->readNumber()});
+        r->skipLine();
+    }
+    EXPECT_EQ(rows, (std::vector<std::vector<double>>{{1, 2}, {3, 4}}));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Breaks, RowReading,
+    ::testing::Values(RowsCase{"CrLf", "1 2 9\r\n3 4\r\n"},
+                      RowsCase{"LoneLf", "1 2 9\n3 4\n"},
+                      RowsCase{"NoBreakAfterTheLastRow", "1 2 9\r\n3 4"},
+                      RowsCase{"RunsOfBlanksAndTabs", "\t 1 \t  2\t\t9 9 \r\n   3\t4\t\r\n"},
+                      RowsCase{"ControlCharactersSeparate", std::string("1\x01" "2\f9\r\n3\v4\x1A")},
+                      RowsCase{"EmptyLinesAreSkipped", "1 2 9\r\n\r\n\n3 4\r\n\r\n"},
+                      RowsCase{"RowEndingRightAfterItsValues", "1 2\r\n3 4\r\n"}),
+    [](const auto& param) { return std::string(param.param.name); });
 
 TEST_F(ReaderFixture, IntegersMustBeWhole)
 {
