@@ -304,5 +304,20 @@ TEST(BatchSamples, QuotedCanadianFileStopsOnItsDateToken)
     EXPECT_EQ(r.out, "");
 }
 
+// The hand-checked station file: the window's golden test compares its
+// output panel with the same bytes.
+TEST(BatchGolden, StationFileGivesTheHandCheckedWeatherFile)
+{
+    test::TempFolder temp;
+    const fs::path station = fs::path(PLUVORA_TEST_DATA) / "station";
+    const auto out = temp.path() / "station.wth";
+    const auto r = runBatch(temp, {"--task", "1", "--rows", "3", "--columns",
+                                   "Month,Day,Year,T-max:oF,T-min:oF,Precip:inch,RelHum:%,Ignore,Solar:W/m2",
+                                   "--site", "40.5 N 96.25 W 350", (station / "input.txt").string(), "-o",
+                                   out.string()});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(test::readFile(out), test::readFile(station / "expected.wth"));
+}
+
 } // namespace
 } // namespace pluvora
