@@ -100,15 +100,22 @@ std::string formatFixed(double value, int decimals)
     // that decimal text half away from zero.
     if (!std::isfinite(value))
         return std::to_string(value);
+    // to_chars rather than printf: every value written to a weather file
+    // passes here, and printf's digit generation dominated a whole run.
     char digits[64];
-    std::snprintf(digits, sizeof digits, "%.14e", value);
+    const auto written = std::to_chars(digits, digits + sizeof digits, value,
+                                       std::chars_format::scientific, 14);
     // digits: [-]d.dddddddddddddde[+-]xx
-    std::string_view s(digits);
+    std::string_view s(digits, static_cast<std::size_t>(written.ptr - digits));
     const bool negative = s.front() == '-';
     if (negative)
         s.remove_prefix(1);
     const auto ePos = s.find('e');
-    const int exponent = std::atoi(std::string(s.substr(ePos + 1)).c_str());
+    int exponent = 0;
+    for (std::size_t i = ePos + 2; i < s.size(); ++i)
+        exponent = exponent * 10 + (s[i] - '0');
+    if (s[ePos + 1] == '-')
+        exponent = -exponent;
     std::string mantissa;
     mantissa.reserve(16);
     mantissa += s[0];

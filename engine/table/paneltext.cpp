@@ -17,7 +17,20 @@ std::string readWholeFile(const std::filesystem::path& path)
     std::ifstream in(path, std::ios::binary);
     if (!in)
         throw Error("Cannot open file \"" + path.string() + "\": " + std::strerror(errno));
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    // Sized from the file, so a large file is not grown by doubling; a
+    // stream without a size (a pipe) is read to its end instead.
+    std::string bytes;
+    in.seekg(0, std::ios::end);
+    const std::streamoff size = in.tellg();
+    if (size > 0 && in.seekg(0, std::ios::beg)) {
+        bytes.resize(static_cast<std::size_t>(size));
+        in.read(bytes.data(), static_cast<std::streamsize>(size));
+        bytes.resize(static_cast<std::size_t>(in.gcount()));
+    } else {
+        in.clear();
+    }
+    if (!in.bad())
+        bytes.append(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     if (in.bad())
         throw Error("Cannot read file \"" + path.string() + "\"");
     return bytes;
@@ -79,24 +92,25 @@ std::string latin1ToUtf8(std::string_view s)
 }
 
 // CR LF and lone CR become LF; the break after the last line goes, as a
-// text panel shows no empty line after it.
-std::string toPanelLines(std::string_view bytes)
+// text panel shows no empty line after it. Works in place, so that loading a
+// large output holds one copy of it, not two.
+std::string toPanelLines(std::string bytes)
 {
-    std::string out;
-    out.reserve(bytes.size());
+    std::size_t out = 0;
     for (std::size_t i = 0; i < bytes.size(); ++i) {
         const char c = bytes[i];
         if (c == '\r') {
-            out += '\n';
+            bytes[out++] = '\n';
             if (i + 1 < bytes.size() && bytes[i + 1] == '\n')
                 ++i;
         } else {
-            out += c;
+            bytes[out++] = c;
         }
     }
-    if (!out.empty() && out.back() == '\n')
-        out.pop_back();
-    return out;
+    bytes.resize(out);
+    if (!bytes.empty() && bytes.back() == '\n')
+        bytes.pop_back();
+    return bytes;
 }
 
 } // namespace
@@ -106,12 +120,11 @@ std::string loadTextFile(const std::filesystem::path& path)
     std::string bytes = readWholeFile(path);
     if (bytes.find('\0') != std::string::npos)
         throw Error(kNotATextFile);
-    std::string_view view(bytes);
-    if (view.substr(0, 3) == "\xEF\xBB\xBF")
-        view.remove_prefix(3);
-    if (isValidUtf8(view))
-        return toPanelLines(view);
-    return toPanelLines(latin1ToUtf8(view));
+    if (bytes.starts_with("\xEF\xBB\xBF"))
+        bytes.erase(0, 3);
+    if (isValidUtf8(bytes))
+        return toPanelLines(std::move(bytes));
+    return toPanelLines(latin1ToUtf8(bytes));
 }
 
 std::string loadPanelText(const std::filesystem::path& path)
