@@ -54,7 +54,12 @@ std::optional<double> parseDecimal(std::string_view text)
 {
     if (!isPlainDecimal(text))
         return std::nullopt;
-    return convert(text);
+    // Only a text far longer than a data token can overflow; infinity is no
+    // reading.
+    auto value = convert(text);
+    if (value && !std::isfinite(*value))
+        return std::nullopt;
+    return value;
 }
 
 std::optional<int> parseInteger(std::string_view text)

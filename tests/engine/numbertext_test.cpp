@@ -4,6 +4,7 @@
 
 #include <limits>
 #include <optional>
+#include <string>
 
 using namespace pluvora;
 
@@ -121,4 +122,10 @@ TEST(FormatFixed, ThreeDecimalsAsTheSubstitutionWritesThem)
     EXPECT_EQ(formatFixed(-0.0005, 3), "-0.001");
     EXPECT_EQ(formatFixed(-0.0004, 3), "0.000");
     EXPECT_EQ(formatFixed(1e20, 1), "100000000000000000000.0");
+}
+
+TEST(ParseDecimal, OverflowIsNotANumber)
+{
+    EXPECT_FALSE(parseDecimal("1" + std::string(400, '0')));
+    EXPECT_EQ(parseDecimal("0." + std::string(400, '0') + "1"), 0.0);
 }
