@@ -1,6 +1,7 @@
 #include "batchoptions.h"
 
 #include "error.h"
+#include "io/safewrite.h"
 #include "run/processingrun.h"
 #include "run/taskcatalogue.h"
 #include "table/paneltext.h"
@@ -116,23 +117,10 @@ void writeToStdout(std::string_view panel)
     std::fflush(stdout);
 }
 
-// Written beside the target and renamed over it, so a failed write never
-// leaves a half-written weather file.
+// Never leaves a half-written weather file.
 void writeToFile(const fs::path& target, std::string_view panel)
 {
-    fs::path temp = target;
-    temp += ".pluvora-tmp";
-    try {
-        savePanelText(temp, panel);
-        std::error_code ec;
-        fs::rename(temp, target, ec);
-        if (ec)
-            throw Error("Cannot write \"" + target.string() + "\": " + ec.message());
-    } catch (...) {
-        std::error_code ignored;
-        fs::remove(temp, ignored);
-        throw;
-    }
+    writeFileSafely(target, [panel](const fs::path& part) { savePanelText(part, panel); });
 }
 
 RunRequest requestFor(const BatchOptions& options, std::string_view inputText)

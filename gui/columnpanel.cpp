@@ -1,5 +1,7 @@
 #include "columnpanel.h"
 
+#include "controls.h"
+
 #include "columns/columnlayout.h"
 #include "run/processingrun.h"
 
@@ -22,20 +24,6 @@ constexpr int kUnitRowTop = 44;
 constexpr int kControlRowTop = 72;
 constexpr int kBoxHeight = 22;
 constexpr int kLabelWidth = 24;
-
-// A drop-down list that tells when its list closes, with or without a choice.
-class ClosingComboBox : public QComboBox {
-public:
-    using QComboBox::QComboBox;
-    std::function<void()> onCloseUp;
-
-    void hidePopup() override
-    {
-        QComboBox::hidePopup();
-        if (onCloseUp)
-            onCloseUp();
-    }
-};
 
 QString text(std::string_view s)
 {

@@ -1,5 +1,7 @@
 #include "defaultfoldersdialog.h"
 
+#include "controls.h"
+
 #include "selectfolderdialog.h"
 
 #include "appfolder/appfolder.h"
@@ -16,14 +18,6 @@
 #include <QPushButton>
 
 namespace {
-
-QPushButton* makeButton(const char* name, const char* text, QWidget* parent)
-{
-    auto* button = new QPushButton(QString::fromUtf8(text), parent);
-    button->setObjectName(name);
-    button->setAutoDefault(false);
-    return button;
-}
 
 QLabel* makeLabel(const char* name, const char* text, QWidget* parent)
 {

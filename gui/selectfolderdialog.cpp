@@ -1,5 +1,7 @@
 #include "selectfolderdialog.h"
 
+#include "controls.h"
+
 #include "ui/userfeedback.h"
 
 #include <QComboBox>
@@ -17,14 +19,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-QPushButton* makeButton(const char* name, const char* text, QWidget* parent)
-{
-    auto* button = new QPushButton(QString::fromUtf8(text), parent);
-    button->setObjectName(name);
-    button->setAutoDefault(false);
-    return button;
-}
 
 } // namespace
 

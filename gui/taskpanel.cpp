@@ -1,5 +1,7 @@
 #include "taskpanel.h"
 
+#include "controls.h"
+
 #include "run/processingrun.h"
 #include "run/taskcatalogue.h"
 
@@ -17,20 +19,6 @@ namespace {
 
 constexpr int kPageWidth = 528;
 constexpr int kPageHeight = 170;
-
-// A drop-down list that tells when its list closes, with or without a choice.
-class ClosingComboBox : public QComboBox {
-public:
-    using QComboBox::QComboBox;
-    std::function<void()> onCloseUp;
-
-    void hidePopup() override
-    {
-        QComboBox::hidePopup();
-        if (onCloseUp)
-            onCloseUp();
-    }
-};
 
 QLabel* label(const char* caption, QWidget* parent, int x, int y, int width = 240, int height = 18)
 {

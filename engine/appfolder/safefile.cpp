@@ -1,6 +1,6 @@
 #include "appfolder/safefile.h"
 
-#include "error.h"
+#include "io/safewrite.h"
 #include "io/textwriter.h"
 
 namespace pluvora {
@@ -9,22 +9,12 @@ namespace fs = std::filesystem;
 
 void writeLinesSafely(const fs::path& target, const std::vector<std::string>& lines)
 {
-    fs::path part = target;
-    part += ".new";
-    try {
+    writeFileSafely(target, [&lines](const fs::path& part) {
         TextWriter writer(part);
         for (const std::string& line : lines)
             writer.writeLine(line);
         writer.close();
-        std::error_code ec;
-        fs::rename(part, target, ec);
-        if (ec)
-            throw Error("Cannot write file \"" + target.string() + "\": " + ec.message());
-    } catch (...) {
-        std::error_code ec;
-        fs::remove(part, ec);
-        throw;
-    }
+    });
 }
 
 } // namespace pluvora

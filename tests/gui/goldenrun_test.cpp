@@ -1,7 +1,4 @@
-#include "mainwindow.h"
-#include "recordingfeedback.h"
-#include "scriptedfilechooser.h"
-#include "tempfolder.h"
+#include "windowfixture.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
@@ -31,67 +28,28 @@ std::string asWeatherFile(const QString& panel)
     return text;
 }
 
-class GoldenRun : public ::testing::Test {
+class GoldenRun : public WindowFixture {
 protected:
-    TempFolder appDir;
-    RecordingFeedback feedback;
-    ScriptedFileChooser chooser;
-    std::unique_ptr<MainWindow> window;
-
-    void SetUp() override
-    {
-        MainWindowSetup setup;
-        setup.appFolder = appDir.path();
-        setup.feedback = &feedback;
-        setup.fileChooser = &chooser;
-        window = std::make_unique<MainWindow>(setup);
-        window->setCompletionPause(0);
-    }
-
-    QWidget* central() { return window->centralWidget(); }
-
-    template <typename T>
-    T* find(QObject* parent, const char* name)
-    {
-        T* found = parent->findChild<T*>(name);
-        EXPECT_NE(found, nullptr) << name;
-        return found;
-    }
-
-    void choose(int column, const char* variable, const char* unit = nullptr)
-    {
-        auto* box = find<QComboBox>(central(), ("ComboBox" + std::to_string(11 + column)).c_str());
-        const int index = box->findText(variable);
-        box->setCurrentIndex(index);
-        emit box->activated(index);
-        if (unit) {
-            auto* units = find<QComboBox>(central(), ("ComboBox" + std::to_string(23 + column)).c_str());
-            units->setCurrentIndex(units->findText(unit));
-        }
-    }
-
     // Steps 1 to 4 as a user does them, for the station file.
     void processStationFile()
     {
-        chooser.paths << QString::fromStdString((kStation / "input.txt").string());
-        find<QPushButton>(central(), "BitBtn3")->click();
-        for (int i = 0; i < 3; ++i)
-            find<QToolButton>(central(), "SpinButton1Down")->click();
-        choose(1, "Month");
-        choose(2, "Day");
-        choose(3, "Year");
-        choose(4, "T-max", "oF");
-        choose(5, "T-min", "oF");
-        choose(6, "Precip", "inch");
-        choose(7, "RelHum");
-        choose(8, "Ignore");
-        choose(9, "Solar", "W/m2");
-        find<QComboBox>(central(), "ComboBox1")->setCurrentIndex(0);
-        find<QPushButton>(central(), "BitBtn1")->click();
+        open(kStation / "input.txt");
+        setRowsBefore(3);
+        setColumn(1, "Month");
+        setColumn(2, "Day");
+        setColumn(3, "Year");
+        setColumn(4, "T-max", "oF");
+        setColumn(5, "T-min", "oF");
+        setColumn(6, "Precip", "inch");
+        setColumn(7, "RelHum");
+        setColumn(8, "Ignore");
+        setColumn(9, "Solar", "W/m2");
+        child<QComboBox>("ComboBox1")->setCurrentIndex(0);
+        child<QPushButton>("BitBtn1")->click();
     }
 
     QDialog* siteDialog() { return window->findChild<QDialog*>("TForm11"); }
-    QString output() { return find<QPlainTextEdit>(central(), "Memo2")->toPlainText(); }
+    QString output() { return child<QPlainTextEdit>("Memo2")->toPlainText(); }
 };
 
 } // namespace
@@ -100,8 +58,8 @@ TEST_F(GoldenRun, StationFileBecomesTheHandCheckedWeatherFile)
 {
     processStationFile();
     EXPECT_EQ(feedback.messages(), std::vector<std::string>{});
-    EXPECT_EQ(find<QPushButton>(central(), "BitBtn1")->text(), "Step 4: Process");
-    EXPECT_FALSE(find<QWidget>(central(), "Gauge1")->isVisible());
+    EXPECT_EQ(child<QPushButton>("BitBtn1")->text(), "Step 4: Process");
+    EXPECT_FALSE(child<QWidget>("Gauge1")->isVisible());
 
     QDialog* dialog = siteDialog();
     ASSERT_NE(dialog, nullptr);

@@ -1,7 +1,4 @@
-#include "mainwindow.h"
-#include "recordingfeedback.h"
-#include "scriptedfilechooser.h"
-#include "tempfolder.h"
+#include "windowfixture.h"
 
 #include <QComboBox>
 #include <QCheckBox>
@@ -22,59 +19,8 @@ namespace {
 
 std::string utf8(const QString& s) { return s.toStdString(); }
 
-class Window : public ::testing::Test {
+class Window : public WindowFixture {
 protected:
-    TempFolder appDir;
-    TempFolder userDir;
-    RecordingFeedback feedback;
-    ScriptedFileChooser chooser;
-    std::unique_ptr<MainWindow> window;
-
-    void SetUp() override
-    {
-        MainWindowSetup setup;
-        setup.appFolder = appDir.path();
-        setup.feedback = &feedback;
-        setup.fileChooser = &chooser;
-        window = std::make_unique<MainWindow>(setup);
-        window->setCompletionPause(0);
-    }
-
-    template <typename T>
-    T* child(const char* name)
-    {
-        T* found = window->findChild<T*>(name);
-        EXPECT_NE(found, nullptr) << name;
-        return found;
-    }
-
-    void open(const std::filesystem::path& file)
-    {
-        chooser.paths << QString::fromStdString(file.string());
-        child<QPushButton>("BitBtn3")->click();
-    }
-
-    void setColumn(int column, const char* variable, const char* unit = nullptr)
-    {
-        auto* box = child<QComboBox>(("ComboBox" + std::to_string(11 + column)).c_str());
-        const int index = box->findText(variable);
-        ASSERT_GE(index, 0) << variable;
-        box->setCurrentIndex(index);
-        emit box->activated(index);
-        if (unit) {
-            auto* units = child<QComboBox>(("ComboBox" + std::to_string(23 + column)).c_str());
-            const int u = units->findText(unit);
-            ASSERT_GE(u, 0) << unit;
-            units->setCurrentIndex(u);
-        }
-    }
-
-    void setRowsBefore(int rows)
-    {
-        for (int i = 0; i < rows; ++i)
-            child<QToolButton>("SpinButton1Down")->click();
-    }
-
     QString output() { return child<QPlainTextEdit>("Memo2")->toPlainText(); }
 };
 
@@ -181,7 +127,6 @@ TEST_F(Window, MissingValuesAreListedInTheOutputPanel)
 {
     open(userDir.write("s.txt", "2001 1 10 5\n2001 2 -99 6\n2001 3\t\t4\n"));
     setRowsBefore(0);
-    child<QToolButton>("SpinButton1Up")->click();
     setColumn(1, "Year");
     setColumn(2, "DOY");
     setColumn(3, "T-max", "oC");
