@@ -214,13 +214,15 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 {
     // The file-name box only names what the panel holds: no caret in it.
     if (watched == mFileNameBox && event->type() == QEvent::MouseButtonPress) {
-        mFileNameBox->clearFocus();
+        Edit1MouseDown();
         return true;
     }
     return QMainWindow::eventFilter(watched, event);
 }
 
 void MainWindow::Edit1Change() { setFileNameBoxProperty(); }
+
+void MainWindow::Edit1MouseDown() { mFileNameBox->clearFocus(); }
 
 void MainWindow::setFileNameBoxProperty()
 {
@@ -251,7 +253,7 @@ void MainWindow::BitBtn3Click()
         const std::string text = pluvora::loadTextFile(chosen.toStdString());
         mInputPanel->setPlainText(fromUtf8(text));
         mOutputPanel->clear();
-    } catch (const pluvora::Error&) {
+    } catch (const std::exception&) {
         pluvora::reportError(*mUser, pluvora::kNotATextFile);
     }
 }
@@ -298,7 +300,8 @@ void MainWindow::BitBtn1Click()
     pluvora::RunOutcome outcome;
     try {
         outcome = pluvora::runProcessing(request, mFolder, *mFeedback);
-    } catch (const pluvora::Error& error) {
+    } catch (const std::exception& error) {
+        // File-layer and conversion failures end the run, not the program.
         mGauge->hide();
         pluvora::reportError(*mUser, error.what());
         return;
@@ -432,7 +435,7 @@ void MainWindow::closeEvent(QCloseEvent* event)
         mShutDown = true;
         try {
             shutDown();
-        } catch (const pluvora::Error& error) {
+        } catch (const std::exception& error) {
             pluvora::reportError(*mUser, error.what());
         }
     }

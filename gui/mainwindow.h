@@ -52,6 +52,7 @@ public slots:
     void SpinButton1UpClick();
     void SpinButton1DownClick();
     void Edit1Change();
+    void Edit1MouseDown();
     void setFileNameBoxProperty();
     void askForLatValueAndInsert();
     void Enablespacer1Click();

@@ -195,3 +195,25 @@ TEST(WindowStartUp, FirstStartWithoutDefaultFiles)
     EXPECT_EQ(readFile(appDir / "Option.pvd"),
               appDir.string() + "/\r\n" + appDir.string() + "/\r\n0\r\n0\r\n0\r\n1\r\n-99\t0.01\r\n");
 }
+
+TEST_F(Window, AFailedConversionIsShownAndTheWindowStaysUsable)
+{
+    open(userDir.write("s.txt", "2001 1 10 5\n2001 2 1-2 6\n"));
+    setRowsBefore(0);
+    setColumn(1, "Year");
+    setColumn(2, "DOY");
+    setColumn(3, "T-max", "oC");
+    setColumn(4, "T-min", "oC");
+    child<QPushButton>("BitBtn1")->click();
+    EXPECT_EQ(feedback.messages(), std::vector<std::string>{"error: Invalid numeric input"});
+    EXPECT_FALSE(child<QWidget>("Gauge1")->isVisible());
+
+    // Corrected in the panel, the next run goes through.
+    child<QPlainTextEdit>("Memo1")->setPlainText("2001 1 10 5\n2001 2 12 6");
+    feedback.calls.clear();
+    child<QPushButton>("BitBtn1")->click();
+    EXPECT_EQ(feedback.messages(), std::vector<std::string>{});
+    EXPECT_TRUE(output().endsWith("2001\t2\t0.00\t12.0\t6.0\t0\t0.0\t0.0"));
+    if (auto* dialog = window->findChild<QWidget*>("TForm11"))
+        dialog->close();
+}
