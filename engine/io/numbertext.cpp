@@ -39,9 +39,16 @@ std::optional<double> convert(std::string_view text)
     const auto* last = text.data() + text.size();
     auto [end, ec] = std::from_chars(first, last, value);
     if (ec == std::errc::result_out_of_range) {
-        // Huge or tiny: fall back to strtod, which saturates instead.
-        std::string copy(text);
-        return std::strtod(copy.c_str(), nullptr);
+        // Without an exponent only a long run of digits gets here: huge when
+        // a digit before the point is not 0, else too tiny for a double.
+        const bool negative = text.front() == '-';
+        const auto point = text.find('.');
+        const auto whole = text.substr(negative ? 1 : 0, point == std::string_view::npos
+                                                             ? std::string_view::npos
+                                                             : point - (negative ? 1 : 0));
+        const bool huge = whole.find_first_not_of('0') != std::string_view::npos;
+        const double magnitude = huge ? std::numeric_limits<double>::infinity() : 0.0;
+        return negative ? -magnitude : magnitude;
     }
     if (ec != std::errc() || end != last)
         return std::nullopt;
@@ -177,9 +184,12 @@ std::string formatFixed(double value, int decimals)
 
 std::string formatGeneral(double value)
 {
+    // to_chars, not printf: the desktop runs in the user's locale, and a
+    // coordinate line must always use ".".
     char text[64];
-    std::snprintf(text, sizeof text, "%.15g", value);
-    std::string out(text);
+    const auto written =
+        std::to_chars(text, text + sizeof text, value, std::chars_format::general, 15);
+    std::string out(text, written.ptr);
     if (out == "-0")
         out = "0";
     return out;

@@ -129,3 +129,12 @@ TEST(ParseDecimal, OverflowIsNotANumber)
     EXPECT_FALSE(parseDecimal("1" + std::string(400, '0')));
     EXPECT_EQ(parseDecimal("0." + std::string(400, '0') + "1"), 0.0);
 }
+
+TEST(NumberText, HugeAndTinyDecimalsSaturate)
+{
+    const std::string huge = "1" + std::string(400, '0');
+    EXPECT_FALSE(parseDecimal(huge)); // infinite: not a number a person meant
+    const std::string tiny = "-0." + std::string(400, '0') + "1";
+    ASSERT_TRUE(parseDecimal(tiny));
+    EXPECT_EQ(*parseDecimal(tiny), 0.0);
+}
