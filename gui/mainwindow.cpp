@@ -114,7 +114,7 @@ void MainWindow::buildControls()
     mExplorerButton->setGeometry(900, 6, 140, 30);
     mExplorerButton->setEnabled(false);
 
-    // Step 2: the input panel and the column specification.
+    // Step 2: the input panel and what each column holds.
     mStep2 = new QGroupBox("Step 2: Specify input data", client);
     mStep2->setObjectName("GroupBox1");
     mStep2->setGeometry(8, 40, 1032, 396);

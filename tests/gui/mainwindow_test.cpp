@@ -22,6 +22,14 @@ std::string utf8(const QString& s) { return s.toStdString(); }
 class Window : public WindowFixture {
 protected:
     QString output() { return child<QPlainTextEdit>("Memo2")->toPlainText(); }
+
+    void describeYearDoyTemperatures()
+    {
+        setColumn(1, "Year");
+        setColumn(2, "DOY");
+        setColumn(3, "T-max", "oC");
+        setColumn(4, "T-min", "oC");
+    }
 };
 
 } // namespace
@@ -108,10 +116,7 @@ TEST_F(Window, ATaskThreeRunShowsTheCheckupReport)
 {
     open(userDir.write("s.txt", "Year DOY Tmax Tmin\n2001 1 10 5\n2001 3 4 6\n"));
     setRowsBefore(1);
-    setColumn(1, "Year");
-    setColumn(2, "DOY");
-    setColumn(3, "T-max", "oC");
-    setColumn(4, "T-min", "oC");
+    describeYearDoyTemperatures();
     child<QComboBox>("ComboBox1")->setCurrentIndex(2);
     child<QPushButton>("BitBtn1")->click();
     EXPECT_EQ(feedback.messages(), std::vector<std::string>{"warning: Data erros are spotted!"});
@@ -127,10 +132,7 @@ TEST_F(Window, MissingValuesAreListedInTheOutputPanel)
 {
     open(userDir.write("s.txt", "2001 1 10 5\n2001 2 -99 6\n2001 3\t\t4\n"));
     setRowsBefore(0);
-    setColumn(1, "Year");
-    setColumn(2, "DOY");
-    setColumn(3, "T-max", "oC");
-    setColumn(4, "T-min", "oC");
+    describeYearDoyTemperatures();
     child<QComboBox>("ComboBox1")->setCurrentIndex(2);
     child<QPushButton>("BitBtn1")->click();
     EXPECT_EQ(feedback.messages(),
@@ -200,10 +202,7 @@ TEST_F(Window, AFailedConversionIsShownAndTheWindowStaysUsable)
 {
     open(userDir.write("s.txt", "2001 1 10 5\n2001 2 1-2 6\n"));
     setRowsBefore(0);
-    setColumn(1, "Year");
-    setColumn(2, "DOY");
-    setColumn(3, "T-max", "oC");
-    setColumn(4, "T-min", "oC");
+    describeYearDoyTemperatures();
     child<QPushButton>("BitBtn1")->click();
     EXPECT_EQ(feedback.messages(), std::vector<std::string>{"error: Invalid numeric input"});
     EXPECT_FALSE(child<QWidget>("Gauge1")->isVisible());
