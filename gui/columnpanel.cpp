@@ -17,7 +17,7 @@ namespace {
 
 using pluvora::kColumnBoxes;
 
-constexpr int kFirstBoxLeft = 52;
+constexpr int kFirstBoxLeft = 56;
 constexpr int kNumberRowTop = 0;
 constexpr int kVariableRowTop = 18;
 constexpr int kUnitRowTop = 44;

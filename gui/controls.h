@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QApplication>
 #include <QComboBox>
+#include <QFont>
 #include <QPushButton>
 
 #include <functional>
@@ -27,4 +29,13 @@ inline QPushButton* makeButton(const char* name, const char* text, QWidget* pare
     button->setObjectName(name);
     button->setAutoDefault(false);
     return button;
+}
+
+// The font the window's pixel layout was drawn for. Captions keep this size
+// whatever text size the desktop uses, so none is cut off by a larger one.
+inline QFont layoutFont()
+{
+    QFont font = QApplication::font();
+    font.setPixelSize(12);
+    return font;
 }

@@ -2,6 +2,7 @@
 
 #include "appfolder/settings.h"
 #include "columnpanel.h"
+#include "controls.h"
 #include "defaultfoldersdialog.h"
 #include "error.h"
 #include "filechooser.h"
@@ -17,6 +18,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFileInfo>
+#include <QFontInfo>
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
@@ -29,10 +31,6 @@
 #include <QToolButton>
 
 namespace {
-
-const char* const kOpenTitle = " Select input file";
-const char* const kOpenFilter = "Text file (*.txt);;All files (*.*)";
-const char* const kItIsDone = "It is Done";
 
 QString fromUtf8(const std::string& text)
 {
@@ -72,7 +70,7 @@ MainWindow::MainWindow(const MainWindowSetup& setup, QWidget* parent)
     , mFolder(pluvora::AppFolder::setUp(setup.appFolder, setup.startDirectory))
 {
     setObjectName("TForm1");
-    setWindowTitle("Pluvora");
+    setWindowTitle(kCaption);
 
     if (setup.feedback == nullptr)
         mOwnFeedback = std::make_unique<MessageBoxFeedback>(this);
@@ -94,10 +92,11 @@ void MainWindow::buildControls()
     auto* client = new QWidget(this);
     client->setObjectName("ClientArea");
     client->setFixedSize(1048, 807);
+    client->setFont(layoutFont());
     setCentralWidget(client);
 
     // Top row: step 1 and the explorer.
-    mOpenButton = makeStepButton("BitBtn3", "Step 1: Open input file...", client);
+    mOpenButton = makeStepButton("BitBtn3", kOpenCaption, client);
     mOpenButton->setGeometry(8, 6, 200, 30);
     connect(mOpenButton, &QPushButton::clicked, this, &MainWindow::BitBtn3Click);
 
@@ -108,14 +107,14 @@ void MainWindow::buildControls()
     mFileNameBox->installEventFilter(this);
     connect(mFileNameBox, &QLineEdit::textChanged, this, &MainWindow::Edit1Change);
 
-    mExplorerButton = new QPushButton("Pluvora Explorer", client);
+    mExplorerButton = new QPushButton(kExplorerCaption, client);
     mExplorerButton->setObjectName("BitBtn4");
-    mExplorerButton->setToolTip("Open Internet Weather  Explorer to download weather data");
+    mExplorerButton->setToolTip(kExplorerHint);
     mExplorerButton->setGeometry(900, 6, 140, 30);
     mExplorerButton->setEnabled(false);
 
     // Step 2: the input panel and what each column holds.
-    mStep2 = new QGroupBox("Step 2: Specify input data", client);
+    mStep2 = new QGroupBox(kStep2Title, client);
     mStep2->setObjectName("GroupBox1");
     mStep2->setGeometry(8, 40, 1032, 396);
 
@@ -128,13 +127,13 @@ void MainWindow::buildControls()
     mColumns->setGeometry(8, 276, 800, 114);
     connect(mColumns, &ColumnPanel::resetClicked, this, &MainWindow::resetColumnSpecification);
 
-    auto* templateLabel = new QLabel("Data template", mStep2);
+    auto* templateLabel = new QLabel(kTemplateCaption, mStep2);
     templateLabel->setGeometry(820, 278, 200, 18);
     mTemplateBox = new QComboBox(mStep2);
     mTemplateBox->setObjectName("ComboBox2");
     mTemplateBox->setGeometry(820, 296, 204, 24);
 
-    auto* rowsLabel = new QLabel("Rows before data start", mStep2);
+    auto* rowsLabel = new QLabel(kRowsBeforeCaption, mStep2);
     rowsLabel->setGeometry(820, 330, 160, 18);
     mRowsBefore = new QLineEdit(mStep2);
     mRowsBefore->setObjectName("adpEdit1");
@@ -162,7 +161,7 @@ void MainWindow::buildControls()
     mTasks = new TaskPanel(client);
     mTasks->move(8, 440 + mMissingValues->height() + 4);
 
-    mProcessButton = makeStepButton("BitBtn1", "Step 4: Process", client);
+    mProcessButton = makeStepButton("BitBtn1", kProcessCaption, client);
     mProcessButton->setGeometry(8, 762, 200, 36);
     connect(mProcessButton, &QPushButton::clicked, this, &MainWindow::BitBtn1Click);
 
@@ -170,7 +169,7 @@ void MainWindow::buildControls()
     mGauge->setGeometry(220, 756, 48, 48);
     mGauge->hide();
 
-    mOutputGroup = new QGroupBox("Output", client);
+    mOutputGroup = new QGroupBox(kOutputTitle, client);
     mOutputGroup->setObjectName("GroupBox6");
     mOutputGroup->setGeometry(560, 440, 480, 360);
     mOutputPanel = makePanel("Memo2", mOutputGroup);
@@ -233,7 +232,8 @@ void MainWindow::setFileNameBoxProperty()
         return;
     }
     mFileNameBox->setFrame(true);
-    const int pointSize = qMax(1, mFileNameBox->font().pointSize());
+    // The font is set in pixels; QFontInfo gives its size in points.
+    const int pointSize = qMax(1, QFontInfo(mFileNameBox->font()).pointSize());
     const int widest = mInputPanel->width() - mOpenButton->width() - mExplorerButton->width();
     mFileNameBox->resize(qMin(static_cast<int>(text.size()) * pointSize, widest),
                          mFileNameBox->height());
@@ -391,7 +391,7 @@ void MainWindow::loadTemplateList()
         names.removeAll(QString());
         names.sort();
         mTemplateBox->addItems(names);
-    } catch (const pluvora::Error&) {
+    } catch (const std::exception&) {
         // An unreadable list leaves the box empty; templates can be saved anew.
     }
     mTemplateBox->setCurrentIndex(-1);
@@ -399,6 +399,7 @@ void MainWindow::loadTemplateList()
 
 void MainWindow::startUp()
 {
+    setFileNameBoxProperty();
     loadTemplateList();
     const auto stored = pluvora::readSettings(mFolder);
     mRemembered = pluvora::RememberedFolders::load(stored, mFolder);

@@ -38,6 +38,20 @@ struct MainWindowSetup {
 class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
+    static constexpr const char* kCaption = "Pluvora";
+    static constexpr const char* kOpenCaption = "Step 1: Open input file...";
+    static constexpr const char* kOpenTitle = " Select input file";
+    // "*" rather than "*.*": here a file name need not have a dot.
+    static constexpr const char* kOpenFilter = "Text file (*.txt);;All files (*)";
+    static constexpr const char* kExplorerCaption = "Pluvora Explorer";
+    static constexpr const char* kExplorerHint = "Open Internet Weather  Explorer to download weather data";
+    static constexpr const char* kStep2Title = "Step 2: Specify input data";
+    static constexpr const char* kTemplateCaption = "Data template";
+    static constexpr const char* kRowsBeforeCaption = "Rows before data start";
+    static constexpr const char* kProcessCaption = "Step 4: Process";
+    static constexpr const char* kItIsDone = "It is Done";
+    static constexpr const char* kOutputTitle = "Output";
+
     explicit MainWindow(const MainWindowSetup& setup, QWidget* parent = nullptr);
     ~MainWindow() override;
 

@@ -1,5 +1,7 @@
 #include "sitecoordinatedialog.h"
 
+#include "controls.h"
+
 #include "run/sitecoordinate.h"
 #include "ui/userfeedback.h"
 
@@ -17,6 +19,7 @@ SiteCoordinateDialog::SiteCoordinateDialog(pluvora::UserFeedback& ui, QWidget* p
     setWindowTitle(QString::fromLatin1(kTitle));
     setAttribute(Qt::WA_DeleteOnClose);
     setFixedSize(540, 200);
+    setFont(layoutFont());
 
     auto* prompt = new QLabel(QString::fromLatin1(kPrompt), this);
     prompt->setGeometry(12, 10, 520, 18);

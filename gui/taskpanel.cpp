@@ -219,12 +219,12 @@ void TaskPanel::buildPenmanPage(QWidget* page)
 
     auto* location = group(kLocationGroup, page, {8, 88, 512, 80});
     location->setObjectName("GroupBox7");
-    namedLabel("Label49", kLatitudeDegree, location, 10, 21, 150);
-    mLatitude7 = edit("Edit4", location, {162, 18, 80, 22});
+    namedLabel("Label49", kLatitudeDegree, location, 10, 21, 156);
+    mLatitude7 = edit("Edit4", location, {168, 18, 80, 22});
     mLatitude7->setToolTip(QString::fromLatin1(kSouthernHemisphere));
-    namedLabel("Label38", kSouthernHemisphere, location, 254, 18, 250, 36);
-    namedLabel("Label48", kElevationMeter, location, 10, 45, 150);
-    mElevation7 = edit("Edit5", location, {162, 42, 80, 22});
+    namedLabel("Label38", kSouthernHemisphere, location, 258, 18, 246, 36);
+    namedLabel("Label48", kElevationMeter, location, 10, 45, 156);
+    mElevation7 = edit("Edit5", location, {168, 42, 80, 22});
 }
 
 int TaskPanel::taskIndex() const { return mTasks->currentIndex(); }

@@ -54,8 +54,8 @@ TEST_F(Window, OpensAFileIntoTheInputPanel)
     const auto file = userDir.write("station.txt", "Header \xB0" "C\r\n2001 1 5\r\n");
     child<QPlainTextEdit>("Memo2")->setPlainText("old output");
     open(file);
-    EXPECT_EQ(chooser.titles.value(0), " Select input file");
-    EXPECT_EQ(chooser.filters.value(0), "Text file (*.txt);;All files (*.*)");
+    EXPECT_EQ(chooser.titles.value(0), MainWindow::kOpenTitle);
+    EXPECT_EQ(chooser.filters.value(0), MainWindow::kOpenFilter);
     EXPECT_EQ(utf8(chooser.folders.value(0)), appDir.path().string() + "/");
     EXPECT_EQ(child<QPlainTextEdit>("Memo1")->toPlainText(), QString::fromUtf8("Header °C\n2001 1 5"));
     EXPECT_EQ(child<QLineEdit>("Edit1")->text(), "station.txt");
