@@ -1,5 +1,4 @@
 #include "appfolder/appfolder.h"
-#include "error.h"
 #include "mainwindow.h"
 
 #include <QApplication>
@@ -8,6 +7,7 @@
 #include <QMessageBox>
 #include <QStandardPaths>
 
+#include <exception>
 #include <memory>
 
 namespace {
@@ -34,7 +34,6 @@ int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName("Pluvora");
-    QApplication::setApplicationDisplayName("Pluvora");
 
     const QString base = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
     if (base.isEmpty()) {
@@ -50,7 +49,7 @@ int main(int argc, char* argv[])
     std::unique_ptr<MainWindow> window;
     try {
         window = std::make_unique<MainWindow>(setup);
-    } catch (const pluvora::Error& error) {
+    } catch (const std::exception& error) {
         showStartError(error.what());
         return 1;
     }

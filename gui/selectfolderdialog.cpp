@@ -15,6 +15,7 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QPushButton>
+#include <QTimer>
 #include <QTreeView>
 #include <QVBoxLayout>
 
@@ -53,6 +54,10 @@ SelectFolderDialog::SelectFolderDialog(const QString& startFolder, pluvora::User
     mDirectories->setRootPath(QDir::rootPath());
     mDirectoryList->setObjectName("DirectoryListBox1");
     mDirectoryList->setModel(mDirectories);
+    connect(mDirectories, &QFileSystemModel::directoryLoaded, this, [this](const QString& loaded) {
+        if (mCurrent == loaded || mCurrent.startsWith(loaded.endsWith('/') ? loaded : loaded + '/'))
+            revealCurrentDirectory();
+    });
     mDirectoryList->setHeaderHidden(true);
     for (int column = 1; column < mDirectories->columnCount(); ++column)
         mDirectoryList->hideColumn(column);
@@ -119,12 +124,26 @@ void SelectFolderDialog::setCurrentDirectory(const QString& path)
         return;
     mCurrent = cleaned;
     mDirectoryLabel->setText(QDir::toNativeSeparators(mCurrent));
-    const QModelIndex index = mDirectories->index(mCurrent);
-    if (index.isValid()) {
-        mDirectoryList->setCurrentIndex(index);
-        mDirectoryList->scrollTo(index);
-    }
+    revealCurrentDirectory();
     mFileList->setRootIndex(mFiles->setRootPath(mCurrent));
+}
+
+// Opens the tree down to the current directory, so the user sees where they
+// are. The model reads folders in the background, so this runs again as each
+// folder on the way arrives.
+void SelectFolderDialog::revealCurrentDirectory()
+{
+    const QModelIndex index = mDirectories->index(mCurrent);
+    if (!index.isValid())
+        return;
+    for (QModelIndex parent = index.parent(); parent.isValid(); parent = parent.parent())
+        mDirectoryList->expand(parent);
+    mDirectoryList->setCurrentIndex(index);
+    // The model sorts the rows it adds a moment later, which moves them:
+    // scroll once that has settled.
+    QTimer::singleShot(100, mDirectoryList, [this] {
+        mDirectoryList->scrollTo(mDirectoryList->currentIndex(), QAbstractItemView::PositionAtCenter);
+    });
 }
 
 void SelectFolderDialog::bitBtn1Click()

@@ -45,6 +45,7 @@ public slots:
 
 private:
     void showNewDirectoryPanel(bool shown);
+    void revealCurrentDirectory();
 
     pluvora::UserFeedback& mFeedback;
     QString mCurrent;

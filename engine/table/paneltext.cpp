@@ -14,6 +14,9 @@ namespace {
 
 std::string readWholeFile(const std::filesystem::path& path)
 {
+    std::error_code ec;
+    if (std::filesystem::is_directory(path, ec))
+        throw Error("Cannot open file \"" + path.string() + "\": it is a folder");
     std::ifstream in(path, std::ios::binary);
     if (!in)
         throw Error("Cannot open file \"" + path.string() + "\": " + std::strerror(errno));

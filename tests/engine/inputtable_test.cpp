@@ -259,3 +259,10 @@ TEST(PanelText, LatinOneSampleFileOpens)
         loadTextFile(std::filesystem::path(PLUVORA_SAMPLE_DATA) / "eccc_marieville_2014_daily.csv");
     EXPECT_NE(text.find("\xC2\xB0"), std::string::npos);
 }
+
+TEST(PanelText, AFolderIsNotAFileToLoad)
+{
+    TempFolder dir;
+    EXPECT_THROW(loadTextFile(dir.path()), Error);
+    EXPECT_THROW(loadPanelText(dir.path()), Error);
+}
