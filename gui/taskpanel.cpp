@@ -134,38 +134,41 @@ void TaskPanel::buildCheckupPage(QWidget* page)
     label(kCheckupNote, page, 8, 50, 510, 36);
 }
 
-void TaskPanel::buildTemperaturePage(QWidget* page)
+// Tasks 4 and 5 share a page shape: what the method needs, the latitude
+// box, and one choice out of three.
+QLineEdit* TaskPanel::buildLatitudeChoicePage(QWidget* page, const char* needs,
+                                              const char* latitudeName, const char* choiceTitle,
+                                              const std::array<const char*, 3>& choiceNames,
+                                              const std::array<const char*, 3>& choiceTexts,
+                                              std::array<QRadioButton*, 3>& choices)
 {
     label(kMethodRequires, page, 8, 4);
-    label(kTemperatureNeeds, page, 20, 22);
-    auto* latitude = group(kLatitudeGroup, page, {8, 46, 250, 118});
-    mLatitude4 = edit("Edit3", latitude, {10, 22, 100, 24});
-    mLatitude4->setToolTip(QString::fromLatin1(kSouthernHemisphere));
-    label(kDecimalDegrees, latitude, 116, 25, 120);
-    label(kSouthernHemisphere, latitude, 10, 54, 230, 36);
+    label(needs, page, 20, 22);
+    auto* latitudeGroup = group(kLatitudeGroup, page, {8, 46, 250, 118});
+    QLineEdit* latitude = edit(latitudeName, latitudeGroup, {10, 22, 100, 24});
+    latitude->setToolTip(QString::fromLatin1(kSouthernHemisphere));
+    label(kDecimalDegrees, latitudeGroup, 116, 25, 120);
+    label(kSouthernHemisphere, latitudeGroup, 10, 54, 230, 36);
 
-    auto* region = group(kRegionGroup, page, {266, 4, 254, 160});
-    const char* names[] = {"RadioButton8", "RadioButton9", "RadioButton10"};
-    for (std::size_t i = 0; i < mRegions.size(); ++i)
-        mRegions[i] = radio(names[i], kRegions[i], region, 10, 24 + 28 * static_cast<int>(i));
-    mRegions[0]->setChecked(true);
+    auto* choiceGroup = group(choiceTitle, page, {266, 4, 254, 160});
+    for (std::size_t i = 0; i < choices.size(); ++i)
+        choices[i] = radio(choiceNames[i], choiceTexts[i], choiceGroup, 10, 24 + 28 * static_cast<int>(i));
+    choices[0]->setChecked(true);
+    return latitude;
+}
+
+void TaskPanel::buildTemperaturePage(QWidget* page)
+{
+    mLatitude4 = buildLatitudeChoicePage(page, kTemperatureNeeds, "Edit3", kRegionGroup,
+                                         {"RadioButton8", "RadioButton9", "RadioButton10"},
+                                         kRegions, mRegions);
 }
 
 void TaskPanel::buildSunshinePage(QWidget* page)
 {
-    label(kMethodRequires, page, 8, 4);
-    label(kSunshineNeeds, page, 20, 22);
-    auto* latitude = group(kLatitudeGroup, page, {8, 46, 250, 118});
-    mLatitude5 = edit("Edit6", latitude, {10, 22, 100, 24});
-    mLatitude5->setToolTip(QString::fromLatin1(kSouthernHemisphere));
-    label(kDecimalDegrees, latitude, 116, 25, 120);
-    label(kSouthernHemisphere, latitude, 10, 54, 230, 36);
-
-    auto* zone = group(kClimateZoneGroup, page, {266, 4, 254, 160});
-    const char* names[] = {"RadioButton15", "RadioButton16", "RadioButton17"};
-    for (std::size_t i = 0; i < mZones.size(); ++i)
-        mZones[i] = radio(names[i], kClimateZones[i], zone, 10, 24 + 28 * static_cast<int>(i));
-    mZones[0]->setChecked(true);
+    mLatitude5 = buildLatitudeChoicePage(page, kSunshineNeeds, "Edit6", kClimateZoneGroup,
+                                         {"RadioButton15", "RadioButton16", "RadioButton17"},
+                                         kClimateZones, mZones);
 }
 
 void TaskPanel::buildPanPage(QWidget* page)

@@ -96,6 +96,11 @@ private:
     QWidget* addPage(const char* name);
     void buildModelPage(QWidget* page);
     void buildCheckupPage(QWidget* page);
+    QLineEdit* buildLatitudeChoicePage(QWidget* page, const char* needs, const char* latitudeName,
+                                       const char* choiceTitle,
+                                       const std::array<const char*, 3>& choiceNames,
+                                       const std::array<const char*, 3>& choiceTexts,
+                                       std::array<QRadioButton*, 3>& choices);
     void buildTemperaturePage(QWidget* page);
     void buildSunshinePage(QWidget* page);
     void buildPanPage(QWidget* page);
