@@ -9,6 +9,8 @@
 #include "tasks/datacheckup.h"
 #include "tasks/missingvalues.h"
 
+#include <exception>
+
 namespace pluvora {
 
 namespace {
@@ -173,7 +175,7 @@ RunOutcome runProcessing(const RunRequest& request, const AppFolder& folder, Use
     // in it would pass for this run's output.
     try {
         processData(run, request, gauge, outcome);
-    } catch (const Error& error) {
+    } catch (const std::exception& error) {
         gauge.hide();
         reportError(ui, error.what());
         outcome = RunOutcome{};
