@@ -5,6 +5,8 @@ BUILD_DIR ?= build
 PACKAGES := cmake ninja-build g++ make qt6-base-dev qt6-webengine-dev \
             libgtest-dev libgmock-dev libbenchmark-dev libgl-dev
 SUDO := $(shell [ "$$(id -u)" -eq 0 ] || echo sudo)
+# Rebuilds are much faster through ccache where a developer has it.
+CMAKE_ARGS := $(if $(shell command -v ccache),-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 
 .PHONY: all deps configure build run test bench clean
 
@@ -21,7 +23,7 @@ deps:
 	fi
 
 configure: deps
-	@[ -f $(BUILD_DIR)/build.ninja ] || cmake -S . -B $(BUILD_DIR) -G Ninja
+	@[ -f $(BUILD_DIR)/build.ninja ] || cmake -S . -B $(BUILD_DIR) -G Ninja $(CMAKE_ARGS)
 
 build: configure
 	cmake --build $(BUILD_DIR)
