@@ -5,6 +5,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace pluvora {
 
@@ -45,7 +46,8 @@ public:
 
 private:
     bool fill();
-    std::string readToken(std::size_t limit);
+    std::string_view readToken(std::size_t limit);
+    char mToken[64];
 
     std::FILE* mFile = nullptr;
     std::unique_ptr<char[]> mBuffer;

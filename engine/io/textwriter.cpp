@@ -2,6 +2,7 @@
 
 #include "error.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <system_error>
@@ -9,26 +10,41 @@
 namespace pluvora {
 
 TextWriter::TextWriter(const std::filesystem::path& path)
-    : mPath(path)
+    : mPath(path), mBuffer(new char[kCapacity])
 {
     mFile = std::fopen(path.c_str(), "wb");
     if (!mFile)
         throw Error("Cannot create file \"" + path.string() + "\": " + std::strerror(errno));
-    std::setvbuf(mFile, nullptr, _IOFBF, 1 << 16);
+    // The buffer here is the only one: stdio passes large writes through.
+    std::setvbuf(mFile, nullptr, _IONBF, 0);
 }
 
 TextWriter::~TextWriter()
 {
-    if (mFile)
+    if (mFile) {
+        flush();
         std::fclose(mFile);
+    }
+}
+
+void TextWriter::flush()
+{
+    if (mUsed > 0 && !mFailed && std::fwrite(mBuffer.get(), 1, mUsed, mFile) != mUsed)
+        mFailed = true;
+    mUsed = 0;
 }
 
 void TextWriter::write(std::string_view text)
 {
-    std::fwrite(text.data(), 1, text.size(), mFile);
+    while (!text.empty()) {
+        if (mUsed == kCapacity)
+            flush();
+        const std::size_t n = std::min(text.size(), kCapacity - mUsed);
+        std::memcpy(mBuffer.get() + mUsed, text.data(), n);
+        mUsed += n;
+        text.remove_prefix(n);
+    }
 }
-
-void TextWriter::write(char c) { std::fputc(c, mFile); }
 
 void TextWriter::writeLine(std::string_view text)
 {
@@ -40,7 +56,8 @@ void TextWriter::close()
 {
     if (!mFile)
         return;
-    const bool failed = std::ferror(mFile) != 0;
+    flush();
+    const bool failed = mFailed || std::ferror(mFile) != 0;
     const bool closeFailed = std::fclose(mFile) != 0;
     mFile = nullptr;
     if (failed || closeFailed)
