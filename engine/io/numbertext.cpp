@@ -229,7 +229,15 @@ char* formatFixedFast(char* out, double value, int decimals)
     const bool negative = std::signbit(value);
     const double magnitude = std::fabs(value);
     std::uint64_t kept = 0;
-    if (magnitude != 0.0) {
+    // Taking the value to 15 digits moves it by at most 0.5e-14 of itself:
+    // unless the scaled value lies that close to a half, plain rounding of
+    // it gives the same digits.
+    const double scaledValue = magnitude * kPowersOfTen[decimals];
+    const double whole = std::floor(scaledValue);
+    const double fraction = scaledValue - whole;
+    if (magnitude < 1e9 && std::fabs(fraction - 0.5) > scaledValue * 1e-14 + 1e-12) {
+        kept = static_cast<std::uint64_t>(whole) + (fraction > 0.5 ? 1 : 0);
+    } else if (magnitude != 0.0) {
         if (!(magnitude >= 1e-5 && magnitude < 1e14))
             return nullptr;
         // A first guess of the decimal exponent; the product below corrects it.
@@ -252,10 +260,10 @@ char* formatFixedFast(char* out, double value, int decimals)
                 break;
         }
         std::uint64_t mantissa = static_cast<std::uint64_t>(scaled);
-        const long double fraction = scaled - static_cast<long double>(mantissa);
-        if (std::fabs(static_cast<double>(fraction) - 0.5) < 1e-3)
+        const long double rest = scaled - static_cast<long double>(mantissa);
+        if (std::fabs(static_cast<double>(rest) - 0.5) < 1e-3)
             return nullptr;
-        if (fraction > 0.5L)
+        if (rest > 0.5L)
             ++mantissa;
         if (mantissa == kIntPowersOfTen[15]) {
             mantissa = kIntPowersOfTen[14];

@@ -3,6 +3,7 @@
 #include "error.h"
 #include "io/numbertext.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -59,6 +60,16 @@ int TextReader::get()
     if (!fill())
         return -1;
     return static_cast<unsigned char>(mBuffer[mPos++]);
+}
+
+std::size_t TextReader::read(char* destination, std::size_t size)
+{
+    if (!fill())
+        return 0;
+    const std::size_t n = std::min(size, mLen - mPos);
+    std::memcpy(destination, mBuffer.get() + mPos, n);
+    mPos += n;
+    return n;
 }
 
 bool TextReader::atEnd() { return peek() < 0; }

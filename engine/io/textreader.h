@@ -39,6 +39,9 @@ public:
     // the file (nothing left to read).
     bool readLine(std::string& line);
 
+    // Up to `size` raw bytes from where reading stands; 0 at the end.
+    std::size_t read(char* destination, std::size_t size);
+
     bool atEnd();
     // Next byte without consuming it, or -1 at the end of the file.
     int peek();

@@ -19,6 +19,11 @@ TextWriter::TextWriter(const std::filesystem::path& path)
     std::setvbuf(mFile, nullptr, _IONBF, 0);
 }
 
+TextWriter::TextWriter(std::FILE* stream, std::string name)
+    : mFile(stream), mStreamName(std::move(name)), mBuffer(new char[kCapacity])
+{
+}
+
 TextWriter::~TextWriter()
 {
     if (mFile) {
@@ -29,8 +34,10 @@ TextWriter::~TextWriter()
 
 void TextWriter::flush()
 {
-    if (mUsed > 0 && !mFailed && std::fwrite(mBuffer.get(), 1, mUsed, mFile) != mUsed)
+    if (mUsed > 0 && !mFailed && std::fwrite(mBuffer.get(), 1, mUsed, mFile) != mUsed) {
         mFailed = true;
+        mErrno = errno;
+    }
     mUsed = 0;
 }
 
@@ -57,11 +64,20 @@ void TextWriter::close()
     if (!mFile)
         return;
     flush();
+    if (!mFailed && std::fflush(mFile) != 0) {
+        mFailed = true;
+        mErrno = errno;
+    }
     const bool failed = mFailed || std::ferror(mFile) != 0;
     const bool closeFailed = std::fclose(mFile) != 0;
+    if (closeFailed && mErrno == 0)
+        mErrno = errno;
     mFile = nullptr;
-    if (failed || closeFailed)
+    if (!(failed || closeFailed))
+        return;
+    if (mStreamName.empty())
         throw Error("Cannot write file \"" + mPath.string() + "\"");
+    throw Error("Cannot write to " + mStreamName + (mErrno ? std::string(": ") + std::strerror(mErrno) : ""));
 }
 
 void replaceFile(const std::filesystem::path& source, const std::filesystem::path& target)

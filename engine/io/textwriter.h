@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <memory>
+#include <string>
 #include <string_view>
 
 namespace pluvora {
@@ -13,6 +14,9 @@ namespace pluvora {
 class TextWriter {
 public:
     explicit TextWriter(const std::filesystem::path& path);
+    // Writes to an open stream (standard output), named `name` in the
+    // failure message; close() flushes and closes it.
+    TextWriter(std::FILE* stream, std::string name);
     ~TextWriter();
     TextWriter(const TextWriter&) = delete;
     TextWriter& operator=(const TextWriter&) = delete;
@@ -44,6 +48,8 @@ private:
 
     std::FILE* mFile = nullptr;
     std::filesystem::path mPath;
+    std::string mStreamName;
+    int mErrno = 0;
     std::unique_ptr<char[]> mBuffer;
     std::size_t mUsed = 0;
     bool mFailed = false;

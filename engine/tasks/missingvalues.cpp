@@ -14,22 +14,6 @@ namespace pluvora {
 
 namespace {
 
-bool roundsTo(double value, int sign)
-{
-    // Beyond this the value cannot be a sign and the integer cast would overflow.
-    if (!(std::fabs(value) < 1e15))
-        return false;
-    return roundHalfEven(value) == sign;
-}
-
-std::string valueText(double value)
-{
-    const double fraction = value - std::trunc(value);
-    // Whole numbers keep no point; formatFixed also copes with values far
-    // beyond the integer range.
-    return formatFixed(value, std::fabs(fraction) < 0.0001 ? 0 : 3);
-}
-
 void skipLines(TextReader& reader, int count)
 {
     for (int i = 0; i < count; ++i)
@@ -37,6 +21,22 @@ void skipLines(TextReader& reader, int count)
 }
 
 } // namespace
+
+bool roundsToSign(double value, int sign)
+{
+    // Beyond this the value cannot be a sign and the integer cast would overflow.
+    if (!(std::fabs(value) < 1e15))
+        return false;
+    return roundHalfEven(value) == sign;
+}
+
+std::string substitutionText(double value)
+{
+    const double fraction = value - std::trunc(value);
+    // Whole numbers keep no point; formatFixed also copes with values far
+    // beyond the integer range.
+    return formatFixed(value, std::fabs(fraction) < 0.0001 ? 0 : 3);
+}
 
 void valueSubstitution(RunContext& run, int sign, std::string_view substitute)
 {
@@ -49,10 +49,10 @@ void valueSubstitution(RunContext& run, int sign, std::string_view substitute)
         while (auto first = input.nextNumber()) {
             double value = *first;
             for (;;) {
-                if (roundsTo(value, sign))
+                if (roundsToSign(value, sign))
                     output.write(substitute);
                 else
-                    output.write(valueText(value));
+                    output.write(substitutionText(value));
                 output.write('\t');
                 if (input.seekLineEnd())
                     break;
