@@ -9,6 +9,7 @@
 #include "tasks/datacheckup.h"
 #include "tasks/missingvalues.h"
 
+#include <cstdint>
 #include <cstring>
 #include <memory>
 
@@ -23,6 +24,8 @@ constexpr std::size_t kLongestToken = 40;
 // After cleaning only these bytes are left between the blanks: a token is
 // a run of them, whatever the other bytes were.
 bool isValueByte(char c) { return (c >= '0' && c <= '9') || c == '-' || c == '.'; }
+
+constexpr double kScale[] = {1.0, 10.0, 100.0, 1000.0};
 
 class Pass {
 public:
@@ -59,6 +62,24 @@ private:
             if (p == end)
                 break;
             const char* token = p;
+            // The common form, -ddd.ddd, is read as it is scanned; any other
+            // goes through parseDecimal.
+            const bool negative = *p == '-';
+            if (negative)
+                ++p;
+            std::uint64_t digits = 0;
+            const char* point = nullptr;
+            for (; p != end; ++p) {
+                const unsigned d = static_cast<unsigned char>(*p) - '0';
+                if (d < 10)
+                    digits = digits * 10 + d;
+                else if (*p == '.' && !point)
+                    point = p;
+                else
+                    break;
+            }
+            const char* tokenEnd = p;
+            const auto length = static_cast<std::size_t>(tokenEnd - token);
             while (p != end && isValueByte(*p))
                 ++p;
             // Without substitution no stage reads past the record's columns.
@@ -66,7 +87,15 @@ private:
                 ++count;
                 continue;
             }
-            const auto value = tokenValue(token, static_cast<std::size_t>(p - token));
+            const std::size_t decimals = point ? static_cast<std::size_t>(tokenEnd - point - 1) : 0;
+            std::optional<double> value;
+            if (tokenEnd == p && length <= 15 && decimals <= 3
+                && length > (negative ? 1u : 0u) + (point ? 1u : 0u)) {
+                const double magnitude = static_cast<double>(digits) / kScale[decimals];
+                value = tokenValue(negative ? -magnitude : magnitude);
+            } else {
+                value = tokenValue(token, static_cast<std::size_t>(p - token));
+            }
             if (!value)
                 return false;
             if (count < columns)
@@ -101,6 +130,13 @@ private:
         mRun.ui.gaugeDisplay();
         mAnyRecord = true;
         return true;
+    }
+
+    // tokenValue for a token of up to 15 characters and 3 decimals, read
+    // as `value`: the substitution rewrites it as the same decimal.
+    double tokenValue(double value) const
+    {
+        return mSign && roundsToSign(value, *mSign) ? mSubstitute : value;
     }
 
     // The value later stages read for a token: after substitution, the
