@@ -218,7 +218,7 @@ void dataCheckup(RunContext& run)
         report.writeLine(kCheckupReportEditHint);
         report.writeLine();
         report.writeLine(doyMode ? kCheckupHeadingDoy : kCheckupHeadingCalendar);
-        for (int i = 0; i < run.rowsBefore; ++i)
+        for (int i = 0; i < run.rowsBefore && !input.atEnd(); ++i)
             input.skipLine();
         failure = screenRecords(input, report, run, units, doyMode, anySuspicious);
         report.close();

@@ -16,7 +16,7 @@ namespace {
 
 void skipLines(TextReader& reader, int count)
 {
-    for (int i = 0; i < count; ++i)
+    for (int i = 0; i < count && !reader.atEnd(); ++i)
         reader.skipLine();
 }
 

@@ -321,3 +321,67 @@ TEST(BatchGolden, StationFileGivesTheHandCheckedWeatherFile)
 
 } // namespace
 } // namespace pluvora
+
+namespace pluvora {
+namespace {
+
+// Hostile input and output: each ends with a clear message and the right
+// status, quickly, and leaves every file the user has whole.
+struct HostileCase {
+    const char* name;
+    std::string input;  // the input file; empty for station.txt
+    std::string rows;
+    std::string stdoutTo; // a redirection target; empty for a file
+    int status;
+    std::string err;
+};
+
+class BatchHostile : public ::testing::TestWithParam<HostileCase> {};
+
+TEST_P(BatchHostile, EndsWithAMessageAndTheRightStatus)
+{
+    const HostileCase& c = GetParam();
+    test::TempFolder temp;
+    const auto station = temp.write("station.txt", kUsageInput);
+    std::string command = quoted(PLUVORA_BATCH_EXE);
+    for (const std::string& a : {std::string("--task"), std::string("1"), std::string("--rows"), c.rows,
+                                 std::string("--columns"), std::string(kUsageColumns), std::string("--site"),
+                                 std::string("40.5 N 96.25 W 350"),
+                                 c.input.empty() ? station.string() : c.input})
+        command += " " + quoted(a);
+    const fs::path err = temp.path() / "stderr.txt";
+    const std::string out = c.stdoutTo.empty() ? (temp.path() / "stdout.txt").string() : c.stdoutTo;
+    command += " >" + quoted(out) + " 2>" + quoted(err.string()) + " </dev/null";
+    const int raw = std::system(command.c_str());
+    EXPECT_EQ(WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, c.status);
+    EXPECT_EQ(test::readFile(err), c.err);
+    EXPECT_EQ(temp.read("station.txt"), kUsageInput);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Batch, BatchHostile,
+    ::testing::Values(
+        HostileCase{"FullDisk", "", "3", "/dev/full", 1,
+                    "error: Cannot write to standard output: No space left on device\n"},
+        HostileCase{"EndlessZeros", "/dev/zero", "3", "", 1, line("error", kNotATextFile)},
+        HostileCase{"RowsFarPastTheEnd", "", "999999999", "", 1, line("error", kDateIsMissing)}),
+    [](const auto& param) { return std::string(param.param.name); });
+
+TEST(BatchOutput, AnInputNamedLikeATemporaryFileSurvives)
+{
+    test::TempFolder temp;
+    const auto input = temp.write("out.wth.new", kUsageInput);
+    const auto r = runBatch(temp, {"--task", "1", "--rows", "3", "--columns", kUsageColumns, "--site",
+                                   "40.5 N 96.25 W 350", input.string(), "-o", (temp.path() / "out.wth").string()});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(temp.read("out.wth.new"), kUsageInput);
+    EXPECT_EQ(temp.read("out.wth").substr(0, 17), "Station Lincoln\r\n");
+    std::vector<std::string> names;
+    for (const auto& e : fs::directory_iterator(temp.path()))
+        names.push_back(e.path().filename().string());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"out.wth", "out.wth.new", "stderr.txt", "stdout.txt"}));
+}
+
+} // namespace
+} // namespace pluvora
