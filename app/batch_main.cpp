@@ -9,6 +9,7 @@
 #include "table/paneltext.h"
 #include "tasks/datacheckup.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
@@ -148,7 +149,10 @@ void writeFinished(const fs::path& result, TextWriter& sink, int rowsBefore,
         }
     };
     bool any = false;
-    while (reader.readLine(line)) {
+    // Past the rows finishing touches, a weather file's rows (those of the
+    // conversion, behind a site or latitude line) are copied as they are.
+    const std::size_t headRows = static_cast<std::size_t>(std::max(rowsBefore, 1));
+    while ((!inserted || index <= headRows) && reader.readLine(line)) {
         any = true;
         // A lone CR ends a line of the panel too.
         std::string_view rest = line;
@@ -160,6 +164,15 @@ void writeFinished(const fs::path& result, TextWriter& sink, int rowsBefore,
     }
     if (!any && inserted)
         sink.writeLine(*inserted);
+    if (inserted && index > headRows) {
+        char block[1 << 16];
+        while (const std::size_t got = reader.read(block, sizeof block)) {
+            if (heldEmpty)
+                sink.writeLine();
+            heldEmpty = false;
+            sink.write(std::string_view(block, got));
+        }
+    }
 }
 
 RunRequest requestFor(const BatchOptions& options, std::string_view inputText = {})

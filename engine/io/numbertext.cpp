@@ -219,11 +219,11 @@ constexpr int kFastDecimals = 3;
 // to 10^27). Its error stays far below the distance of the product from a
 // rounding tie except in rare cases, which return nullptr and take the
 // general form.
+char* formatFixedByDigits(char* out, bool negative, double magnitude, int decimals);
+char* writeFixed(char* out, bool negative, std::uint64_t kept, int decimals);
+
 char* formatFixedFast(char* out, double value, int decimals)
 {
-    static constexpr long double kScale[] = {
-        1e0L,  1e1L,  1e2L,  1e3L,  1e4L,  1e5L,  1e6L,  1e7L,  1e8L,  1e9L,  1e10L,
-        1e11L, 1e12L, 1e13L, 1e14L, 1e15L, 1e16L, 1e17L, 1e18L, 1e19L, 1e20L};
     if (decimals < 0 || decimals > kFastDecimals)
         return nullptr;
     const bool negative = std::signbit(value);
@@ -233,11 +233,27 @@ char* formatFixedFast(char* out, double value, int decimals)
     // unless the scaled value lies that close to a half, plain rounding of
     // it gives the same digits.
     const double scaledValue = magnitude * kPowersOfTen[decimals];
-    const double whole = std::floor(scaledValue);
-    const double fraction = scaledValue - whole;
-    if (magnitude < 1e9 && std::fabs(fraction - 0.5) > scaledValue * 1e-14 + 1e-12) {
-        kept = static_cast<std::uint64_t>(whole) + (fraction > 0.5 ? 1 : 0);
+    if (magnitude < 1e9) {
+        const auto whole = static_cast<std::uint64_t>(scaledValue);
+        const double fraction = scaledValue - static_cast<double>(whole);
+        if (std::fabs(fraction - 0.5) > scaledValue * 1e-14 + 1e-12)
+            kept = whole + (fraction > 0.5 ? 1 : 0);
+        else if (magnitude != 0.0)
+            return formatFixedByDigits(out, negative, magnitude, decimals);
     } else if (magnitude != 0.0) {
+        return formatFixedByDigits(out, negative, magnitude, decimals);
+    }
+    return writeFixed(out, negative, kept, decimals);
+}
+
+// The 15 significant digits from one multiplication in long double.
+char* formatFixedByDigits(char* out, bool negative, double magnitude, int decimals)
+{
+    static constexpr long double kScale[] = {
+        1e0L,  1e1L,  1e2L,  1e3L,  1e4L,  1e5L,  1e6L,  1e7L,  1e8L,  1e9L,  1e10L,
+        1e11L, 1e12L, 1e13L, 1e14L, 1e15L, 1e16L, 1e17L, 1e18L, 1e19L, 1e20L};
+    std::uint64_t kept = 0;
+    {
         if (!(magnitude >= 1e-5 && magnitude < 1e14))
             return nullptr;
         // A first guess of the decimal exponent; the product below corrects it.
@@ -283,6 +299,11 @@ char* formatFixedFast(char* out, double value, int decimals)
                 ++kept;
         }
     }
+    return writeFixed(out, negative, kept, decimals);
+}
+
+char* writeFixed(char* out, bool negative, std::uint64_t kept, int decimals)
+{
     if (negative && kept != 0)
         *out++ = '-';
     const std::uint64_t scale = kIntPowersOfTen[decimals];

@@ -24,6 +24,9 @@ void skipLines(TextReader& reader, int count)
 
 bool roundsToSign(double value, int sign)
 {
+    // Most values are nowhere near the sign.
+    if (!(std::fabs(value - sign) < 1.0))
+        return false;
     // Beyond this the value cannot be a sign and the integer cast would overflow.
     if (!(std::fabs(value) < 1e15))
         return false;
