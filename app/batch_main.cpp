@@ -205,6 +205,9 @@ int run(const BatchOptions& options)
     StderrFeedback feedback(options.yes);
 
     RunOutcome outcome = runProcessing(requestFor(options), folder, feedback);
+    if (outcome.badInput)
+        StderrFeedback::line("note", "input line " + std::to_string(outcome.badInput->line) + ", column "
+                                         + std::to_string(outcome.badInput->column));
 
     if (!outcome.completed) {
         // A report the run left for the output panel (missing values, the

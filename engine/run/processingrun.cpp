@@ -214,6 +214,7 @@ RunOutcome runProcessing(const RunRequest& request, const AppFolder& folder, Use
         reportError(ui, error.what());
         outcome = RunOutcome{};
         outcome.outputPanel = std::move(run.outputPanel);
+        outcome.badInput = run.badInput;
     }
     return outcome;
 }

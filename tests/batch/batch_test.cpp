@@ -383,5 +383,27 @@ TEST(BatchOutput, AnInputNamedLikeATemporaryFileSurvives)
     EXPECT_EQ(names, (std::vector<std::string>{"out.wth", "out.wth.new", "stderr.txt", "stdout.txt"}));
 }
 
+TEST(BatchBadNumber, TheErrorIsFollowedByWhereTheNumberIs)
+{
+    test::TempFolder temp;
+    const auto input = temp.write("station.txt", "Station\nh2\nh3\n2000 3 1 50 32 0.5 70.5 9 200\n"
+                                                 "      \n2000 3 2 50 32 0.5 7-0 9 200\n");
+    for (const char* substitution : {"--sign", "--no-substitution"}) {
+        std::vector<std::string> args = {"--task", "1", "--rows", "3", "--columns", kUsageColumns,
+                                         "--site", "40.5 N 96.25 W 350", input.string()};
+        if (std::string(substitution) == "--sign")
+            args.insert(args.begin(), {"--sign", "-99"});
+        else
+            args.insert(args.begin(), substitution);
+        const auto r = runBatch(temp, args);
+        EXPECT_EQ(r.status, 1);
+        // Without substitution the checkup meets the number and says so in
+        // its own words, without a place.
+        EXPECT_EQ(r.err, std::string(substitution) == "--sign"
+                             ? line("error", kInvalidNumericInput) + "note: input line 6, column 7\n"
+                             : line("error", kDataFormatProblem));
+    }
+}
+
 } // namespace
 } // namespace pluvora
