@@ -7,6 +7,10 @@
 #include "table/paneltext.h"
 #include "tasks/convertrearrange.h"
 #include "tasks/datacheckup.h"
+#include "tasks/estimatesolarfromsunshinehr.h"
+#include "tasks/estimatesolarfromtemp.h"
+#include "tasks/etbypm.h"
+#include "tasks/etfromevap.h"
 #include "tasks/missingvalues.h"
 
 #include <exception>
@@ -52,6 +56,18 @@ void runTaskStage(RunContext& run)
     switch (run.task) {
     case 1:
         Convert_rearrange(run);
+        break;
+    case 4:
+        estimateSolarFromTemp(run);
+        break;
+    case 5:
+        estimateSolarFromSunShineHr(run);
+        break;
+    case 6:
+        ET_from_Evap(run);
+        break;
+    case 7:
+        ET_by_PM(run);
         break;
     default:
         run.fail(kTaskNotAvailable);

@@ -152,7 +152,7 @@ TEST_F(Run, TaskOneCompletesWithTheWeatherFileInTheOutputPanel)
 TEST_F(Run, TasksWithoutAStageStopWithAClearMessage)
 {
     describeTask1Input();
-    request.taskIndex = 5; // task 6
+    request.taskIndex = 1; // task 2
     const auto outcome = process();
     EXPECT_FALSE(outcome.completed);
     ASSERT_EQ(ui.boxes().size(), 1u);
@@ -241,8 +241,8 @@ INSTANTIATE_TEST_SUITE_P(
                  {std::string("error: ") + kMissingValuesFound}, kMissingValuesReportHeading},
         StopCase{"SuspiciousValue", "2001 2 75 3 0", true, 0,
                  {std::string("warning: ") + kDataErrorsSpotted}, kCheckupReportTitle},
-        StopCase{"TaskWithoutAStage", "2001 2 11 3 1.2", true, 5,
+        StopCase{"TaskWithoutAStage", "2001 2 11 3 1.2", true, 1,
                  {std::string("error: ") + kTaskNotAvailable}, nullptr},
-        StopCase{"TaskWithoutAStageAfterCleaning", "2001/2 11C 3C 1.2mm", true, 6,
+        StopCase{"TaskWithoutAStageAfterCleaning", "2001/2 11C 3C 1.2mm", true, 1,
                  {std::string("error: ") + kTaskNotAvailable}, nullptr}),
     [](const auto& param) { return std::string(param.param.name); });
