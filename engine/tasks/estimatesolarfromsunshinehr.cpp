@@ -1,7 +1,6 @@
 #include "tasks/estimatesolarfromsunshinehr.h"
 
 #include "methods/angstrom.h"
-#include "methods/solargeometry.h"
 #include "tasks/estimationframe.h"
 
 #include <algorithm>
@@ -11,7 +10,7 @@ namespace pluvora {
 
 void estimateSolarFromSunShineHr(RunContext& run)
 {
-    const double phi = methods::degreesToRadians(decimalFromBox(run.pages.latitudeTask5));
+    const double phi = latitudeFromBox(run.pages.latitudeTask5);
     const int zone = std::clamp(run.pages.climateZoneTask5 + 1, 1, 3);
 
     // With both columns the hours are used.

@@ -1,7 +1,6 @@
 #include "tasks/estimatesolarfromtemp.h"
 
 #include "methods/solarfromtemperature.h"
-#include "methods/solargeometry.h"
 #include "tasks/estimationframe.h"
 
 #include <algorithm>
@@ -13,7 +12,7 @@ void estimateSolarFromTemp(RunContext& run)
     if (!requireColumns(run, {kTmax, kTmin}))
         return;
 
-    const double phi = methods::degreesToRadians(decimalFromBox(run.pages.latitudeTask4));
+    const double phi = latitudeFromBox(run.pages.latitudeTask4);
     const int region = std::clamp(run.pages.regionTask4 + 1, methods::kRegionMidWestUsa, methods::kRegionCoastal);
     if (region == methods::kRegionMidWestUsa && phi < 0) {
         run.ui.playSound(Sound::Error);

@@ -1,6 +1,7 @@
 #include "tasks/estimationframe.h"
 
 #include "error.h"
+#include "methods/solargeometry.h"
 
 namespace pluvora {
 
@@ -35,6 +36,19 @@ double decimalFromBox(std::string_view text)
     if (!value)
         throw Error(notAFloatMessage(text));
     return *value;
+}
+
+std::string latitudeOutOfRangeMessage(std::string_view text)
+{
+    return "Latitude must be from -90 to 90 degrees: '" + std::string(text) + "'";
+}
+
+double latitudeFromBox(std::string_view text)
+{
+    const double degrees = decimalFromBox(text);
+    if (!(degrees >= -90.0 && degrees <= 90.0))
+        throw Error(latitudeOutOfRangeMessage(text));
+    return methods::degreesToRadians(degrees);
 }
 
 int integerFromBox(std::string_view text)

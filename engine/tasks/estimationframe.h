@@ -24,6 +24,14 @@ std::string notAFloatMessage(std::string_view text);
 // is not one.
 double decimalFromBox(std::string_view text);
 
+// A latitude typed into a task page box, in radians. Throws Error naming
+// the text when it is not a number, or not one from -90 to 90: the sun's
+// geometry past the poles gives numbers that mean nothing.
+double latitudeFromBox(std::string_view text);
+
+// "Latitude must be from -90 to 90 degrees: '100'".
+std::string latitudeOutOfRangeMessage(std::string_view text);
+
 // A whole number typed into a task page box (leading blanks and a sign
 // allowed); throws Error naming the text when it is not one.
 int integerFromBox(std::string_view text);

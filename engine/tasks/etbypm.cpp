@@ -1,7 +1,6 @@
 #include "tasks/etbypm.h"
 
 #include "methods/penmanmonteith.h"
-#include "methods/solargeometry.h"
 #include "tasks/estimationframe.h"
 
 namespace pluvora {
@@ -15,7 +14,7 @@ void ET_by_PM(RunContext& run)
         return;
     }
 
-    const double phi = methods::degreesToRadians(decimalFromBox(run.pages.latitudeTask7));
+    const double phi = latitudeFromBox(run.pages.latitudeTask7);
     const double z = decimalFromBox(run.pages.elevationTask7);
     // Only T-max's unit counts; the checkup has made T-min's the same.
     const bool celsius = run.columns.unit(kTmax) == "oC";

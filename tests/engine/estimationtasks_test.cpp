@@ -315,6 +315,8 @@ INSTANTIATE_TEST_SUITE_P(
                 {error(kLatitudeOrAltitudeMissing)}},
         Refusal{"LatitudeNotANumber", 4, kTemperatureC, pages("4O"), "2001 1 30 15\n",
                 {error(notAFloatMessage("4O"))}},
+        Refusal{"LatitudeBeyondThePole", 5, kSunshineHours, pages("-90.5"), "2001 1 5\n",
+                {error(latitudeOutOfRangeMessage("-90.5"))}},
         Refusal{"ElevationNotANumber", 7, kPenmanMetric,
                 withPage(pages("35"), &TaskPageInput::elevationTask7, "300 m"), "2001 180 25 32 18 55 3\n",
                 {error(notAFloatMessage("300 m"))}},
