@@ -343,6 +343,7 @@ struct EstimateCase {
 };
 
 class BatchEstimates : public ::testing::TestWithParam<EstimateCase> {};
+void PrintTo(const EstimateCase& c, std::ostream* os) { *os << c.name; }
 
 TEST_P(BatchEstimates, MatchTheHandCheckedGolden)
 {
