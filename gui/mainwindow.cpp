@@ -413,6 +413,8 @@ void MainWindow::Savedatatemplate1Click() { mTemplates->Savedatatemplate1Click()
 void MainWindow::Managetemplatelist1Click() { mTemplates->Managetemplatelist1Click(); }
 void MainWindow::SaveTheTemplate() { mTemplates->SaveTheTemplate(); }
 
+void MainWindow::retrieveLastSessionTemplate() { mTemplates->applyLastSession(); }
+
 void MainWindow::ComboBox2CloseUp()
 {
     // Matched by name: the menu bar may be built anew by other code.

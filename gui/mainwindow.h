@@ -85,6 +85,8 @@ public slots:
     // Applies the template "Data template" shows, or the last session's when
     // the sender is "Retrieve last session template".
     void ComboBox2CloseUp();
+    // "Retrieve last session template" for a caller that has no sender.
+    void retrieveLastSessionTemplate();
     void SaveTheTemplate();
 
 protected:
