@@ -71,11 +71,15 @@ TEST_F(Templates, ShippedFilesApplyAndSurviveARewrite)
     EXPECT_EQ(store.find(names[1]),
               spec(1, {1, 2, 3, 7, 6, 5, 0, 10, 0, 12}, {-1, -1, -1, 1, 1, 1, -1, 1, -1, 2}));
     EXPECT_EQ(store.lastSession(), DataTemplate{});
+    const std::string lastSession = dir.read("Last Session Template.pvd");
+    store.saveLastSession(*store.lastSession());
+    EXPECT_EQ(dir.read("Last Session Template.pvd"), lastSession);
+    const std::string shippedList = list();
 
     // A rename to the same name rewrites every block in the four-line form.
     ASSERT_TRUE(renameTemplate(store, ui, names, names[0], names[0]));
     EXPECT_EQ(settings(), rewritten(names[0], silo) + rewritten(names[1], *store.find(names[1])));
-    EXPECT_EQ(list(), names[0] + "\r\n" + names[1] + "\r\n");
+    EXPECT_EQ(list(), shippedList);
     EXPECT_EQ(store.find(names[0]), silo);
     EXPECT_NE(settings(), shipped);
 }
