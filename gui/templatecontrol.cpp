@@ -85,16 +85,20 @@ void TemplateControl::applySelected()
     QTimer::singleShot(0, this, [this] { mJustApplied = false; });
     if (!mStore.hasSettings() || box->currentIndex() < 0)
         return;
-    mControls.columns->clearUnitBoxes();
+    // The block is read whole before the panel changes, so a damaged one
+    // cannot leave the panel half applied.
+    std::optional<pluvora::DataTemplate> spec;
     try {
-        const auto spec = mStore.find(box->currentText().toStdString());
-        if (spec)
-            apply(*spec);
-        else
-            pluvora::reportError(mUser, pluvora::kTemplateNotFound);
+        spec = mStore.find(box->currentText().toStdString());
     } catch (const std::exception& error) {
         pluvora::reportError(mUser, error.what());
+        return;
     }
+    mControls.columns->clearUnitBoxes();
+    if (spec)
+        apply(*spec);
+    else
+        pluvora::reportError(mUser, pluvora::kTemplateNotFound);
     colourTemplateBox();
 }
 

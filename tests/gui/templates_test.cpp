@@ -3,6 +3,7 @@
 #include "savetemplatedialog.h"
 #include "templatemanagerdialog.h"
 
+#include "error.h"
 #include "templates/templateoperations.h"
 
 #include <QAction>
@@ -153,6 +154,13 @@ TEST_F(TemplateMenu, ANameWithoutSettingsIsReported)
     choose(kSilo);
     EXPECT_EQ(feedback.messages(), std::vector<std::string>{std::string("error: ") + kTemplateNotFound});
     EXPECT_EQ(unitCounts(), std::vector<int>(12, 0));
+
+    // A block that is not numbers is refused before the panel changes.
+    setColumn(1, "Solar", "Langley");
+    appDir.write("TemplateSettings.pvd", kSilo.toStdString() + "\r\n1\r\n5 x\r\n0\r\n");
+    choose(kSilo);
+    EXPECT_EQ(feedback.messages().back(), std::string("error: ") + kInvalidNumericInput);
+    EXPECT_EQ(unit(1)->currentText(), "Langley");
 }
 
 TEST_F(TemplateMenu, ManageRenamesAndDeletes)
