@@ -25,9 +25,7 @@ namespace {
 namespace fs = std::filesystem;
 
 const fs::path kSampleData = PLUVORA_SAMPLE_DATA;
-// From the test data definition, not __FILE__, which a compiler cache may
-// make relative to the build folder.
-const fs::path kGolden = fs::path(PLUVORA_TEST_DATA).parent_path() / "batch" / "golden";
+const fs::path kGolden = fs::path(PLUVORA_BATCH_GOLDEN);
 
 const std::string kHead = "Year\tDOY\tSolar\tT-max\tT-min\tRelHum\tPrecip\tET\r\n"
                           "\t\tMJ/m2\toC\toC\t%\tmm\tmm\r\n";
