@@ -1,6 +1,7 @@
 #include "windowfixture.h"
 
 #include <QCheckBox>
+#include <QDialog>
 #include <QPlainTextEdit>
 
 #include <gtest/gtest.h>
@@ -85,3 +86,41 @@ INSTANTIATE_TEST_SUITE_P(
                       {"T-min", "oC"}, {"RelHum", nullptr}, {"WndSpd", "m/s"}},
                      6, {{"Edit4", "52.1"}, {"Edit5", "2"}}, true, "task7_knmi_debilt_1993.wth"}),
     [](const auto& param) { return std::string(param.param.name); });
+
+namespace {
+
+class WindowPanRearranged : public WindowFixture {};
+
+} // namespace
+
+// Task 6 ends like task 1: the header is trimmed to the title row and the
+// site coordinate dialog inserts the coordinate row below it.
+TEST_F(WindowPanRearranged, EndsWithTheSiteCoordinateLine)
+{
+    open(kSamples / "silo_ppd_wagga_72150_2024_pan.txt");
+    setRowsBefore(2);
+    const std::vector<Column> columns{{"Year", nullptr},  {"DOY", nullptr},    {"Ignore", nullptr}, {"Ignore", nullptr},
+                                      {"PanEvap", "mm"}, {"RelHum", nullptr}, {"WndSpd", "m/s"}};
+    for (std::size_t i = 0; i < columns.size(); ++i)
+        setColumn(static_cast<int>(i) + 1, columns[i].variable, columns[i].unit);
+    child<QComboBox>("ComboBox1")->setCurrentIndex(5);
+    child<QPushButton>("BitBtn1")->click();
+
+    auto* dialog = window->findChild<QDialog*>("TForm11");
+    ASSERT_NE(dialog, nullptr);
+    find<QLineEdit>(dialog, "Edit1")->setText("35.1583");
+    find<QComboBox>(dialog, "ComboBox1")->setCurrentIndex(1);
+    find<QLineEdit>(dialog, "Edit2")->setText("147.4575");
+    find<QComboBox>(dialog, "ComboBox2")->setCurrentIndex(1);
+    find<QLineEdit>(dialog, "Edit3")->setText("212");
+    find<QPushButton>(dialog, "BitBtn1")->click();
+
+    const QStringList lines = child<QPlainTextEdit>("Memo2")->toPlainText().split('\n');
+    ASSERT_GT(lines.size(), 5);
+    EXPECT_EQ(lines[0].toStdString(), "Reference ET estimated from pan evaporation of green fetch with 1000 m."
+                                      "SILO PPD 72150 Wagga Wagga AMO 2024, from ppd_72150.txt (see .about.md)");
+    EXPECT_EQ(lines[1].toStdString(), "-35.1583 -147.4575 212  Lat (deg), long (deg), elev(m)");
+    EXPECT_EQ(lines[2].toStdString(), "Year\tDOY\tSolar\tT-max\tT-min\tRelHum\tPrecip\tET");
+    // 7.0 mm of pan evaporation at Kp 0.7985 on 1 January.
+    EXPECT_EQ(lines[4].toStdString(), "2024\t1\t0.00\t0.0\t0.0\t56\t0.0\t5.6");
+}
