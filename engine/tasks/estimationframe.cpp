@@ -2,6 +2,7 @@
 
 #include "error.h"
 #include "methods/solargeometry.h"
+#include "run/processingrun.h"
 
 namespace pluvora {
 
@@ -64,7 +65,7 @@ int integerFromBox(std::string_view text)
     // A second sign ("--5", "+-5") is not a number.
     const auto value = digits.empty() || digits.front() == '-' ? std::nullopt : parseInteger(digits);
     if (!value)
-        throw Error("'" + std::string(text) + "' is not a valid integer value");
+        throw Error(notAnIntegerMessage(text));
     return negative ? -*value : *value;
 }
 
