@@ -20,9 +20,10 @@ class ColumnPanel;
 class FileChooser;
 class MissingValueBox;
 class NeedleGauge;
+class OutputPanel;
 class TaskPanel;
 class WindowFeedback;
-namespace pluvora { class UserFeedback; }
+namespace pluvora { class DocumentOpener; class UserFeedback; }
 
 // Where the main window finds its files and how it talks to the user. Tests
 // hand in a recorder and a scripted file chooser.
@@ -32,6 +33,7 @@ struct MainWindowSetup {
     std::filesystem::path startDirectory;
     pluvora::UserFeedback* feedback = nullptr;   // null: message boxes
     FileChooser* fileChooser = nullptr;          // null: Qt's dialogs
+    pluvora::DocumentOpener* documentOpener = nullptr; // null: the desktop's
 };
 
 // The program's window: the four steps of the work, top to bottom.
@@ -89,6 +91,7 @@ private:
     void finishOutput(const pluvora::RunOutcome& outcome);
     pluvora::RunRequest gatherRequest(QByteArray& inputText) const;
     void resetColumnSpecification();
+    void loadBackToInputPanel(const QString& text);
 
     pluvora::AppFolder mFolder;
     std::unique_ptr<pluvora::UserFeedback> mOwnFeedback;
@@ -96,6 +99,8 @@ private:
     std::unique_ptr<WindowFeedback> mFeedback;
     std::unique_ptr<FileChooser> mOwnFileChooser;
     FileChooser* mFileChooser = nullptr;
+    std::unique_ptr<pluvora::DocumentOpener> mOwnOpener;
+    pluvora::DocumentOpener* mOpener = nullptr;
     pluvora::RememberedFolders mRemembered;
     int mCompletionPause = 1000;
     bool mShutDown = false;
@@ -114,7 +119,7 @@ private:
     TaskPanel* mTasks = nullptr;
     QPushButton* mProcessButton = nullptr;  // BitBtn1
     NeedleGauge* mGauge = nullptr;          // Gauge1
-    QGroupBox* mOutputGroup = nullptr;      // GroupBox6
+    OutputPanel* mOutput = nullptr;         // GroupBox6
     QPlainTextEdit* mOutputPanel = nullptr; // Memo2
     QAction* mElastic = nullptr;            // Elasticwindow1
     QAction* mHorizontalScroll = nullptr;   // Showhorizontalscrolbar1
