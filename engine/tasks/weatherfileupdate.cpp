@@ -308,8 +308,13 @@ UpdateResult updateWeatherFile(const fs::path& existing, std::string_view newDat
     std::size_t end = lines.size();
     while (end > index + 1 && readRow(lines[end - 1]).kind == Row::Blank)
         --end;
-    for (std::size_t i = index + 1; i < end; ++i)
+    // The rest is copied as it is, but no day that its year lacks may
+    // enter the file.
+    for (std::size_t i = index + 1; i < end; ++i) {
+        if (readRow(lines[i]).kind != Row::Blank)
+            datedNewRow(lines, i);
         appendLine(file.content, lines[i]);
+    }
 
     replaceKeepingBackup(existing, file.content, ops);
     folder.remove(workfile::kForUpdate);
