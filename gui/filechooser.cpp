@@ -20,8 +20,11 @@ QString qtFilter(const QString& pairs)
 {
     const QStringList parts = pairs.split('|');
     QStringList filters;
-    for (qsizetype i = 0; i + 1 < parts.size(); i += 2)
-        filters << parts[i] + " (" + parts[i + 1] + ")";
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        // "*" rather than "*.*": here a file name need not have a dot.
+        const QString pattern = parts[i + 1] == "*.*" ? QStringLiteral("*") : parts[i + 1];
+        filters << parts[i] + " (" + pattern + ")";
+    }
     return filters.join(";;");
 }
 

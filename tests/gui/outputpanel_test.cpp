@@ -60,7 +60,7 @@ TEST_F(OutputPanelTest, Task2RunAppendsTheNewDaysAndKeepsTheBackup)
     EXPECT_EQ(feedback.messages(), std::vector<std::string>{"information: site.wth is now updated. The origina "
                                                             "file is renamed to 'site.wth.old.'"});
     EXPECT_EQ(chooser.titles.last(), pluvora::kUpdateDialogTitle);
-    EXPECT_EQ(chooser.filters.last(), "Maravel weather file (.wth) (*.wth);;All files(*.*) (*.*)");
+    EXPECT_EQ(chooser.filters.last(), "Maravel weather file (.wth) (*.wth);;All files(*.*) (*)");
     EXPECT_EQ(chooser.folders.last().toStdString(), window->appFolder().pathText());
     EXPECT_EQ(window->rememberedFolders().weatherFiles, pluvora::folderOf(site));
     // The output keeps only the first header line above the column names.
