@@ -3,7 +3,6 @@
 #include "appfolder/appfolder.h"
 #include "appfolder/rememberedfolders.h"
 #include "filechooser.h"
-#include "io/safewrite.h"
 #include "output/outputactions.h"
 #include "table/paneltext.h"
 #include "tasks/weatherfileupdate.h"
@@ -77,11 +76,8 @@ void OutputPanel::Button4Click()
     if (choice.path.isEmpty())
         return;
     const auto target = pluvora::withSaveExtension(pathOf(choice.path), choice.filterIndex);
-    const std::string content = text();
     try {
-        pluvora::writeFileSafely(target, [&content](const std::filesystem::path& part) {
-            pluvora::savePanelText(part, content);
-        });
+        pluvora::saveOutputPanel(target, text());
     } catch (const std::exception& error) {
         pluvora::reportError(mServices.ui, error.what());
     }

@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <random>
 #include <system_error>
 #include <vector>
 
@@ -72,14 +73,24 @@ class SystemFileOperations : public FileOperations {
 public:
     fs::path createUnique(const fs::path& folder, const std::string& prefix) override
     {
-        std::string pattern = (folder / (prefix + "XXXXXX")).string();
-        std::vector<char> name(pattern.begin(), pattern.end());
-        name.push_back('\0');
-        const int fd = ::mkstemp(name.data());
-        if (fd < 0)
-            throwErrno("Cannot create a file in", folder);
-        ::close(fd);
-        return fs::path(name.data());
+        // Not mkstemp: its files are private to the owner, and a saved file
+        // should get the same mode as any other the user creates.
+        static std::mt19937 generator(std::random_device{}());
+        static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            std::string name = prefix;
+            for (int i = 0; i < 8; ++i)
+                name += kLetters[generator() % (sizeof(kLetters) - 1)];
+            const fs::path file = folder / name;
+            const int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+            if (fd >= 0) {
+                ::close(fd);
+                return file;
+            }
+            if (errno != EEXIST)
+                throwErrno("Cannot create a file in", folder);
+        }
+        throwErrno("Cannot create a file in", folder);
     }
 
     void writeAll(const fs::path& file, std::string_view content) override
@@ -157,6 +168,22 @@ fs::path backupPathFor(const fs::path& target)
     fs::path backup = target;
     backup += ".old";
     return backup;
+}
+
+void writeAtomically(const fs::path& target, std::string_view content, FileOperations& ops)
+{
+    const fs::path folder = target.parent_path().empty() ? fs::path(".") : target.parent_path();
+    fs::path part;
+    try {
+        part = ops.createUnique(folder, "." + target.filename().string() + ".");
+        ops.writeAll(part, content);
+        keepPermissions(target, part);
+        ops.rename(part, target);
+    } catch (const std::exception& cause) {
+        if (!part.empty())
+            ops.remove(part);
+        throw Error("Cannot write file \"" + target.string() + "\": " + cause.what());
+    }
 }
 
 void replaceKeepingBackup(const fs::path& target, std::string_view content, FileOperations& ops)

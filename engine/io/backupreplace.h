@@ -32,6 +32,11 @@ FileOperations& systemFileOperations();
 // "site.wth" + ".old": where the previous content of a replaced file is kept.
 std::filesystem::path backupPathFor(const std::filesystem::path& target);
 
+// Writes `content` to `target` in one step: a crash or a full disk leaves
+// either the old file or the new one, never a part. Throws Error.
+void writeAtomically(const std::filesystem::path& target, std::string_view content,
+                     FileOperations& ops = systemFileOperations());
+
 // Replaces the content of the existing file `target` by `content` and keeps
 // its previous content as `target`.old (an older backup is replaced). The
 // new content is written completely beside the target first, so that on a

@@ -1,5 +1,6 @@
 #include "output/outputactions.h"
 
+#include "io/backupreplace.h"
 #include "table/paneltext.h"
 
 namespace pluvora {
@@ -23,6 +24,22 @@ fs::path withSaveExtension(const fs::path& chosen, int filterIndex)
     fs::path named = chosen;
     named += filterIndex == 0 ? ".wth" : ".txt";
     return named;
+}
+
+void saveOutputPanel(const fs::path& target, std::string_view panelText)
+{
+    std::string content;
+    content.reserve(panelText.size() + panelText.size() / 16 + 2);
+    std::size_t start = 0;
+    while (start < panelText.size()) {
+        std::size_t end = panelText.find('\n', start);
+        if (end == std::string_view::npos)
+            end = panelText.size();
+        content.append(panelText, start, end - start);
+        content += "\r\n";
+        start = end + 1;
+    }
+    writeAtomically(target, content);
 }
 
 std::string nextSpreadsheetCopyName(const AppFolder& folder)

@@ -24,6 +24,10 @@ std::string getNameOnlyNoExt(std::string_view path);
 // one of the selected filter (0: ".wth", otherwise ".txt").
 std::filesystem::path withSaveExtension(const std::filesystem::path& chosen, int filterIndex);
 
+// "Save": the panel's lines, each ended by CR LF, written in one step so
+// that a crash never leaves a half-written file. Throws Error.
+void saveOutputPanel(const std::filesystem::path& target, std::string_view panelText);
+
 // "~1.xls", "~2.xls", ...: the first such name not yet in the application
 // folder.
 std::string nextSpreadsheetCopyName(const AppFolder& folder);

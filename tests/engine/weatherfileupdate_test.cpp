@@ -143,7 +143,10 @@ TEST(WeatherFileUpdateStart, UpdatingTwiceKeepsTheOnceUpdatedFileAsBackup)
     const fs::path site = dir.write("site.wth", kExisting);
     test::RecordingFeedback ui;
     const AppFolder folder(dir.path());
+    const auto mode = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read | fs::perms::others_read;
+    fs::permissions(site, mode);
     ASSERT_EQ(updateWeatherFile(site, panel({{2011, 1}, {2011, 2}}), folder, ui), UpdateResult::Updated);
+    EXPECT_EQ(fs::status(site).permissions(), mode); // still readable by whoever could read it
     const std::string once = test::readFile(site);
     ASSERT_EQ(updateWeatherFile(site, panel({{2011, 3}, {2011, 4}}), folder, ui), UpdateResult::Updated);
     EXPECT_EQ(test::readFile(dir.path() / "site.wth.old"), once);

@@ -134,11 +134,17 @@ TEST_F(OutputPanelTest, SaveProposesTheInputNameAndAddsTheFiltersExtension)
     chooser.paths << QString::fromStdString((userDir.path() / "weather").string());
     button("Button4")->click();
     button("Button4")->click(); // cancelled
+    chooser.paths << QString::fromStdString((userDir.path() / "missing" / "result.wth").string());
+    button("Button4")->click();
+    ASSERT_EQ(feedback.messages().size(), 1u);
+    EXPECT_EQ(feedback.messages()[0].rfind("error: Cannot write file", 0), 0u) << feedback.messages()[0];
+    EXPECT_EQ(output()->toPlainText(), "Head\n2011\t1");
+    feedback.calls.clear();
 
     EXPECT_EQ(readFile(userDir.path() / "result.txt"), "Head\r\n2011\t1\r\n");
     EXPECT_EQ(readFile(userDir.path() / "result.dat"), "Head\r\n2011\t1\r\n");
     EXPECT_EQ(readFile(userDir.path() / "weather.wth"), "Head\r\n2011\t1\r\n");
-    EXPECT_EQ(chooser.names, QStringList({"input", "input", "input", "input"}));
+    EXPECT_EQ(chooser.names, QStringList({"input", "input", "input", "input", "input"}));
     EXPECT_EQ(chooser.folders.last().toStdString(), pluvora::folderOf(kUpdate / "input.txt"));
     EXPECT_EQ(chooser.filters.last(), "Maravel weather files (.wth) (*.wth);;Text files(*.txt) (*.txt)");
     EXPECT_EQ(feedback.messages(), std::vector<std::string>{});
