@@ -7,6 +7,7 @@
 #include "desktopdocumentopener.h"
 #include "error.h"
 #include "filechooser.h"
+#include "inputcommands.h"
 #include "messageboxfeedback.h"
 #include "missingvaluebox.h"
 #include "needlegauge.h"
@@ -14,6 +15,7 @@
 #include "sitecoordinatedialog.h"
 #include "table/paneltext.h"
 #include "taskpanel.h"
+#include "templatecontrol.h"
 #include "windowfeedback.h"
 
 #include <QApplication>
@@ -86,6 +88,10 @@ MainWindow::MainWindow(const MainWindowSetup& setup, QWidget* parent)
 
     buildControls();
     mFeedback = std::make_unique<WindowFeedback>(*mUser, mGauge);
+    mInputCommands = new InputCommands({this, mInputPanel, mFileNameBox, mRowsBefore}, mFolder,
+                                       *mFeedback, *mFileChooser, mRemembered, this);
+    mTemplates = new TemplateControl({this, mTemplateBox, mRowsBefore, mColumns}, mFolder,
+                                     *mFeedback, this);
     buildMenus();
     startUp();
 }
@@ -134,7 +140,9 @@ void MainWindow::buildControls()
 
     auto* templateLabel = new QLabel(kTemplateCaption, mStep2);
     templateLabel->setGeometry(820, 278, 200, 18);
-    mTemplateBox = new QComboBox(mStep2);
+    auto* templateBox = new ClosingComboBox(mStep2);
+    templateBox->onCloseUp = [this] { ComboBox2CloseUp(); };
+    mTemplateBox = templateBox;
     mTemplateBox->setObjectName("ComboBox2");
     mTemplateBox->setGeometry(820, 296, 204, 24);
 
@@ -185,6 +193,9 @@ void MainWindow::buildMenus()
 {
     QMenu* file = menuBar()->addMenu("File");
     file->setObjectName("File1");
+    QAction* saveInput = file->addAction("Save input file...");
+    saveInput->setObjectName("Saveinputfile1");
+    connect(saveInput, &QAction::triggered, this, &MainWindow::Saveinputfile1Click);
     file->addSeparator();
     QAction* exit = file->addAction("Exit");
     exit->setObjectName("Exit1");
@@ -193,9 +204,24 @@ void MainWindow::buildMenus()
 
     QMenu* control = menuBar()->addMenu("Control");
     control->setObjectName("Control1");
+    auto addItem = [this, control](const char* text, const char* name, void (MainWindow::*slot)()) {
+        QAction* item = control->addAction(text);
+        item->setObjectName(name);
+        connect(item, &QAction::triggered, this, slot);
+    };
+    addItem("Save current data template...", "Savedatatemplate1", &MainWindow::Savedatatemplate1Click);
+    addItem("Retrieve last session template", "Retrievelastsessiontemplate1",
+            &MainWindow::ComboBox2CloseUp);
+    addItem("Manage template list...", "Managetemplatelist1", &MainWindow::Managetemplatelist1Click);
+    control->addSeparator();
     QAction* folders = control->addAction("Default input && output folders...");
     folders->setObjectName("Preferences1");
     connect(folders, &QAction::triggered, this, &MainWindow::Preferences1Click);
+    control->addSeparator();
+    addItem("Clean input data", "CleanData1", &MainWindow::CleanData1Click);
+    addItem("Align input data using tabs", "Usetabtoaligninputdata1",
+            &MainWindow::Usetabtoaligninputdata1Click);
+    addItem("Remove input data columns...", "RemoveDataColumns", &MainWindow::RemoveDataColumnsClick);
     control->addSeparator();
     QAction* caption = control->addAction("(Check / uncheck below)");
     caption->setEnabled(false);
@@ -394,23 +420,26 @@ void MainWindow::Preferences1Click()
 
 void MainWindow::Exit1Click() { close(); }
 
-void MainWindow::loadTemplateList()
+void MainWindow::Saveinputfile1Click() { mInputCommands->Saveinputfile1Click(); }
+void MainWindow::CleanData1Click() { mInputCommands->CleanData1Click(); }
+void MainWindow::Usetabtoaligninputdata1Click() { mInputCommands->Usetabtoaligninputdata1Click(); }
+void MainWindow::RemoveDataColumnsClick() { mInputCommands->RemoveDataColumnsClick(); }
+void MainWindow::Savedatatemplate1Click() { mTemplates->Savedatatemplate1Click(); }
+void MainWindow::Managetemplatelist1Click() { mTemplates->Managetemplatelist1Click(); }
+void MainWindow::SaveTheTemplate() { mTemplates->SaveTheTemplate(); }
+
+void MainWindow::retrieveLastSessionTemplate() { mTemplates->applyLastSession(); }
+
+void MainWindow::ComboBox2CloseUp()
 {
-    mTemplateBox->clear();
-    if (!mFolder.exists(pluvora::defaultfile::kTemplateList))
-        return;
-    try {
-        const std::string text =
-            pluvora::loadPanelText(mFolder.file(pluvora::defaultfile::kTemplateList));
-        QStringList names = fromUtf8(text).split('\n');
-        names.removeAll(QString());
-        names.sort();
-        mTemplateBox->addItems(names);
-    } catch (const std::exception&) {
-        // An unreadable list leaves the box empty; templates can be saved anew.
-    }
-    mTemplateBox->setCurrentIndex(-1);
+    // Matched by name: the menu bar may be built anew by other code.
+    if (sender() && sender()->objectName() == QLatin1String("Retrievelastsessiontemplate1"))
+        mTemplates->applyLastSession();
+    else
+        mTemplates->applySelected();
 }
+
+void MainWindow::loadTemplateList() { mTemplates->loadTemplateList(); }
 
 void MainWindow::startUp()
 {
@@ -443,6 +472,7 @@ void MainWindow::shutDown()
     settings.missingSign = toUtf8(mMissingValues->signText());
     settings.substitution = toUtf8(mMissingValues->substituteText());
     pluvora::saveSettingsOnClose(mFolder, settings);
+    SaveTheTemplate();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)

@@ -18,6 +18,8 @@ class QPushButton;
 class QToolButton;
 class ColumnPanel;
 class FileChooser;
+class InputCommands;
+class TemplateControl;
 class MissingValueBox;
 class NeedleGauge;
 class OutputPanel;
@@ -76,6 +78,18 @@ public slots:
     void Elasticwindow1Click();
     void Preferences1Click();
     void Exit1Click();
+    void Saveinputfile1Click();
+    void CleanData1Click();
+    void Usetabtoaligninputdata1Click();
+    void RemoveDataColumnsClick();
+    void Savedatatemplate1Click();
+    void Managetemplatelist1Click();
+    // Applies the template "Data template" shows, or the last session's when
+    // the sender is "Retrieve last session template".
+    void ComboBox2CloseUp();
+    // "Retrieve last session template" for a caller that has no sender.
+    void retrieveLastSessionTemplate();
+    void SaveTheTemplate();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -124,4 +138,6 @@ private:
     QAction* mElastic = nullptr;            // Elasticwindow1
     QAction* mHorizontalScroll = nullptr;   // Showhorizontalscrolbar1
     QAction* mSpacer = nullptr;             // Enablespacer1
+    InputCommands* mInputCommands = nullptr;
+    TemplateControl* mTemplates = nullptr;
 };
