@@ -11,6 +11,7 @@ const char* const kBatchUsage =
     "                     [--latitude TEXT] [--elevation TEXT] [--region 1|2|3]\n"
     "                     [--zone 1|2|3] [--pan 1..5] [--fetch TEXT] [--no-rearrange]\n"
     "                     [--no-substitution] [--sign N] [--substitute TEXT] [--yes]\n"
+    "                     [--update FILE]\n"
     "                     INPUT [-o OUTPUT]\n"
     "  --columns  columns 1 to 12 in order, comma-separated, each a variable name\n"
     "             with ':' and a unit for measured variables, e.g.\n"
@@ -27,7 +28,10 @@ const char* const kBatchUsage =
     "  --no-rearrange  tasks 4 to 7: append the estimate as a last column instead\n"
     "             of converting to the weather-file layout\n"
     "  --yes      answer Yes to every question (default No)\n"
-    "  -o         write the result to OUTPUT instead of standard output\n";
+    "  -o         write the result to OUTPUT instead of standard output\n"
+    "  --update   task 2: append the new days to the weather file FILE, keeping\n"
+    "             its previous content as FILE.old; when FILE is not updated the\n"
+    "             result goes to standard output or OUTPUT as for other tasks\n";
 
 namespace {
 
@@ -182,6 +186,11 @@ std::variant<BatchOptions, UsageError> parseBatchOptions(const std::vector<std::
             if (!v || v->empty())
                 return needs("a file name");
             options.output = std::string(*v);
+        } else if (arg == "--update") {
+            const auto v = value();
+            if (!v || v->empty())
+                return needs("a weather file");
+            options.update = std::string(*v);
         } else if (arg.size() > 1 && arg.front() == '-') {
             return UsageError{"unknown option " + std::string(arg)};
         } else if (options.input.empty()) {
@@ -196,6 +205,11 @@ std::variant<BatchOptions, UsageError> parseBatchOptions(const std::vector<std::
         return UsageError{"no input file"};
     if (!columnsGiven)
         return UsageError{"--columns is required"};
+    // Task 2 ends by asking for the weather file to update.
+    if (options.task == 2 && !options.update)
+        return UsageError{"--update is required for task 2"};
+    if (options.task != 2 && options.update)
+        return UsageError{"--update is only for task 2"};
     // Tasks 1 and 6 end by asking for the site; a batch run cannot ask.
     const bool siteNeeded = options.task == 1 || (options.task == 6 && options.rearrange);
     if (site) {

@@ -4,12 +4,14 @@
 #include "columnpanel.h"
 #include "controls.h"
 #include "defaultfoldersdialog.h"
+#include "desktopdocumentopener.h"
 #include "error.h"
 #include "filechooser.h"
 #include "inputcommands.h"
 #include "messageboxfeedback.h"
 #include "missingvaluebox.h"
 #include "needlegauge.h"
+#include "outputpanel.h"
 #include "sitecoordinatedialog.h"
 #include "table/paneltext.h"
 #include "taskpanel.h"
@@ -80,6 +82,9 @@ MainWindow::MainWindow(const MainWindowSetup& setup, QWidget* parent)
     if (setup.fileChooser == nullptr)
         mOwnFileChooser = std::make_unique<DialogFileChooser>();
     mFileChooser = setup.fileChooser ? setup.fileChooser : mOwnFileChooser.get();
+    if (setup.documentOpener == nullptr)
+        mOwnOpener = std::make_unique<DesktopDocumentOpener>();
+    mOpener = setup.documentOpener ? setup.documentOpener : mOwnOpener.get();
 
     buildControls();
     mFeedback = std::make_unique<WindowFeedback>(*mUser, mGauge);
@@ -177,13 +182,11 @@ void MainWindow::buildControls()
     mGauge->setGeometry(220, 756, 48, 48);
     mGauge->hide();
 
-    mOutputGroup = new QGroupBox(kOutputTitle, client);
-    mOutputGroup->setObjectName("GroupBox6");
-    mOutputGroup->setGeometry(560, 440, 480, 360);
-    mOutputPanel = makePanel("Memo2", mOutputGroup);
-    mOutputPanel->setGeometry(8, 20, 464, 332);
-    mOutputPanel->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    mOutputPanel->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    mOutput = new OutputPanel({mFolder, mRemembered, *mUser, *mFileChooser, *mOpener, *mFileNameBox},
+                              client);
+    mOutput->move(560, 440);
+    mOutputPanel = mOutput->panel();
+    connect(mOutput, &OutputPanel::loadBack, this, &MainWindow::loadBackToInputPanel);
 }
 
 void MainWindow::buildMenus()
@@ -299,6 +302,15 @@ void MainWindow::SpinButton1DownClick()
     mRowsBefore->setText(QString::number(mRowsBefore->text().toInt() + 1));
 }
 
+// The column specification and the rows box stay: the output is often
+// processed again with the same layout.
+void MainWindow::loadBackToInputPanel(const QString& text)
+{
+    mFileNameBox->setText(QString::fromUtf8(pluvora::workfile::kOutput.data(),
+                                            static_cast<qsizetype>(pluvora::workfile::kOutput.size())));
+    mInputPanel->setPlainText(text);
+}
+
 void MainWindow::resetColumnSpecification()
 {
     mRowsBefore->clear();
@@ -323,6 +335,7 @@ void MainWindow::BitBtn1Click()
 {
     QByteArray inputText;
     const pluvora::RunRequest request = gatherRequest(inputText);
+    mOutput->setRunTask(request.taskIndex + 1);
     pluvora::RunOutcome outcome;
     try {
         outcome = pluvora::runProcessing(request, mFolder, *mFeedback);
@@ -370,6 +383,8 @@ void MainWindow::finishOutput(const pluvora::RunOutcome& outcome)
     mOutputPanel->setPlainText(fromUtf8(text));
     if (outcome.finishing == Finishing::SiteCoordinate)
         askForLatValueAndInsert();
+    else if (outcome.finishing == Finishing::UpdateWeatherFile)
+        mOutput->Button2Click();
 }
 
 void MainWindow::askForLatValueAndInsert()

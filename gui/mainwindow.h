@@ -22,9 +22,10 @@ class InputCommands;
 class TemplateControl;
 class MissingValueBox;
 class NeedleGauge;
+class OutputPanel;
 class TaskPanel;
 class WindowFeedback;
-namespace pluvora { class UserFeedback; }
+namespace pluvora { class DocumentOpener; class UserFeedback; }
 
 // Where the main window finds its files and how it talks to the user. Tests
 // hand in a recorder and a scripted file chooser.
@@ -34,6 +35,7 @@ struct MainWindowSetup {
     std::filesystem::path startDirectory;
     pluvora::UserFeedback* feedback = nullptr;   // null: message boxes
     FileChooser* fileChooser = nullptr;          // null: Qt's dialogs
+    pluvora::DocumentOpener* documentOpener = nullptr; // null: the desktop's
 };
 
 // The program's window: the four steps of the work, top to bottom.
@@ -103,6 +105,7 @@ private:
     void finishOutput(const pluvora::RunOutcome& outcome);
     pluvora::RunRequest gatherRequest(QByteArray& inputText) const;
     void resetColumnSpecification();
+    void loadBackToInputPanel(const QString& text);
 
     pluvora::AppFolder mFolder;
     std::unique_ptr<pluvora::UserFeedback> mOwnFeedback;
@@ -110,6 +113,8 @@ private:
     std::unique_ptr<WindowFeedback> mFeedback;
     std::unique_ptr<FileChooser> mOwnFileChooser;
     FileChooser* mFileChooser = nullptr;
+    std::unique_ptr<pluvora::DocumentOpener> mOwnOpener;
+    pluvora::DocumentOpener* mOpener = nullptr;
     pluvora::RememberedFolders mRemembered;
     int mCompletionPause = 1000;
     bool mShutDown = false;
@@ -128,7 +133,7 @@ private:
     TaskPanel* mTasks = nullptr;
     QPushButton* mProcessButton = nullptr;  // BitBtn1
     NeedleGauge* mGauge = nullptr;          // Gauge1
-    QGroupBox* mOutputGroup = nullptr;      // GroupBox6
+    OutputPanel* mOutput = nullptr;         // GroupBox6
     QPlainTextEdit* mOutputPanel = nullptr; // Memo2
     QAction* mElastic = nullptr;            // Elasticwindow1
     QAction* mHorizontalScroll = nullptr;   // Showhorizontalscrolbar1
