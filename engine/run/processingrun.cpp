@@ -9,6 +9,7 @@
 #include "tasks/datacheckup.h"
 #include "tasks/estimatesolarfromsunshinehr.h"
 #include "tasks/estimatesolarfromtemp.h"
+#include "tasks/estimationframe.h"
 #include "tasks/etbypm.h"
 #include "tasks/etfromevap.h"
 #include "tasks/missingvalues.h"
@@ -173,6 +174,7 @@ RunOutcome runProcessing(const RunRequest& request, const AppFolder& folder, Use
     checkInputs(run, request);
     if (stopped(run, outcome))
         return outcome;
+    checkTaskPageTexts(run);
 
     savePanelText(folder.file(workfile::kInput), request.inputText);
     removeEndNotes(run);

@@ -69,6 +69,33 @@ int integerFromBox(std::string_view text)
     return negative ? -*value : *value;
 }
 
+void checkTaskPageTexts(const RunContext& run)
+{
+    const TaskPageInput& page = run.pages;
+    switch (run.task) {
+    case 4:
+        if (!page.latitudeTask4.empty())
+            latitudeFromBox(page.latitudeTask4);
+        break;
+    case 5:
+        if (!page.latitudeTask5.empty())
+            latitudeFromBox(page.latitudeTask5);
+        break;
+    case 6:
+        if (!page.fetchTask6.empty())
+            integerFromBox(page.fetchTask6);
+        break;
+    case 7:
+        if (!page.latitudeTask7.empty() && !page.elevationTask7.empty()) {
+            latitudeFromBox(page.latitudeTask7);
+            decimalFromBox(page.elevationTask7);
+        }
+        break;
+    default:
+        break;
+    }
+}
+
 bool requireColumns(RunContext& run, std::initializer_list<int> codes)
 {
     for (const int code : codes) {

@@ -36,6 +36,11 @@ std::string latitudeOutOfRangeMessage(std::string_view text);
 // allowed); throws Error naming the text when it is not one.
 int integerFromBox(std::string_view text);
 
+// Converts the texts the selected task will read from its page, so that a
+// text that is not a number stops the run before any working file is
+// written. Empty boxes are left to the input checks and the task itself.
+void checkTaskPageTexts(const RunContext& run);
+
 // True when every variable of `codes` has one of the twelve columns;
 // otherwise fails the run with kRequiredDataMissing. An estimate made of
 // variables without a column would be made of zeros.

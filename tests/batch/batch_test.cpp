@@ -6,6 +6,7 @@
 #include "tasks/convertrearrange.h"
 #include "tasks/datacheckup.h"
 #include "tasks/estimatesolarfromtemp.h"
+#include "tasks/estimationframe.h"
 #include "tasks/etbypm.h"
 #include "tempfolder.h"
 
@@ -214,6 +215,9 @@ INSTANTIATE_TEST_SUITE_P(
         StoppedRun{"MidWestSouthOfTheEquator", "2001 1 20 10\n",
                    {"--task", "4", "--rows", "0", "--columns", "Year,DOY,T-max:oC,T-min:oC", "--latitude", "-10"},
                    line("plain", kPositiveLatitudeNeeded)},
+        StoppedRun{"LatitudeNotANumber", "2001 1 20 10\n",
+                   {"--task", "4", "--rows", "0", "--columns", "Year,DOY,T-max:oC,T-min:oC", "--latitude", "4O"},
+                   line("error", notAFloatMessage("4O"))},
         StoppedRun{"PenmanWithoutElevation", "2001 1 20 20 10 50 2\n",
                    {"--task", "7", "--rows", "0", "--columns", "Year,DOY,Solar:MJ/m2/d,T-max:oC,T-min:oC,RelHum,WndSpd:m/s",
                     "--latitude", "35"},
