@@ -4,6 +4,7 @@
 #include "columnpanel.h"
 #include "controls.h"
 #include "defaultfoldersdialog.h"
+#include "explorer/tformweb.h"
 #include "error.h"
 #include "filechooser.h"
 #include "messageboxfeedback.h"
@@ -26,6 +27,7 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QThread>
 #include <QToolButton>
@@ -111,7 +113,7 @@ void MainWindow::buildControls()
     mExplorerButton->setObjectName("BitBtn4");
     mExplorerButton->setToolTip(kExplorerHint);
     mExplorerButton->setGeometry(900, 6, 140, 30);
-    mExplorerButton->setEnabled(false);
+    connect(mExplorerButton, &QPushButton::clicked, this, &MainWindow::BitBtn4Click);
 
     // Step 2: the input panel and what each column holds.
     mStep2 = new QGroupBox(kStep2Title, client);
@@ -256,6 +258,33 @@ void MainWindow::BitBtn3Click()
     } catch (const std::exception&) {
         pluvora::reportError(*mUser, pluvora::kNotATextFile);
     }
+}
+
+TformWeb* MainWindow::explorer() const { return mExplorer; }
+
+void MainWindow::BitBtn4Click()
+{
+    if (mExplorerOpen && mExplorer) {
+        mExplorer->showNormal();
+        mExplorer->raise();
+        mExplorer->activateWindow();
+        return;
+    }
+    ExplorerSetup setup;
+    setup.folder = &mFolder;
+    setup.feedback = mUser;
+    setup.fileChooser = mFileChooser;
+    setup.inputFolder = [this] { return fromUtf8(mRemembered.inputFiles); };
+    setup.mainWindow = this;
+    mExplorer = new TformWeb(setup, this);
+    mExplorerOpen = true;
+    connect(mExplorer, &TformWeb::closed, this, [this] { mExplorerOpen = false; });
+    // Help lives in the main window; the explorer only asks for it.
+    if (metaObject()->indexOfSlot("showHelpContext(int)") >= 0)
+        connect(mExplorer, SIGNAL(helpRequested(int)), this, SLOT(showHelpContext(int)));
+    if (const QScreen* screen = this->screen())
+        mExplorer->move(screen->availableGeometry().center() - mExplorer->rect().center());
+    mExplorer->show();
 }
 
 void MainWindow::SpinButton1UpClick()
