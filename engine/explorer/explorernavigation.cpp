@@ -43,9 +43,11 @@ std::string ExplorerNavigation::beforeNavigate(std::string_view address)
     if (mUpdateAddressList) {
         mUpdateAddressList = false;
         const int listed = positionOf(mAddresses, address);
-        if (listed >= 0)
-            mAddresses.erase(mAddresses.begin() + listed);
-        mAddresses.insert(mAddresses.begin(), std::string(address));
+        if (listed < 0)
+            mAddresses.insert(mAddresses.begin(), std::string(address));
+        else
+            std::rotate(mAddresses.begin(), mAddresses.begin() + listed,
+                        mAddresses.begin() + listed + 1);
     }
     return refreshTarget();
 }

@@ -55,7 +55,7 @@ public:
     void save() const;
 
 private:
-    const AppFolder& mFolder;
+    AppFolder mFolder;
     std::vector<std::string> mNames;
     std::vector<std::string> mAddresses;
     int mChosen = -1;
