@@ -87,7 +87,12 @@ MainWindow::MainWindow(const MainWindowSetup& setup, QWidget* parent)
     startUp();
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow()
+{
+    // The explorer uses the folder and feedback members, which go before
+    // the child windows would.
+    delete mExplorer;
+}
 
 void MainWindow::buildControls()
 {

@@ -110,7 +110,13 @@ TformWeb::TformWeb(const ExplorerSetup& setup, QWidget* parent)
     navigateToURL();
 }
 
-TformWeb::~TformWeb() = default;
+TformWeb::~TformWeb()
+{
+    // The browser may still report on its load while it is torn down; this
+    // window must not hear it half-destroyed.
+    mPage->disconnect(this);
+    delete mBrowser;
+}
 
 void TformWeb::buildBars()
 {
