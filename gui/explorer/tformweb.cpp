@@ -2,6 +2,7 @@
 
 #include "appfolder/safefile.h"
 #include "explorer/addfavoritedialog.h"
+#include "explorer/capturetarget.h"
 #include "explorer/explorerfiles.h"
 #include "explorer/explorerpage.h"
 #include "explorer/favorites.h"
@@ -18,16 +19,11 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMovie>
-#include <QPlainTextEdit>
-#include <QPointer>
 #include <QScreen>
 #include <QStatusBar>
 #include <QStyle>
 #include <QToolBar>
 #include <QToolButton>
-#include <QWebEngineDownloadRequest>
-#include <QWebEngineProfile>
-#include <QWebEngineScript>
 #include <QWebEngineView>
 
 namespace {
@@ -47,14 +43,6 @@ QString literalCaption(const QString& text)
     return escaped.replace('&', "&&");
 }
 
-// Reads the page in the script world of the application, so scripts of the
-// page cannot change what is captured.
-constexpr const char* kDocumentScript =
-    "(function() {"
-    "  var body = document.body;"
-    "  return { title: document.title, hasBody: !!body, text: body ? body.innerText : '' };"
-    "})()";
-
 constexpr int kActivityPanelOffset = 85;
 
 } // namespace
@@ -65,7 +53,7 @@ TformWeb::TformWeb(const ExplorerSetup& setup, QWidget* parent)
     , mUser(*setup.feedback)
     , mFileChooser(*setup.fileChooser)
     , mInputFolder(setup.inputFolder)
-    , mMainWindow(setup.mainWindow)
+    , mCaptureTarget(setup.mainWindow)
 {
     setObjectName("TformWeb");
     setWindowTitle(kCaption);
@@ -74,26 +62,17 @@ TformWeb::TformWeb(const ExplorerSetup& setup, QWidget* parent)
 
     mBrowser = new QWebEngineView(this);
     mBrowser->setObjectName("WebBrowser1");
-    mPage = new ExplorerPage(QWebEngineProfile::defaultProfile(), mBrowser);
+    mPage = new ExplorerPage(mBrowser);
     mBrowser->setPage(mPage);
     setCentralWidget(mBrowser);
     connect(mPage, &ExplorerPage::navigationStarting, this, &TformWeb::WebBrowser1BeforeNavigate2);
     connect(mPage, &QWebEnginePage::loadStarted, this, &TformWeb::WebBrowser1DownloadBegin);
     connect(mPage, &QWebEnginePage::loadFinished, this, &TformWeb::WebBrowser1DownloadComplete);
-    connect(QWebEngineProfile::defaultProfile(), &QWebEngineProfile::downloadRequested, this,
-            [this](QWebEngineDownloadRequest* download) {
-                if (!download->isSavePageDownload() || download->page() != mPage)
-                    return;
-                const QString path = download->downloadDirectory() + '/' + download->downloadFileName();
-                connect(download, &QWebEngineDownloadRequest::isFinishedChanged, this,
-                        [this, download, path] {
-                            const bool ok =
-                                download->state() == QWebEngineDownloadRequest::DownloadCompleted;
-                            if (!ok)
-                                pluvora::reportError(mUser, kPageNotSaved);
-                            emit pageSaved(path, ok);
-                        });
-            });
+    connect(mPage, &ExplorerPage::archiveSaved, this, [this](const QString& path, bool ok) {
+        if (!ok)
+            pluvora::reportError(mUser, kPageNotSaved);
+        emit pageSaved(path, ok);
+    });
 
     buildBars();
     buildMenus();
@@ -336,7 +315,7 @@ void TformWeb::navigateToURL()
 {
     mNavigation.startNavigation();
     const QString text = mAddress->currentText().trimmed();
-    mBrowser->load(QUrl::fromUserInput(text, QString(), QUrl::AssumeLocalFile));
+    mBrowser->load(QUrl::fromUserInput(text));
 }
 
 void TformWeb::WebBrowser1BeforeNavigate2(const QUrl& url)
@@ -419,26 +398,7 @@ void TformWeb::LinksClick(int tag)
 
 void TformWeb::readDocument(std::function<void(const DocumentText&)> done)
 {
-    QPointer<TformWeb> self(this);
-    mPage->runJavaScript(kDocumentScript, QWebEngineScript::ApplicationWorld,
-                         [self, done = std::move(done)](const QVariant& result) {
-                             if (!self)
-                                 return;
-                             const QVariantMap map = result.toMap();
-                             DocumentText document;
-                             document.title = map.value("title").toString();
-                             document.hasBody = map.value("hasBody").toBool();
-                             document.bodyText = map.value("text").toString();
-                             done(document);
-                         });
-}
-
-QWidget* TformWeb::mainClientArea() const
-{
-    // Dialogs of the main window may reuse its control names.
-    if (auto* window = qobject_cast<QMainWindow*>(mMainWindow); window && window->centralWidget())
-        return window->centralWidget();
-    return mMainWindow;
+    mPage->readDocument(std::move(done));
 }
 
 void TformWeb::BitBtn1Click()
@@ -455,18 +415,8 @@ void TformWeb::capture(const DocumentText& document)
         pluvora::reportError(mUser, kNoPageText);
         return;
     }
-    QWidget* area = mainClientArea();
-    auto* memo = area ? area->findChild<QPlainTextEdit*>("Memo1") : nullptr;
-    auto* nameBox = area ? area->findChild<QLineEdit*>("Edit1") : nullptr;
-    if (memo) {
-        memo->clear();
-        memo->setPlainText(document.bodyText);
-    }
     const QString name = document.title.isEmpty() ? mAddress->currentText() : document.title;
-    if (nameBox)
-        nameBox->setText(name);
-    if (mMainWindow)
-        QMetaObject::invokeMethod(mMainWindow, "setFileNameBoxProperty");
+    mCaptureTarget.putInput(document.bodyText, name);
     mUser.playSound(pluvora::Sound::Exclamation);
     detectdataSource();
     close();
@@ -474,14 +424,7 @@ void TformWeb::capture(const DocumentText& document)
 
 void TformWeb::detectdataSource()
 {
-    QWidget* area = mainClientArea();
-    auto* templates = area ? area->findChild<QComboBox*>("ComboBox2") : nullptr;
-    if (templates && templates->count() > 0 && pluvora::isKnownDataSource(toUtf8(mAddress->currentText())))
-        templates->setCurrentIndex(0);
-    // Templates are applied by the main window; one without that command
-    // has nothing to apply.
-    if (mMainWindow && mMainWindow->metaObject()->indexOfMethod("ComboBox2CloseUp()") >= 0)
-        QMetaObject::invokeMethod(mMainWindow, "ComboBox2CloseUp");
+    mCaptureTarget.applyTemplate(pluvora::isKnownDataSource(toUtf8(mAddress->currentText())));
 }
 
 void TformWeb::SaveAsTextFileClick()
@@ -514,7 +457,7 @@ void TformWeb::SaveAsSinglefileMHTClick()
     if (chosen.isEmpty())
         return;
     const QString path = fromUtf8(pluvora::withSaveSuffix(toUtf8(chosen), ".mht"));
-    mPage->save(path, QWebEngineDownloadRequest::MimeHtmlSaveFormat);
+    mPage->saveArchive(path);
 }
 
 void TformWeb::Open2Click()

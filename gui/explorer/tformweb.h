@@ -1,7 +1,9 @@
 #pragma once
 
 #include "appfolder/appfolder.h"
+#include "explorer/capturetarget.h"
 #include "explorer/explorernavigation.h"
+#include "explorer/explorerpage.h"
 
 #include <QMainWindow>
 #include <QStringList>
@@ -9,7 +11,6 @@
 #include <functional>
 
 class FileChooser;
-class ExplorerPage;
 class QAction;
 class QComboBox;
 class QLabel;
@@ -28,13 +29,6 @@ struct ExplorerSetup {
     // The main window: captured text goes into its `Memo1` and `Edit1`,
     // and its `ComboBox2` gets the template of a known site.
     QWidget* mainWindow = nullptr;
-};
-
-// The page's text as the browser gives it.
-struct DocumentText {
-    QString title;
-    bool hasBody = false;
-    QString bodyText;
 };
 
 // "Pluvora Explorer": a web browser for finding weather data, with its own
@@ -136,14 +130,13 @@ private:
     void capture(const DocumentText& document);
     void detectdataSource();
     void setHomePage(const QString& name);
-    QWidget* mainClientArea() const;
     void showDialog(QWidget* dialog);
 
     const pluvora::AppFolder& mFolder;
     pluvora::UserFeedback& mUser;
     FileChooser& mFileChooser;
     std::function<QString()> mInputFolder;
-    QWidget* mMainWindow = nullptr;
+    CaptureTarget mCaptureTarget;
 
     pluvora::ExplorerNavigation mNavigation;
     QStringList mHotLinkURLs;
