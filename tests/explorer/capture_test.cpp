@@ -35,11 +35,18 @@ protected:
     }
 };
 
-TEST_F(CaptureTest, PageTextBecomesInputAndKnownSiteSelectsFirstTemplate)
+TEST_F(CaptureTest, PageTextBecomesInputAndKnownSiteAppliesFirstTemplate)
 {
+    // A main window that starts with the shipped templates.
+    for (const char* file : {"TemplateList.pvd", "TemplateSettings.pvd"})
+        std::filesystem::copy_file(std::filesystem::path(PLUVORA_DEFAULTS_DIR) / file, appDir.path() / file);
+    MainWindowSetup setup;
+    setup.appFolder = appDir.path();
+    setup.feedback = &feedback;
+    setup.fileChooser = &chooser;
+    window = std::make_unique<MainWindow>(setup);
     auto* templates = child<QComboBox>("ComboBox2");
-    templates->addItems({"SILO APSIM met file (year, DOY)", "USBR AgriMet daily CSV"});
-    templates->setCurrentIndex(-1);
+    ASSERT_EQ(templates->currentIndex(), -1);
     openExplorer();
     go("daily.html");
     // Typed but not yet visited: the box names the site, as after a search.
@@ -54,6 +61,7 @@ TEST_F(CaptureTest, PageTextBecomesInputAndKnownSiteSelectsFirstTemplate)
     EXPECT_EQ(child<QLineEdit>("Edit1")->text(), "Daily weather & rain");
     EXPECT_GT(child<QLineEdit>("Edit1")->width(), 0);
     EXPECT_EQ(templates->currentText(), "SILO APSIM met file (year, DOY)");
+    EXPECT_EQ(child<QLineEdit>("adpEdit1")->text(), "23");
     EXPECT_EQ(feedback.calls, Calls{"sound: exclamation"});
 }
 
