@@ -10,6 +10,7 @@
 #include <QCoreApplication>
 #include <QListWidget>
 #include <QMetaObject>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -83,6 +84,32 @@ TEST_F(TemplateMenu, ChoosingAShippedTemplateAppliesIt)
     EXPECT_EQ(unit(1)->count(), 0);
     EXPECT_NE(templateBox()->palette().color(QPalette::Base), QColor(Qt::yellow));
     EXPECT_TRUE(feedback.calls.empty());
+}
+
+TEST_F(TemplateMenu, ChoosingInTheOpenListAppliesTheClickedNameOnce)
+{
+    window->show();
+    auto* box = templateBox();
+    auto pick = [box](int row) {
+        box->showPopup();
+        QAbstractItemView* list = box->view();
+        const QPoint at = list->visualRect(list->model()->index(row, 0)).center();
+        QTest::mouseMove(list->viewport(), at);
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
+        QTest::qWait(10);
+    };
+    auto* rows = child<QLineEdit>("adpEdit1");
+    pick(0);
+    EXPECT_EQ(rows->text(), "23");
+    pick(1);
+    EXPECT_EQ(rows->text(), "1");
+    QTest::keyClick(box, Qt::Key_Up); // with the keys on the closed box
+    EXPECT_EQ(rows->text(), "23");
+    EXPECT_TRUE(feedback.calls.empty());
+
+    appDir.write("TemplateSettings.pvd", "");
+    pick(1);
+    EXPECT_EQ(feedback.messages(), std::vector<std::string>{std::string("error: ") + kTemplateNotFound});
 }
 
 TEST_F(TemplateMenu, SavedTemplateComesBackWithItsUnits)
