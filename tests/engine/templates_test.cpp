@@ -145,6 +145,17 @@ TEST_F(Templates, RenameToNothingOrToANameInUse)
     EXPECT_EQ(ui.messages(), (std::vector<std::string>{std::string("error: ") + kNoNameGiven}));
 }
 
+TEST_F(Templates, APastedLineBreakNeverSplitsAName)
+{
+    Names names = saveAll({{"North\r\nfield", a}, {"South", b}});
+    EXPECT_EQ(names, (Names{"North", "South"}));
+    names = renameTemplate(store, ui, names, "South", "West\nwind").value();
+    EXPECT_EQ(list(), "North\r\nWest\r\n");
+    EXPECT_EQ(settings(), rewritten("North", a) + rewritten("West", b));
+    EXPECT_FALSE(saveTemplate(store, ui, names, "\r\nEast", c)); // nothing before the break
+    EXPECT_EQ(ui.messages(), (std::vector<std::string>{std::string("error: ") + kNoNameGiven}));
+}
+
 TEST_F(Templates, DeletingTheOnlyTemplateThenSavingAgain)
 {
     Names names = saveAll({{"Only", a}});

@@ -208,6 +208,11 @@ TEST_F(TemplateMenu, ManageRenamesAndDeletes)
     newName->setText("");
     form->findChild<QPushButton*>("BitBtn4")->click();
     EXPECT_EQ(form->height(), TemplateManagerDialog::kRenameHeight); // still asking for a name
+    newName->setText(list->item(1)->text());
+    feedback.scriptAnswer(false); // keep the template of that name
+    form->findChild<QPushButton*>("BitBtn4")->click();
+    EXPECT_EQ(form->height(), TemplateManagerDialog::kRenameHeight);
+    EXPECT_EQ(list->count(), 2);
     newName->setText("Wagga");
     form->findChild<QPushButton*>("BitBtn4")->click();
     EXPECT_EQ(form->height(), TemplateManagerDialog::kHeight);
