@@ -201,4 +201,7 @@ TEST(TemplateLines, ReadAsTheIntegerReaderReadsThem)
     EXPECT_EQ(parseTemplateLines("", "1 2", "\t-1\t0"), spec(0, {1, 2}, {-1, 0}));
     EXPECT_THROW(parseTemplateLines("x", "", ""), Error);
     EXPECT_THROW(parseTemplateLines("0", "1 2.5", ""), Error);
+    // What follows the numbers a line must hold is skipped, as the readers skip it.
+    EXPECT_EQ(parseTemplateLines("3 rows", "1 2 3 4 5 6 7 8 9 10 11 12 old", "0"),
+              spec(3, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}, {0}));
 }
