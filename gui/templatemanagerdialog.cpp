@@ -6,6 +6,7 @@
 
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -141,6 +142,17 @@ void TemplateManagerDialog::closeRenamePanel()
 }
 
 void TemplateManagerDialog::BitBtn5Click() { closeRenamePanel(); }
+
+void TemplateManagerDialog::keyPressEvent(QKeyEvent* event)
+{
+    // Esc is the "Close" button's key, and that button is off while a
+    // rename is open: Esc backs out of the rename instead.
+    if (event->key() == Qt::Key_Escape && mRenamePanel->isVisible()) {
+        BitBtn5Click();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
 
 void TemplateManagerDialog::BitBtn4Click()
 {

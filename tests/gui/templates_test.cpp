@@ -213,6 +213,10 @@ TEST_F(TemplateMenu, ManageRenamesAndDeletes)
     form->findChild<QPushButton*>("BitBtn4")->click();
     EXPECT_EQ(form->height(), TemplateManagerDialog::kRenameHeight);
     EXPECT_EQ(list->count(), 2);
+    QTest::keyClick(newName, Qt::Key_Escape); // backs out of the rename only
+    EXPECT_EQ(form->height(), TemplateManagerDialog::kHeight);
+    EXPECT_TRUE(form->isVisible());
+    form->findChild<QPushButton*>("BitBtn1")->click();
     newName->setText("Wagga");
     form->findChild<QPushButton*>("BitBtn4")->click();
     EXPECT_EQ(form->height(), TemplateManagerDialog::kHeight);
