@@ -148,7 +148,7 @@ void MainWindow::buildControls()
     auto* templateLabel = new QLabel(kTemplateCaption, mStep2);
     templateLabel->setGeometry(820, 278, 200, 18);
     auto* templateBox = new ClosingComboBox(mStep2);
-    templateBox->onCloseUp = [this] { ComboBox2CloseUp(); };
+    templateBox->onCloseUp = [this] { mTemplates->listClosed(); };
     mTemplateBox = templateBox;
     mTemplateBox->setObjectName("ComboBox2");
     mTemplateBox->setGeometry(820, 296, 204, 24);
