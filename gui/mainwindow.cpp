@@ -5,6 +5,7 @@
 #include "controls.h"
 #include "defaultfoldersdialog.h"
 #include "desktopdocumentopener.h"
+#include "explorer/tformweb.h"
 #include "error.h"
 #include "filechooser.h"
 #include "inputcommands.h"
@@ -30,6 +31,7 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QThread>
 #include <QToolButton>
@@ -96,7 +98,12 @@ MainWindow::MainWindow(const MainWindowSetup& setup, QWidget* parent)
     startUp();
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow()
+{
+    // The explorer uses the folder and feedback members, which go before
+    // the child windows would.
+    delete mExplorer;
+}
 
 void MainWindow::buildControls()
 {
@@ -122,7 +129,7 @@ void MainWindow::buildControls()
     mExplorerButton->setObjectName("BitBtn4");
     mExplorerButton->setToolTip(kExplorerHint);
     mExplorerButton->setGeometry(900, 6, 140, 30);
-    mExplorerButton->setEnabled(false);
+    connect(mExplorerButton, &QPushButton::clicked, this, &MainWindow::BitBtn4Click);
 
     // Step 2: the input panel and what each column holds.
     mStep2 = new QGroupBox(kStep2Title, client);
@@ -141,7 +148,7 @@ void MainWindow::buildControls()
     auto* templateLabel = new QLabel(kTemplateCaption, mStep2);
     templateLabel->setGeometry(820, 278, 200, 18);
     auto* templateBox = new ClosingComboBox(mStep2);
-    templateBox->onCloseUp = [this] { ComboBox2CloseUp(); };
+    templateBox->onCloseUp = [this] { mTemplates->listClosed(); };
     mTemplateBox = templateBox;
     mTemplateBox->setObjectName("ComboBox2");
     mTemplateBox->setGeometry(820, 296, 204, 24);
@@ -285,6 +292,33 @@ void MainWindow::BitBtn3Click()
     } catch (const std::exception&) {
         pluvora::reportError(*mUser, pluvora::kNotATextFile);
     }
+}
+
+TformWeb* MainWindow::explorer() const { return mExplorer; }
+
+void MainWindow::BitBtn4Click()
+{
+    if (mExplorerOpen && mExplorer) {
+        mExplorer->showNormal();
+        mExplorer->raise();
+        mExplorer->activateWindow();
+        return;
+    }
+    ExplorerSetup setup;
+    setup.folder = &mFolder;
+    setup.feedback = mUser;
+    setup.fileChooser = mFileChooser;
+    setup.inputFolder = [this] { return fromUtf8(mRemembered.inputFiles); };
+    setup.mainWindow = this;
+    mExplorer = new TformWeb(setup, this);
+    mExplorerOpen = true;
+    connect(mExplorer, &TformWeb::closed, this, [this] { mExplorerOpen = false; });
+    // Help lives in the main window; the explorer only asks for it.
+    if (metaObject()->indexOfSlot("showHelpContext(int)") >= 0)
+        connect(mExplorer, SIGNAL(helpRequested(int)), this, SLOT(showHelpContext(int)));
+    if (const QScreen* screen = this->screen())
+        mExplorer->move(screen->availableGeometry().center() - mExplorer->rect().center());
+    mExplorer->show();
 }
 
 void MainWindow::SpinButton1UpClick()

@@ -5,6 +5,7 @@
 #include "run/processingrun.h"
 
 #include <QMainWindow>
+#include <QPointer>
 
 #include <filesystem>
 #include <memory>
@@ -24,6 +25,7 @@ class MissingValueBox;
 class NeedleGauge;
 class OutputPanel;
 class TaskPanel;
+class TformWeb;
 class WindowFeedback;
 namespace pluvora { class DocumentOpener; class UserFeedback; }
 
@@ -63,10 +65,14 @@ public:
     const pluvora::RememberedFolders& rememberedFolders() const { return mRemembered; }
     // How long "It is Done" stays on the process button.
     void setCompletionPause(int milliseconds) { mCompletionPause = milliseconds; }
+    // True from the explorer's creation until it closes; there is never more than one.
+    bool explorerOpen() const { return mExplorerOpen; }
+    TformWeb* explorer() const;
 
 public slots:
     void BitBtn3Click();
     void BitBtn1Click();
+    void BitBtn4Click();
     void SpinButton1UpClick();
     void SpinButton1DownClick();
     void Edit1Change();
@@ -118,6 +124,8 @@ private:
     pluvora::RememberedFolders mRemembered;
     int mCompletionPause = 1000;
     bool mShutDown = false;
+    bool mExplorerOpen = false;
+    QPointer<TformWeb> mExplorer;
 
     QPushButton* mOpenButton = nullptr;     // BitBtn3
     QLineEdit* mFileNameBox = nullptr;      // Edit1
