@@ -91,8 +91,8 @@ bool sameFile(const std::string& a, const std::string& b)
     if (fs::equivalent(a, b, ec))
         return true;
     std::error_code ecA, ecB;
-    const fs::path fullA = fs::weakly_canonical(fs::absolute(a, ecA), ecA);
-    const fs::path fullB = fs::weakly_canonical(fs::absolute(b, ecB), ecB);
+    const fs::path fullA = fs::weakly_canonical(a, ecA);
+    const fs::path fullB = fs::weakly_canonical(b, ecB);
     return !ecA && !ecB && fullA == fullB;
 }
 
