@@ -8,6 +8,7 @@
 #include "run/taskcatalogue.h"
 #include "table/paneltext.h"
 #include "tasks/datacheckup.h"
+#include "tasks/weatherfileupdate.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -23,8 +24,6 @@ namespace fs = std::filesystem;
 using namespace pluvora;
 
 namespace {
-
-constexpr const char* kUpdateNotSupported = "Updating a weather file is not supported by pluvora-batch.";
 
 // Messages become lines on standard error; sounds and the gauge are silent.
 class StderrFeedback : public UserFeedback {
@@ -175,6 +174,20 @@ void writeFinished(const fs::path& result, TextWriter& sink, int rowsBefore,
     }
 }
 
+// Panel text as the result, to OUTPUT or standard output.
+void writeText(const BatchOptions& options, std::string_view text)
+{
+    if (!options.output) {
+        writeToStdout(text);
+        return;
+    }
+    writeUserFileSafely(*options.output, [text](const fs::path& part) {
+        TextWriter sink(part);
+        writePanelText(sink, text);
+        sink.close();
+    });
+}
+
 RunRequest requestFor(const BatchOptions& options, std::string_view inputText = {})
 {
     RunRequest request;
@@ -183,7 +196,8 @@ RunRequest requestFor(const BatchOptions& options, std::string_view inputText = 
     request.rowsBeforeText = options.rowsText;
     request.variableIndex = options.variableIndex;
     request.unitShown = options.unitShown;
-    request.rearrange = options.task >= 1 && kTasks[static_cast<std::size_t>(options.task - 1)].rearrangeOffered;
+    request.rearrange = options.task >= 1 && kTasks[static_cast<std::size_t>(options.task - 1)].rearrangeOffered
+        && options.rearrange;
     request.substitutionEnabled = options.substitution;
     request.signText = options.sign;
     request.substituteText = options.substitute;
@@ -191,6 +205,10 @@ RunRequest requestFor(const BatchOptions& options, std::string_view inputText = 
     request.pages.latitudeTask5 = options.latitude;
     request.pages.latitudeTask7 = options.latitude;
     request.pages.elevationTask7 = options.elevation;
+    request.pages.regionTask4 = options.region - 1;
+    request.pages.climateZoneTask5 = options.zone - 1;
+    request.pages.panChoiceTask6 = options.pan - 1;
+    request.pages.fetchTask6 = options.fetch;
     request.inputText = inputText;
     request.streamed = true;
     return request;
@@ -230,9 +248,25 @@ int run(const BatchOptions& options)
         rowsBefore = outcome.rowsBefore;
         inserted = outcome.latitudeLine;
         break;
-    case Finishing::UpdateWeatherFile:
-        StderrFeedback::line("error", kUpdateNotSupported);
-        return EXIT_FAILURE;
+    case Finishing::UpdateWeatherFile: {
+        std::string text = loadPanelText(outcome.outputFile);
+        removeExtraRows(text, outcome.rowsBefore);
+        int status = EXIT_SUCCESS;
+        // Data that did not go into the weather file are written out as
+        // for any other task, so nothing converted is lost.
+        try {
+            const UpdateResult result = updateWeatherFile(*options.update, text, folder, feedback);
+            if (result == UpdateResult::Updated)
+                return EXIT_SUCCESS;
+            if (result == UpdateResult::Failed)
+                status = EXIT_FAILURE;
+        } catch (const std::exception& error) {
+            StderrFeedback::line("error", error.what());
+            status = EXIT_FAILURE;
+        }
+        writeText(options, text);
+        return status;
+    }
     }
 
     if (options.output) {

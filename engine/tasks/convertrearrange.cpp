@@ -5,6 +5,7 @@
 #include "io/textreader.h"
 #include "io/textwriter.h"
 #include "record/recordreader.h"
+#include "tasks/estimationframe.h"
 
 #include <charconv>
 #include <memory>
@@ -16,7 +17,6 @@ namespace {
 
 constexpr std::string_view kColumnNameRow = "Year\tDOY\tSolar\tT-max\tT-min\tRelHum\tPrecip\tET";
 constexpr std::string_view kUnitRow = "\t\tMJ/m2\toC\toC\t%\tmm\tmm";
-constexpr std::string_view kInvalidDate = "Invalid date";
 
 double toCelsius(double value, WeatherRowFormat::Temperature mode)
 {
@@ -35,21 +35,6 @@ char* field(char* out, double value, int decimals)
 }
 
 } // namespace
-
-// The record's own DOY wins; a date that does not exist ends the run like a
-// bad number would, since the checkup should have reported it already.
-std::optional<int> recordDayOfYear(const Record& record)
-{
-    if (record.doy >= 1)
-        return record.doy;
-    if (record.year < 1 || record.month < 1 || record.day < 1)
-        return std::nullopt;
-    const auto doy = dayOfYear(record.year, record.month, record.day);
-    if (!doy)
-        throw Error(std::string(kInvalidDate) + ": " + std::to_string(record.year) + "-"
-                    + std::to_string(record.month) + "-" + std::to_string(record.day));
-    return doy;
-}
 
 void writeWeatherHead(TextReader& input, TextWriter& output, int rowsBefore)
 {

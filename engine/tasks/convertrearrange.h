@@ -28,10 +28,6 @@ private:
     Temperature mTemperature = Temperature::None;
 };
 
-// The DOY of the record, from its own DOY or its calendar date; nothing when
-// the date is missing. A date that does not exist throws Error.
-std::optional<int> recordDayOfYear(const Record& record);
-
 class TextReader;
 class TextWriter;
 // The header rows of the input, then the column-name and unit rows.

@@ -7,6 +7,7 @@
 #include "table/inputtable.h"
 #include "tasks/convertrearrange.h"
 #include "tasks/datacheckup.h"
+#include "tasks/estimationframe.h"
 #include "tasks/missingvalues.h"
 
 #include <cstdint>
