@@ -50,8 +50,14 @@ bool requireColumns(RunContext& run, std::initializer_list<int> codes);
 // calendar date; nothing when the record has neither.
 std::optional<int> recordDayOfYear(const Record& record);
 
-// "No value can be estimated for input line 14, date 1993 / 355: ...".
+// "No value can be estimated for input line 14, date 1993 / 355: ...";
+// "day of year 355" instead of the date when the record has no year.
 std::string noValueReport(int inputLine, int year, int dayOfYear, methods::NoValueReason reason);
+
+// Why day J at latitude phi (radians) gives no estimate, or None. A day
+// whose sun only touches the horizon has no length and no radiation: like a
+// polar day or night, nothing can be estimated from it.
+methods::NoValueReason sunlessDay(int J, double phi);
 
 // The column the estimate becomes when the result is rearranged.
 enum class EstimateColumn { Solar, Et };
