@@ -66,7 +66,9 @@ enum class EstimateColumn { Solar, Et };
 // written to "Out.~" with `decimals` decimals. `estimate(record, J)` gives
 // the value or why there is none; J is 0 when `datesNeeded` is false. A
 // record without a date or a value stops the run: nothing stands in for a
-// value that could not be estimated. False when the run was stopped.
+// value that could not be estimated, and so do data without any record,
+// which would leave a result with no estimate in it. False when the run
+// was stopped.
 template <typename Estimate>
 bool writeEstimates(RunContext& run, int decimals, bool datesNeeded, Estimate estimate);
 
@@ -110,6 +112,11 @@ bool writeEstimates(RunContext& run, int decimals, bool datesNeeded, Estimate es
         run.ui.gaugeDisplay();
     }
     out.close();
+    // As the weather-file conversion does for the same data.
+    if (recordNumber == 0) {
+        run.fail(kDateIsMissing);
+        return false;
+    }
     return true;
 }
 

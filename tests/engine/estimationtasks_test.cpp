@@ -318,6 +318,9 @@ INSTANTIATE_TEST_SUITE_P(
         Refusal{"PolarNightWithoutYear", 4, {{kDoy, ""}, {kTmax, "oC"}, {kTmin, "oC"}}, pages("80"), "354 -20 -30\n",
                 {"error: No value can be estimated for input line 2, day of year 354: the sun does not rise or set "
                  "on this day at the given latitude. Check the latitude and the dates."}},
+        // A result with a title and no estimate would pass for a finished run.
+        Refusal{"TemperatureTaskWithoutDataRows", 4, kTemperatureC, pages(), "", {error(kDateIsMissing)}},
+        Refusal{"PanWithoutDataRows", 6, kPanMetric, pan(0), "", {error(kDateIsMissing)}},
         Refusal{"PenmanWithoutElevation", 7, kPenmanMetric,
                 withPage(pages("35"), &TaskPageInput::elevationTask7, ""), "2001 180 25 32 18 55 3\n",
                 {error(kLatitudeOrAltitudeMissing)}}),
