@@ -13,6 +13,7 @@
 
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDialog>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
@@ -91,6 +92,10 @@ TformWeb::TformWeb(const ExplorerSetup& setup, QWidget* parent)
 
 TformWeb::~TformWeb()
 {
+    // Closed here too when the main window deletes the explorer, and gone
+    // before this window is half-destroyed.
+    closeOpenDialogs();
+    qDeleteAll(findChildren<QDialog*>(Qt::FindDirectChildrenOnly));
     // The browser may still report on its load while it is torn down; this
     // window must not hear it half-destroyed.
     mPage->disconnect(this);
@@ -503,13 +508,26 @@ void TformWeb::favoritesItemClick(QAction* item)
 
 void TformWeb::showDialog(QWidget* dialog)
 {
-    // The explorer waits for the dialog; the main window stays usable.
+    // The explorer waits for the dialog while the main window stays usable.
+    // A window-modal dialog would block the main window too, the explorer's
+    // parent, so the explorer is disabled instead; a disabled window also
+    // disables its child windows, hence the dialog is enabled again.
     dialog->setAttribute(Qt::WA_DeleteOnClose);
-    dialog->setWindowModality(Qt::WindowModal);
+    setEnabled(false);
+    dialog->setEnabled(true);
+    connect(dialog, &QObject::destroyed, this, [this] { setEnabled(true); });
     dialog->adjustSize();
     if (const QScreen* screen = this->screen())
         dialog->move(screen->availableGeometry().center() - dialog->rect().center());
     dialog->show();
+}
+
+void TformWeb::closeOpenDialogs()
+{
+    // Each dialog then ends as if its user closed it: "Manage favorites"
+    // writes its renames.
+    for (QDialog* dialog : findChildren<QDialog*>(Qt::FindDirectChildrenOnly))
+        dialog->close();
 }
 
 void TformWeb::AddToFavoritesClick()
@@ -556,6 +574,7 @@ void TformWeb::setHomePage(const QString& name)
 
 void TformWeb::closeEvent(QCloseEvent* event)
 {
+    closeOpenDialogs();
     if (!mClosing) {
         mClosing = true;
         mBrowser->stop();

@@ -131,6 +131,7 @@ private:
     void detectdataSource();
     void setHomePage(const QString& name);
     void showDialog(QWidget* dialog);
+    void closeOpenDialogs();
 
     const pluvora::AppFolder& mFolder;
     pluvora::UserFeedback& mUser;
