@@ -316,11 +316,21 @@ void TformWeb::showAddressList()
     mAddress->setEditText(text);
 }
 
+QUrl TformWeb::browserUrl(const QString& text)
+{
+    QUrl url = QUrl::fromUserInput(text.trimmed());
+    // The browser reports a site's address with its root path.
+    if (url.path().isEmpty() && (url.scheme() == "http" || url.scheme() == "https"))
+        url.setPath("/");
+    return url;
+}
+
+QString TformWeb::browserAddress(const QString& text) { return browserUrl(text).toString(); }
+
 void TformWeb::navigateToURL()
 {
     mNavigation.startNavigation();
-    const QString text = mAddress->currentText().trimmed();
-    mBrowser->load(QUrl::fromUserInput(text));
+    mBrowser->load(browserUrl(mAddress->currentText()));
 }
 
 void TformWeb::WebBrowser1BeforeNavigate2(const QUrl& url)
@@ -361,7 +371,13 @@ bool TformWeb::eventFilter(QObject* watched, QEvent* event)
 void TformWeb::URLsKeyDown()
 {
     const QString text = mAddress->currentText();
-    mNavigation.addressEntered(toUtf8(text));
+    // The history holds what the browser reports: an address typed as
+    // "www.site.org" must be found again when that navigation arrives as
+    // "http://www.site.org/", or the current page would be dropped.
+    const QString address = browserAddress(text);
+    if (address.isEmpty())
+        return;
+    mNavigation.addressEntered(toUtf8(text), toUtf8(address));
     showAddressList();
     mAddress->setCurrentIndex(0);
     updateActions();

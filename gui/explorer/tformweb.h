@@ -7,6 +7,7 @@
 
 #include <QMainWindow>
 #include <QStringList>
+#include <QUrl>
 
 #include <functional>
 
@@ -80,6 +81,11 @@ public:
     // Reads the page's title and body text; `done` runs later, and not at
     // all when the explorer is gone by then.
     void readDocument(std::function<void(const DocumentText&)> done);
+
+    // What the browser goes to for a typed text, and the address it then
+    // reports; empty for an empty text.
+    static QUrl browserUrl(const QString& text);
+    static QString browserAddress(const QString& text);
 
 signals:
     void helpRequested(int context);

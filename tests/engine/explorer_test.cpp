@@ -29,7 +29,7 @@ std::string play(ExplorerNavigation& nav, const std::string& script)
         } else if (verb == "link") {
             box = nav.beforeNavigate(arg);
         } else if (verb == "enter") {
-            nav.addressEntered(arg);
+            nav.addressEntered(arg, arg);
             nav.startNavigation();
             box = nav.beforeNavigate(arg);
         } else if (verb == "back" || verb == "forward") {

@@ -61,3 +61,23 @@ TEST_F(ExplorerFixture, SecondClickBringsTheOneExplorerToFront)
     find<QToolButton>(explorer, "ToolButton9")->click();
     EXPECT_FALSE(window->explorerOpen());
 }
+
+TEST_F(ExplorerFixture, AddressTypedWithoutSchemeKeepsTheHistory)
+{
+    openExplorer();
+    ASSERT_TRUE(followLink("next"));
+    auto* urls = find<QComboBox>(explorer, "URLs");
+    // A plain file path, as a user types a site without "https://".
+    urls->setEditText(QString(PLUVORA_TEST_DATA) + "/explorer/c.html");
+    ASSERT_TRUE(loads([&] { QTest::keyClick(urls->lineEdit(), Qt::Key_Return); }));
+    EXPECT_EQ(history(), QStringList({page("a.html"), page("b.html"), page("c.html")}));
+    ASSERT_TRUE(loads([&] { explorer->findChild<QAction*>("BackAction")->trigger(); }));
+    EXPECT_EQ(explorer->browser()->url().toString(), page("b.html"));
+
+    // Enter on an empty box goes nowhere and leaves no empty entry behind.
+    urls->setEditText("  ");
+    QTest::keyClick(urls->lineEdit(), Qt::Key_Return);
+    EXPECT_EQ(history().size(), 3);
+    EXPECT_FALSE(explorer->navigation().updateAddressList());
+    EXPECT_EQ(TformWeb::browserAddress("www.example.org"), "http://www.example.org/");
+}
