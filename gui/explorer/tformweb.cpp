@@ -572,11 +572,12 @@ void TformWeb::SetHomePageClick()
     });
 }
 
-void TformWeb::setHomePage(const QString& name)
+void TformWeb::setHomePage(const QString& typedName)
 {
+    const QString name = fromUtf8(pluvora::oneLine(toUtf8(typedName)));
     mLinks[0]->setText(literalCaption(name));
     mLinks[0]->setToolTip(name);
-    const QString address = mAddress->currentText();
+    const QString address = fromUtf8(pluvora::oneLine(toUtf8(mAddress->currentText())));
     if (mHotLinkURLs.isEmpty())
         mHotLinkURLs << address;
     else

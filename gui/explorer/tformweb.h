@@ -135,7 +135,7 @@ private:
     void WebBrowser1DownloadComplete();
     void capture(const DocumentText& document);
     void detectdataSource();
-    void setHomePage(const QString& name);
+    void setHomePage(const QString& typedName);
     void showDialog(QWidget* dialog);
     void closeOpenDialogs();
 

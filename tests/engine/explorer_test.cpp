@@ -199,3 +199,19 @@ TEST(Favorites, EditorIgnoresCommandsUntilANameIsChosen)
     EXPECT_EQ(dir.read("FavoriteNames.pvd"), "First\r\nC\r\n");
     EXPECT_EQ(dir.read("FavoriteURLs.pvd"), "a\r\nc\r\n");
 }
+
+TEST(Favorites, PastedLineBreaksNeverSplitALineOfTheFiles)
+{
+    test::TempFolder dir;
+    const AppFolder folder(dir.path());
+    addFavorite(folder, {"A"}, "Daily\r\nrain", "https://one/\n");
+    EXPECT_EQ(dir.read("FavoriteNames.pvd"), "A\r\nDaily\r\n");
+    EXPECT_EQ(dir.read("FavoriteURLs.pvd"), "https://one/\r\n");
+    FavoriteEditor editor{folder};
+    editor.choose(0);
+    EXPECT_TRUE(editor.rename("First\nsecond"));
+    editor.save();
+    EXPECT_EQ(dir.read("FavoriteNames.pvd"), "First\r\nDaily\r\n");
+    saveHomePage(folder, HomePage{"Home\rpage", "https://h/\r\nx"});
+    EXPECT_EQ(dir.read("Homepage.pvd"), "Home\r\nhttps://h/\r\n");
+}
