@@ -78,6 +78,11 @@ TformWeb::TformWeb(const ExplorerSetup& setup, QWidget* parent)
     buildBars();
     buildMenus();
     statusBar()->setObjectName("StatusBar1");
+    // A panel rather than a status message: hovering a menu item would
+    // clear a message and with it the address.
+    mStatusPanel = new QLabel(statusBar());
+    mStatusPanel->setObjectName("StatusPanel");
+    statusBar()->addWidget(mStatusPanel, 1);
 
     // Creation, in the order the window has always done it.
     loadHomePageSite();
@@ -339,7 +344,7 @@ void TformWeb::WebBrowser1BeforeNavigate2(const QUrl& url)
     const std::string shown = mNavigation.beforeNavigate(toUtf8(address));
     showAddressList();
     mAddress->setEditText(fromUtf8(shown));
-    statusBar()->showMessage(address);
+    mStatusPanel->setText(address);
     updateActions();
 }
 

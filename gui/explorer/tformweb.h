@@ -63,7 +63,7 @@ public:
     static constexpr const char* kTextFilter = "Text file (*.txt)";
     static constexpr const char* kMhtFilter = "Single file (*.mht)";
     static constexpr const char* kOpenFilter =
-        "Webpage files (*.mht *.htm *.html);;All files (*)";
+        "Webpage files (*.mht; *.htm; *.html) (*.mht *.htm *.html);;All files (*.*) (*)";
     static constexpr const char* kNoPageText = "This page has no text body to capture or save.";
     static constexpr const char* kPageNotSaved = "The webpage could not be saved.";
     static constexpr int kHelpContext = 1260;
@@ -160,4 +160,5 @@ private:
     QLabel* mActivityImage = nullptr;       // Image1
     QToolButton* mLinks[6] = {};            // ToolButton1 to ToolButton6
     QMenu* mFavoritesMenu = nullptr;
+    QLabel* mStatusPanel = nullptr;         // the one panel of StatusBar1
 };
