@@ -534,6 +534,14 @@ void TformWeb::showDialog(QWidget* dialog)
     // parent, so the explorer is disabled instead; a disabled window also
     // disables its child windows, hence the dialog is enabled again.
     dialog->setAttribute(Qt::WA_DeleteOnClose);
+    // One at a time: a second dialog (a menu item chosen twice before the
+    // page answered) would write its stale list over the first one's change.
+    for (QDialog* open : findChildren<QDialog*>(Qt::FindDirectChildrenOnly)) {
+        if (open != dialog && open->isVisible()) {
+            delete dialog;
+            return;
+        }
+    }
     setEnabled(false);
     dialog->setEnabled(true);
     connect(dialog, &QObject::destroyed, this, [this] { setEnabled(true); });

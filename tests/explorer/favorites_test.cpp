@@ -176,6 +176,19 @@ TEST_F(FavoritesTest, DialogDisablesOnlyTheExplorerAndClosingExplorerKeepsRename
     window->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
     openExplorer();
+    // Chosen twice before the page answers: one dialog only.
+    explorer->findChild<QAction*>("AddToFavorites")->trigger();
+    explorer->findChild<QAction*>("AddToFavorites")->trigger();
+    auto* adding = openDialog<AddFavoriteDialog>("AddToFavorites");
+    ASSERT_NE(adding, nullptr);
+    // The page answers in order: once this one is in, all three are.
+    bool answered = false;
+    explorer->readDocument([&](const DocumentText&) { answered = true; });
+    ASSERT_TRUE(QTest::qWaitFor([&] { return answered; }, kTimeout));
+    EXPECT_EQ(explorer->findChildren<AddFavoriteDialog*>().size(), 1);
+    closeAndWait(adding);
+    ASSERT_TRUE(explorer->isEnabled());
+
     auto* dialog = openDialog<ManageFavoritesDialog>("OrganizeFavorite");
     ASSERT_NE(dialog, nullptr);
     EXPECT_FALSE(explorer->isEnabled());
