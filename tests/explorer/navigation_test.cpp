@@ -62,6 +62,10 @@ TEST_F(ExplorerFixture, SecondClickBringsTheOneExplorerToFront)
     child<QPushButton>("BitBtn4")->click();
     EXPECT_EQ(window->explorer(), explorer.data());
     EXPECT_EQ(window->findChildren<TformWeb*>().size(), 1);
+    // From the task bar, keeping a maximised window maximised.
+    explorer->setWindowState(Qt::WindowMaximized | Qt::WindowMinimized);
+    child<QPushButton>("BitBtn4")->click();
+    EXPECT_EQ(explorer->windowState() & (Qt::WindowMaximized | Qt::WindowMinimized), Qt::WindowMaximized);
 
     find<QToolButton>(explorer, "ToolButton9")->click();
     EXPECT_FALSE(window->explorerOpen());
