@@ -218,11 +218,16 @@ int run(const BatchOptions& options)
 {
     ScratchFolder scratch;
     AppFolder folder(scratch.path());
-    // Streamed into the working file the run reads, never held whole.
-    saveTextFileAsPanelText(options.input, folder.file(workfile::kInput));
+    // Read directly where that gives the same run; otherwise streamed into
+    // the working file the run reads, never held whole.
+    RunRequest request = requestFor(options);
+    if (readsAsItsPanelText(options.input))
+        request.inputFile = options.input;
+    else
+        saveTextFileAsPanelText(options.input, folder.file(workfile::kInput));
     StderrFeedback feedback(options.yes);
 
-    RunOutcome outcome = runProcessing(requestFor(options), folder, feedback);
+    RunOutcome outcome = runProcessing(request, folder, feedback);
     if (outcome.badInput)
         StderrFeedback::line("note", "input line " + std::to_string(outcome.badInput->line) + ", column "
                                          + std::to_string(outcome.badInput->column));

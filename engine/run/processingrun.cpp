@@ -126,7 +126,8 @@ bool streamedTaskOne(RunContext& run, const RunRequest& request)
         if (!sign)
             return false;
     }
-    return streamTaskOne(run, sign, request.substituteText);
+    return streamTaskOne(run, sign, request.substituteText,
+                         request.inputFile.empty() ? run.file(workfile::kInput) : request.inputFile);
 }
 
 void complete(RunContext& run, const RunRequest& request, RunGauge& gauge, RunOutcome& outcome)
@@ -150,6 +151,8 @@ void processData(RunContext& run, const RunRequest& request, RunGauge& gauge, Ru
         complete(run, request, gauge, outcome);
         return;
     }
+    if (!request.inputFile.empty())
+        saveTextFileAsPanelText(request.inputFile, run.file(workfile::kInput));
     if (request.streamed)
         removeEndNotes(run);
 

@@ -40,6 +40,10 @@ struct RunRequest {
     // of being loaded as panel text. The run may then skip working files
     // nobody reads afterwards.
     bool streamed = false;
+    // With `streamed`, a file that readsAsItsPanelText, which the run reads
+    // instead of "Input.~" and saves as "Input.~" only where a stage needs
+    // it.
+    std::filesystem::path inputFile;
 };
 
 // How the output is finished once it is in the output panel.

@@ -362,6 +362,47 @@ void saveTextFileAsPanelText(const std::filesystem::path& source, const std::fil
     writer->close();
 }
 
+bool readsAsItsPanelText(const std::filesystem::path& path)
+{
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(path, ec))
+        return false;
+    FileHandle file(std::fopen(path.c_str(), "rb"));
+    if (!file)
+        return false;
+    const auto buffer = std::make_unique<char[]>(kReadChunk);
+    bool afterCr = false;
+    for (;;) {
+        const std::size_t got = std::fread(buffer.get(), 1, kReadChunk, file.get());
+        if (got == 0)
+            return !afterCr && !std::ferror(file.get());
+        const char* const p = buffer.get();
+        const char* const end = p + got;
+        if (afterCr && *p != '\n')
+            return false;
+        // Eight bytes at a time: this pass must cost far less than the copy
+        // it saves.
+        std::uint64_t words[4] = {};
+        std::size_t i = 0;
+        for (; i + sizeof words <= got; i += sizeof words) {
+            std::uint64_t w[4];
+            std::memcpy(w, p + i, sizeof w);
+            for (int k = 0; k < 4; ++k)
+                words[k] |= w[k];
+        }
+        std::uint64_t high = words[0] | words[1] | words[2] | words[3];
+        for (; i < got; ++i)
+            high |= static_cast<unsigned char>(p[i]);
+        if ((high & 0x8080808080808080u) != 0 || std::memchr(p, '\0', got))
+            return false;
+        afterCr = end[-1] == '\r';
+        for (const char* cr = p; (cr = static_cast<const char*>(std::memchr(cr, '\r', static_cast<std::size_t>(end - cr))));
+             ++cr)
+            if (cr + 1 != end && cr[1] != '\n')
+                return false;
+    }
+}
+
 void savePanelText(const std::filesystem::path& path, std::string_view text)
 {
     TextWriter writer(path);

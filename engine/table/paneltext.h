@@ -26,6 +26,13 @@ std::string loadTextFile(const std::filesystem::path& path);
 // that reads its input from a file rather than from the panel.
 void saveTextFileAsPanelText(const std::filesystem::path& source, const std::filesystem::path& target);
 
+// Whether a file reads the same as the working file saveTextFileAsPanelText
+// makes of it, once line breaks are taken as CR LF or LF: a regular file
+// of ASCII without NUL bytes or a CR outside a CR LF. Such a file can be
+// read directly instead of through a working copy. False, never an
+// error, for a file that cannot be read.
+bool readsAsItsPanelText(const std::filesystem::path& path);
+
 // A working file (UTF-8, CR LF) as panel text.
 std::string loadPanelText(const std::filesystem::path& path);
 // Panel text to a file, every line ended by CR LF.

@@ -10,6 +10,7 @@
 #include "tasks/estimationframe.h"
 #include "tasks/missingvalues.h"
 
+#include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <memory>
@@ -137,7 +138,8 @@ private:
     // as `value`: the substitution rewrites it as the same decimal.
     double tokenValue(double value) const
     {
-        return mSign && roundsToSign(value, *mSign) ? mSubstitute : value;
+        // Most values are far from the sign: no call for them.
+        return mSign && std::fabs(value - *mSign) < 1.0 && roundsToSign(value, *mSign) ? mSubstitute : value;
     }
 
     // The value later stages read for a token: after substitution, the
@@ -178,9 +180,9 @@ bool finish(TextWriter& output, const Pass& pass)
     return pass.anyRecord();
 }
 
-bool runPass(RunContext& run, std::optional<int> sign, double substitute)
+bool runPass(RunContext& run, std::optional<int> sign, double substitute, const std::filesystem::path& source)
 {
-    TextReader input(run.file(workfile::kInput));
+    TextReader input(source);
     TextWriter output(run.file(workfile::kOutput));
     writeWeatherHead(input, output, run.rowsBefore);
 
@@ -219,7 +221,8 @@ bool runPass(RunContext& run, std::optional<int> sign, double substitute)
 
 } // namespace
 
-bool streamTaskOne(RunContext& run, std::optional<int> sign, std::string_view substitute)
+bool streamTaskOne(RunContext& run, std::optional<int> sign, std::string_view substitute,
+                   const std::filesystem::path& source)
 {
     if (run.task != 1 || run.columnCount < 1 || run.columnCount > kColumnBoxes
         || run.columns.unit(kTmax) != run.columns.unit(kTmin))
@@ -232,7 +235,7 @@ bool streamTaskOne(RunContext& run, std::optional<int> sign, std::string_view su
         substituteValue = *value;
     }
     const Record before = run.record;
-    if (runPass(run, sign, substituteValue))
+    if (runPass(run, sign, substituteValue, source))
         return true;
     run.record = before;
     run.folder.remove(workfile::kOutput);

@@ -2,12 +2,14 @@
 
 #include "run/runcontext.h"
 
+#include <filesystem>
 #include <optional>
 #include <string_view>
 
 namespace pluvora {
 
-// Task 1 in one pass over "Input.~" as the run saves it: the end notes,
+// Task 1 in one pass over `source`, "Input.~" as the run saves it or a
+// file that readsAsItsPanelText: the end notes,
 // cleaning,
 // value substitution (when `sign` is given), the missing-value check, the
 // checkup and the conversion at once, writing "Output.~" byte for byte as
@@ -18,6 +20,7 @@ namespace pluvora {
 // the input holds anything a stage would report or stop on, or anything
 // this pass does not reproduce exactly (long tokens, short rows, bad
 // numbers); the caller then runs the stages themselves.
-bool streamTaskOne(RunContext& run, std::optional<int> sign, std::string_view substitute);
+bool streamTaskOne(RunContext& run, std::optional<int> sign, std::string_view substitute,
+                   const std::filesystem::path& source);
 
 } // namespace pluvora

@@ -64,6 +64,19 @@ TEST(ImportRefusal, ANulByteIsNotText)
     }
 }
 
+TEST(DirectRead, OnlyPlainAsciiWithCrLfOrLfBreaksIsReadDirectly)
+{
+    const std::pair<std::string, bool> cases[] = {
+        {"", true}, {"a\nb", true}, {"a\r\nb\r\n", true}, {kMegabyte.substr(1) + "\r\nb\n", true},
+        {"a\rb\n", false}, {"a\r", false}, {kMegabyte.substr(1) + "\r", false}, {"\xEF\xBB\xBF" "a\n", false},
+        {"caf\xC3\xA9\n", false}, {"caf\xE9\n", false}, {kMegabyte + std::string(1, '\0'), false}};
+    TempFolder dir;
+    for (const auto& [content, plain] : cases)
+        EXPECT_EQ(readsAsItsPanelText(dir.write("in.txt", content)), plain) << content.substr(0, 20);
+    EXPECT_FALSE(readsAsItsPanelText(dir.path()));
+    EXPECT_FALSE(readsAsItsPanelText(dir.path() / "missing.txt"));
+}
+
 struct RunCase {
     const char* name;
     std::string data; // after the three header rows
@@ -119,6 +132,29 @@ TEST_P(StreamedRun, GivesTheStagesResultsAndMessages)
     // The single pass moves the gauge once a record, the stages twice; a
     // pass given up leaves the stages to do it all again.
     EXPECT_EQ(streamUi.ticks < stagesUi.ticks, std::get<1>(GetParam()) ? c.onePass : c.onePassWithout) << streamUi.ticks << " " << stagesUi.ticks;
+
+    // The user's file read directly, as pluvora-batch does where it can:
+    // the same run again.
+    TempFolder directDir;
+    AppFolder directFolder(directDir.path());
+    RecordingFeedback directUi;
+    RunRequest direct = request({});
+    direct.streamed = true;
+    const auto source = directDir.write("in.txt", file);
+    if (readsAsItsPanelText(source))
+        direct.inputFile = source;
+    else
+        saveTextFileAsPanelText(source, directFolder.file(workfile::kInput));
+    const RunOutcome read = runProcessing(direct, directFolder, directUi);
+    EXPECT_EQ(read.completed, stages.completed);
+    EXPECT_EQ(directUi.calls, stagesUi.calls);
+    EXPECT_EQ(directUi.ticks, streamUi.ticks);
+    if (stages.completed) {
+        ASSERT_FALSE(read.outputFile.empty());
+        EXPECT_EQ(loadPanelText(read.outputFile), stages.outputPanel.value_or("?"));
+    } else {
+        EXPECT_EQ(read.outputPanel, stages.outputPanel);
+    }
 }
 
 const char* const kRows = "1900/01/01  41.0  30.2  0.25  72.5  3.1  120.4\n"
@@ -143,7 +179,12 @@ INSTANTIATE_TEST_SUITE_P(
             RunCase{"BadTokenPastTheColumns", "1900 1 1 41 30 0 70 3 120 1-2\n", false, true},
             RunCase{"LongToken", "1900 1 1 41 30 0.00000000000000000000000000000000000000000001 70 3 120\n", false},
             RunCase{"NoRecords", "", false},
-            RunCase{"RowsPastTheEnd", kRows, false, false, 999999999}),
+            RunCase{"RowsPastTheEnd", kRows, false, false, 999999999},
+            RunCase{"CrLfBreaks", "1900/01/01 41 30 0 70 3 120\r\n1900/01/02 41 30 0 70 3 120\r\n\r\nnote\r\n", true},
+            RunCase{"NoLastBreak", "1900/01/01 41 30 0 70 3 120\n1900/01/02 41 30 0 70 3 120", true},
+            RunCase{"LoneCrBreaks", "1900/01/01 41 30 0 70 3 120\r1900/01/02 41 30 0 70 3 120\r", true},
+            RunCase{"LoneCrInsideARow", "1900/01/01 41 30 0 70\r3 120\n", false},
+            RunCase{"Latin1Note", std::string(kRows) + "\n\xB0" "F\n", true}),
         ::testing::Bool()),
     [](const auto& param) {
         return std::string(std::get<0>(param.param).name) + (std::get<1>(param.param) ? "" : "NoSubstitution");
