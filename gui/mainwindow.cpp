@@ -1,22 +1,32 @@
 #include "mainwindow.h"
 
+#include "aboutbox.h"
 #include "appfolder/settings.h"
 #include "columnpanel.h"
+#include "combolists.h"
 #include "controls.h"
 #include "defaultfoldersdialog.h"
 #include "error.h"
+#include "elasticlayout.h"
 #include "filechooser.h"
+#include "helpwindow.h"
+#include "inputpanel.h"
+#include "mainmenu.h"
 #include "messageboxfeedback.h"
 #include "missingvaluebox.h"
 #include "needlegauge.h"
 #include "sitecoordinatedialog.h"
 #include "table/paneltext.h"
+#include "table/reportedline.h"
+#include "tasks/missingvalues.h"
 #include "taskpanel.h"
+#include "urlopener.h"
 #include "windowfeedback.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDir>
 #include <QFileInfo>
 #include <QFontInfo>
 #include <QFontMetrics>
@@ -28,6 +38,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QThread>
+#include <QTextBlock>
 #include <QToolButton>
 
 namespace {
@@ -39,9 +50,10 @@ QString fromUtf8(const std::string& text)
 
 std::string toUtf8(const QString& text) { return text.toUtf8().toStdString(); }
 
-QPlainTextEdit* makePanel(const char* name, QWidget* parent)
+template <typename Panel = QPlainTextEdit>
+Panel* makePanel(const char* name, QWidget* parent)
 {
-    auto* panel = new QPlainTextEdit(parent);
+    auto* panel = new Panel(parent);
     panel->setObjectName(name);
     panel->setLineWrapMode(QPlainTextEdit::NoWrap);
     QFont mono("Monospace");
@@ -78,10 +90,20 @@ MainWindow::MainWindow(const MainWindowSetup& setup, QWidget* parent)
     if (setup.fileChooser == nullptr)
         mOwnFileChooser = std::make_unique<DialogFileChooser>();
     mFileChooser = setup.fileChooser ? setup.fileChooser : mOwnFileChooser.get();
+    if (setup.urlOpener == nullptr)
+        mOwnUrlOpener = std::make_unique<DesktopUrlOpener>();
+    mUrlOpener = setup.urlOpener ? setup.urlOpener : mOwnUrlOpener.get();
+    mHelpFolder = setup.helpFolder;
 
     buildControls();
     mFeedback = std::make_unique<WindowFeedback>(*mUser, mGauge);
-    buildMenus();
+    const ViewToggles toggles = buildMainMenu(*this);
+    mElastic = toggles.elasticWindow;
+    mHorizontalScroll = toggles.horizontalScrollBar;
+    mSpacer = toggles.enableSpacer;
+    widenComboLists(centralWidget());
+    mElasticLayout = new ElasticLayout(centralWidget(), {kDesignWidth, kDesignHeight});
+    resize(kDesignWidth, kDesignHeight + menuBar()->sizeHint().height());
     startUp();
 }
 
@@ -91,7 +113,8 @@ void MainWindow::buildControls()
 {
     auto* client = new QWidget(this);
     client->setObjectName("ClientArea");
-    client->setFixedSize(1048, 807);
+    client->resize(kDesignWidth, kDesignHeight);
+    client->setMinimumSize(kDesignWidth / 4, kDesignHeight / 4);
     client->setFont(layoutFont());
     setCentralWidget(client);
 
@@ -118,7 +141,7 @@ void MainWindow::buildControls()
     mStep2->setObjectName("GroupBox1");
     mStep2->setGeometry(8, 40, 1032, 396);
 
-    mInputPanel = makePanel("Memo1", mStep2);
+    mInputPanel = makePanel<InputPanel>("Memo1", mStep2);
     mInputPanel->setGeometry(8, 20, 1016, 250);
     mInputPanel->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     mInputPanel->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -140,6 +163,8 @@ void MainWindow::buildControls()
     mRowsBefore->setReadOnly(true);
     mRowsBefore->setAlignment(Qt::AlignCenter);
     mRowsBefore->setGeometry(820, 350, 60, 26);
+    connect(mRowsBefore, &QLineEdit::textChanged, this,
+            [this](const QString& rows) { mInputPanel->setHeaderRows(rows.toInt()); });
     auto* spin = new QWidget(mStep2);
     spin->setObjectName("SpinButton1");
     spin->setGeometry(882, 350, 18, 26);
@@ -160,6 +185,7 @@ void MainWindow::buildControls()
 
     mTasks = new TaskPanel(client);
     mTasks->move(8, 440 + mMissingValues->height() + 4);
+    connect(mTasks, &TaskPanel::helpRequested, this, &MainWindow::showHelpContext);
 
     mProcessButton = makeStepButton("BitBtn1", kProcessCaption, client);
     mProcessButton->setGeometry(8, 762, 200, 36);
@@ -176,37 +202,8 @@ void MainWindow::buildControls()
     mOutputPanel->setGeometry(8, 20, 464, 332);
     mOutputPanel->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     mOutputPanel->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-}
-
-void MainWindow::buildMenus()
-{
-    QMenu* file = menuBar()->addMenu("File");
-    file->setObjectName("File1");
-    file->addSeparator();
-    QAction* exit = file->addAction("Exit");
-    exit->setObjectName("Exit1");
-    exit->setShortcut(QKeySequence("Ctrl+Q"));
-    connect(exit, &QAction::triggered, this, &MainWindow::Exit1Click);
-
-    QMenu* control = menuBar()->addMenu("Control");
-    control->setObjectName("Control1");
-    QAction* folders = control->addAction("Default input && output folders...");
-    folders->setObjectName("Preferences1");
-    connect(folders, &QAction::triggered, this, &MainWindow::Preferences1Click);
-    control->addSeparator();
-    QAction* caption = control->addAction("(Check / uncheck below)");
-    caption->setEnabled(false);
-    mElastic = control->addAction("  Elastic window");
-    mElastic->setObjectName("Elasticwindow1");
-    mHorizontalScroll = control->addAction("  Show horizontal scroll bar");
-    mHorizontalScroll->setObjectName("Showhorizontalscrolbar1");
-    mSpacer = control->addAction("  Enable spacer");
-    mSpacer->setObjectName("Enablespacer1");
-    for (QAction* toggle : {mElastic, mHorizontalScroll, mSpacer})
-        toggle->setCheckable(true);
-    connect(mElastic, &QAction::triggered, this, &MainWindow::Elasticwindow1Click);
-    connect(mHorizontalScroll, &QAction::triggered, this, &MainWindow::Showhorizontalscrolbar1Click);
-    connect(mSpacer, &QAction::triggered, this, &MainWindow::Enablespacer1Click);
+    connect(mOutputPanel, &QPlainTextEdit::cursorPositionChanged, this,
+            &MainWindow::selectReportedLine);
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event)
@@ -308,6 +305,7 @@ void MainWindow::BitBtn1Click()
     }
     if (outcome.outputPanel)
         mOutputPanel->setPlainText(fromUtf8(*outcome.outputPanel));
+    showBadInput(outcome);
     if (!outcome.completed)
         return;
     showCompletion();
@@ -366,9 +364,7 @@ void MainWindow::Showhorizontalscrolbar1Click()
                                                   : Qt::ScrollBarAlwaysOff);
 }
 
-// Proportional resizing is not part of this window yet; the check mark is
-// kept and stored so that the setting survives.
-void MainWindow::Elasticwindow1Click() {}
+void MainWindow::Elasticwindow1Click() { mElasticLayout->setEnabled(mElastic->isChecked()); }
 
 void MainWindow::Preferences1Click()
 {
@@ -378,6 +374,80 @@ void MainWindow::Preferences1Click()
 }
 
 void MainWindow::Exit1Click() { close(); }
+
+HelpWindow* MainWindow::helpWindow() const { return mHelp; }
+
+void MainWindow::Instructions1Click() { showHelpContext(HelpWindow::kContents); }
+
+void MainWindow::showHelpContext(int context)
+{
+    const QDir folder(QString::fromStdString(mHelpFolder.string()));
+    if (mHelpFolder.empty() || !HelpWindow::hasPage(folder, context))
+        return;
+    if (!mHelp)
+        mHelp = new HelpWindow(folder, this);
+    mHelp->showContext(context);
+}
+
+void MainWindow::AboutPluvora1Click()
+{
+    auto* box = new AboutBox(*mUrlOpener, this);
+    box->open();
+}
+
+void MainWindow::fitToScreen(const QRect& available)
+{
+    // Room for the title bar and frame, which the desktop adds outside.
+    const QSize frame(16, 48);
+    const int menuHeight = menuBar()->sizeHint().height();
+    const double ratio = qMin(double(available.width() - frame.width()) / kDesignWidth,
+                              double(available.height() - frame.height() - menuHeight) / kDesignHeight);
+    QSize client(kDesignWidth, kDesignHeight);
+    if (ratio < 1.0) {
+        client = QSize(int(kDesignWidth * ratio), int(kDesignHeight * ratio));
+        mElastic->setChecked(true);
+        Elasticwindow1Click();
+    }
+    resize(client.width(), client.height() + menuHeight);
+    const QSize outer = size() + frame;
+    move(available.left() + qMax(0, (available.width() - outer.width()) / 2),
+         available.top() + qMax(0, (available.height() - outer.height()) / 2));
+}
+
+void MainWindow::showBadInput(const pluvora::RunOutcome& outcome)
+{
+    if (outcome.badInput)
+        mInputPanel->selectLine(outcome.badInput->line);
+}
+
+// A click on a row of the missing-value report finds that row in the input
+// panel, where the user corrects it.
+void MainWindow::selectReportedLine()
+{
+    const QTextBlock block = mOutputPanel->textCursor().block();
+    if (block.blockNumber() < 2
+        || mOutputPanel->document()->firstBlock().text() != pluvora::kMissingValuesReportHeading)
+        return;
+    const auto line = pluvora::findReportedLine(
+        toUtf8(block.text()), toUtf8(mInputPanel->toPlainText()), mRowsBefore->text().toInt(),
+        toUtf8(mMissingValues->substituteText()));
+    if (line)
+        mInputPanel->selectLine(*line);
+}
+
+void MainWindow::notAvailableYet()
+{
+    mUser->playSound(pluvora::Sound::Exclamation);
+    mUser->showMessage(pluvora::MessageKind::Information, kCommandNotAvailable);
+}
+
+void MainWindow::Saveinputfile1Click() { notAvailableYet(); }
+void MainWindow::Savedatatemplate1Click() { notAvailableYet(); }
+void MainWindow::Retrievelastsessiontemplate1Click() { notAvailableYet(); }
+void MainWindow::Managetemplatelist1Click() { notAvailableYet(); }
+void MainWindow::CleanData1Click() { notAvailableYet(); }
+void MainWindow::Usetabtoaligninputdata1Click() { notAvailableYet(); }
+void MainWindow::RemoveDataColumnsClick() { notAvailableYet(); }
 
 void MainWindow::loadTemplateList()
 {
@@ -439,6 +509,8 @@ void MainWindow::closeEvent(QCloseEvent* event)
         } catch (const std::exception& error) {
             pluvora::reportError(*mUser, error.what());
         }
+        if (mHelp)
+            mHelp->close();
     }
     event->accept();
 }

@@ -5,6 +5,7 @@
 #include "run/processingrun.h"
 
 #include <QMainWindow>
+#include <QPointer>
 
 #include <filesystem>
 #include <memory>
@@ -17,10 +18,14 @@ class QPlainTextEdit;
 class QPushButton;
 class QToolButton;
 class ColumnPanel;
+class ElasticLayout;
 class FileChooser;
+class HelpWindow;
+class InputPanel;
 class MissingValueBox;
 class NeedleGauge;
 class TaskPanel;
+class UrlOpener;
 class WindowFeedback;
 namespace pluvora { class UserFeedback; }
 
@@ -32,6 +37,9 @@ struct MainWindowSetup {
     std::filesystem::path startDirectory;
     pluvora::UserFeedback* feedback = nullptr;   // null: message boxes
     FileChooser* fileChooser = nullptr;          // null: Qt's dialogs
+    UrlOpener* urlOpener = nullptr;              // null: the desktop's browser
+    // Folder of the HTML help pages; help shows nothing when they are missing.
+    std::filesystem::path helpFolder;
 };
 
 // The program's window: the four steps of the work, top to bottom.
@@ -51,6 +59,11 @@ public:
     static constexpr const char* kProcessCaption = "Step 4: Process";
     static constexpr const char* kItIsDone = "It is Done";
     static constexpr const char* kOutputTitle = "Output";
+    static constexpr const char* kCommandNotAvailable =
+        "This command is not available in this version of Pluvora.";
+    // The client area the controls' positions were drawn for.
+    static constexpr int kDesignWidth = 1048;
+    static constexpr int kDesignHeight = 807;
 
     explicit MainWindow(const MainWindowSetup& setup, QWidget* parent = nullptr);
     ~MainWindow() override;
@@ -59,6 +72,11 @@ public:
     const pluvora::RememberedFolders& rememberedFolders() const { return mRemembered; }
     // How long "It is Done" stays on the process button.
     void setCompletionPause(int milliseconds) { mCompletionPause = milliseconds; }
+    // Sizes and places the window for a desktop whose free area is
+    // `available`: a desktop smaller than the design gets the window scaled
+    // to fit, elastic layout on.
+    void fitToScreen(const QRect& available);
+    HelpWindow* helpWindow() const;
 
 public slots:
     void BitBtn3Click();
@@ -74,6 +92,20 @@ public slots:
     void Elasticwindow1Click();
     void Preferences1Click();
     void Exit1Click();
+    void Instructions1Click();
+    void AboutPluvora1Click();
+    // Opens the help at a numbered context (0: contents); nothing happens
+    // when the help pages are missing.
+    void showHelpContext(int context);
+    void selectReportedLine();
+
+    void Saveinputfile1Click();
+    void Savedatatemplate1Click();
+    void Retrievelastsessiontemplate1Click();
+    void Managetemplatelist1Click();
+    void CleanData1Click();
+    void Usetabtoaligninputdata1Click();
+    void RemoveDataColumnsClick();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -81,7 +113,8 @@ protected:
 
 private:
     void buildControls();
-    void buildMenus();
+    void showBadInput(const pluvora::RunOutcome& outcome);
+    void notAvailableYet();
     void startUp();
     void loadTemplateList();
     void shutDown();
@@ -96,6 +129,11 @@ private:
     std::unique_ptr<WindowFeedback> mFeedback;
     std::unique_ptr<FileChooser> mOwnFileChooser;
     FileChooser* mFileChooser = nullptr;
+    std::unique_ptr<UrlOpener> mOwnUrlOpener;
+    UrlOpener* mUrlOpener = nullptr;
+    std::filesystem::path mHelpFolder;
+    QPointer<HelpWindow> mHelp;
+    ElasticLayout* mElasticLayout = nullptr;
     pluvora::RememberedFolders mRemembered;
     int mCompletionPause = 1000;
     bool mShutDown = false;
@@ -104,7 +142,7 @@ private:
     QLineEdit* mFileNameBox = nullptr;      // Edit1
     QPushButton* mExplorerButton = nullptr; // BitBtn4
     QGroupBox* mStep2 = nullptr;            // GroupBox1
-    QPlainTextEdit* mInputPanel = nullptr;  // Memo1
+    InputPanel* mInputPanel = nullptr;      // Memo1
     QComboBox* mTemplateBox = nullptr;      // ComboBox2
     QLineEdit* mRowsBefore = nullptr;       // adpEdit1
     QToolButton* mRowsUp = nullptr;         // SpinButton1, upper arrow

@@ -42,12 +42,15 @@ enum class Finishing {
     LatitudeLine,      // trim header rows, then insert the task page's latitude
 };
 
+struct InputPosition { int line = 0; int column = 0; }; // 1-based line of the input panel, 1-based column (token)
+
 struct RunOutcome {
     bool completed = false;                 // reached the completion step
     std::optional<std::string> outputPanel; // new output panel text, if any
     Finishing finishing = Finishing::None;
     int rowsBefore = 0;
     std::string latitudeLine;               // for Finishing::LatitudeLine
+    std::optional<InputPosition> badInput;  // member of RunOutcome
 };
 
 // The whole stage chain. Stages tell the user through `ui`. A failure of the
