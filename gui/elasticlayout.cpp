@@ -6,6 +6,8 @@
 #include <QAbstractSpinBox>
 #include <QComboBox>
 #include <QEvent>
+#include <QHash>
+#include <QPointF>
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
@@ -37,6 +39,14 @@ QFont scaledFont(QFont font, double ratio)
 
 int scaled(int value, double ratio) { return static_cast<int>(std::lround(value * ratio)); }
 
+QSize scaledSize(const QSize& size, double xRatio, double yRatio)
+{
+    auto one = [](int value, double ratio) {
+        return value >= QWIDGETSIZE_MAX ? QWIDGETSIZE_MAX : scaled(value, ratio);
+    };
+    return {one(size.width(), xRatio), one(size.height(), yRatio)};
+}
+
 QRect unscaled(const QRect& r, double xRatio, double yRatio)
 {
     const int left = scaled(r.left(), 1.0 / xRatio);
@@ -52,7 +62,7 @@ ElasticLayout::ElasticLayout(QWidget* root, QSize designSize)
     , mRoot(root)
     , mDesign(designSize)
 {
-    mItems.push_back({root, {}, {}, false, true, root->font()});
+    mItems.push_back({root, {}, {}, {1.0, 1.0}, {}, {}, false, true, root->font()});
     record(root);
     root->installEventFilter(this);
 }
@@ -67,7 +77,8 @@ void ElasticLayout::record(QWidget* parent)
         const bool placed = !(layout && layout->indexOf(w) >= 0);
         const bool ownFont = w->testAttribute(Qt::WA_SetFont);
         if (placed || ownFont)
-            mItems.push_back({w, w->geometry(), w->geometry(), placed, ownFont, w->font()});
+            mItems.push_back({w, w->geometry(), w->geometry(), {1.0, 1.0}, w->minimumSize(), w->maximumSize(),
+                              placed, ownFont, w->font()});
         if (isContainer(w))
             record(w);
     }
@@ -89,9 +100,24 @@ void ElasticLayout::apply()
     layOut(double(mRoot->width()) / mDesign.width(), double(mRoot->height()) / mDesign.height());
 }
 
-void ElasticLayout::layOut(double xRatio, double yRatio)
+void ElasticLayout::recordPlaces()
+{
+    for (Item& item : mItems) {
+        if (item.widget && item.placed) {
+            item.design = item.applied = item.widget->geometry();
+            item.ratio = {1.0, 1.0};
+        }
+    }
+}
+
+void ElasticLayout::layOut(double xRatio, double yRatio, bool fonts)
 {
     const double fontRatio = std::min(xRatio, yRatio);
+    // A control is scaled by how much its parent actually grew, so that
+    // rounding never pushes it a pixel past its parent's edge. Parents come
+    // before their children in the list.
+    QHash<const QWidget*, QPointF> grown;
+    grown.insert(mRoot, {xRatio, yRatio});
     // One repaint for the whole pass, not one per control.
     const bool updates = mRoot->updatesEnabled();
     mRoot->setUpdatesEnabled(false);
@@ -99,25 +125,32 @@ void ElasticLayout::layOut(double xRatio, double yRatio)
         QWidget* w = item.widget;
         if (!w)
             continue;
-        if (item.ownFont) {
+        if (fonts && item.ownFont) {
             const QFont font = scaledFont(item.font, fontRatio);
             if (w->font() != font)
                 w->setFont(font);
         }
-        if (item.placed) {
-            if (w->geometry() != item.applied)
-                item.design = unscaled(w->geometry(), mXRatio, mYRatio);
-            // Edges are scaled rather than sizes, so neighbours stay flush.
-            const QRect& d = item.design;
-            const int left = scaled(d.left(), xRatio);
-            const int top = scaled(d.top(), yRatio);
-            w->setGeometry(left, top, scaled(d.left() + d.width(), xRatio) - left,
-                           scaled(d.top() + d.height(), yRatio) - top);
-            item.applied = w->geometry();
+        if (!item.placed)
+            continue;
+        const QPointF ratio = grown.value(w->parentWidget(), QPointF(xRatio, yRatio));
+        if (w->geometry() != item.applied)
+            item.design = unscaled(w->geometry(), item.ratio.x(), item.ratio.y());
+        if (!item.minimum.isNull() || item.maximum != QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX)) {
+            w->setMinimumSize(0, 0);
+            w->setMaximumSize(scaledSize(item.maximum, ratio.x(), ratio.y()));
+            w->setMinimumSize(scaledSize(item.minimum, ratio.x(), ratio.y()));
         }
+        // Edges are scaled rather than sizes, so neighbours stay flush.
+        const QRect& d = item.design;
+        const int left = scaled(d.left(), ratio.x());
+        const int top = scaled(d.top(), ratio.y());
+        w->setGeometry(left, top, scaled(d.left() + d.width(), ratio.x()) - left,
+                       scaled(d.top() + d.height(), ratio.y()) - top);
+        item.applied = w->geometry();
+        item.ratio = ratio;
+        if (d.width() > 0 && d.height() > 0)
+            grown.insert(w, {double(w->width()) / d.width(), double(w->height()) / d.height()});
     }
-    mXRatio = xRatio;
-    mYRatio = yRatio;
     mRoot->setUpdatesEnabled(updates);
 }
 

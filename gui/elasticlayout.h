@@ -2,6 +2,7 @@
 
 #include <QFont>
 #include <QObject>
+#include <QPointF>
 #include <QPointer>
 #include <QRect>
 #include <QSize>
@@ -27,6 +28,20 @@ public:
     bool isEnabled() const { return mEnabled; }
     // Lays the controls out for the root's current size.
     void apply();
+    // Runs `change`, a layout step the program makes in design pixels (the
+    // column spacer), with the controls at their design places, takes its
+    // result as the new design and scales it again.
+    template <typename Change>
+    void redesign(Change change)
+    {
+        if (mEnabled)
+            layOut(1.0, 1.0, false);
+        change();
+        if (mEnabled) {
+            recordPlaces();
+            apply();
+        }
+    }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -36,18 +51,20 @@ private:
         QPointer<QWidget> widget;
         QRect design;
         QRect applied;   // the geometry the last pass left it with
+        QPointF ratio{1.0, 1.0}; // the scale of the last pass
+        QSize minimum;   // a size limit set by the program scales too
+        QSize maximum;
         bool placed;     // false: a Qt layout places it
         bool ownFont;    // the font was set on this widget, not inherited
         QFont font;
     };
 
     void record(QWidget* parent);
-    void layOut(double xRatio, double yRatio);
+    void layOut(double xRatio, double yRatio, bool fonts = true);
+    void recordPlaces();
 
     QWidget* mRoot;
     QSize mDesign;
     std::vector<Item> mItems;
     bool mEnabled = false;
-    double mXRatio = 1.0;
-    double mYRatio = 1.0;
 };

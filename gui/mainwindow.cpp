@@ -37,6 +37,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QSpinBox>
 #include <QThread>
 #include <QTextBlock>
 #include <QToolButton>
@@ -103,6 +104,11 @@ MainWindow::MainWindow(const MainWindowSetup& setup, QWidget* parent)
     mSpacer = toggles.enableSpacer;
     widenComboLists(centralWidget());
     mElasticLayout = new ElasticLayout(centralWidget(), {kDesignWidth, kDesignHeight});
+    // The spacer lines the column boxes up in design pixels.
+    if (auto* spacer = mColumns->findChild<QSpinBox*>("UpDown1"))
+        connect(spacer, &QSpinBox::valueChanged, this, [this] {
+            mElasticLayout->redesign([this] { mColumns->UpDown1Click(); });
+        });
     resize(kDesignWidth, kDesignHeight + menuBar()->sizeHint().height());
     startUp();
 }
