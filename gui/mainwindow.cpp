@@ -12,6 +12,7 @@
 #include "helpwindow.h"
 #include "inputpanel.h"
 #include "mainmenu.h"
+#include "inputcommands.h"
 #include "messageboxfeedback.h"
 #include "missingvaluebox.h"
 #include "needlegauge.h"
@@ -21,6 +22,7 @@
 #include "tasks/missingvalues.h"
 #include "taskpanel.h"
 #include "urlopener.h"
+#include "templatecontrol.h"
 #include "windowfeedback.h"
 
 #include <QApplication>
@@ -98,6 +100,10 @@ MainWindow::MainWindow(const MainWindowSetup& setup, QWidget* parent)
 
     buildControls();
     mFeedback = std::make_unique<WindowFeedback>(*mUser, mGauge);
+    mInputCommands = new InputCommands({this, mInputPanel, mFileNameBox, mRowsBefore}, mFolder,
+                                       *mFeedback, *mFileChooser, mRemembered, this);
+    mTemplates = new TemplateControl({this, mTemplateBox, mRowsBefore, mColumns}, mFolder,
+                                     *mFeedback, this);
     const ViewToggles toggles = buildMainMenu(*this);
     mElastic = toggles.elasticWindow;
     mHorizontalScroll = toggles.horizontalScrollBar;
@@ -113,7 +119,17 @@ MainWindow::MainWindow(const MainWindowSetup& setup, QWidget* parent)
     startUp();
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow()
+{
+    // The panels are freed after this window's members; clearing them must
+    // not call back into a window that is half gone.
+    disconnect(mOutputPanel, nullptr, this, nullptr);
+    disconnect(mRowsBefore, nullptr, this, nullptr);
+    // Hiding a shown window closes the template list, which would apply a
+    // template with the application folder already gone.
+    if (auto* templates = dynamic_cast<ClosingComboBox*>(mTemplateBox))
+        templates->onCloseUp = nullptr;
+}
 
 void MainWindow::buildControls()
 {
@@ -158,7 +174,9 @@ void MainWindow::buildControls()
 
     auto* templateLabel = new QLabel(kTemplateCaption, mStep2);
     templateLabel->setGeometry(820, 278, 200, 18);
-    mTemplateBox = new QComboBox(mStep2);
+    auto* templateBox = new ClosingComboBox(mStep2);
+    templateBox->onCloseUp = [this] { ComboBox2CloseUp(); };
+    mTemplateBox = templateBox;
     mTemplateBox->setObjectName("ComboBox2");
     mTemplateBox->setGeometry(820, 296, 204, 24);
 
@@ -441,37 +459,26 @@ void MainWindow::selectReportedLine()
         mInputPanel->selectLine(*line);
 }
 
-void MainWindow::notAvailableYet()
+void MainWindow::Saveinputfile1Click() { mInputCommands->Saveinputfile1Click(); }
+void MainWindow::CleanData1Click() { mInputCommands->CleanData1Click(); }
+void MainWindow::Usetabtoaligninputdata1Click() { mInputCommands->Usetabtoaligninputdata1Click(); }
+void MainWindow::RemoveDataColumnsClick() { mInputCommands->RemoveDataColumnsClick(); }
+void MainWindow::Savedatatemplate1Click() { mTemplates->Savedatatemplate1Click(); }
+void MainWindow::Managetemplatelist1Click() { mTemplates->Managetemplatelist1Click(); }
+void MainWindow::SaveTheTemplate() { mTemplates->SaveTheTemplate(); }
+
+void MainWindow::retrieveLastSessionTemplate() { mTemplates->applyLastSession(); }
+
+void MainWindow::ComboBox2CloseUp()
 {
-    mUser->playSound(pluvora::Sound::Exclamation);
-    mUser->showMessage(pluvora::MessageKind::Information, kCommandNotAvailable);
+    // Matched by name: the menu bar may be built anew by other code.
+    if (sender() && sender()->objectName() == QLatin1String("Retrievelastsessiontemplate1"))
+        mTemplates->applyLastSession();
+    else
+        mTemplates->applySelected();
 }
 
-void MainWindow::Saveinputfile1Click() { notAvailableYet(); }
-void MainWindow::Savedatatemplate1Click() { notAvailableYet(); }
-void MainWindow::Retrievelastsessiontemplate1Click() { notAvailableYet(); }
-void MainWindow::Managetemplatelist1Click() { notAvailableYet(); }
-void MainWindow::CleanData1Click() { notAvailableYet(); }
-void MainWindow::Usetabtoaligninputdata1Click() { notAvailableYet(); }
-void MainWindow::RemoveDataColumnsClick() { notAvailableYet(); }
-
-void MainWindow::loadTemplateList()
-{
-    mTemplateBox->clear();
-    if (!mFolder.exists(pluvora::defaultfile::kTemplateList))
-        return;
-    try {
-        const std::string text =
-            pluvora::loadPanelText(mFolder.file(pluvora::defaultfile::kTemplateList));
-        QStringList names = fromUtf8(text).split('\n');
-        names.removeAll(QString());
-        names.sort();
-        mTemplateBox->addItems(names);
-    } catch (const std::exception&) {
-        // An unreadable list leaves the box empty; templates can be saved anew.
-    }
-    mTemplateBox->setCurrentIndex(-1);
-}
+void MainWindow::loadTemplateList() { mTemplates->loadTemplateList(); }
 
 void MainWindow::startUp()
 {
@@ -504,6 +511,7 @@ void MainWindow::shutDown()
     settings.missingSign = toUtf8(mMissingValues->signText());
     settings.substitution = toUtf8(mMissingValues->substituteText());
     pluvora::saveSettingsOnClose(mFolder, settings);
+    SaveTheTemplate();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)

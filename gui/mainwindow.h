@@ -22,6 +22,8 @@ class ElasticLayout;
 class FileChooser;
 class HelpWindow;
 class InputPanel;
+class InputCommands;
+class TemplateControl;
 class MissingValueBox;
 class NeedleGauge;
 class TaskPanel;
@@ -59,8 +61,6 @@ public:
     static constexpr const char* kProcessCaption = "Step 4: Process";
     static constexpr const char* kItIsDone = "It is Done";
     static constexpr const char* kOutputTitle = "Output";
-    static constexpr const char* kCommandNotAvailable =
-        "This command is not available in this version of Pluvora.";
     // The client area the controls' positions were drawn for.
     static constexpr int kDesignWidth = 1048;
     static constexpr int kDesignHeight = 807;
@@ -100,12 +100,17 @@ public slots:
     void selectReportedLine();
 
     void Saveinputfile1Click();
-    void Savedatatemplate1Click();
-    void Retrievelastsessiontemplate1Click();
-    void Managetemplatelist1Click();
     void CleanData1Click();
     void Usetabtoaligninputdata1Click();
     void RemoveDataColumnsClick();
+    void Savedatatemplate1Click();
+    void Managetemplatelist1Click();
+    // Applies the template "Data template" shows, or the last session's when
+    // the sender is "Retrieve last session template".
+    void ComboBox2CloseUp();
+    // "Retrieve last session template" for a caller that has no sender.
+    void retrieveLastSessionTemplate();
+    void SaveTheTemplate();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -114,7 +119,6 @@ protected:
 private:
     void buildControls();
     void showBadInput(const pluvora::RunOutcome& outcome);
-    void notAvailableYet();
     void startUp();
     void loadTemplateList();
     void shutDown();
@@ -157,4 +161,6 @@ private:
     QAction* mElastic = nullptr;            // Elasticwindow1
     QAction* mHorizontalScroll = nullptr;   // Showhorizontalscrolbar1
     QAction* mSpacer = nullptr;             // Enablespacer1
+    InputCommands* mInputCommands = nullptr;
+    TemplateControl* mTemplates = nullptr;
 };

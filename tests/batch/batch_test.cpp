@@ -23,7 +23,7 @@ namespace {
 namespace fs = std::filesystem;
 
 const fs::path kSampleData = PLUVORA_SAMPLE_DATA;
-const fs::path kGolden = fs::path(__FILE__).parent_path() / "golden";
+const fs::path kGolden = fs::path(PLUVORA_BATCH_GOLDEN);
 
 const std::string kHead = "Year\tDOY\tSolar\tT-max\tT-min\tRelHum\tPrecip\tET\r\n"
                           "\t\tMJ/m2\toC\toC\t%\tmm\tmm\r\n";

@@ -54,6 +54,8 @@ protected:
         window->setCompletionPause(0);
     }
 
+    void TearDown() override { window.reset(); } // before the opener it holds
+
     QAction* action(const char* name) { return find<QAction>(window.get(), name); }
 
     QString helpSource()
