@@ -3,7 +3,7 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QFileInfo>
+#include <QIcon>
 #include <QMessageBox>
 #include <QScreen>
 #include <QStandardPaths>
@@ -36,6 +36,9 @@ int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName("Pluvora");
+    QApplication::setWindowIcon(QIcon(":/pluvora/pluvora.png"));
+    // Ties the windows to the installed desktop entry and its icon.
+    QGuiApplication::setDesktopFileName("pluvora");
 
     const QString base = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
     if (base.isEmpty()) {

@@ -84,6 +84,15 @@ void ElasticLayout::record(QWidget* parent)
     }
 }
 
+QSize ElasticLayout::fittedSize(QSize design, QSize available)
+{
+    const double ratio = std::min(double(available.width()) / design.width(),
+                                  double(available.height()) / design.height());
+    if (ratio >= 1.0)
+        return design;
+    return {int(design.width() * ratio), int(design.height() * ratio)};
+}
+
 void ElasticLayout::setEnabled(bool enabled)
 {
     mEnabled = enabled;

@@ -24,6 +24,10 @@ public:
     // is built.
     ElasticLayout(QWidget* root, QSize designSize);
 
+    // The largest size of the design's shape that fits `available`; the
+    // design itself when it fits.
+    static QSize fittedSize(QSize design, QSize available);
+
     void setEnabled(bool enabled);
     bool isEnabled() const { return mEnabled; }
     // Lays the controls out for the root's current size.

@@ -1,5 +1,7 @@
 #include "inputpanel.h"
 
+#include "table/reportedline.h"
+
 #include <QPaintEvent>
 #include <QPainter>
 #include <QResizeEvent>
@@ -129,4 +131,11 @@ bool InputPanel::selectLine(int line)
     setTextCursor(cursor);
     centerCursor();
     return true;
+}
+
+bool InputPanel::selectReportedRow(const QString& row, const QString& substitute)
+{
+    const auto line = pluvora::findReportedLine(row.toStdString(), toPlainText().toStdString(),
+                                                mHeaderRows, substitute.toStdString());
+    return line && selectLine(*line);
 }

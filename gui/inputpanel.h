@@ -16,6 +16,9 @@ public:
     // Scrolls to line `line` (1-based) and selects it whole; false when the
     // panel has no such line.
     bool selectLine(int line);
+    // Selects the data row that a row of the missing-value report shows,
+    // found by its values; `substitute` stands in for any value.
+    bool selectReportedRow(const QString& row, const QString& substitute);
 
     QWidget* gutter() const { return mGutter; }
     int gutterWidth() const;

@@ -18,7 +18,6 @@
 #include "needlegauge.h"
 #include "sitecoordinatedialog.h"
 #include "table/paneltext.h"
-#include "table/reportedline.h"
 #include "tasks/missingvalues.h"
 #include "taskpanel.h"
 #include "urlopener.h"
@@ -421,21 +420,18 @@ void MainWindow::AboutPluvora1Click()
 
 void MainWindow::fitToScreen(const QRect& available)
 {
-    // Room for the title bar and frame, which the desktop adds outside.
-    const QSize frame(16, 48);
+    // The desktop adds a frame and title bar outside the window.
     const int menuHeight = menuBar()->sizeHint().height();
-    const double ratio = qMin(double(available.width() - frame.width()) / kDesignWidth,
-                              double(available.height() - frame.height() - menuHeight) / kDesignHeight);
-    QSize client(kDesignWidth, kDesignHeight);
-    if (ratio < 1.0) {
-        client = QSize(int(kDesignWidth * ratio), int(kDesignHeight * ratio));
+    const QSize chrome(16, 48 + menuHeight);
+    const QSize design(kDesignWidth, kDesignHeight);
+    const QSize client = ElasticLayout::fittedSize(design, available.size() - chrome);
+    if (client != design) {
         mElastic->setChecked(true);
         Elasticwindow1Click();
     }
     resize(client.width(), client.height() + menuHeight);
-    const QSize outer = size() + frame;
-    move(available.left() + qMax(0, (available.width() - outer.width()) / 2),
-         available.top() + qMax(0, (available.height() - outer.height()) / 2));
+    const QSize spare = available.size() - client - chrome;
+    move(available.topLeft() + QPoint(qMax(0, spare.width() / 2), qMax(0, spare.height() / 2)));
 }
 
 void MainWindow::showBadInput(const pluvora::RunOutcome& outcome)
@@ -448,15 +444,10 @@ void MainWindow::showBadInput(const pluvora::RunOutcome& outcome)
 // panel, where the user corrects it.
 void MainWindow::selectReportedLine()
 {
-    const QTextBlock block = mOutputPanel->textCursor().block();
-    if (block.blockNumber() < 2
-        || mOutputPanel->document()->firstBlock().text() != pluvora::kMissingValuesReportHeading)
-        return;
-    const auto line = pluvora::findReportedLine(
-        toUtf8(block.text()), toUtf8(mInputPanel->toPlainText()), mRowsBefore->text().toInt(),
-        toUtf8(mMissingValues->substituteText()));
-    if (line)
-        mInputPanel->selectLine(*line);
+    const QTextBlock row = mOutputPanel->textCursor().block();
+    if (row.blockNumber() >= 2
+        && mOutputPanel->document()->firstBlock().text() == pluvora::kMissingValuesReportHeading)
+        mInputPanel->selectReportedRow(row.text(), mMissingValues->substituteText());
 }
 
 void MainWindow::Saveinputfile1Click() { mInputCommands->Saveinputfile1Click(); }
