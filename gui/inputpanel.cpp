@@ -42,8 +42,23 @@ InputPanel::InputPanel(QWidget* parent)
         updateGutterWidth();
         shadeHeaderRows();
     });
+    // A new text of as many lines keeps the count but not the shaded lines.
+    connect(this, &QPlainTextEdit::textChanged, this, [this] {
+        if (mHeaderRows > 0)
+            shadeHeaderRows();
+    });
     connect(this, &QPlainTextEdit::updateRequest, this, &InputPanel::updateGutter);
     updateGutterWidth();
+}
+
+void InputPanel::changeEvent(QEvent* event)
+{
+    QPlainTextEdit::changeEvent(event);
+    if (event->type() == QEvent::FontChange) {
+        updateGutterWidth();
+        const QRect area = contentsRect();
+        mGutter->setGeometry(area.left(), area.top(), gutterWidth(), area.height());
+    }
 }
 
 int InputPanel::gutterWidth() const

@@ -369,6 +369,9 @@ TEST_F(Frame, HeaderRowsAreShadedBesideTheLineNumbers)
     EXPECT_EQ(panel->headerRows(), 2);
     ASSERT_EQ(panel->extraSelections().size(), 2);
     EXPECT_EQ(panel->extraSelections().at(1).cursor.block().text(), "Year Day Tmax");
+    panel->setPlainText("Site 7\nYr Doy T\n2002 1 5\n2002 2 6\n"); // as many lines
+    ASSERT_EQ(panel->extraSelections().size(), 2);
+    EXPECT_EQ(panel->extraSelections().at(1).cursor.block().text(), "Yr Doy T");
     child<QToolButton>("SpinButton1Up")->click();
     EXPECT_EQ(panel->extraSelections().size(), 1);
     EXPECT_GT(panel->gutter()->width(), 0);
