@@ -19,7 +19,8 @@ public:
     static constexpr const char* kContactHeading = "For further informtaion, contact:";
     static constexpr const char* kContact =
         "The Pluvora developers\n"
-        "Questions and bug reports: https://pluvora.example.org/issues";
+        "Questions and bug reports:\n"
+        "https://pluvora.example.org/issues";
     static constexpr const char* kDisclaimerHeading = "Disclaimer:";
     static constexpr const char* kDisclaimer =
         "Neither the Pluvora developers nor the institutions they work for accept "
