@@ -6,6 +6,7 @@
 #include "run/taskcatalogue.h"
 #include "table/paneltext.h"
 #include "tasks/datacheckup.h"
+#include "tasks/weatherfileupdate.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -20,8 +21,6 @@ namespace fs = std::filesystem;
 using namespace pluvora;
 
 namespace {
-
-constexpr const char* kUpdateNotSupported = "Updating a weather file is not supported by pluvora-batch.";
 
 // Messages become lines on standard error; sounds and the gauge are silent.
 class StderrFeedback : public UserFeedback {
@@ -161,6 +160,7 @@ int run(const BatchOptions& options)
     }
 
     std::string text = outcome.outputPanel.value_or(std::string());
+    int status = EXIT_SUCCESS;
     switch (outcome.finishing) {
     case Finishing::None:
         break;
@@ -174,15 +174,27 @@ int run(const BatchOptions& options)
         insertLine(text, 1, outcome.latitudeLine);
         break;
     case Finishing::UpdateWeatherFile:
-        StderrFeedback::line("error", kUpdateNotSupported);
-        return EXIT_FAILURE;
+        removeExtraRows(text, outcome.rowsBefore);
+        // Data that did not go into the weather file are written out as
+        // for any other task, so nothing converted is lost.
+        try {
+            const UpdateResult result = updateWeatherFile(*options.update, text, folder, feedback);
+            if (result == UpdateResult::Updated)
+                return EXIT_SUCCESS;
+            if (result == UpdateResult::Failed)
+                status = EXIT_FAILURE;
+        } catch (const std::exception& error) {
+            StderrFeedback::line("error", error.what());
+            status = EXIT_FAILURE;
+        }
+        break;
     }
 
     if (options.output)
         writeToFile(*options.output, text);
     else
         writeToStdout(text);
-    return EXIT_SUCCESS;
+    return status;
 }
 
 } // namespace

@@ -9,14 +9,18 @@ using namespace pluvora;
 const char* const kBatchUsage =
     "usage: pluvora-batch --task N --rows N --columns LIST [--site \"LAT N|S LON W|E ELEV\"]\n"
     "                     [--latitude TEXT] [--elevation TEXT] [--no-substitution]\n"
-    "                     [--sign N] [--substitute TEXT] [--yes] INPUT [-o OUTPUT]\n"
+    "                     [--sign N] [--substitute TEXT] [--yes] [--update FILE]\n"
+    "                     INPUT [-o OUTPUT]\n"
     "  --columns  columns 1 to 12 in order, comma-separated, each a variable name\n"
     "             with ':' and a unit for measured variables, e.g.\n"
     "             \"Year,Month,Day,T-max:oF,T-min:oF,Precip:inch\"; an empty item\n"
     "             leaves its column unselected\n"
     "  --site     site coordinates for tasks 1 and 6 (west positive, south negative)\n"
     "  --yes      answer Yes to every question (default No)\n"
-    "  -o         write the result to OUTPUT instead of standard output\n";
+    "  -o         write the result to OUTPUT instead of standard output\n"
+    "  --update   task 2: append the new days to the weather file FILE, keeping\n"
+    "             its previous content as FILE.old; when FILE is not updated the\n"
+    "             result goes to standard output or OUTPUT as for other tasks\n";
 
 namespace {
 
@@ -157,6 +161,11 @@ std::variant<BatchOptions, UsageError> parseBatchOptions(const std::vector<std::
             if (!v || v->empty())
                 return needs("a file name");
             options.output = std::string(*v);
+        } else if (arg == "--update") {
+            const auto v = value();
+            if (!v || v->empty())
+                return needs("a weather file");
+            options.update = std::string(*v);
         } else if (arg.size() > 1 && arg.front() == '-') {
             return UsageError{"unknown option " + std::string(arg)};
         } else if (options.input.empty()) {
@@ -171,6 +180,11 @@ std::variant<BatchOptions, UsageError> parseBatchOptions(const std::vector<std::
         return UsageError{"no input file"};
     if (!columnsGiven)
         return UsageError{"--columns is required"};
+    // Task 2 ends by asking for the weather file to update.
+    if (options.task == 2 && !options.update)
+        return UsageError{"--update is required for task 2"};
+    if (options.task != 2 && options.update)
+        return UsageError{"--update is only for task 2"};
     // Tasks 1 and 6 end by asking for the site; a batch run cannot ask.
     const bool siteNeeded = options.task == 1 || options.task == 6;
     if (site) {

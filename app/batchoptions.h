@@ -27,6 +27,7 @@ struct BatchOptions {
     bool help = false;
     std::string input;
     std::optional<std::string> output;
+    std::optional<std::string> update; // task 2: the weather file to update
 };
 
 // A usage fault, exit status 2. A refused site coordinate is told with the

@@ -6,6 +6,7 @@
 #include "combolists.h"
 #include "controls.h"
 #include "defaultfoldersdialog.h"
+#include "desktopdocumentopener.h"
 #include "error.h"
 #include "elasticlayout.h"
 #include "filechooser.h"
@@ -16,6 +17,7 @@
 #include "messageboxfeedback.h"
 #include "missingvaluebox.h"
 #include "needlegauge.h"
+#include "outputpanel.h"
 #include "sitecoordinatedialog.h"
 #include "table/paneltext.h"
 #include "tasks/missingvalues.h"
@@ -96,6 +98,9 @@ MainWindow::MainWindow(const MainWindowSetup& setup, QWidget* parent)
         mOwnUrlOpener = std::make_unique<DesktopUrlOpener>();
     mUrlOpener = setup.urlOpener ? setup.urlOpener : mOwnUrlOpener.get();
     mHelpFolder = setup.helpFolder;
+    if (setup.documentOpener == nullptr)
+        mOwnOpener = std::make_unique<DesktopDocumentOpener>();
+    mOpener = setup.documentOpener ? setup.documentOpener : mOwnOpener.get();
 
     buildControls();
     mFeedback = std::make_unique<WindowFeedback>(*mUser, mGauge);
@@ -218,13 +223,11 @@ void MainWindow::buildControls()
     mGauge->setGeometry(220, 756, 48, 48);
     mGauge->hide();
 
-    mOutputGroup = new QGroupBox(kOutputTitle, client);
-    mOutputGroup->setObjectName("GroupBox6");
-    mOutputGroup->setGeometry(560, 440, 480, 360);
-    mOutputPanel = makePanel("Memo2", mOutputGroup);
-    mOutputPanel->setGeometry(8, 20, 464, 332);
-    mOutputPanel->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    mOutputPanel->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    mOutput = new OutputPanel({mFolder, mRemembered, *mUser, *mFileChooser, *mOpener, *mFileNameBox},
+                              client);
+    mOutput->move(560, 440);
+    mOutputPanel = mOutput->panel();
+    connect(mOutput, &OutputPanel::loadBack, this, &MainWindow::loadBackToInputPanel);
     connect(mOutputPanel, &QPlainTextEdit::cursorPositionChanged, this,
             &MainWindow::selectReportedLine);
 }
@@ -293,6 +296,15 @@ void MainWindow::SpinButton1DownClick()
     mRowsBefore->setText(QString::number(mRowsBefore->text().toInt() + 1));
 }
 
+// The column specification and the rows box stay: the output is often
+// processed again with the same layout.
+void MainWindow::loadBackToInputPanel(const QString& text)
+{
+    mFileNameBox->setText(QString::fromUtf8(pluvora::workfile::kOutput.data(),
+                                            static_cast<qsizetype>(pluvora::workfile::kOutput.size())));
+    mInputPanel->setPlainText(text);
+}
+
 void MainWindow::resetColumnSpecification()
 {
     mRowsBefore->clear();
@@ -317,6 +329,7 @@ void MainWindow::BitBtn1Click()
 {
     QByteArray inputText;
     const pluvora::RunRequest request = gatherRequest(inputText);
+    mOutput->setRunTask(request.taskIndex + 1);
     pluvora::RunOutcome outcome;
     try {
         outcome = pluvora::runProcessing(request, mFolder, *mFeedback);
@@ -365,6 +378,8 @@ void MainWindow::finishOutput(const pluvora::RunOutcome& outcome)
     mOutputPanel->setPlainText(fromUtf8(text));
     if (outcome.finishing == Finishing::SiteCoordinate)
         askForLatValueAndInsert();
+    else if (outcome.finishing == Finishing::UpdateWeatherFile)
+        mOutput->Button2Click();
 }
 
 void MainWindow::askForLatValueAndInsert()

@@ -26,10 +26,11 @@ class InputCommands;
 class TemplateControl;
 class MissingValueBox;
 class NeedleGauge;
+class OutputPanel;
 class TaskPanel;
 class UrlOpener;
 class WindowFeedback;
-namespace pluvora { class UserFeedback; }
+namespace pluvora { class DocumentOpener; class UserFeedback; }
 
 // Where the main window finds its files and how it talks to the user. Tests
 // hand in a recorder and a scripted file chooser.
@@ -42,6 +43,7 @@ struct MainWindowSetup {
     UrlOpener* urlOpener = nullptr;              // null: the desktop's browser
     // Folder of the HTML help pages; help shows nothing when they are missing.
     std::filesystem::path helpFolder;
+    pluvora::DocumentOpener* documentOpener = nullptr; // null: the desktop's
 };
 
 // The program's window: the four steps of the work, top to bottom.
@@ -126,6 +128,7 @@ private:
     void finishOutput(const pluvora::RunOutcome& outcome);
     pluvora::RunRequest gatherRequest(QByteArray& inputText) const;
     void resetColumnSpecification();
+    void loadBackToInputPanel(const QString& text);
 
     pluvora::AppFolder mFolder;
     std::unique_ptr<pluvora::UserFeedback> mOwnFeedback;
@@ -138,6 +141,8 @@ private:
     std::filesystem::path mHelpFolder;
     QPointer<HelpWindow> mHelp;
     ElasticLayout* mElasticLayout = nullptr;
+    std::unique_ptr<pluvora::DocumentOpener> mOwnOpener;
+    pluvora::DocumentOpener* mOpener = nullptr;
     pluvora::RememberedFolders mRemembered;
     int mCompletionPause = 1000;
     bool mShutDown = false;
@@ -156,7 +161,7 @@ private:
     TaskPanel* mTasks = nullptr;
     QPushButton* mProcessButton = nullptr;  // BitBtn1
     NeedleGauge* mGauge = nullptr;          // Gauge1
-    QGroupBox* mOutputGroup = nullptr;      // GroupBox6
+    OutputPanel* mOutput = nullptr;         // GroupBox6
     QPlainTextEdit* mOutputPanel = nullptr; // Memo2
     QAction* mElastic = nullptr;            // Elasticwindow1
     QAction* mHorizontalScroll = nullptr;   // Showhorizontalscrolbar1

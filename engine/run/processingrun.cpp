@@ -51,6 +51,7 @@ void runTaskStage(RunContext& run)
 {
     switch (run.task) {
     case 1:
+    case 2:
         Convert_rearrange(run);
         break;
     default:
