@@ -1,6 +1,5 @@
 #include "mainwindow.h"
 
-#include "aboutbox.h"
 #include "appfolder/settings.h"
 #include "columnpanel.h"
 #include "combolists.h"
@@ -10,6 +9,7 @@
 #include "error.h"
 #include "elasticlayout.h"
 #include "filechooser.h"
+#include "helpmenu.h"
 #include "helpwindow.h"
 #include "inputpanel.h"
 #include "mainmenu.h"
@@ -22,14 +22,12 @@
 #include "table/paneltext.h"
 #include "tasks/missingvalues.h"
 #include "taskpanel.h"
-#include "urlopener.h"
 #include "templatecontrol.h"
 #include "windowfeedback.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QDir>
 #include <QFileInfo>
 #include <QFontInfo>
 #include <QFontMetrics>
@@ -94,10 +92,7 @@ MainWindow::MainWindow(const MainWindowSetup& setup, QWidget* parent)
     if (setup.fileChooser == nullptr)
         mOwnFileChooser = std::make_unique<DialogFileChooser>();
     mFileChooser = setup.fileChooser ? setup.fileChooser : mOwnFileChooser.get();
-    if (setup.urlOpener == nullptr)
-        mOwnUrlOpener = std::make_unique<DesktopUrlOpener>();
-    mUrlOpener = setup.urlOpener ? setup.urlOpener : mOwnUrlOpener.get();
-    mHelpFolder = setup.helpFolder;
+    mHelpMenu = new HelpMenu(this, setup.helpFolder, setup.urlOpener);
     if (setup.documentOpener == nullptr)
         mOwnOpener = std::make_unique<DesktopDocumentOpener>();
     mOpener = setup.documentOpener ? setup.documentOpener : mOwnOpener.get();
@@ -413,25 +408,13 @@ void MainWindow::Preferences1Click()
 
 void MainWindow::Exit1Click() { close(); }
 
-HelpWindow* MainWindow::helpWindow() const { return mHelp; }
+HelpWindow* MainWindow::helpWindow() const { return mHelpMenu->helpWindow(); }
 
-void MainWindow::Instructions1Click() { showHelpContext(HelpWindow::kContents); }
+void MainWindow::Instructions1Click() { mHelpMenu->showContext(HelpWindow::kContents); }
 
-void MainWindow::showHelpContext(int context)
-{
-    const QDir folder(QString::fromStdString(mHelpFolder.string()));
-    if (mHelpFolder.empty() || !HelpWindow::hasPage(folder, context))
-        return;
-    if (!mHelp)
-        mHelp = new HelpWindow(folder, this);
-    mHelp->showContext(context);
-}
+void MainWindow::showHelpContext(int context) { mHelpMenu->showContext(context); }
 
-void MainWindow::AboutPluvora1Click()
-{
-    auto* box = new AboutBox(*mUrlOpener, this);
-    box->open();
-}
+void MainWindow::AboutPluvora1Click() { mHelpMenu->showAbout(); }
 
 void MainWindow::fitToScreen(const QRect& available)
 {
@@ -529,8 +512,7 @@ void MainWindow::closeEvent(QCloseEvent* event)
         } catch (const std::exception& error) {
             pluvora::reportError(*mUser, error.what());
         }
-        if (mHelp)
-            mHelp->close();
+        mHelpMenu->closeHelp();
     }
     event->accept();
 }
