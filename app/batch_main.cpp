@@ -130,7 +130,8 @@ RunRequest requestFor(const BatchOptions& options, std::string_view inputText)
     request.rowsBeforeText = options.rowsText;
     request.variableIndex = options.variableIndex;
     request.unitShown = options.unitShown;
-    request.rearrange = options.task >= 1 && kTasks[static_cast<std::size_t>(options.task - 1)].rearrangeOffered;
+    request.rearrange = options.task >= 1 && kTasks[static_cast<std::size_t>(options.task - 1)].rearrangeOffered
+        && options.rearrange;
     request.substitutionEnabled = options.substitution;
     request.signText = options.sign;
     request.substituteText = options.substitute;
@@ -138,6 +139,10 @@ RunRequest requestFor(const BatchOptions& options, std::string_view inputText)
     request.pages.latitudeTask5 = options.latitude;
     request.pages.latitudeTask7 = options.latitude;
     request.pages.elevationTask7 = options.elevation;
+    request.pages.regionTask4 = options.region - 1;
+    request.pages.climateZoneTask5 = options.zone - 1;
+    request.pages.panChoiceTask6 = options.pan - 1;
+    request.pages.fetchTask6 = options.fetch;
     request.inputText = inputText;
     return request;
 }

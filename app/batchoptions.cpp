@@ -8,14 +8,25 @@ using namespace pluvora;
 
 const char* const kBatchUsage =
     "usage: pluvora-batch --task N --rows N --columns LIST [--site \"LAT N|S LON W|E ELEV\"]\n"
-    "                     [--latitude TEXT] [--elevation TEXT] [--no-substitution]\n"
-    "                     [--sign N] [--substitute TEXT] [--yes] [--update FILE]\n"
+    "                     [--latitude TEXT] [--elevation TEXT] [--region 1|2|3]\n"
+    "                     [--zone 1|2|3] [--pan 1..5] [--fetch TEXT] [--no-rearrange]\n"
+    "                     [--no-substitution] [--sign N] [--substitute TEXT] [--yes]\n"
+    "                     [--update FILE]\n"
     "                     INPUT [-o OUTPUT]\n"
     "  --columns  columns 1 to 12 in order, comma-separated, each a variable name\n"
     "             with ':' and a unit for measured variables, e.g.\n"
     "             \"Year,Month,Day,T-max:oF,T-min:oF,Precip:inch\"; an empty item\n"
     "             leaves its column unselected\n"
     "  --site     site coordinates for tasks 1 and 6 (west positive, south negative)\n"
+    "  --latitude latitude box of tasks 4, 5 and 7; --elevation: of task 7\n"
+    "  --region   task 4: 1 Mid-West of USA, 2 continental, 3 coastal (default 1)\n"
+    "  --zone     task 5: 1 cold / temperate, 2 dry tropical, 3 humid tropical\n"
+    "             (default 1)\n"
+    "  --pan      task 6: 1 Class-A green fetch, 2 Class-A dry fetch, 3 Colorado\n"
+    "             green fetch, 4 Colorado dry fetch, 5 unknown (default 1)\n"
+    "  --fetch    task 6 fetch in metres, as typed (default 1000)\n"
+    "  --no-rearrange  tasks 4 to 7: append the estimate as a last column instead\n"
+    "             of converting to the weather-file layout\n"
     "  --yes      answer Yes to every question (default No)\n"
     "  -o         write the result to OUTPUT instead of standard output\n"
     "  --update   task 2: append the new days to the weather file FILE, keeping\n"
@@ -146,6 +157,20 @@ std::variant<BatchOptions, UsageError> parseBatchOptions(const std::vector<std::
             if (!v)
                 return needs("a value");
             (arg == "--latitude" ? options.latitude : options.elevation) = std::string(*v);
+        } else if (arg == "--region" || arg == "--zone" || arg == "--pan") {
+            const int highest = arg == "--pan" ? 5 : 3;
+            const auto v = value();
+            const auto choice = v ? parseInteger(*v) : std::nullopt;
+            if (!choice || *choice < 1 || *choice > highest)
+                return needs("a choice from 1 to " + std::to_string(highest));
+            (arg == "--region" ? options.region : arg == "--zone" ? options.zone : options.pan) = *choice;
+        } else if (arg == "--fetch") {
+            const auto v = value();
+            if (!v)
+                return needs("a value");
+            options.fetch = std::string(*v);
+        } else if (arg == "--no-rearrange") {
+            options.rearrange = false;
         } else if (arg == "--sign") {
             const auto v = value();
             if (!v || !parseInteger(*v))
@@ -186,14 +211,14 @@ std::variant<BatchOptions, UsageError> parseBatchOptions(const std::vector<std::
     if (options.task != 2 && options.update)
         return UsageError{"--update is only for task 2"};
     // Tasks 1 and 6 end by asking for the site; a batch run cannot ask.
-    const bool siteNeeded = options.task == 1 || options.task == 6;
+    const bool siteNeeded = options.task == 1 || (options.task == 6 && options.rearrange);
     if (site) {
         auto line = parseSite(*site);
         if (auto* error = std::get_if<UsageError>(&line))
             return *error;
         options.siteLine = std::get<std::string>(line);
     } else if (siteNeeded) {
-        return UsageError{"--site is required for tasks 1 and 6"};
+        return UsageError{"--site is required for task 1, and for task 6 unless --no-rearrange is given"};
     }
     return options;
 }

@@ -6,6 +6,7 @@
 #include "controls.h"
 #include "defaultfoldersdialog.h"
 #include "desktopdocumentopener.h"
+#include "explorer/tformweb.h"
 #include "error.h"
 #include "elasticlayout.h"
 #include "filechooser.h"
@@ -37,6 +38,7 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QSpinBox>
 #include <QThread>
@@ -128,6 +130,9 @@ MainWindow::~MainWindow()
     // template with the application folder already gone.
     if (auto* templates = dynamic_cast<ClosingComboBox*>(mTemplateBox))
         templates->onCloseUp = nullptr;
+    // The explorer uses the folder and feedback members, which go before
+    // the child windows would.
+    delete mExplorer;
 }
 
 void MainWindow::buildControls()
@@ -155,7 +160,7 @@ void MainWindow::buildControls()
     mExplorerButton->setObjectName("BitBtn4");
     mExplorerButton->setToolTip(kExplorerHint);
     mExplorerButton->setGeometry(900, 6, 140, 30);
-    mExplorerButton->setEnabled(false);
+    connect(mExplorerButton, &QPushButton::clicked, this, &MainWindow::BitBtn4Click);
 
     // Step 2: the input panel and what each column holds.
     mStep2 = new QGroupBox(kStep2Title, client);
@@ -174,7 +179,7 @@ void MainWindow::buildControls()
     auto* templateLabel = new QLabel(kTemplateCaption, mStep2);
     templateLabel->setGeometry(820, 278, 200, 18);
     auto* templateBox = new ClosingComboBox(mStep2);
-    templateBox->onCloseUp = [this] { ComboBox2CloseUp(); };
+    templateBox->onCloseUp = [this] { mTemplates->listClosed(); };
     mTemplateBox = templateBox;
     mTemplateBox->setObjectName("ComboBox2");
     mTemplateBox->setGeometry(820, 296, 204, 24);
@@ -274,6 +279,32 @@ void MainWindow::BitBtn3Click()
     } catch (const std::exception&) {
         pluvora::reportError(*mUser, pluvora::kNotATextFile);
     }
+}
+
+TformWeb* MainWindow::explorer() const { return mExplorer; }
+
+void MainWindow::BitBtn4Click()
+{
+    if (mExplorerOpen && mExplorer) {
+        mExplorer->showNormal();
+        mExplorer->raise();
+        mExplorer->activateWindow();
+        return;
+    }
+    ExplorerSetup setup;
+    setup.folder = &mFolder;
+    setup.feedback = mUser;
+    setup.fileChooser = mFileChooser;
+    setup.inputFolder = [this] { return fromUtf8(mRemembered.inputFiles); };
+    setup.mainWindow = this;
+    mExplorer = new TformWeb(setup, this);
+    mExplorerOpen = true;
+    connect(mExplorer, &TformWeb::closed, this, [this] { mExplorerOpen = false; });
+    // Help lives in the main window; the explorer only asks for it.
+    connect(mExplorer, &TformWeb::helpRequested, this, &MainWindow::showHelpContext);
+    if (const QScreen* screen = this->screen())
+        mExplorer->move(screen->availableGeometry().center() - mExplorer->rect().center());
+    mExplorer->show();
 }
 
 void MainWindow::SpinButton1UpClick()

@@ -30,6 +30,7 @@ class NeedleGauge;
 class OutputPanel;
 class TaskPanel;
 class UrlOpener;
+class TformWeb;
 class WindowFeedback;
 namespace pluvora { class DocumentOpener; class UserFeedback; }
 
@@ -80,10 +81,14 @@ public:
     // to fit, elastic layout on.
     void fitToScreen(const QRect& available);
     HelpWindow* helpWindow() const;
+    // True from the explorer's creation until it closes; there is never more than one.
+    bool explorerOpen() const { return mExplorerOpen; }
+    TformWeb* explorer() const;
 
 public slots:
     void BitBtn3Click();
     void BitBtn1Click();
+    void BitBtn4Click();
     void SpinButton1UpClick();
     void SpinButton1DownClick();
     void Edit1Change();
@@ -144,6 +149,8 @@ private:
     pluvora::RememberedFolders mRemembered;
     int mCompletionPause = 1000;
     bool mShutDown = false;
+    bool mExplorerOpen = false;
+    QPointer<TformWeb> mExplorer;
 
     QPushButton* mOpenButton = nullptr;     // BitBtn3
     QLineEdit* mFileNameBox = nullptr;      // Edit1

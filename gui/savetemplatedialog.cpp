@@ -54,13 +54,14 @@ SaveTemplateDialog::SaveTemplateDialog(const pluvora::TemplateStore& store,
 
 void SaveTemplateDialog::bitBtn1Click()
 {
-    const QString name = mName->text();
+    const std::string typed = mName->text().toStdString();
+    const QString name = QString::fromStdString(std::string(pluvora::templateName(typed)));
     std::vector<std::string> names;
     for (int row = 0; row < mNames->count(); ++row)
         names.push_back(mNames->item(row)->text().toStdString());
     std::optional<std::vector<std::string>> after;
     try {
-        after = pluvora::saveTemplate(mStore, mFeedback, std::move(names), name.toStdString(), mSpec);
+        after = pluvora::saveTemplate(mStore, mFeedback, std::move(names), typed, mSpec);
     } catch (const std::exception& error) {
         pluvora::reportError(mFeedback, error.what());
         return;

@@ -23,10 +23,10 @@ TemplateControl::TemplateControl(const Controls& controls, const pluvora::AppFol
 {
     connect(mControls.templateBox, &QComboBox::currentTextChanged, this,
             &TemplateControl::colourTemplateBox);
-    // A choice made in the open list has been applied as the list closed;
+    // A choice made in the open list is applied once the list has closed;
     // a choice made with the keys on the closed box arrives here alone.
     connect(mControls.templateBox, &QComboBox::activated, this, [this] {
-        if (!mJustApplied)
+        if (!mCloseUpPending)
             applySelected();
     });
     colourTemplateBox();
@@ -78,11 +78,20 @@ void TemplateControl::showNames(const QStringList& names)
     mControls.templateBox->addItems(names);
 }
 
+void TemplateControl::listClosed()
+{
+    // The list closes before the clicked item becomes the box's choice, so
+    // applying now would apply the previous one.
+    mCloseUpPending = true;
+    QTimer::singleShot(0, this, [this] {
+        mCloseUpPending = false;
+        applySelected();
+    });
+}
+
 void TemplateControl::applySelected()
 {
     auto* box = mControls.templateBox;
-    mJustApplied = true;
-    QTimer::singleShot(0, this, [this] { mJustApplied = false; });
     if (!mStore.hasSettings() || box->currentIndex() < 0)
         return;
     // The block is read whole before the panel changes, so a damaged one

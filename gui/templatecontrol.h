@@ -39,6 +39,8 @@ public slots:
     void loadTemplateList();
     // Applies the template the box shows.
     void applySelected();
+    // The box's list has closed, with or without a choice.
+    void listClosed();
     void applyLastSession();
     void Savedatatemplate1Click();
     void Managetemplatelist1Click();
@@ -52,5 +54,5 @@ private:
     Controls mControls;
     pluvora::TemplateStore mStore;
     pluvora::UserFeedback& mUser;
-    bool mJustApplied = false;
+    bool mCloseUpPending = false;
 };

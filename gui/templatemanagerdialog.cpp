@@ -6,11 +6,13 @@
 
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <exception>
 
 TemplateManagerDialog::TemplateManagerDialog(const pluvora::TemplateStore& store,
@@ -141,21 +143,40 @@ void TemplateManagerDialog::closeRenamePanel()
 
 void TemplateManagerDialog::BitBtn5Click() { closeRenamePanel(); }
 
+void TemplateManagerDialog::keyPressEvent(QKeyEvent* event)
+{
+    // Esc is the "Close" button's key, and that button is off while a
+    // rename is open: Esc backs out of the rename instead.
+    if (event->key() == Qt::Key_Escape && mRenamePanel->isVisible()) {
+        BitBtn5Click();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
 void TemplateManagerDialog::BitBtn4Click()
 {
+    const std::vector<std::string> names = listedNames();
+    const std::string oldName = mRenameOldName.toStdString();
+    const std::string typed = mNewName->text().toStdString();
     std::optional<std::vector<std::string>> after;
     try {
-        after = pluvora::renameTemplate(mStore, mFeedback, listedNames(),
-                                        mRenameOldName.toStdString(), mNewName->text().toStdString());
+        after = pluvora::renameTemplate(mStore, mFeedback, names, oldName, typed);
     } catch (const std::exception& error) {
         pluvora::reportError(mFeedback, error.what());
         closeRenamePanel();
         return;
     }
-    if (!after && mNewName->text().isEmpty())
-        return; // the user may type a name yet
-    if (after)
+    if (!after) {
+        // No name, or the user kept the template of that name: as the save
+        // dialog does, stay open for another name.
+        const std::string_view newName = pluvora::templateName(typed);
+        if (newName.empty()
+            || (newName != oldName && std::find(names.begin(), names.end(), newName) != names.end()))
+            return;
+    } else {
         showList(*after);
+    }
     closeRenamePanel();
 }
 

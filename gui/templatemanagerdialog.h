@@ -41,6 +41,9 @@ public slots:
     void BitBtn5Click();
     void RestoreTextColor();
 
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
     void showList(const std::vector<std::string>& names);
     std::vector<std::string> listedNames() const;

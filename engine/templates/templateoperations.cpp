@@ -31,11 +31,17 @@ std::vector<std::string> storeList(const TemplateStore& store, std::vector<std::
 
 } // namespace
 
+std::string_view templateName(std::string_view typed)
+{
+    return typed.substr(0, typed.find_first_of("\r\n"));
+}
+
 std::optional<std::vector<std::string>> saveTemplate(const TemplateStore& store, UserFeedback& ui,
                                                      std::vector<std::string> names,
                                                      std::string_view name,
                                                      const DataTemplate& spec)
 {
+    name = templateName(name);
     if (name.empty()) {
         reportError(ui, kNoNameGiven);
         return std::nullopt;
@@ -58,6 +64,7 @@ std::optional<std::vector<std::string>> renameTemplate(const TemplateStore& stor
                                                        std::string_view oldName,
                                                        std::string_view newName)
 {
+    newName = templateName(newName);
     if (newName.empty()) {
         reportError(ui, kNoNameGiven);
         return std::nullopt;

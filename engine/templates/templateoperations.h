@@ -22,6 +22,10 @@ inline constexpr const char* kTemplateProblems = "Problems encountered. Operatio
 // "TemplateList.pvd", or nothing when the user declined or the operation was
 // refused (the reason has been told).
 
+// A typed name up to its first line break: each name is one line of the
+// template files, so a pasted break must not split it.
+std::string_view templateName(std::string_view typed);
+
 // Saves `spec` under `name`; a name already in the list is overwritten only
 // after the user agrees.
 std::optional<std::vector<std::string>> saveTemplate(const TemplateStore& store, UserFeedback& ui,

@@ -21,12 +21,13 @@ constexpr std::size_t kIntegerTokenLimit = 32;
 
 bool isSeparator(char c) { return static_cast<unsigned char>(c) <= 32; }
 
-// The whole numbers of a line, separated as the text readers separate them.
-std::vector<int> integersOf(std::string_view line)
+// The first `count` whole numbers of a line, separated as the text readers
+// separate them; the rest of the line is not looked at.
+std::vector<int> integersOf(std::string_view line, std::size_t count)
 {
     std::vector<int> values;
     std::size_t i = 0;
-    while (i < line.size()) {
+    while (i < line.size() && values.size() < count) {
         while (i < line.size() && isSeparator(line[i]))
             ++i;
         const std::size_t start = i;
@@ -44,7 +45,7 @@ std::vector<int> integersOf(std::string_view line)
 
 void fillIndexes(std::array<int, kColumnBoxes>& target, std::string_view line)
 {
-    const std::vector<int> values = integersOf(line);
+    const std::vector<int> values = integersOf(line, target.size());
     for (std::size_t k = 0; k < target.size(); ++k)
         target[k] = k < values.size() ? values[k] : -1;
 }
@@ -114,7 +115,7 @@ DataTemplate parseTemplateLines(std::string_view rows, std::string_view variable
                                 std::string_view units)
 {
     DataTemplate spec;
-    const std::vector<int> rowValues = integersOf(rows);
+    const std::vector<int> rowValues = integersOf(rows, 1);
     spec.rowsBefore = rowValues.empty() ? 0 : rowValues.front();
     fillIndexes(spec.variables, variables);
     fillIndexes(spec.units, units);

@@ -145,6 +145,17 @@ TEST_F(Templates, RenameToNothingOrToANameInUse)
     EXPECT_EQ(ui.messages(), (std::vector<std::string>{std::string("error: ") + kNoNameGiven}));
 }
 
+TEST_F(Templates, APastedLineBreakNeverSplitsAName)
+{
+    Names names = saveAll({{"North\r\nfield", a}, {"South", b}});
+    EXPECT_EQ(names, (Names{"North", "South"}));
+    names = renameTemplate(store, ui, names, "South", "West\nwind").value();
+    EXPECT_EQ(list(), "North\r\nWest\r\n");
+    EXPECT_EQ(settings(), rewritten("North", a) + rewritten("West", b));
+    EXPECT_FALSE(saveTemplate(store, ui, names, "\r\nEast", c)); // nothing before the break
+    EXPECT_EQ(ui.messages(), (std::vector<std::string>{std::string("error: ") + kNoNameGiven}));
+}
+
 TEST_F(Templates, DeletingTheOnlyTemplateThenSavingAgain)
 {
     Names names = saveAll({{"Only", a}});
@@ -190,4 +201,7 @@ TEST(TemplateLines, ReadAsTheIntegerReaderReadsThem)
     EXPECT_EQ(parseTemplateLines("", "1 2", "\t-1\t0"), spec(0, {1, 2}, {-1, 0}));
     EXPECT_THROW(parseTemplateLines("x", "", ""), Error);
     EXPECT_THROW(parseTemplateLines("0", "1 2.5", ""), Error);
+    // What follows the numbers a line must hold is skipped, as the readers skip it.
+    EXPECT_EQ(parseTemplateLines("3 rows", "1 2 3 4 5 6 7 8 9 10 11 12 old", "0"),
+              spec(3, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}, {0}));
 }

@@ -70,6 +70,14 @@ TEST_F(InputMenu, CleanExplainsItselfUntilTheUserSaysNotAgain)
     dialog<CleanDataMessage>()->okButton()->click(); // unticked: keep explaining
     EXPECT_EQ(appDir.read("DSMA1.~"), "1\r\n");
     EXPECT_EQ(feedback.messages().back(), std::string("error: ") + InputCommands::kOpenFileFirst);
+
+    // Closed with the window's button: the choice is not recorded, the command goes on.
+    freeClosed();
+    trigger("CleanData1");
+    dialog<CleanDataMessage>()->checkBox()->setChecked(true);
+    dialog<CleanDataMessage>()->close();
+    EXPECT_EQ(appDir.read("DSMA1.~"), "1\r\n");
+    EXPECT_EQ(feedback.messages().size(), 2u);
 }
 
 struct Precondition {

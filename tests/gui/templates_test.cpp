@@ -10,6 +10,7 @@
 #include <QCoreApplication>
 #include <QListWidget>
 #include <QMetaObject>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -83,6 +84,32 @@ TEST_F(TemplateMenu, ChoosingAShippedTemplateAppliesIt)
     EXPECT_EQ(unit(1)->count(), 0);
     EXPECT_NE(templateBox()->palette().color(QPalette::Base), QColor(Qt::yellow));
     EXPECT_TRUE(feedback.calls.empty());
+}
+
+TEST_F(TemplateMenu, ChoosingInTheOpenListAppliesTheClickedNameOnce)
+{
+    window->show();
+    auto* box = templateBox();
+    auto pick = [box](int row) {
+        box->showPopup();
+        QAbstractItemView* list = box->view();
+        const QPoint at = list->visualRect(list->model()->index(row, 0)).center();
+        QTest::mouseMove(list->viewport(), at);
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
+        QTest::qWait(10);
+    };
+    auto* rows = child<QLineEdit>("adpEdit1");
+    pick(0);
+    EXPECT_EQ(rows->text(), "23");
+    pick(1);
+    EXPECT_EQ(rows->text(), "1");
+    QTest::keyClick(box, Qt::Key_Up); // with the keys on the closed box
+    EXPECT_EQ(rows->text(), "23");
+    EXPECT_TRUE(feedback.calls.empty());
+
+    appDir.write("TemplateSettings.pvd", "");
+    pick(1);
+    EXPECT_EQ(feedback.messages(), std::vector<std::string>{std::string("error: ") + kTemplateNotFound});
 }
 
 TEST_F(TemplateMenu, SavedTemplateComesBackWithItsUnits)
@@ -181,6 +208,15 @@ TEST_F(TemplateMenu, ManageRenamesAndDeletes)
     newName->setText("");
     form->findChild<QPushButton*>("BitBtn4")->click();
     EXPECT_EQ(form->height(), TemplateManagerDialog::kRenameHeight); // still asking for a name
+    newName->setText(list->item(1)->text());
+    feedback.scriptAnswer(false); // keep the template of that name
+    form->findChild<QPushButton*>("BitBtn4")->click();
+    EXPECT_EQ(form->height(), TemplateManagerDialog::kRenameHeight);
+    EXPECT_EQ(list->count(), 2);
+    QTest::keyClick(newName, Qt::Key_Escape); // backs out of the rename only
+    EXPECT_EQ(form->height(), TemplateManagerDialog::kHeight);
+    EXPECT_TRUE(form->isVisible());
+    form->findChild<QPushButton*>("BitBtn1")->click();
     newName->setText("Wagga");
     form->findChild<QPushButton*>("BitBtn4")->click();
     EXPECT_EQ(form->height(), TemplateManagerDialog::kHeight);
