@@ -2,7 +2,9 @@
 
 #include "io/numbertext.h"
 
+#include <filesystem>
 #include <sstream>
+#include <system_error>
 
 using namespace pluvora;
 
@@ -89,6 +91,20 @@ std::optional<UsageError> parseColumns(std::string_view list, BatchOptions& opti
         options.unitShown[column] = std::string(unit);
     }
     return std::nullopt;
+}
+
+// Whether two names reach one file, also through links or "..", and for a
+// file that does not exist yet.
+bool sameFile(const std::string& a, const std::string& b)
+{
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    if (fs::equivalent(a, b, ec))
+        return true;
+    std::error_code ecA, ecB;
+    const fs::path fullA = fs::weakly_canonical(a, ecA);
+    const fs::path fullB = fs::weakly_canonical(b, ecB);
+    return !ecA && !ecB && fullA == fullB;
 }
 
 std::variant<std::string, UsageError> parseSite(std::string_view text)
@@ -210,6 +226,10 @@ std::variant<BatchOptions, UsageError> parseBatchOptions(const std::vector<std::
         return UsageError{"--update is required for task 2"};
     if (options.task != 2 && options.update)
         return UsageError{"--update is only for task 2"};
+    // Data that do not go into the weather file are written to OUTPUT:
+    // the same name would overwrite the weather file with them.
+    if (options.update && options.output && sameFile(*options.update, *options.output))
+        return UsageError{"-o must not name the weather file given to --update"};
     // Tasks 1 and 6 end by asking for the site; a batch run cannot ask.
     const bool siteNeeded = options.task == 1 || (options.task == 6 && options.rearrange);
     if (site) {

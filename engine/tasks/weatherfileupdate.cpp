@@ -241,21 +241,31 @@ void showFirstUpdateNotice(int task, bool& noticePending, UserFeedback& ui)
 
 std::optional<std::size_t> firstNewDataRow(const std::vector<std::string_view>& lines)
 {
+    // Blank lines between rows are passed over: rows apart are still a pair.
+    const auto rowAbove = [&lines](std::size_t index) -> std::optional<std::size_t> {
+        while (index > 0)
+            if (readRow(lines[--index]).kind != Row::Blank)
+                return index;
+        return std::nullopt;
+    };
     for (std::size_t i = 1; i < lines.size(); ++i) {
-        const Row upper = readRow(lines[i - 1]);
         const Row lower = readRow(lines[i]);
-        const auto upperDate = rowDate(lines[i - 1]);
         const auto lowerDate = rowDate(lines[i]);
-        if (!upperDate || !lowerDate || upper.year != lower.year || *lowerDate <= *upperDate)
+        const auto upperIndex = rowAbove(i);
+        if (!lowerDate || !upperIndex)
             continue;
-        std::size_t start = i - 1;
+        const Row upper = readRow(lines[*upperIndex]);
+        const auto upperDate = rowDate(lines[*upperIndex]);
+        if (!upperDate || upper.year != lower.year || *lowerDate <= *upperDate)
+            continue;
+        std::size_t start = *upperIndex;
         long long date = *upperDate;
-        while (start > 0) {
-            const auto above = rowDate(lines[start - 1]);
-            if (!above || *above != date - 1)
+        for (auto above = rowAbove(start); above; above = rowAbove(start)) {
+            const auto aboveDate = rowDate(lines[*above]);
+            if (!aboveDate || *aboveDate != date - 1)
                 break;
-            --start;
-            date = *above;
+            start = *above;
+            date = *aboveDate;
         }
         return start;
     }
@@ -304,15 +314,10 @@ UpdateResult updateWeatherFile(const fs::path& existing, std::string_view newDat
     }
 
     appendRow(file.content, found->row);
-    // Blank lines at the end of the panel are no days.
-    std::size_t end = lines.size();
-    while (end > index + 1 && readRow(lines[end - 1]).kind == Row::Blank)
-        --end;
     // The rest is copied as it is, but no day that its year lacks may
-    // enter the file.
-    for (std::size_t i = index + 1; i < end; ++i) {
-        if (readRow(lines[i]).kind != Row::Blank)
-            datedNewRow(lines, i);
+    // enter the file, and blank lines are no days.
+    for (std::size_t i = nextNonBlank(lines, index + 1); i < lines.size(); i = nextNonBlank(lines, i + 1)) {
+        datedNewRow(lines, i);
         appendLine(file.content, lines[i]);
     }
 

@@ -38,8 +38,9 @@ std::string noDataRowsMessage(std::string_view fileName);
 void showFirstUpdateNotice(int task, bool& noticePending, UserFeedback& ui);
 
 // The line (0-based) where the new data begin in the output panel's
-// `lines`: the first two adjacent rows of one year in date order, extended
-// upwards over rows whose dates run day by day into them. Only lines that
+// `lines`: the first two rows of one year in date order (blank lines
+// between them passed over), extended upwards over rows whose dates run
+// day by day into them. Only lines that
 // read as a year and a day of that year count as rows, so no header line is
 // taken for data and a 31 December row above 1 January is kept.
 std::optional<std::size_t> firstNewDataRow(const std::vector<std::string_view>& lines);

@@ -130,6 +130,12 @@ TEST_F(BatchUpdate, Task2NeedsTheFileAndOtherTasksRefuseIt)
     const Outcome other = run({"--task", "3", "--update", site.string()});
     EXPECT_EQ(other.status, 2);
     EXPECT_NE(other.err.find("--update is only for task 2"), std::string::npos);
+
+    // Data left out of the update would overwrite the weather file itself.
+    const Outcome same = run({"--update", site.string(), "-o", (weatherDir.path() / "." / "site.wth").string()});
+    EXPECT_EQ(same.status, 2);
+    EXPECT_NE(same.err.find("-o must not name the weather file"), std::string::npos);
+    EXPECT_EQ(test::readFile(site), original);
 }
 
 } // namespace

@@ -123,7 +123,10 @@ INSTANTIATE_TEST_SUITE_P(
                    panel({{2011, 1}, {2011, 2}}, "2011 weather of the station\n\n" + kPanelHead + "2011 5 stations\n"),
                    {}, UpdateResult::Updated, appended({{2011, 1}, {2011, 2}}), kUpdatedCalls},
         UpdateCase{"BlankLinesAboveAndBelowTheData", "\n\n" + panel({{2011, 1}, {2011, 2}}) + "\n\n", {},
-                   UpdateResult::Updated, appended({{2011, 1}, {2011, 2}}), kUpdatedCalls}),
+                   UpdateResult::Updated, appended({{2011, 1}, {2011, 2}}), kUpdatedCalls},
+        // Rows a blank line apart still pair up; no blank line enters the file.
+        UpdateCase{"DoubleSpacedRows", kPanelHead + day(2010, 365) + "\n\n" + day(2011, 1) + "\n\n" + day(2011, 2),
+                   {}, UpdateResult::Updated, appended({{2011, 1}, {2011, 2}}), kUpdatedCalls}),
     [](const auto& param) { return std::string(param.param.name); });
 
 TEST(WeatherFileUpdateStart, NewDataBeginningOn31DecemberKeepThatDay)
