@@ -13,6 +13,7 @@
 #include "tasks/etbypm.h"
 #include "tasks/etfromevap.h"
 #include "tasks/missingvalues.h"
+#include "tasks/streamedtaskone.h"
 
 #include <exception>
 
@@ -113,8 +114,45 @@ bool stopped(RunContext& run, RunOutcome& outcome)
 
 // The stages that work on the data, from the character check to the
 // completion.
+// Task 1 for a streamed run: one pass instead of the stage chain when the
+// input holds nothing a stage would stop on or report.
+bool streamedTaskOne(RunContext& run, const RunRequest& request)
+{
+    if (!request.streamed || run.task != 1)
+        return false;
+    std::optional<int> sign;
+    if (request.substitutionEnabled) {
+        sign = parseInteger(request.signText);
+        if (!sign)
+            return false;
+    }
+    return streamTaskOne(run, sign, request.substituteText);
+}
+
+void complete(RunContext& run, const RunRequest& request, RunGauge& gauge, RunOutcome& outcome)
+{
+    gauge.hide();
+    if (request.streamed)
+        outcome.outputFile = run.file(workfile::kOutput);
+    else
+        outcome.outputPanel = loadPanelText(run.file(workfile::kOutput));
+    run.ui.playSound(Sound::Exclamation);
+    outcome.completed = true;
+    outcome.rowsBefore = run.rowsBefore;
+    outcome.finishing = finishingFor(run);
+    if (outcome.finishing == Finishing::LatitudeLine)
+        outcome.latitudeLine = latitudeLineFor(run);
+}
+
 void processData(RunContext& run, const RunRequest& request, RunGauge& gauge, RunOutcome& outcome)
 {
+    if (streamedTaskOne(run, request)) {
+        complete(run, request, gauge, outcome);
+        return;
+    }
+    if (request.streamed)
+        removeEndNotes(run);
+
     checkData(run);
     if (request.substitutionEnabled)
         valueSubstitution(run, integerOf(request.signText), request.substituteText);
@@ -131,14 +169,7 @@ void processData(RunContext& run, const RunRequest& request, RunGauge& gauge, Ru
     if (stopped(run, outcome))
         return;
 
-    gauge.hide();
-    outcome.outputPanel = loadPanelText(run.file(workfile::kOutput));
-    run.ui.playSound(Sound::Exclamation);
-    outcome.completed = true;
-    outcome.rowsBefore = run.rowsBefore;
-    outcome.finishing = finishingFor(run);
-    if (outcome.finishing == Finishing::LatitudeLine)
-        outcome.latitudeLine = latitudeLineFor(run);
+    complete(run, request, gauge, outcome);
 }
 
 } // namespace
@@ -176,8 +207,11 @@ RunOutcome runProcessing(const RunRequest& request, const AppFolder& folder, Use
         return outcome;
     checkTaskPageTexts(run);
 
-    savePanelText(folder.file(workfile::kInput), request.inputText);
-    removeEndNotes(run);
+    // A streamed run cuts the end notes in its first pass.
+    if (!request.streamed) {
+        savePanelText(folder.file(workfile::kInput), request.inputText);
+        removeEndNotes(run);
+    }
 
     assignVariableIndexAndUnitIndexToColumn(run, request, run.columnCount);
     if (stopped(run, outcome))
@@ -199,6 +233,7 @@ RunOutcome runProcessing(const RunRequest& request, const AppFolder& folder, Use
         reportError(ui, error.what());
         outcome = RunOutcome{};
         outcome.outputPanel = std::move(run.outputPanel);
+        outcome.badInput = run.badInput;
     }
     return outcome;
 }

@@ -399,3 +399,17 @@ TEST_F(Frame, AClickOnAReportedRowSelectsItInTheInputPanel)
     EXPECT_EQ(clickLine(2), "2001 3\t\t4");
     EXPECT_EQ(clickLine(3), "2001 4 -99"); // substituted in the report as 0.01
 }
+
+TEST_F(Frame, ARunStoppedOnABadNumberSelectsItsLine)
+{
+    open(userDir.write("s.txt", "Header\n2001 1 10 5\n2001 2 1.2.3 6\n2001 3 11 4\n"));
+    setRowsBefore(1);
+    setColumn(1, "Year");
+    setColumn(2, "DOY");
+    setColumn(3, "T-max", "oC");
+    setColumn(4, "T-min", "oC");
+    child<QComboBox>("ComboBox1")->setCurrentIndex(2);
+    child<QPushButton>("BitBtn1")->click();
+    ASSERT_EQ(feedback.messages(), std::vector<std::string>{"error: Invalid numeric input"});
+    EXPECT_EQ(child<QPlainTextEdit>("Memo1")->textCursor().selectedText(), "2001 2 1.2.3 6");
+}
