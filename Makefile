@@ -28,7 +28,9 @@ configure: deps
 build: configure
 	cmake --build $(BUILD_DIR)
 
-run: build
+# Only the two programs: tests and benchmarks wait for `make test`.
+run: configure
+	cmake --build $(BUILD_DIR) --target pluvora pluvora-batch
 	$(BUILD_DIR)/app/pluvora
 
 test: build

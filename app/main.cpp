@@ -3,8 +3,9 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QFileInfo>
+#include <QIcon>
 #include <QMessageBox>
+#include <QScreen>
 #include <QStandardPaths>
 
 #include <exception>
@@ -14,14 +15,15 @@
 
 namespace {
 
-// The default files sit beside the program in the build tree, and under
-// share/pluvora once installed; never in the shell's current folder.
-std::filesystem::path defaultFilesFolder()
+// The default files and the help sit beside the program in the build tree,
+// and under share/pluvora once installed, found from the program's own
+// place so that any prefix works; never in the shell's current folder.
+QString programFilesFolder()
 {
-    const QString beside = QCoreApplication::applicationDirPath();
-    if (QFileInfo::exists(beside + "/Option.pvd"))
-        return beside.toStdString();
-    return PLUVORA_INSTALLED_DEFAULTS;
+    const QDir beside(QCoreApplication::applicationDirPath());
+    if (beside.exists("Option.pvd"))
+        return beside.absolutePath();
+    return QDir::cleanPath(beside.absoluteFilePath(PLUVORA_DATA_FROM_BIN));
 }
 
 void showStartError(const char* text)
@@ -43,6 +45,9 @@ int main(int argc, char* argv[])
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
     QApplication app(argc, argv);
     QApplication::setApplicationName("Pluvora");
+    QApplication::setWindowIcon(QIcon(":/pluvora/pluvora.png"));
+    // Ties the windows to the installed desktop entry and its icon.
+    QGuiApplication::setDesktopFileName("pluvora");
 
     const QString base = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
     if (base.isEmpty()) {
@@ -54,7 +59,9 @@ int main(int argc, char* argv[])
     setup.appFolder = QDir(base).filePath(QString::fromUtf8(pluvora::kAppFolderName.data(),
                                                             static_cast<qsizetype>(pluvora::kAppFolderName.size())))
                           .toStdString();
-    setup.startDirectory = defaultFilesFolder();
+    const QString programFiles = programFilesFolder();
+    setup.startDirectory = programFiles.toStdString();
+    setup.helpFolder = QDir(programFiles).filePath("help").toStdString();
     std::unique_ptr<MainWindow> window;
     try {
         window = std::make_unique<MainWindow>(setup);
@@ -62,6 +69,8 @@ int main(int argc, char* argv[])
         showStartError(error.what());
         return 1;
     }
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        window->fitToScreen(screen->availableGeometry());
     window->show();
     return app.exec();
 }

@@ -2,12 +2,18 @@
 
 #include "appfolder/settings.h"
 #include "columnpanel.h"
+#include "combolists.h"
 #include "controls.h"
 #include "defaultfoldersdialog.h"
 #include "desktopdocumentopener.h"
 #include "explorer/tformweb.h"
 #include "error.h"
+#include "elasticlayout.h"
 #include "filechooser.h"
+#include "helpmenu.h"
+#include "helpwindow.h"
+#include "inputpanel.h"
+#include "mainmenu.h"
 #include "inputcommands.h"
 #include "messageboxfeedback.h"
 #include "missingvaluebox.h"
@@ -15,6 +21,7 @@
 #include "outputpanel.h"
 #include "sitecoordinatedialog.h"
 #include "table/paneltext.h"
+#include "tasks/missingvalues.h"
 #include "taskpanel.h"
 #include "templatecontrol.h"
 #include "windowfeedback.h"
@@ -33,7 +40,9 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
+#include <QSpinBox>
 #include <QThread>
+#include <QTextBlock>
 #include <QToolButton>
 
 namespace {
@@ -45,9 +54,10 @@ QString fromUtf8(const std::string& text)
 
 std::string toUtf8(const QString& text) { return text.toUtf8().toStdString(); }
 
-QPlainTextEdit* makePanel(const char* name, QWidget* parent)
+template <typename Panel = QPlainTextEdit>
+Panel* makePanel(const char* name, QWidget* parent)
 {
-    auto* panel = new QPlainTextEdit(parent);
+    auto* panel = new Panel(parent);
     panel->setObjectName(name);
     panel->setLineWrapMode(QPlainTextEdit::NoWrap);
     QFont mono("Monospace");
@@ -84,6 +94,7 @@ MainWindow::MainWindow(const MainWindowSetup& setup, QWidget* parent)
     if (setup.fileChooser == nullptr)
         mOwnFileChooser = std::make_unique<DialogFileChooser>();
     mFileChooser = setup.fileChooser ? setup.fileChooser : mOwnFileChooser.get();
+    mHelpMenu = new HelpMenu(this, setup.helpFolder, setup.urlOpener);
     if (setup.documentOpener == nullptr)
         mOwnOpener = std::make_unique<DesktopDocumentOpener>();
     mOpener = setup.documentOpener ? setup.documentOpener : mOwnOpener.get();
@@ -94,12 +105,31 @@ MainWindow::MainWindow(const MainWindowSetup& setup, QWidget* parent)
                                        *mFeedback, *mFileChooser, mRemembered, this);
     mTemplates = new TemplateControl({this, mTemplateBox, mRowsBefore, mColumns}, mFolder,
                                      *mFeedback, this);
-    buildMenus();
+    const ViewToggles toggles = buildMainMenu(*this);
+    mElastic = toggles.elasticWindow;
+    mHorizontalScroll = toggles.horizontalScrollBar;
+    mSpacer = toggles.enableSpacer;
+    widenComboLists(centralWidget());
+    mElasticLayout = new ElasticLayout(centralWidget(), {kDesignWidth, kDesignHeight});
+    // The spacer lines the column boxes up in design pixels.
+    if (auto* spacer = mColumns->findChild<QSpinBox*>("UpDown1"))
+        connect(spacer, &QSpinBox::valueChanged, this, [this] {
+            mElasticLayout->redesign([this] { mColumns->UpDown1Click(); });
+        });
+    resize(kDesignWidth, kDesignHeight + menuBar()->sizeHint().height());
     startUp();
 }
 
 MainWindow::~MainWindow()
 {
+    // The panels are freed after this window's members; clearing them must
+    // not call back into a window that is half gone.
+    disconnect(mOutputPanel, nullptr, this, nullptr);
+    disconnect(mRowsBefore, nullptr, this, nullptr);
+    // Hiding a shown window closes the template list, which would apply a
+    // template with the application folder already gone.
+    if (auto* templates = dynamic_cast<ClosingComboBox*>(mTemplateBox))
+        templates->onCloseUp = nullptr;
     // The explorer uses the folder and feedback members, which go before
     // the child windows would.
     delete mExplorer;
@@ -109,7 +139,8 @@ void MainWindow::buildControls()
 {
     auto* client = new QWidget(this);
     client->setObjectName("ClientArea");
-    client->setFixedSize(1048, 807);
+    client->resize(kDesignWidth, kDesignHeight);
+    client->setMinimumSize(kDesignWidth / 4, kDesignHeight / 4);
     client->setFont(layoutFont());
     setCentralWidget(client);
 
@@ -136,7 +167,7 @@ void MainWindow::buildControls()
     mStep2->setObjectName("GroupBox1");
     mStep2->setGeometry(8, 40, 1032, 396);
 
-    mInputPanel = makePanel("Memo1", mStep2);
+    mInputPanel = makePanel<InputPanel>("Memo1", mStep2);
     mInputPanel->setGeometry(8, 20, 1016, 250);
     mInputPanel->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     mInputPanel->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -160,6 +191,8 @@ void MainWindow::buildControls()
     mRowsBefore->setReadOnly(true);
     mRowsBefore->setAlignment(Qt::AlignCenter);
     mRowsBefore->setGeometry(820, 350, 60, 26);
+    connect(mRowsBefore, &QLineEdit::textChanged, this,
+            [this](const QString& rows) { mInputPanel->setHeaderRows(rows.toInt()); });
     auto* spin = new QWidget(mStep2);
     spin->setObjectName("SpinButton1");
     spin->setGeometry(882, 350, 18, 26);
@@ -180,6 +213,7 @@ void MainWindow::buildControls()
 
     mTasks = new TaskPanel(client);
     mTasks->move(8, 440 + mMissingValues->height() + 4);
+    connect(mTasks, &TaskPanel::helpRequested, this, &MainWindow::showHelpContext);
 
     mProcessButton = makeStepButton("BitBtn1", kProcessCaption, client);
     mProcessButton->setGeometry(8, 762, 200, 36);
@@ -194,55 +228,8 @@ void MainWindow::buildControls()
     mOutput->move(560, 440);
     mOutputPanel = mOutput->panel();
     connect(mOutput, &OutputPanel::loadBack, this, &MainWindow::loadBackToInputPanel);
-}
-
-void MainWindow::buildMenus()
-{
-    QMenu* file = menuBar()->addMenu("File");
-    file->setObjectName("File1");
-    QAction* saveInput = file->addAction("Save input file...");
-    saveInput->setObjectName("Saveinputfile1");
-    connect(saveInput, &QAction::triggered, this, &MainWindow::Saveinputfile1Click);
-    file->addSeparator();
-    QAction* exit = file->addAction("Exit");
-    exit->setObjectName("Exit1");
-    exit->setShortcut(QKeySequence("Ctrl+Q"));
-    connect(exit, &QAction::triggered, this, &MainWindow::Exit1Click);
-
-    QMenu* control = menuBar()->addMenu("Control");
-    control->setObjectName("Control1");
-    auto addItem = [this, control](const char* text, const char* name, void (MainWindow::*slot)()) {
-        QAction* item = control->addAction(text);
-        item->setObjectName(name);
-        connect(item, &QAction::triggered, this, slot);
-    };
-    addItem("Save current data template...", "Savedatatemplate1", &MainWindow::Savedatatemplate1Click);
-    addItem("Retrieve last session template", "Retrievelastsessiontemplate1",
-            &MainWindow::ComboBox2CloseUp);
-    addItem("Manage template list...", "Managetemplatelist1", &MainWindow::Managetemplatelist1Click);
-    control->addSeparator();
-    QAction* folders = control->addAction("Default input && output folders...");
-    folders->setObjectName("Preferences1");
-    connect(folders, &QAction::triggered, this, &MainWindow::Preferences1Click);
-    control->addSeparator();
-    addItem("Clean input data", "CleanData1", &MainWindow::CleanData1Click);
-    addItem("Align input data using tabs", "Usetabtoaligninputdata1",
-            &MainWindow::Usetabtoaligninputdata1Click);
-    addItem("Remove input data columns...", "RemoveDataColumns", &MainWindow::RemoveDataColumnsClick);
-    control->addSeparator();
-    QAction* caption = control->addAction("(Check / uncheck below)");
-    caption->setEnabled(false);
-    mElastic = control->addAction("  Elastic window");
-    mElastic->setObjectName("Elasticwindow1");
-    mHorizontalScroll = control->addAction("  Show horizontal scroll bar");
-    mHorizontalScroll->setObjectName("Showhorizontalscrolbar1");
-    mSpacer = control->addAction("  Enable spacer");
-    mSpacer->setObjectName("Enablespacer1");
-    for (QAction* toggle : {mElastic, mHorizontalScroll, mSpacer})
-        toggle->setCheckable(true);
-    connect(mElastic, &QAction::triggered, this, &MainWindow::Elasticwindow1Click);
-    connect(mHorizontalScroll, &QAction::triggered, this, &MainWindow::Showhorizontalscrolbar1Click);
-    connect(mSpacer, &QAction::triggered, this, &MainWindow::Enablespacer1Click);
+    connect(mOutputPanel, &QPlainTextEdit::cursorPositionChanged, this,
+            &MainWindow::selectReportedLine);
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event)
@@ -316,8 +303,7 @@ void MainWindow::BitBtn4Click()
     mExplorerOpen = true;
     connect(mExplorer, &TformWeb::closed, this, [this] { mExplorerOpen = false; });
     // Help lives in the main window; the explorer only asks for it.
-    if (metaObject()->indexOfSlot("showHelpContext(int)") >= 0)
-        connect(mExplorer, SIGNAL(helpRequested(int)), this, SLOT(showHelpContext(int)));
+    connect(mExplorer, &TformWeb::helpRequested, this, &MainWindow::showHelpContext);
     if (const QScreen* screen = this->screen())
         mExplorer->move(screen->availableGeometry().center() - mExplorer->rect().center());
     mExplorer->show();
@@ -383,6 +369,7 @@ void MainWindow::BitBtn1Click()
     }
     if (outcome.outputPanel)
         mOutputPanel->setPlainText(fromUtf8(*outcome.outputPanel));
+    showBadInput(outcome);
     if (!outcome.completed)
         return;
     showCompletion();
@@ -443,9 +430,7 @@ void MainWindow::Showhorizontalscrolbar1Click()
                                                   : Qt::ScrollBarAlwaysOff);
 }
 
-// Proportional resizing is not part of this window yet; the check mark is
-// kept and stored so that the setting survives.
-void MainWindow::Elasticwindow1Click() {}
+void MainWindow::Elasticwindow1Click() { mElasticLayout->setEnabled(mElastic->isChecked()); }
 
 void MainWindow::Preferences1Click()
 {
@@ -455,6 +440,46 @@ void MainWindow::Preferences1Click()
 }
 
 void MainWindow::Exit1Click() { close(); }
+
+HelpWindow* MainWindow::helpWindow() const { return mHelpMenu->helpWindow(); }
+
+void MainWindow::Instructions1Click() { mHelpMenu->showContext(HelpWindow::kContents); }
+
+void MainWindow::showHelpContext(int context) { mHelpMenu->showContext(context); }
+
+void MainWindow::AboutPluvora1Click() { mHelpMenu->showAbout(); }
+
+void MainWindow::fitToScreen(const QRect& available)
+{
+    // The desktop adds a frame and title bar outside the window.
+    const int menuHeight = menuBar()->sizeHint().height();
+    const QSize chrome(16, 48 + menuHeight);
+    const QSize design(kDesignWidth, kDesignHeight);
+    const QSize client = ElasticLayout::fittedSize(design, available.size() - chrome);
+    if (client != design) {
+        mElastic->setChecked(true);
+        Elasticwindow1Click();
+    }
+    resize(client.width(), client.height() + menuHeight);
+    const QSize spare = available.size() - client - chrome;
+    move(available.topLeft() + QPoint(qMax(0, spare.width() / 2), qMax(0, spare.height() / 2)));
+}
+
+void MainWindow::showBadInput(const pluvora::RunOutcome& outcome)
+{
+    if (outcome.badInput)
+        mInputPanel->selectLine(outcome.badInput->line);
+}
+
+// A click on a row of the missing-value report finds that row in the input
+// panel, where the user corrects it.
+void MainWindow::selectReportedLine()
+{
+    const QTextBlock row = mOutputPanel->textCursor().block();
+    if (row.blockNumber() >= 2
+        && mOutputPanel->document()->firstBlock().text() == pluvora::kMissingValuesReportHeading)
+        mInputPanel->selectReportedRow(row.text(), mMissingValues->substituteText());
+}
 
 void MainWindow::Saveinputfile1Click() { mInputCommands->Saveinputfile1Click(); }
 void MainWindow::CleanData1Click() { mInputCommands->CleanData1Click(); }
@@ -520,6 +545,7 @@ void MainWindow::closeEvent(QCloseEvent* event)
         } catch (const std::exception& error) {
             pluvora::reportError(*mUser, error.what());
         }
+        mHelpMenu->closeHelp();
     }
     event->accept();
 }

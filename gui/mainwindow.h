@@ -18,13 +18,18 @@ class QPlainTextEdit;
 class QPushButton;
 class QToolButton;
 class ColumnPanel;
+class ElasticLayout;
 class FileChooser;
+class HelpMenu;
+class HelpWindow;
+class InputPanel;
 class InputCommands;
 class TemplateControl;
 class MissingValueBox;
 class NeedleGauge;
 class OutputPanel;
 class TaskPanel;
+class UrlOpener;
 class TformWeb;
 class WindowFeedback;
 namespace pluvora { class DocumentOpener; class UserFeedback; }
@@ -37,6 +42,9 @@ struct MainWindowSetup {
     std::filesystem::path startDirectory;
     pluvora::UserFeedback* feedback = nullptr;   // null: message boxes
     FileChooser* fileChooser = nullptr;          // null: Qt's dialogs
+    UrlOpener* urlOpener = nullptr;              // null: the desktop's browser
+    // Folder of the HTML help pages; help shows nothing when they are missing.
+    std::filesystem::path helpFolder;
     pluvora::DocumentOpener* documentOpener = nullptr; // null: the desktop's
 };
 
@@ -57,6 +65,9 @@ public:
     static constexpr const char* kProcessCaption = "Step 4: Process";
     static constexpr const char* kItIsDone = "It is Done";
     static constexpr const char* kOutputTitle = "Output";
+    // The client area the controls' positions were drawn for.
+    static constexpr int kDesignWidth = 1048;
+    static constexpr int kDesignHeight = 807;
 
     explicit MainWindow(const MainWindowSetup& setup, QWidget* parent = nullptr);
     ~MainWindow() override;
@@ -65,6 +76,11 @@ public:
     const pluvora::RememberedFolders& rememberedFolders() const { return mRemembered; }
     // How long "It is Done" stays on the process button.
     void setCompletionPause(int milliseconds) { mCompletionPause = milliseconds; }
+    // Sizes and places the window for a desktop whose free area is
+    // `available`: a desktop smaller than the design gets the window scaled
+    // to fit, elastic layout on.
+    void fitToScreen(const QRect& available);
+    HelpWindow* helpWindow() const;
     // True from the explorer's creation until it closes; there is never more than one.
     bool explorerOpen() const { return mExplorerOpen; }
     TformWeb* explorer() const;
@@ -84,6 +100,13 @@ public slots:
     void Elasticwindow1Click();
     void Preferences1Click();
     void Exit1Click();
+    void Instructions1Click();
+    void AboutPluvora1Click();
+    // Opens the help at a numbered context (0: contents); nothing happens
+    // when the help pages are missing.
+    void showHelpContext(int context);
+    void selectReportedLine();
+
     void Saveinputfile1Click();
     void CleanData1Click();
     void Usetabtoaligninputdata1Click();
@@ -103,7 +126,7 @@ protected:
 
 private:
     void buildControls();
-    void buildMenus();
+    void showBadInput(const pluvora::RunOutcome& outcome);
     void startUp();
     void loadTemplateList();
     void shutDown();
@@ -119,6 +142,8 @@ private:
     std::unique_ptr<WindowFeedback> mFeedback;
     std::unique_ptr<FileChooser> mOwnFileChooser;
     FileChooser* mFileChooser = nullptr;
+    HelpMenu* mHelpMenu = nullptr;
+    ElasticLayout* mElasticLayout = nullptr;
     std::unique_ptr<pluvora::DocumentOpener> mOwnOpener;
     pluvora::DocumentOpener* mOpener = nullptr;
     pluvora::RememberedFolders mRemembered;
@@ -131,7 +156,7 @@ private:
     QLineEdit* mFileNameBox = nullptr;      // Edit1
     QPushButton* mExplorerButton = nullptr; // BitBtn4
     QGroupBox* mStep2 = nullptr;            // GroupBox1
-    QPlainTextEdit* mInputPanel = nullptr;  // Memo1
+    InputPanel* mInputPanel = nullptr;      // Memo1
     QComboBox* mTemplateBox = nullptr;      // ComboBox2
     QLineEdit* mRowsBefore = nullptr;       // adpEdit1
     QToolButton* mRowsUp = nullptr;         // SpinButton1, upper arrow

@@ -1,0 +1,156 @@
+#include "inputpanel.h"
+
+#include "table/reportedline.h"
+
+#include <QPaintEvent>
+#include <QPainter>
+#include <QResizeEvent>
+#include <QTextBlock>
+
+namespace {
+
+// Header rows in a soft tint: seen at a glance, never mistaken for a
+// selection.
+const QColor kHeaderShade(255, 243, 200);
+const QColor kHeaderNumberShade(240, 214, 140);
+const QColor kGutterColour(236, 236, 236);
+
+class Gutter : public QWidget {
+public:
+    explicit Gutter(InputPanel* panel)
+        : QWidget(panel)
+        , mPanel(panel)
+    {
+        setObjectName("LineNumbers");
+    }
+    QSize sizeHint() const override { return {mPanel->gutterWidth(), 0}; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override { mPanel->paintGutter(event); }
+
+private:
+    InputPanel* mPanel;
+};
+
+} // namespace
+
+InputPanel::InputPanel(QWidget* parent)
+    : QPlainTextEdit(parent)
+    , mGutter(new Gutter(this))
+{
+    connect(this, &QPlainTextEdit::blockCountChanged, this, [this] {
+        updateGutterWidth();
+        shadeHeaderRows();
+    });
+    // A new text of as many lines keeps the count but not the shaded lines.
+    connect(this, &QPlainTextEdit::textChanged, this, [this] {
+        if (mHeaderRows > 0)
+            shadeHeaderRows();
+    });
+    connect(this, &QPlainTextEdit::updateRequest, this, &InputPanel::updateGutter);
+    updateGutterWidth();
+}
+
+void InputPanel::changeEvent(QEvent* event)
+{
+    QPlainTextEdit::changeEvent(event);
+    if (event->type() == QEvent::FontChange) {
+        updateGutterWidth();
+        const QRect area = contentsRect();
+        mGutter->setGeometry(area.left(), area.top(), gutterWidth(), area.height());
+    }
+}
+
+int InputPanel::gutterWidth() const
+{
+    int digits = 1;
+    for (int count = qMax(1, blockCount()); count >= 10; count /= 10)
+        ++digits;
+    return 8 + fontMetrics().horizontalAdvance(QLatin1Char('9')) * qMax(3, digits);
+}
+
+void InputPanel::updateGutterWidth() { setViewportMargins(gutterWidth(), 0, 0, 0); }
+
+void InputPanel::updateGutter(const QRect& rect, int dy)
+{
+    if (dy != 0)
+        mGutter->scroll(0, dy);
+    else
+        mGutter->update(0, rect.y(), mGutter->width(), rect.height());
+    if (rect.contains(viewport()->rect()))
+        updateGutterWidth();
+}
+
+void InputPanel::resizeEvent(QResizeEvent* event)
+{
+    QPlainTextEdit::resizeEvent(event);
+    const QRect area = contentsRect();
+    mGutter->setGeometry(area.left(), area.top(), gutterWidth(), area.height());
+}
+
+void InputPanel::paintGutter(QPaintEvent* event)
+{
+    QPainter painter(mGutter);
+    painter.fillRect(event->rect(), kGutterColour);
+    painter.setFont(font());
+    QTextBlock block = firstVisibleBlock();
+    int number = block.blockNumber() + 1;
+    int top = qRound(blockBoundingGeometry(block).translated(contentOffset()).top());
+    const int width = mGutter->width() - 4;
+    while (block.isValid() && top <= event->rect().bottom()) {
+        const int height = qRound(blockBoundingRect(block).height());
+        if (block.isVisible() && top + height >= event->rect().top()) {
+            if (number <= mHeaderRows)
+                painter.fillRect(0, top, mGutter->width(), height, kHeaderNumberShade);
+            painter.setPen(Qt::darkGray);
+            painter.drawText(0, top, width, fontMetrics().height(), Qt::AlignRight,
+                             QString::number(number));
+        }
+        block = block.next();
+        top += height;
+        ++number;
+    }
+}
+
+void InputPanel::setHeaderRows(int rows)
+{
+    rows = qMax(0, rows);
+    if (rows == mHeaderRows)
+        return;
+    mHeaderRows = rows;
+    shadeHeaderRows();
+    mGutter->update();
+}
+
+void InputPanel::shadeHeaderRows()
+{
+    QList<QTextEdit::ExtraSelection> shades;
+    QTextBlock block = document()->firstBlock();
+    for (int row = 0; row < mHeaderRows && block.isValid(); ++row, block = block.next()) {
+        QTextEdit::ExtraSelection shade;
+        shade.format.setBackground(kHeaderShade);
+        shade.format.setProperty(QTextFormat::FullWidthSelection, true);
+        shade.cursor = QTextCursor(block);
+        shades.append(shade);
+    }
+    setExtraSelections(shades);
+}
+
+bool InputPanel::selectLine(int line)
+{
+    const QTextBlock block = document()->findBlockByNumber(line - 1);
+    if (line < 1 || !block.isValid())
+        return false;
+    QTextCursor cursor(block);
+    cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+    setTextCursor(cursor);
+    centerCursor();
+    return true;
+}
+
+bool InputPanel::selectReportedRow(const QString& row, const QString& substitute)
+{
+    const auto line = pluvora::findReportedLine(row.toStdString(), toPlainText().toStdString(),
+                                                mHeaderRows, substitute.toStdString());
+    return line && selectLine(*line);
+}

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QPlainTextEdit>
+
+// The input panel (`Memo1`): the text with its line numbers beside it, the
+// header rows ("Rows before data start") shaded, so that nobody counts 33
+// header lines by hand.
+class InputPanel : public QPlainTextEdit {
+    Q_OBJECT
+public:
+    explicit InputPanel(QWidget* parent = nullptr);
+
+    int headerRows() const { return mHeaderRows; }
+    void setHeaderRows(int rows);
+
+    // Scrolls to line `line` (1-based) and selects it whole; false when the
+    // panel has no such line.
+    bool selectLine(int line);
+    // Selects the data row that a row of the missing-value report shows,
+    // found by its values; `substitute` stands in for any value.
+    bool selectReportedRow(const QString& row, const QString& substitute);
+
+    QWidget* gutter() const { return mGutter; }
+    int gutterWidth() const;
+    void paintGutter(QPaintEvent* event);
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    void updateGutterWidth();
+    void updateGutter(const QRect& rect, int dy);
+    void shadeHeaderRows();
+
+    QWidget* mGutter = nullptr;
+    int mHeaderRows = 0;
+};

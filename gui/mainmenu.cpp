@@ -1,0 +1,77 @@
+#include "mainmenu.h"
+
+#include "mainwindow.h"
+
+#include <QMenu>
+#include <QMenuBar>
+
+namespace {
+
+template <typename Slot>
+QAction* addItem(QMenu* menu, const char* caption, const char* name, MainWindow& window, Slot slot)
+{
+    QAction* item = menu->addAction(QString::fromLatin1(caption));
+    item->setObjectName(QString::fromLatin1(name));
+    QObject::connect(item, &QAction::triggered, &window, slot);
+    return item;
+}
+
+QMenu* addMenu(MainWindow& window, const char* caption, const char* name)
+{
+    QMenu* menu = window.menuBar()->addMenu(QString::fromLatin1(caption));
+    menu->setObjectName(QString::fromLatin1(name));
+    return menu;
+}
+
+QAction* addToggle(QMenu* menu, const char* caption, const char* name, MainWindow& window,
+                   void (MainWindow::*slot)())
+{
+    QAction* toggle = addItem(menu, caption, name, window, slot);
+    toggle->setCheckable(true);
+    return toggle;
+}
+
+} // namespace
+
+ViewToggles buildMainMenu(MainWindow& window)
+{
+    using namespace menucaption;
+    using W = MainWindow;
+
+    QMenu* file = addMenu(window, kFile, "File1");
+    addItem(file, kSaveInputFile, "Saveinputfile1", window, &W::Saveinputfile1Click);
+    file->addSeparator();
+    QAction* exit = addItem(file, kExit, "Exit1", window, &W::Exit1Click);
+    exit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+
+    QMenu* control = addMenu(window, kControl, "Control1");
+    addItem(control, kSaveTemplate, "Savedatatemplate1", window, &W::Savedatatemplate1Click);
+    addItem(control, kRetrieveLastTemplate, "Retrievelastsessiontemplate1", window,
+            &W::ComboBox2CloseUp);
+    addItem(control, kManageTemplates, "Managetemplatelist1", window, &W::Managetemplatelist1Click);
+    control->addSeparator();
+    addItem(control, kDefaultFolders, "Preferences1", window, &W::Preferences1Click);
+    control->addSeparator();
+    addItem(control, kCleanInput, "CleanData1", window, &W::CleanData1Click);
+    addItem(control, kAlignWithTabs, "Usetabtoaligninputdata1", window,
+            &W::Usetabtoaligninputdata1Click);
+    addItem(control, kRemoveColumns, "RemoveDataColumns", window, &W::RemoveDataColumnsClick);
+    control->addSeparator();
+    QAction* caption = control->addAction(QString::fromLatin1(kCheckBelow));
+    caption->setObjectName("Checkuncheckbelow1");
+    caption->setEnabled(false);
+    ViewToggles toggles;
+    toggles.elasticWindow =
+        addToggle(control, kElasticWindow, "Elasticwindow1", window, &W::Elasticwindow1Click);
+    toggles.horizontalScrollBar = addToggle(control, kHorizontalScrollBar, "Showhorizontalscrolbar1",
+                                            window, &W::Showhorizontalscrolbar1Click);
+    toggles.enableSpacer =
+        addToggle(control, kEnableSpacer, "Enablespacer1", window, &W::Enablespacer1Click);
+
+    QMenu* help = addMenu(window, kHelp, "Help1");
+    QAction* instructions = addItem(help, kInstructions, "Instructions1", window, &W::Instructions1Click);
+    instructions->setShortcut(QKeySequence(Qt::Key_F1));
+    help->addSeparator();
+    addItem(help, kAboutPluvora, "AboutPluvora1", window, &W::AboutPluvora1Click);
+    return toggles;
+}

@@ -1,0 +1,5 @@
+#include "urlopener.h"
+
+#include <QDesktopServices>
+
+bool DesktopUrlOpener::openUrl(const QUrl& url) { return QDesktopServices::openUrl(url); }
