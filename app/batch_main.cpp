@@ -1,8 +1,10 @@
 #include "batchoptions.h"
+#include "scratchfolder.h"
 
 #include "error.h"
 #include "io/safewrite.h"
 #include "run/processingrun.h"
+#include "run/usertermsmessage.h"
 #include "run/taskcatalogue.h"
 #include "table/paneltext.h"
 #include "tasks/datacheckup.h"
@@ -14,7 +16,6 @@
 #include <string>
 #include <system_error>
 
-#include <unistd.h>
 
 namespace fs = std::filesystem;
 using namespace pluvora;
@@ -68,30 +69,6 @@ private:
 
     bool mAnswerYes;
     bool mNoSuspiciousData = false;
-};
-
-// A run gets an application folder of its own, so working files never
-// touch the user's real one.
-class ScratchFolder {
-public:
-    ScratchFolder()
-    {
-        std::string pattern = (fs::temp_directory_path() / "pluvora-batch-XXXXXX").string();
-        if (!::mkdtemp(pattern.data()))
-            throw Error("Cannot create a temporary folder");
-        mPath = pattern;
-    }
-    ~ScratchFolder()
-    {
-        std::error_code ec;
-        fs::remove_all(mPath, ec);
-    }
-    ScratchFolder(const ScratchFolder&) = delete;
-    ScratchFolder& operator=(const ScratchFolder&) = delete;
-    const fs::path& path() const { return mPath; }
-
-private:
-    fs::path mPath;
 };
 
 std::string withCrLf(std::string_view panel)
@@ -189,6 +166,7 @@ int run(const BatchOptions& options)
 
 int main(int argc, char* argv[])
 {
+    removeScratchFolderOnSignal();
     std::vector<std::string_view> args(argv + 1, argv + argc);
     auto parsed = parseBatchOptions(args);
     if (auto* usage = std::get_if<UsageError>(&parsed)) {
@@ -207,7 +185,7 @@ int main(int argc, char* argv[])
     try {
         return run(options);
     } catch (const std::exception& e) {
-        StderrFeedback::line("error", e.what());
+        StderrFeedback::line("error", inUserTerms(e.what(), {}, options.output.value_or("")));
         return EXIT_FAILURE;
     }
 }
