@@ -7,6 +7,7 @@ ASAN_DIR ?= build-asan
 # libFuzzer targets, built by clang; `make fuzz` runs each for FUZZ_SECONDS.
 FUZZ_DIR ?= build-fuzz
 FUZZ_SECONDS ?= 60
+FUZZ_MAX_LEN ?= 4096
 # The targets write their files per input: a memory file system is many
 # times faster where there is one.
 FUZZ_TMPDIR ?= $(if $(wildcard /dev/shm/.),/dev/shm,$(or $(TMPDIR),/tmp))
@@ -69,7 +70,7 @@ fuzz: fuzz-build
 	  mkdir -p $(FUZZ_DIR)/corpus/$$t $(FUZZ_DIR)/findings/$$t && \
 	  echo "== fuzz_$$t for $(FUZZ_SECONDS) s" && \
 	  TMPDIR=$(FUZZ_TMPDIR) $(FUZZ_DIR)/fuzz/fuzz_$$t $(FUZZ_DIR)/corpus/$$t fuzz/corpus/$$t fuzz/regressions/$$t \
-	    -max_total_time=$(FUZZ_SECONDS) -max_len=8192 -timeout=20 -rss_limit_mb=4096 \
+	    -max_total_time=$(FUZZ_SECONDS) -max_len=$(FUZZ_MAX_LEN) -timeout=20 -rss_limit_mb=4096 \
 	    -artifact_prefix=$(FUZZ_DIR)/findings/$$t/ -print_final_stats=1 || exit 1; \
 	done
 

@@ -4,8 +4,8 @@
 #include "error.h"
 #include "io/safewrite.h"
 #include "run/processingrun.h"
-#include "run/usertermsmessage.h"
 #include "run/taskcatalogue.h"
+#include "run/usertermsmessage.h"
 #include "table/paneltext.h"
 #include "tasks/datacheckup.h"
 
@@ -15,7 +15,6 @@
 #include <filesystem>
 #include <string>
 #include <system_error>
-
 
 namespace fs = std::filesystem;
 using namespace pluvora;
