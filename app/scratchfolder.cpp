@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <charconv>
 #include <csignal>
+#include <fstream>
 #include <mutex>
 #include <string>
 #include <string_view>
@@ -43,7 +44,14 @@ pid_t ownerOf(std::string_view name)
 bool processGone(pid_t pid)
 {
     // EPERM means it runs under another user: not ours to judge.
-    return ::kill(pid, 0) != 0 && errno == ESRCH;
+    if (::kill(pid, 0) != 0)
+        return errno == ESRCH;
+    // A killed run that its parent has not reaped yet holds no files.
+    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+    std::string line;
+    std::getline(stat, line);
+    const std::size_t nameEnd = line.rfind(')');
+    return nameEnd != std::string::npos && nameEnd + 2 < line.size() && line[nameEnd + 2] == 'Z';
 }
 
 sigset_t endingSignals()

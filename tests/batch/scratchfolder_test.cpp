@@ -29,13 +29,17 @@ std::vector<std::string> namesIn(const fs::path& folder)
     return names;
 }
 
-// A process id that no process has: a child that has ended and been reaped.
-pid_t endedProcess()
+// A child that has ended; reaped, its id belongs to no process any more.
+pid_t endedProcess(bool reap)
 {
     const pid_t child = ::fork();
     if (child == 0)
         ::_exit(0);
-    ::waitpid(child, nullptr, 0);
+    siginfo_t info{};
+    if (reap)
+        ::waitpid(child, nullptr, 0);
+    else
+        ::waitid(P_PID, static_cast<id_t>(child), &info, WEXITED | WNOWAIT);
     return child;
 }
 
@@ -99,9 +103,11 @@ TEST(ScratchFolder, ARunClearsFoldersOfEndedRunsOnly)
 {
     pluvora::test::TempFolder temp;
     const fs::path tmp = temp.path() / "tmp";
-    const std::string dead = "pluvora-batch-" + std::to_string(endedProcess()) + "-a1b2c3";
+    const std::string dead = "pluvora-batch-" + std::to_string(endedProcess(true)) + "-a1b2c3";
+    const pid_t zombie = endedProcess(false);
+    const std::string unreaped = "pluvora-batch-" + std::to_string(zombie) + "-g7h8i9";
     const std::string live = "pluvora-batch-" + std::to_string(::getpid()) + "-d4e5f6";
-    for (const auto& name : {dead, live, std::string("pluvora-batch-x1y2z3"), std::string("other")}) {
+    for (const auto& name : {dead, unreaped, live, std::string("pluvora-batch-x1y2z3"), std::string("other")}) {
         fs::create_directories(tmp / name);
         pluvora::test::writeFile(tmp / name / "Input.~", "kept?");
     }
@@ -109,6 +115,7 @@ TEST(ScratchFolder, ARunClearsFoldersOfEndedRunsOnly)
     const auto input = temp.write("in.txt", "2001 1 20 10\n2001 2 21 11\n");
 
     const auto r = runBatch(temp, tmp, {"--task", "3", "--rows", "0", "--columns", kColumns, input.string()});
+    ::waitpid(zombie, nullptr, 0);
     EXPECT_EQ(r.status, 0) << r.err;
     std::vector<std::string> kept{live, "other", "pluvora-batch-1-file", "pluvora-batch-x1y2z3"};
     std::sort(kept.begin(), kept.end());
