@@ -8,6 +8,7 @@
 #include "run/usertermsmessage.h"
 #include "table/paneltext.h"
 #include "tasks/datacheckup.h"
+#include "tasks/weatherfileupdate.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -20,8 +21,6 @@ namespace fs = std::filesystem;
 using namespace pluvora;
 
 namespace {
-
-constexpr const char* kUpdateNotSupported = "Updating a weather file is not supported by pluvora-batch.";
 
 // Messages become lines on standard error; sounds and the gauge are silent.
 class StderrFeedback : public UserFeedback {
@@ -107,7 +106,8 @@ RunRequest requestFor(const BatchOptions& options, std::string_view inputText)
     request.rowsBeforeText = options.rowsText;
     request.variableIndex = options.variableIndex;
     request.unitShown = options.unitShown;
-    request.rearrange = options.task >= 1 && kTasks[static_cast<std::size_t>(options.task - 1)].rearrangeOffered;
+    request.rearrange = options.task >= 1 && kTasks[static_cast<std::size_t>(options.task - 1)].rearrangeOffered
+        && options.rearrange;
     request.substitutionEnabled = options.substitution;
     request.signText = options.sign;
     request.substituteText = options.substitute;
@@ -115,6 +115,10 @@ RunRequest requestFor(const BatchOptions& options, std::string_view inputText)
     request.pages.latitudeTask5 = options.latitude;
     request.pages.latitudeTask7 = options.latitude;
     request.pages.elevationTask7 = options.elevation;
+    request.pages.regionTask4 = options.region - 1;
+    request.pages.climateZoneTask5 = options.zone - 1;
+    request.pages.panChoiceTask6 = options.pan - 1;
+    request.pages.fetchTask6 = options.fetch;
     request.inputText = inputText;
     return request;
 }
@@ -137,6 +141,7 @@ int run(const BatchOptions& options)
     }
 
     std::string text = outcome.outputPanel.value_or(std::string());
+    int status = EXIT_SUCCESS;
     switch (outcome.finishing) {
     case Finishing::None:
         break;
@@ -150,15 +155,27 @@ int run(const BatchOptions& options)
         insertLine(text, 1, outcome.latitudeLine);
         break;
     case Finishing::UpdateWeatherFile:
-        StderrFeedback::line("error", kUpdateNotSupported);
-        return EXIT_FAILURE;
+        removeExtraRows(text, outcome.rowsBefore);
+        // Data that did not go into the weather file are written out as
+        // for any other task, so nothing converted is lost.
+        try {
+            const UpdateResult result = updateWeatherFile(*options.update, text, folder, feedback);
+            if (result == UpdateResult::Updated)
+                return EXIT_SUCCESS;
+            if (result == UpdateResult::Failed)
+                status = EXIT_FAILURE;
+        } catch (const std::exception& error) {
+            StderrFeedback::line("error", inUserTerms(error.what(), folder.path(), *options.update));
+            status = EXIT_FAILURE;
+        }
+        break;
     }
 
     if (options.output)
         writeToFile(*options.output, text);
     else
         writeToStdout(text);
-    return EXIT_SUCCESS;
+    return status;
 }
 
 } // namespace

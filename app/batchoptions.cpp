@@ -2,21 +2,38 @@
 
 #include "io/numbertext.h"
 
+#include <filesystem>
 #include <sstream>
+#include <system_error>
 
 using namespace pluvora;
 
 const char* const kBatchUsage =
     "usage: pluvora-batch --task N --rows N --columns LIST [--site \"LAT N|S LON W|E ELEV\"]\n"
-    "                     [--latitude TEXT] [--elevation TEXT] [--no-substitution]\n"
-    "                     [--sign N] [--substitute TEXT] [--yes] INPUT [-o OUTPUT]\n"
+    "                     [--latitude TEXT] [--elevation TEXT] [--region 1|2|3]\n"
+    "                     [--zone 1|2|3] [--pan 1..5] [--fetch TEXT] [--no-rearrange]\n"
+    "                     [--no-substitution] [--sign N] [--substitute TEXT] [--yes]\n"
+    "                     [--update FILE]\n"
+    "                     INPUT [-o OUTPUT]\n"
     "  --columns  columns 1 to 12 in order, comma-separated, each a variable name\n"
     "             with ':' and a unit for measured variables, e.g.\n"
     "             \"Year,Month,Day,T-max:oF,T-min:oF,Precip:inch\"; an empty item\n"
     "             leaves its column unselected\n"
     "  --site     site coordinates for tasks 1 and 6 (west positive, south negative)\n"
+    "  --latitude latitude box of tasks 4, 5 and 7; --elevation: of task 7\n"
+    "  --region   task 4: 1 Mid-West of USA, 2 continental, 3 coastal (default 1)\n"
+    "  --zone     task 5: 1 cold / temperate, 2 dry tropical, 3 humid tropical\n"
+    "             (default 1)\n"
+    "  --pan      task 6: 1 Class-A green fetch, 2 Class-A dry fetch, 3 Colorado\n"
+    "             green fetch, 4 Colorado dry fetch, 5 unknown (default 1)\n"
+    "  --fetch    task 6 fetch in metres, as typed (default 1000)\n"
+    "  --no-rearrange  tasks 4 to 7: append the estimate as a last column instead\n"
+    "             of converting to the weather-file layout\n"
     "  --yes      answer Yes to every question (default No)\n"
-    "  -o         write the result to OUTPUT instead of standard output\n";
+    "  -o         write the result to OUTPUT instead of standard output\n"
+    "  --update   task 2: append the new days to the weather file FILE, keeping\n"
+    "             its previous content as FILE.old; when FILE is not updated the\n"
+    "             result goes to standard output or OUTPUT as for other tasks\n";
 
 namespace {
 
@@ -74,6 +91,20 @@ std::optional<UsageError> parseColumns(std::string_view list, BatchOptions& opti
         options.unitShown[column] = std::string(unit);
     }
     return std::nullopt;
+}
+
+// Whether two names reach one file, also through links or "..", and for a
+// file that does not exist yet.
+bool sameFile(const std::string& a, const std::string& b)
+{
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    if (fs::equivalent(a, b, ec))
+        return true;
+    std::error_code ecA, ecB;
+    const fs::path fullA = fs::weakly_canonical(a, ecA);
+    const fs::path fullB = fs::weakly_canonical(b, ecB);
+    return !ecA && !ecB && fullA == fullB;
 }
 
 std::variant<std::string, UsageError> parseSite(std::string_view text)
@@ -142,6 +173,20 @@ std::variant<BatchOptions, UsageError> parseBatchOptions(const std::vector<std::
             if (!v)
                 return needs("a value");
             (arg == "--latitude" ? options.latitude : options.elevation) = std::string(*v);
+        } else if (arg == "--region" || arg == "--zone" || arg == "--pan") {
+            const int highest = arg == "--pan" ? 5 : 3;
+            const auto v = value();
+            const auto choice = v ? parseInteger(*v) : std::nullopt;
+            if (!choice || *choice < 1 || *choice > highest)
+                return needs("a choice from 1 to " + std::to_string(highest));
+            (arg == "--region" ? options.region : arg == "--zone" ? options.zone : options.pan) = *choice;
+        } else if (arg == "--fetch") {
+            const auto v = value();
+            if (!v)
+                return needs("a value");
+            options.fetch = std::string(*v);
+        } else if (arg == "--no-rearrange") {
+            options.rearrange = false;
         } else if (arg == "--sign") {
             const auto v = value();
             if (!v || !parseInteger(*v))
@@ -157,6 +202,11 @@ std::variant<BatchOptions, UsageError> parseBatchOptions(const std::vector<std::
             if (!v || v->empty())
                 return needs("a file name");
             options.output = std::string(*v);
+        } else if (arg == "--update") {
+            const auto v = value();
+            if (!v || v->empty())
+                return needs("a weather file");
+            options.update = std::string(*v);
         } else if (arg.size() > 1 && arg.front() == '-') {
             return UsageError{"unknown option " + std::string(arg)};
         } else if (options.input.empty()) {
@@ -171,15 +221,24 @@ std::variant<BatchOptions, UsageError> parseBatchOptions(const std::vector<std::
         return UsageError{"no input file"};
     if (!columnsGiven)
         return UsageError{"--columns is required"};
+    // Task 2 ends by asking for the weather file to update.
+    if (options.task == 2 && !options.update)
+        return UsageError{"--update is required for task 2"};
+    if (options.task != 2 && options.update)
+        return UsageError{"--update is only for task 2"};
+    // Data that do not go into the weather file are written to OUTPUT:
+    // the same name would overwrite the weather file with them.
+    if (options.update && options.output && sameFile(*options.update, *options.output))
+        return UsageError{"-o must not name the weather file given to --update"};
     // Tasks 1 and 6 end by asking for the site; a batch run cannot ask.
-    const bool siteNeeded = options.task == 1 || options.task == 6;
+    const bool siteNeeded = options.task == 1 || (options.task == 6 && options.rearrange);
     if (site) {
         auto line = parseSite(*site);
         if (auto* error = std::get_if<UsageError>(&line))
             return *error;
         options.siteLine = std::get<std::string>(line);
     } else if (siteNeeded) {
-        return UsageError{"--site is required for tasks 1 and 6"};
+        return UsageError{"--site is required for task 1, and for task 6 unless --no-rearrange is given"};
     }
     return options;
 }

@@ -20,6 +20,11 @@ struct BatchOptions {
     std::optional<std::string> siteLine; // checked coordinate row
     std::string latitude;                // task page latitude, as typed
     std::string elevation;               // task 7 page elevation, as typed
+    int region = 1;                      // task 4: 1 to 3, as the page's buttons
+    int zone = 1;                        // task 5: 1 to 3
+    int pan = 1;                         // task 6: 1 to 5
+    std::string fetch = "1000";          // task 6 fetch box, as typed
+    bool rearrange = true;               // "Convert and rearrange", tasks 4 to 7
     bool substitution = true;
     std::string sign = "-99";
     std::string substitute = "0.01";
@@ -27,6 +32,7 @@ struct BatchOptions {
     bool help = false;
     std::string input;
     std::optional<std::string> output;
+    std::optional<std::string> update; // task 2: the weather file to update
 };
 
 // A usage fault, exit status 2. A refused site coordinate is told with the

@@ -10,6 +10,8 @@
 #include <exception>
 #include <memory>
 
+#include <unistd.h>
+
 namespace {
 
 // The default files sit beside the program in the build tree, and under
@@ -32,6 +34,13 @@ void showStartError(const char* text)
 
 int main(int argc, char* argv[])
 {
+    // The explorer's browser shares OpenGL contexts with the widgets; Qt
+    // needs to know before the application object exists.
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    // The browser refuses to start its sandbox as root (a container, a CI
+    // machine); without this the explorer would stay blank there.
+    if (geteuid() == 0 && qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX"))
+        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
     QApplication app(argc, argv);
     QApplication::setApplicationName("Pluvora");
 

@@ -4,14 +4,19 @@
 #include "columnpanel.h"
 #include "controls.h"
 #include "defaultfoldersdialog.h"
+#include "desktopdocumentopener.h"
+#include "explorer/tformweb.h"
 #include "error.h"
 #include "filechooser.h"
+#include "inputcommands.h"
 #include "messageboxfeedback.h"
 #include "missingvaluebox.h"
 #include "needlegauge.h"
+#include "outputpanel.h"
 #include "sitecoordinatedialog.h"
 #include "table/paneltext.h"
 #include "taskpanel.h"
+#include "templatecontrol.h"
 #include "windowfeedback.h"
 
 #include <QApplication>
@@ -26,6 +31,7 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QThread>
 #include <QToolButton>
@@ -78,14 +84,26 @@ MainWindow::MainWindow(const MainWindowSetup& setup, QWidget* parent)
     if (setup.fileChooser == nullptr)
         mOwnFileChooser = std::make_unique<DialogFileChooser>();
     mFileChooser = setup.fileChooser ? setup.fileChooser : mOwnFileChooser.get();
+    if (setup.documentOpener == nullptr)
+        mOwnOpener = std::make_unique<DesktopDocumentOpener>();
+    mOpener = setup.documentOpener ? setup.documentOpener : mOwnOpener.get();
 
     buildControls();
     mFeedback = std::make_unique<WindowFeedback>(*mUser, mGauge);
+    mInputCommands = new InputCommands({this, mInputPanel, mFileNameBox, mRowsBefore}, mFolder,
+                                       *mFeedback, *mFileChooser, mRemembered, this);
+    mTemplates = new TemplateControl({this, mTemplateBox, mRowsBefore, mColumns}, mFolder,
+                                     *mFeedback, this);
     buildMenus();
     startUp();
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow()
+{
+    // The explorer uses the folder and feedback members, which go before
+    // the child windows would.
+    delete mExplorer;
+}
 
 void MainWindow::buildControls()
 {
@@ -111,7 +129,7 @@ void MainWindow::buildControls()
     mExplorerButton->setObjectName("BitBtn4");
     mExplorerButton->setToolTip(kExplorerHint);
     mExplorerButton->setGeometry(900, 6, 140, 30);
-    mExplorerButton->setEnabled(false);
+    connect(mExplorerButton, &QPushButton::clicked, this, &MainWindow::BitBtn4Click);
 
     // Step 2: the input panel and what each column holds.
     mStep2 = new QGroupBox(kStep2Title, client);
@@ -129,7 +147,9 @@ void MainWindow::buildControls()
 
     auto* templateLabel = new QLabel(kTemplateCaption, mStep2);
     templateLabel->setGeometry(820, 278, 200, 18);
-    mTemplateBox = new QComboBox(mStep2);
+    auto* templateBox = new ClosingComboBox(mStep2);
+    templateBox->onCloseUp = [this] { mTemplates->listClosed(); };
+    mTemplateBox = templateBox;
     mTemplateBox->setObjectName("ComboBox2");
     mTemplateBox->setGeometry(820, 296, 204, 24);
 
@@ -169,19 +189,20 @@ void MainWindow::buildControls()
     mGauge->setGeometry(220, 756, 48, 48);
     mGauge->hide();
 
-    mOutputGroup = new QGroupBox(kOutputTitle, client);
-    mOutputGroup->setObjectName("GroupBox6");
-    mOutputGroup->setGeometry(560, 440, 480, 360);
-    mOutputPanel = makePanel("Memo2", mOutputGroup);
-    mOutputPanel->setGeometry(8, 20, 464, 332);
-    mOutputPanel->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    mOutputPanel->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    mOutput = new OutputPanel({mFolder, mRemembered, *mUser, *mFileChooser, *mOpener, *mFileNameBox},
+                              client);
+    mOutput->move(560, 440);
+    mOutputPanel = mOutput->panel();
+    connect(mOutput, &OutputPanel::loadBack, this, &MainWindow::loadBackToInputPanel);
 }
 
 void MainWindow::buildMenus()
 {
     QMenu* file = menuBar()->addMenu("File");
     file->setObjectName("File1");
+    QAction* saveInput = file->addAction("Save input file...");
+    saveInput->setObjectName("Saveinputfile1");
+    connect(saveInput, &QAction::triggered, this, &MainWindow::Saveinputfile1Click);
     file->addSeparator();
     QAction* exit = file->addAction("Exit");
     exit->setObjectName("Exit1");
@@ -190,9 +211,24 @@ void MainWindow::buildMenus()
 
     QMenu* control = menuBar()->addMenu("Control");
     control->setObjectName("Control1");
+    auto addItem = [this, control](const char* text, const char* name, void (MainWindow::*slot)()) {
+        QAction* item = control->addAction(text);
+        item->setObjectName(name);
+        connect(item, &QAction::triggered, this, slot);
+    };
+    addItem("Save current data template...", "Savedatatemplate1", &MainWindow::Savedatatemplate1Click);
+    addItem("Retrieve last session template", "Retrievelastsessiontemplate1",
+            &MainWindow::ComboBox2CloseUp);
+    addItem("Manage template list...", "Managetemplatelist1", &MainWindow::Managetemplatelist1Click);
+    control->addSeparator();
     QAction* folders = control->addAction("Default input && output folders...");
     folders->setObjectName("Preferences1");
     connect(folders, &QAction::triggered, this, &MainWindow::Preferences1Click);
+    control->addSeparator();
+    addItem("Clean input data", "CleanData1", &MainWindow::CleanData1Click);
+    addItem("Align input data using tabs", "Usetabtoaligninputdata1",
+            &MainWindow::Usetabtoaligninputdata1Click);
+    addItem("Remove input data columns...", "RemoveDataColumns", &MainWindow::RemoveDataColumnsClick);
     control->addSeparator();
     QAction* caption = control->addAction("(Check / uncheck below)");
     caption->setEnabled(false);
@@ -258,6 +294,33 @@ void MainWindow::BitBtn3Click()
     }
 }
 
+TformWeb* MainWindow::explorer() const { return mExplorer; }
+
+void MainWindow::BitBtn4Click()
+{
+    if (mExplorerOpen && mExplorer) {
+        mExplorer->showNormal();
+        mExplorer->raise();
+        mExplorer->activateWindow();
+        return;
+    }
+    ExplorerSetup setup;
+    setup.folder = &mFolder;
+    setup.feedback = mUser;
+    setup.fileChooser = mFileChooser;
+    setup.inputFolder = [this] { return fromUtf8(mRemembered.inputFiles); };
+    setup.mainWindow = this;
+    mExplorer = new TformWeb(setup, this);
+    mExplorerOpen = true;
+    connect(mExplorer, &TformWeb::closed, this, [this] { mExplorerOpen = false; });
+    // Help lives in the main window; the explorer only asks for it.
+    if (metaObject()->indexOfSlot("showHelpContext(int)") >= 0)
+        connect(mExplorer, SIGNAL(helpRequested(int)), this, SLOT(showHelpContext(int)));
+    if (const QScreen* screen = this->screen())
+        mExplorer->move(screen->availableGeometry().center() - mExplorer->rect().center());
+    mExplorer->show();
+}
+
 void MainWindow::SpinButton1UpClick()
 {
     if (mRowsBefore->text().isEmpty())
@@ -271,6 +334,15 @@ void MainWindow::SpinButton1DownClick()
     if (mRowsBefore->text().isEmpty())
         mRowsBefore->setText("0");
     mRowsBefore->setText(QString::number(mRowsBefore->text().toInt() + 1));
+}
+
+// The column specification and the rows box stay: the output is often
+// processed again with the same layout.
+void MainWindow::loadBackToInputPanel(const QString& text)
+{
+    mFileNameBox->setText(QString::fromUtf8(pluvora::workfile::kOutput.data(),
+                                            static_cast<qsizetype>(pluvora::workfile::kOutput.size())));
+    mInputPanel->setPlainText(text);
 }
 
 void MainWindow::resetColumnSpecification()
@@ -297,6 +369,7 @@ void MainWindow::BitBtn1Click()
 {
     QByteArray inputText;
     const pluvora::RunRequest request = gatherRequest(inputText);
+    mOutput->setRunTask(request.taskIndex + 1);
     pluvora::RunOutcome outcome;
     try {
         outcome = pluvora::runProcessing(request, mFolder, *mFeedback);
@@ -344,6 +417,8 @@ void MainWindow::finishOutput(const pluvora::RunOutcome& outcome)
     mOutputPanel->setPlainText(fromUtf8(text));
     if (outcome.finishing == Finishing::SiteCoordinate)
         askForLatValueAndInsert();
+    else if (outcome.finishing == Finishing::UpdateWeatherFile)
+        mOutput->Button2Click();
 }
 
 void MainWindow::askForLatValueAndInsert()
@@ -379,23 +454,26 @@ void MainWindow::Preferences1Click()
 
 void MainWindow::Exit1Click() { close(); }
 
-void MainWindow::loadTemplateList()
+void MainWindow::Saveinputfile1Click() { mInputCommands->Saveinputfile1Click(); }
+void MainWindow::CleanData1Click() { mInputCommands->CleanData1Click(); }
+void MainWindow::Usetabtoaligninputdata1Click() { mInputCommands->Usetabtoaligninputdata1Click(); }
+void MainWindow::RemoveDataColumnsClick() { mInputCommands->RemoveDataColumnsClick(); }
+void MainWindow::Savedatatemplate1Click() { mTemplates->Savedatatemplate1Click(); }
+void MainWindow::Managetemplatelist1Click() { mTemplates->Managetemplatelist1Click(); }
+void MainWindow::SaveTheTemplate() { mTemplates->SaveTheTemplate(); }
+
+void MainWindow::retrieveLastSessionTemplate() { mTemplates->applyLastSession(); }
+
+void MainWindow::ComboBox2CloseUp()
 {
-    mTemplateBox->clear();
-    if (!mFolder.exists(pluvora::defaultfile::kTemplateList))
-        return;
-    try {
-        const std::string text =
-            pluvora::loadPanelText(mFolder.file(pluvora::defaultfile::kTemplateList));
-        QStringList names = fromUtf8(text).split('\n');
-        names.removeAll(QString());
-        names.sort();
-        mTemplateBox->addItems(names);
-    } catch (const std::exception&) {
-        // An unreadable list leaves the box empty; templates can be saved anew.
-    }
-    mTemplateBox->setCurrentIndex(-1);
+    // Matched by name: the menu bar may be built anew by other code.
+    if (sender() && sender()->objectName() == QLatin1String("Retrievelastsessiontemplate1"))
+        mTemplates->applyLastSession();
+    else
+        mTemplates->applySelected();
 }
+
+void MainWindow::loadTemplateList() { mTemplates->loadTemplateList(); }
 
 void MainWindow::startUp()
 {
@@ -428,6 +506,7 @@ void MainWindow::shutDown()
     settings.missingSign = toUtf8(mMissingValues->signText());
     settings.substitution = toUtf8(mMissingValues->substituteText());
     pluvora::saveSettingsOnClose(mFolder, settings);
+    SaveTheTemplate();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)

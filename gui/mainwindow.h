@@ -5,6 +5,7 @@
 #include "run/processingrun.h"
 
 #include <QMainWindow>
+#include <QPointer>
 
 #include <filesystem>
 #include <memory>
@@ -18,11 +19,15 @@ class QPushButton;
 class QToolButton;
 class ColumnPanel;
 class FileChooser;
+class InputCommands;
+class TemplateControl;
 class MissingValueBox;
 class NeedleGauge;
+class OutputPanel;
 class TaskPanel;
+class TformWeb;
 class WindowFeedback;
-namespace pluvora { class UserFeedback; }
+namespace pluvora { class DocumentOpener; class UserFeedback; }
 
 // Where the main window finds its files and how it talks to the user. Tests
 // hand in a recorder and a scripted file chooser.
@@ -32,6 +37,7 @@ struct MainWindowSetup {
     std::filesystem::path startDirectory;
     pluvora::UserFeedback* feedback = nullptr;   // null: message boxes
     FileChooser* fileChooser = nullptr;          // null: Qt's dialogs
+    pluvora::DocumentOpener* documentOpener = nullptr; // null: the desktop's
 };
 
 // The program's window: the four steps of the work, top to bottom.
@@ -59,10 +65,14 @@ public:
     const pluvora::RememberedFolders& rememberedFolders() const { return mRemembered; }
     // How long "It is Done" stays on the process button.
     void setCompletionPause(int milliseconds) { mCompletionPause = milliseconds; }
+    // True from the explorer's creation until it closes; there is never more than one.
+    bool explorerOpen() const { return mExplorerOpen; }
+    TformWeb* explorer() const;
 
 public slots:
     void BitBtn3Click();
     void BitBtn1Click();
+    void BitBtn4Click();
     void SpinButton1UpClick();
     void SpinButton1DownClick();
     void Edit1Change();
@@ -74,6 +84,18 @@ public slots:
     void Elasticwindow1Click();
     void Preferences1Click();
     void Exit1Click();
+    void Saveinputfile1Click();
+    void CleanData1Click();
+    void Usetabtoaligninputdata1Click();
+    void RemoveDataColumnsClick();
+    void Savedatatemplate1Click();
+    void Managetemplatelist1Click();
+    // Applies the template "Data template" shows, or the last session's when
+    // the sender is "Retrieve last session template".
+    void ComboBox2CloseUp();
+    // "Retrieve last session template" for a caller that has no sender.
+    void retrieveLastSessionTemplate();
+    void SaveTheTemplate();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -89,6 +111,7 @@ private:
     void finishOutput(const pluvora::RunOutcome& outcome);
     pluvora::RunRequest gatherRequest(QByteArray& inputText) const;
     void resetColumnSpecification();
+    void loadBackToInputPanel(const QString& text);
 
     pluvora::AppFolder mFolder;
     std::unique_ptr<pluvora::UserFeedback> mOwnFeedback;
@@ -96,9 +119,13 @@ private:
     std::unique_ptr<WindowFeedback> mFeedback;
     std::unique_ptr<FileChooser> mOwnFileChooser;
     FileChooser* mFileChooser = nullptr;
+    std::unique_ptr<pluvora::DocumentOpener> mOwnOpener;
+    pluvora::DocumentOpener* mOpener = nullptr;
     pluvora::RememberedFolders mRemembered;
     int mCompletionPause = 1000;
     bool mShutDown = false;
+    bool mExplorerOpen = false;
+    QPointer<TformWeb> mExplorer;
 
     QPushButton* mOpenButton = nullptr;     // BitBtn3
     QLineEdit* mFileNameBox = nullptr;      // Edit1
@@ -114,9 +141,11 @@ private:
     TaskPanel* mTasks = nullptr;
     QPushButton* mProcessButton = nullptr;  // BitBtn1
     NeedleGauge* mGauge = nullptr;          // Gauge1
-    QGroupBox* mOutputGroup = nullptr;      // GroupBox6
+    OutputPanel* mOutput = nullptr;         // GroupBox6
     QPlainTextEdit* mOutputPanel = nullptr; // Memo2
     QAction* mElastic = nullptr;            // Elasticwindow1
     QAction* mHorizontalScroll = nullptr;   // Showhorizontalscrolbar1
     QAction* mSpacer = nullptr;             // Enablespacer1
+    InputCommands* mInputCommands = nullptr;
+    TemplateControl* mTemplates = nullptr;
 };

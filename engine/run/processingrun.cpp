@@ -8,6 +8,11 @@
 #include "table/paneltext.h"
 #include "tasks/convertrearrange.h"
 #include "tasks/datacheckup.h"
+#include "tasks/estimatesolarfromsunshinehr.h"
+#include "tasks/estimatesolarfromtemp.h"
+#include "tasks/estimationframe.h"
+#include "tasks/etbypm.h"
+#include "tasks/etfromevap.h"
 #include "tasks/missingvalues.h"
 
 #include <exception>
@@ -52,7 +57,20 @@ void runTaskStage(RunContext& run)
 {
     switch (run.task) {
     case 1:
+    case 2:
         Convert_rearrange(run);
+        break;
+    case 4:
+        estimateSolarFromTemp(run);
+        break;
+    case 5:
+        estimateSolarFromSunShineHr(run);
+        break;
+    case 6:
+        ET_from_Evap(run);
+        break;
+    case 7:
+        ET_by_PM(run);
         break;
     default:
         run.fail(kTaskNotAvailable);
@@ -159,6 +177,7 @@ RunOutcome runStages(const RunRequest& request, const AppFolder& folder, UserFee
     checkInputs(run, request);
     if (stopped(run, outcome))
         return outcome;
+    checkTaskPageTexts(run);
 
     savePanelText(folder.file(workfile::kInput), request.inputText);
     removeEndNotes(run);

@@ -17,7 +17,7 @@ struct TaskPageInput {
     std::string latitudeTask5;   // Edit6
     int climateZoneTask5 = 0;    // RadioButton15..17 as 0..2
     int panChoiceTask6 = 0;      // RadioButton3..7 as 0..4
-    std::string fetchTask6;      // Edit2
+    std::string fetchTask6 = "1000"; // Edit2, as at start-up
     std::string latitudeTask7;   // Edit4
     std::string elevationTask7;  // Edit5
 };

@@ -5,6 +5,9 @@
 #include "table/paneltext.h"
 #include "tasks/convertrearrange.h"
 #include "tasks/datacheckup.h"
+#include "tasks/estimatesolarfromtemp.h"
+#include "tasks/estimationframe.h"
+#include "tasks/etbypm.h"
 #include "tempfolder.h"
 
 #include <gtest/gtest.h>
@@ -23,7 +26,7 @@ namespace {
 namespace fs = std::filesystem;
 
 const fs::path kSampleData = PLUVORA_SAMPLE_DATA;
-const fs::path kGolden = fs::path(__FILE__).parent_path() / "golden";
+const fs::path kGolden = fs::path(PLUVORA_BATCH_GOLDEN);
 
 const std::string kHead = "Year\tDOY\tSolar\tT-max\tT-min\tRelHum\tPrecip\tET\r\n"
                           "\t\tMJ/m2\toC\toC\t%\tmm\tmm\r\n";
@@ -168,7 +171,12 @@ INSTANTIATE_TEST_SUITE_P(
                       std::vector<std::string>{"--task", "1", "--rows", "0", "--columns", "Year", "INPUT"},
                       std::vector<std::string>{"--task", "1", "--rows", "0", "--columns", "Year", "--site", "1 N 1 W", "INPUT"},
                       std::vector<std::string>{"--task", "1", "--rows", "0", "--columns", "Year", "--site", "1 N 1 W 1"},
-                      std::vector<std::string>{"--task", "3", "--rows", "0", "--columns", "Year", "--frobnicate", "INPUT"}));
+                      std::vector<std::string>{"--task", "3", "--rows", "0", "--columns", "Year", "--frobnicate", "INPUT"},
+                      std::vector<std::string>{"--task", "6", "--rows", "0", "--columns", "Year", "INPUT"},
+                      std::vector<std::string>{"--task", "6", "--rows", "0", "--columns", "Year", "--pan", "6", "--no-rearrange", "INPUT"},
+                      std::vector<std::string>{"--task", "4", "--rows", "0", "--columns", "Year", "--region", "0", "INPUT"},
+                      std::vector<std::string>{"--task", "5", "--rows", "0", "--columns", "Year", "--zone", "x", "INPUT"},
+                      std::vector<std::string>{"--task", "6", "--rows", "0", "--columns", "Year", "--no-rearrange", "--fetch"}));
 
 struct StoppedRun {
     const char* name;
@@ -205,6 +213,16 @@ INSTANTIATE_TEST_SUITE_P(
         StoppedRun{"NotANumber", "2001 1 1-2\n",
                    {"--task", "1", "--rows", "0", "--columns", "Year,DOY,Precip:mm", "--site", "1 N 1 W 1"},
                    line("error", kInvalidNumericInput)},
+        StoppedRun{"MidWestSouthOfTheEquator", "2001 1 20 10\n",
+                   {"--task", "4", "--rows", "0", "--columns", "Year,DOY,T-max:oC,T-min:oC", "--latitude", "-10"},
+                   line("plain", kPositiveLatitudeNeeded)},
+        StoppedRun{"LatitudeNotANumber", "2001 1 20 10\n",
+                   {"--task", "4", "--rows", "0", "--columns", "Year,DOY,T-max:oC,T-min:oC", "--latitude", "4O"},
+                   line("error", notAFloatMessage("4O"))},
+        StoppedRun{"PenmanWithoutElevation", "2001 1 20 20 10 50 2\n",
+                   {"--task", "7", "--rows", "0", "--columns", "Year,DOY,Solar:MJ/m2/d,T-max:oC,T-min:oC,RelHum,WndSpd:m/s",
+                    "--latitude", "35"},
+                   line("error", kLatitudeOrAltitudeMissing)},
         StoppedRun{"NotATextFile", std::string("2001 1\0 2\n", 10),
                    {"--task", "1", "--rows", "0", "--columns", "Year,DOY", "--site", "1 N 1 W 1"},
                    line("error", kNotATextFile)}),
@@ -318,6 +336,70 @@ TEST(BatchGolden, StationFileGivesTheHandCheckedWeatherFile)
                                    out.string()});
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(test::readFile(out), test::readFile(station / "expected.wth"));
+}
+
+// Tasks 4 to 7 on real files; the window's golden test shows the same bytes.
+struct EstimateCase {
+    const char* name;
+    const char* golden; // in the estimates folder
+    std::vector<std::string> args;
+};
+
+class BatchEstimates : public ::testing::TestWithParam<EstimateCase> {};
+void PrintTo(const EstimateCase& c, std::ostream* os) { *os << c.name; }
+
+TEST_P(BatchEstimates, MatchTheHandCheckedGolden)
+{
+    const auto& c = GetParam();
+    test::TempFolder temp;
+    const fs::path out = temp.path() / "out.txt";
+    auto args = c.args;
+    args.back() = (kSampleData / args.back()).string();
+    args.insert(args.end(), {"-o", out.string()});
+    const auto r = runBatch(temp, args);
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.err, "");
+    const fs::path golden = fs::path(PLUVORA_TEST_DATA) / "estimates" / c.golden;
+    EXPECT_TRUE(test::readFile(out) == test::readFile(golden)) << "differs from " << golden;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Batch, BatchEstimates,
+    ::testing::Values(
+        EstimateCase{"SolarFromTemperature", "task4_agrimet_faln_2015.txt",
+                     {"--task", "4", "--rows", "1", "--columns", "Year,Month,Day,T-min:oF,T-max:oF", "--latitude",
+                      "39.4575", "--no-rearrange", "agrimet_faln_2015_daily.csv"}},
+        EstimateCase{"SolarFromSunshine", "task5_knmi_debilt_1993.wth",
+                     {"--task", "5", "--rows", "2", "--columns", "Year,Month,Day,Ignore,Ignore,Ignore,Ignore,Ignore,SunHr",
+                      "--latitude", "52.1", "knmi_debilt_260_1993_si_units.txt"}},
+        EstimateCase{"EtFromPan", "task6_silo_ppd_wagga_2024.txt",
+                     {"--task", "6", "--rows", "2", "--columns", "Year,DOY,Ignore,Ignore,PanEvap:mm,RelHum,WndSpd:m/s",
+                      "--pan", "1", "--fetch", "1000", "--no-rearrange", "silo_ppd_wagga_72150_2024_pan.txt"}},
+        EstimateCase{"EtByPenmanMonteith", "task7_knmi_debilt_1993.wth",
+                     {"--task", "7", "--rows", "2", "--columns",
+                      "Year,Month,Day,Solar:MJ/m2/d,T-max:oC,T-min:oC,RelHum,WndSpd:m/s", "--latitude", "52.1",
+                      "--elevation", "2", "knmi_debilt_260_1993_si_units.txt"}}),
+    [](const auto& param) { return std::string(param.param.name); });
+
+TEST(BatchEstimates, PanSettingsReachTheTask)
+{
+    test::TempFolder temp;
+    const auto in = temp.write("in.txt", "h\n2001 1 8 2 60\n");
+    auto pan = [&](std::vector<std::string> extra) {
+        std::vector<std::string> args{"--task", "6", "--rows", "1", "--columns", "Year,DOY,PanEvap:mm,WndSpd:m/s,RelHum",
+                                      "--no-substitution", "--no-rearrange"};
+        args.insert(args.end(), extra.begin(), extra.end());
+        args.push_back(in.string());
+        return runBatch(temp, args).out;
+    };
+    EXPECT_EQ(pan({}), "Reference ET (last column, mm) estimated from pan evaporation of green fetch with 1000 m.h\r\n"
+                       "2001 1 8 2 60\t6.4\r\n");
+    EXPECT_EQ(pan({"--pan", "4", "--fetch", ""}),
+              "Reference ET (last column, mm) estimated from pan evaporation of dry fetch with  m.h\r\n"
+              "2001 1 8 2 60\t5.4\r\n");
+    EXPECT_EQ(pan({"--pan", "5", "--fetch", "7"}),
+              "Reference ET (last column, mm) estimated from pan evaporation of with unknown pan type.h\r\n"
+              "2001 1 8 2 60\t6.1\r\n");
 }
 
 } // namespace

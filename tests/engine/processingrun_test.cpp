@@ -5,6 +5,7 @@
 #include "run/processingrun.h"
 #include "table/inputtable.h"
 #include "tasks/datacheckup.h"
+#include "tasks/estimationframe.h"
 #include "tasks/missingvalues.h"
 #include "tempfolder.h"
 
@@ -149,14 +150,13 @@ TEST_F(Run, TaskOneCompletesWithTheWeatherFileInTheOutputPanel)
     EXPECT_EQ(ui.calls, (std::vector<std::string>{"gauge: shown", "gauge: hidden", "sound: exclamation"}));
 }
 
-TEST_F(Run, TasksWithoutAStageStopWithAClearMessage)
+TEST_F(Run, TaskStageWithoutItsColumnsStopsWithAClearMessage)
 {
     describeTask1Input();
-    request.taskIndex = 5; // task 6
+    request.taskIndex = 5; // task 6: no pan, wind or humidity column
     const auto outcome = process();
     EXPECT_FALSE(outcome.completed);
-    ASSERT_EQ(ui.boxes().size(), 1u);
-    EXPECT_NE(ui.boxes()[0].find("not available"), std::string::npos);
+    EXPECT_EQ(ui.boxes(), std::vector<std::string>{std::string("error: ") + kRequiredDataMissing});
 }
 
 TEST_F(Run, StopsBeforeTheGaugeWhenAColumnHasNoUnit)
@@ -241,8 +241,8 @@ INSTANTIATE_TEST_SUITE_P(
                  {std::string("error: ") + kMissingValuesFound}, kMissingValuesReportHeading},
         StopCase{"SuspiciousValue", "2001 2 75 3 0", true, 0,
                  {std::string("warning: ") + kDataErrorsSpotted}, kCheckupReportTitle},
-        StopCase{"TaskWithoutAStage", "2001 2 11 3 1.2", true, 5,
-                 {std::string("error: ") + kTaskNotAvailable}, nullptr},
-        StopCase{"TaskWithoutAStageAfterCleaning", "2001/2 11C 3C 1.2mm", true, 6,
-                 {std::string("error: ") + kTaskNotAvailable}, nullptr}),
+        StopCase{"TaskStageFails", "2001 2 11 3 1.2", true, 5,
+                 {std::string("error: ") + kRequiredDataMissing}, nullptr},
+        StopCase{"TaskStageFailsAfterCleaning", "2001/2 11C 3C 1.2mm", true, 6,
+                 {std::string("error: ") + kRequiredDataMissing}, nullptr}),
     [](const auto& param) { return std::string(param.param.name); });

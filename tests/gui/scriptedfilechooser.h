@@ -19,7 +19,17 @@ public:
         return next(title, folder, filter);
     }
 
+    SaveChoice saveFileWithFilter(QWidget*, const QString& title, const QString& folder,
+                                  const QString& name, const QString& filter) override
+    {
+        names << name;
+        const int index = filterIndexes.isEmpty() ? 0 : filterIndexes.takeFirst();
+        return {next(title, folder, filter), index};
+    }
+
     QStringList paths;
+    QList<int> filterIndexes; // the filter selected in each save dialog
+    QStringList names;        // the names the save dialogs proposed
     QStringList titles;
     QStringList folders;
     QStringList filters;

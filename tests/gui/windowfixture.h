@@ -2,6 +2,7 @@
 
 #include "mainwindow.h"
 #include "recordingfeedback.h"
+#include "scripteddocumentopener.h"
 #include "scriptedfilechooser.h"
 #include "tempfolder.h"
 
@@ -23,6 +24,7 @@ protected:
     pluvora::test::TempFolder userDir;
     pluvora::test::RecordingFeedback feedback;
     ScriptedFileChooser chooser;
+    ScriptedDocumentOpener opener;
     std::unique_ptr<MainWindow> window;
 
     void SetUp() override
@@ -31,6 +33,7 @@ protected:
         setup.appFolder = appDir.path();
         setup.feedback = &feedback;
         setup.fileChooser = &chooser;
+        setup.documentOpener = &opener;
         window = std::make_unique<MainWindow>(setup);
         window->setCompletionPause(0);
     }

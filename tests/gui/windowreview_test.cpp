@@ -71,7 +71,7 @@ TEST_F(WindowReview, TopRowAndGroupsAsTheUserSeesThem)
     auto* explorer = child<QPushButton>("BitBtn4");
     EXPECT_EQ(explorer->text(), MainWindow::kExplorerCaption);
     EXPECT_EQ(explorer->toolTip(), MainWindow::kExplorerHint);
-    EXPECT_FALSE(explorer->isEnabled());
+    EXPECT_TRUE(explorer->isEnabled());
     EXPECT_EQ(child<QGroupBox>("GroupBox1")->title(), MainWindow::kStep2Title);
     EXPECT_EQ(child<QGroupBox>("GroupBox6")->title(), MainWindow::kOutputTitle);
     EXPECT_EQ(child<QPlainTextEdit>("Memo1")->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);

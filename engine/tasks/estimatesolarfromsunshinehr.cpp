@@ -1,0 +1,40 @@
+#include "tasks/estimatesolarfromsunshinehr.h"
+
+#include "methods/angstrom.h"
+#include "tasks/estimationframe.h"
+
+#include <algorithm>
+#include <string>
+
+namespace pluvora {
+
+void estimateSolarFromSunShineHr(RunContext& run)
+{
+    const double phi = latitudeFromBox(run.pages.latitudeTask5);
+    const int zone = std::clamp(run.pages.climateZoneTask5 + 1, 1, 3);
+
+    // With both columns the hours are used.
+    methods::SunshineMode mode = methods::SunshineMode::Hours;
+    if (run.columns.hasColumn(kSunHr, kColumnBoxes)) {
+        mode = methods::SunshineMode::Hours;
+    } else if (run.columns.hasColumn(kSunHrPercent, kColumnBoxes)) {
+        mode = methods::SunshineMode::Percent;
+    } else {
+        run.fail(kNoSunshineData);
+        return;
+    }
+
+    const bool hours = mode == methods::SunshineMode::Hours;
+    const bool written = writeEstimates(run, 2, true, [&](const Record& record, int J) {
+        return methods::solarFromSunshine(zone, mode, hours ? record.sunHr : record.sunHrPercent, J, phi);
+    });
+    if (!written)
+        return;
+
+    std::string description = run.rearrange ? kSunshineRearranged : kSunshineDescription;
+    description += hours ? kSunshineHoursPiece : kSunshinePercentPiece;
+    description += zone == 1 ? kColdTemperatePiece : zone == 2 ? kDryTropicalPiece : kHumidTropicalPiece;
+    writeEstimationOutput(run, description, EstimateColumn::Solar);
+}
+
+} // namespace pluvora

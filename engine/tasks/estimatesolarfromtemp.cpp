@@ -1,0 +1,38 @@
+#include "tasks/estimatesolarfromtemp.h"
+
+#include "methods/solarfromtemperature.h"
+#include "tasks/estimationframe.h"
+
+#include <algorithm>
+
+namespace pluvora {
+
+void estimateSolarFromTemp(RunContext& run)
+{
+    if (!requireColumns(run, {kTmax, kTmin}))
+        return;
+
+    const double phi = latitudeFromBox(run.pages.latitudeTask4);
+    const int region = std::clamp(run.pages.regionTask4 + 1, methods::kRegionMidWestUsa, methods::kRegionCoastal);
+    if (region == methods::kRegionMidWestUsa && phi < 0) {
+        run.ui.playSound(Sound::Error);
+        run.ui.showMessage(MessageKind::Plain, kPositiveLatitudeNeeded);
+        run.abortFlag = true;
+        return;
+    }
+
+    const bool fahrenheit = run.columns.unit(kTmax) == "oF";
+    auto celsius = [fahrenheit](double t) { return fahrenheit ? fahrenheitToCelsius(t) : t; };
+    const bool written = writeEstimates(run, 2, true, [&](const Record& record, int J) {
+        return methods::solarFromTemperature(region, J, phi, celsius(record.tmax), celsius(record.tmin));
+    });
+    if (!written)
+        return;
+
+    const bool mh = region == methods::kRegionMidWestUsa;
+    const char* description = run.rearrange ? (mh ? kSolarFromTempMHRearranged : kSolarFromTempFAORearranged)
+                                            : (mh ? kSolarFromTempMHDescription : kSolarFromTempFAODescription);
+    writeEstimationOutput(run, description, EstimateColumn::Solar);
+}
+
+} // namespace pluvora

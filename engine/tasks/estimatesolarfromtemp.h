@@ -1,0 +1,23 @@
+#pragma once
+
+#include "run/runcontext.h"
+
+namespace pluvora {
+
+inline constexpr const char* kPositiveLatitudeNeeded = "A positive latitude value must be used for this region";
+
+inline constexpr const char* kSolarFromTempMHDescription =
+    "Solar radiation (last column, MJ/m2/d) estimated from T-max and T-min using the Mahmood-Hubbard method. ";
+inline constexpr const char* kSolarFromTempFAODescription =
+    "Solar radiation (last column, MJ/m2/d) estimated from T-max and T-min using the FAO method. ";
+inline constexpr const char* kSolarFromTempMHRearranged =
+    "Solar radiation estimated from T-max and T-min using the Mahmood-Hubbard method. ";
+inline constexpr const char* kSolarFromTempFAORearranged =
+    "Solar radiation estimated from T-max and T-min using the FAO method. ";
+
+// Task 4: daily solar radiation from T-max and T-min, by Mahmood-Hubbard for
+// the Mid-West of the USA or by the FAO temperature-difference formula,
+// appended as a last column or handed to the weather-file conversion.
+void estimateSolarFromTemp(RunContext& run);
+
+} // namespace pluvora

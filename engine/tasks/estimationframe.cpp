@@ -1,0 +1,178 @@
+#include "tasks/estimationframe.h"
+
+#include "error.h"
+#include "methods/solargeometry.h"
+#include "run/processingrun.h"
+
+namespace pluvora {
+
+namespace {
+
+constexpr std::string_view kNoValueAtLine = "No value can be estimated for input line ";
+constexpr std::string_view kNoSunriseOrSunset =
+    "the sun does not rise or set on this day at the given latitude. Check the latitude and the dates.";
+constexpr std::string_view kElevationTooHigh =
+    "the elevation is above 45076.9 m, where the air pressure has no value. Check the elevation.";
+
+std::string_view reasonText(methods::NoValueReason reason)
+{
+    switch (reason) {
+    case methods::NoValueReason::None: break;
+    case methods::NoValueReason::NoSunriseOrSunset: return kNoSunriseOrSunset;
+    case methods::NoValueReason::ElevationTooHigh: return kElevationTooHigh;
+    }
+    return {};
+}
+
+} // namespace
+
+std::string notAFloatMessage(std::string_view text)
+{
+    return "'" + std::string(text) + "' is not a valid floating point value";
+}
+
+double decimalFromBox(std::string_view text)
+{
+    const auto value = parseTypedNumber(text);
+    if (!value)
+        throw Error(notAFloatMessage(text));
+    return *value;
+}
+
+std::string latitudeOutOfRangeMessage(std::string_view text)
+{
+    return "Latitude must be from -90 to 90 degrees: '" + std::string(text) + "'";
+}
+
+double latitudeFromBox(std::string_view text)
+{
+    const double degrees = decimalFromBox(text);
+    if (!(degrees >= -90.0 && degrees <= 90.0))
+        throw Error(latitudeOutOfRangeMessage(text));
+    return methods::degreesToRadians(degrees);
+}
+
+int integerFromBox(std::string_view text)
+{
+    std::string_view digits = text;
+    while (!digits.empty() && (digits.front() == ' ' || digits.front() == '\t'))
+        digits.remove_prefix(1);
+    bool negative = false;
+    if (!digits.empty() && (digits.front() == '+' || digits.front() == '-')) {
+        negative = digits.front() == '-';
+        digits.remove_prefix(1);
+    }
+    // A second sign ("--5", "+-5") is not a number.
+    const auto value = digits.empty() || digits.front() == '-' ? std::nullopt : parseInteger(digits);
+    if (!value)
+        throw Error(notAnIntegerMessage(text));
+    return negative ? -*value : *value;
+}
+
+void checkTaskPageTexts(const RunContext& run)
+{
+    const TaskPageInput& page = run.pages;
+    switch (run.task) {
+    case 4:
+        if (!page.latitudeTask4.empty())
+            latitudeFromBox(page.latitudeTask4);
+        break;
+    case 5:
+        if (!page.latitudeTask5.empty())
+            latitudeFromBox(page.latitudeTask5);
+        break;
+    case 6:
+        if (!page.fetchTask6.empty())
+            integerFromBox(page.fetchTask6);
+        break;
+    case 7:
+        if (!page.latitudeTask7.empty() && !page.elevationTask7.empty()) {
+            latitudeFromBox(page.latitudeTask7);
+            decimalFromBox(page.elevationTask7);
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+bool requireColumns(RunContext& run, std::initializer_list<int> codes)
+{
+    for (const int code : codes) {
+        if (!run.columns.hasColumn(code, kColumnBoxes)) {
+            run.fail(kRequiredDataMissing);
+            return false;
+        }
+    }
+    return true;
+}
+
+std::optional<int> recordDayOfYear(const Record& record)
+{
+    if (record.doy >= 1)
+        return record.doy;
+    if (record.year < 1 || record.month < 1 || record.day < 1)
+        return std::nullopt;
+    const auto doy = dayOfYear(record.year, record.month, record.day);
+    if (!doy)
+        throw Error("Invalid date: " + std::to_string(record.year) + "-" + std::to_string(record.month) + "-"
+                    + std::to_string(record.day));
+    return doy;
+}
+
+std::string noValueReport(int inputLine, int year, int dayOfYear, methods::NoValueReason reason)
+{
+    std::string text(kNoValueAtLine);
+    text += std::to_string(inputLine);
+    text += ", date ";
+    text += std::to_string(year);
+    text += " / ";
+    text += std::to_string(dayOfYear);
+    text += ": ";
+    text += reasonText(reason);
+    return text;
+}
+
+void writeEstimationOutput(RunContext& run, std::string_view description, EstimateColumn column)
+{
+    {
+        TextReader input(run.file(workfile::kInput));
+        TextWriter output(run.file(workfile::kOutput));
+        output.write(description);
+        if (run.rowsBefore == 0) {
+            // The description is now the one header row.
+            output.writeLine();
+            run.rowsBefore = 1;
+        } else {
+            copyHeaderRows(input, output, run.rowsBefore);
+        }
+
+        std::string line;
+        if (!run.rearrange) {
+            TextReader estimates(run.file(workfile::kOut));
+            std::string estimate;
+            while (input.readLine(line)) {
+                if (!estimates.readLine(estimate))
+                    estimate.clear();
+                output.write(line);
+                output.write('\t');
+                output.writeLine(estimate);
+            }
+            output.close();
+            return;
+        }
+        while (input.readLine(line))
+            output.writeLine(line);
+        output.close();
+    }
+
+    replaceFile(run.file(workfile::kOutput), run.file(workfile::kInput));
+    // The estimate is written in these units, so it is taken with factor 1.
+    if (column == EstimateColumn::Solar)
+        run.columns.unitText[kSolar] = "MJ/m2/d";
+    else
+        run.columns.unitText[kEt] = "mm";
+    Convert_rearrange(run);
+}
+
+} // namespace pluvora

@@ -1,0 +1,110 @@
+#pragma once
+
+#include "io/numbertext.h"
+#include "io/textreader.h"
+#include "io/textwriter.h"
+#include "methods/methodresult.h"
+#include "record/recordreader.h"
+#include "run/runcontext.h"
+#include "tasks/convertrearrange.h"
+
+#include <initializer_list>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace pluvora {
+
+inline constexpr const char* kRequiredDataMissing = "One of the required data is not given.";
+
+// "'x' is not a valid floating point value": a box that should hold a number.
+std::string notAFloatMessage(std::string_view text);
+
+// A number typed into a task page box; throws Error naming the text when it
+// is not one.
+double decimalFromBox(std::string_view text);
+
+// A latitude typed into a task page box, in radians. Throws Error naming
+// the text when it is not a number, or not one from -90 to 90: the sun's
+// geometry past the poles gives numbers that mean nothing.
+double latitudeFromBox(std::string_view text);
+
+// "Latitude must be from -90 to 90 degrees: '100'".
+std::string latitudeOutOfRangeMessage(std::string_view text);
+
+// A whole number typed into a task page box (leading blanks and a sign
+// allowed); throws Error naming the text when it is not one.
+int integerFromBox(std::string_view text);
+
+// Converts the texts the selected task will read from its page, so that a
+// text that is not a number stops the run before any working file is
+// written. Empty boxes are left to the input checks and the task itself.
+void checkTaskPageTexts(const RunContext& run);
+
+// True when every variable of `codes` has one of the twelve columns;
+// otherwise fails the run with kRequiredDataMissing. An estimate made of
+// variables without a column would be made of zeros.
+bool requireColumns(RunContext& run, std::initializer_list<int> codes);
+
+// The record's DOY when it is 1 or more, else the day of the year of its
+// calendar date; nothing when the record has neither.
+std::optional<int> recordDayOfYear(const Record& record);
+
+// "No value can be estimated for input line 14, date 1993 / 355: ...".
+std::string noValueReport(int inputLine, int year, int dayOfYear, methods::NoValueReason reason);
+
+// The column the estimate becomes when the result is rearranged.
+enum class EstimateColumn { Solar, Et };
+
+// First pass of an estimation task: one estimate per record of "Input.~",
+// written to "Out.~" with `decimals` decimals. `estimate(record, J)` gives
+// the value or why there is none; J is 0 when `datesNeeded` is false. A
+// record without a date or a value stops the run: nothing stands in for a
+// value that could not be estimated. False when the run was stopped.
+template <typename Estimate>
+bool writeEstimates(RunContext& run, int decimals, bool datesNeeded, Estimate estimate);
+
+// Second pass: "Output.~" starts with `description` and continues with the
+// header rows of "Input.~" (a row of its own when there are none, which
+// makes one header row); then either each data line with a tab and its
+// estimate from "Out.~", or, when rearranging, the lines unchanged handed
+// on to the weather-file conversion with the estimate as `column`.
+void writeEstimationOutput(RunContext& run, std::string_view description, EstimateColumn column);
+
+template <typename Estimate>
+bool writeEstimates(RunContext& run, int decimals, bool datesNeeded, Estimate estimate)
+{
+    TextReader input(run.file(workfile::kInput));
+    TextWriter out(run.file(workfile::kOut));
+    std::string skipped;
+    for (int i = 0; i < run.rowsBefore; ++i)
+        input.readLine(skipped);
+
+    int recordNumber = 0;
+    while (readRecord(input, run)) {
+        ++recordNumber;
+        const Record& record = run.record;
+        int J = 0;
+        if (datesNeeded) {
+            const auto doy = recordDayOfYear(record);
+            if (!doy) {
+                out.close();
+                run.fail(kDateIsMissing);
+                return false;
+            }
+            J = *doy;
+        }
+        const methods::MethodResult<double> value = estimate(record, J);
+        if (!value) {
+            out.close();
+            run.fail(noValueReport(run.rowsBefore + recordNumber, record.year, J, value.reason));
+            return false;
+        }
+        out.writeLine(formatFixed(value.value, decimals));
+        run.ui.gaugeDisplay();
+    }
+    out.close();
+    return true;
+}
+
+} // namespace pluvora

@@ -1,0 +1,43 @@
+#include "tasks/etbypm.h"
+
+#include "methods/penmanmonteith.h"
+#include "tasks/estimationframe.h"
+
+namespace pluvora {
+
+void ET_by_PM(RunContext& run)
+{
+    if (!requireColumns(run, {kSolar, kTmax, kTmin, kRelHum, kWndSpd}))
+        return;
+    if (run.pages.latitudeTask7.empty() || run.pages.elevationTask7.empty()) {
+        run.fail(kLatitudeOrAltitudeMissing);
+        return;
+    }
+
+    const double phi = latitudeFromBox(run.pages.latitudeTask7);
+    const double z = decimalFromBox(run.pages.elevationTask7);
+    // Only T-max's unit counts; the checkup has made T-min's the same.
+    const bool celsius = run.columns.unit(kTmax) == "oC";
+    const double solarFactor = conversionUnitSolar(run.columns.unit(kSolar));
+    const double windFactor = conversionUnitWS(run.columns.unit(kWndSpd));
+
+    const bool written = writeEstimates(run, 1, true, [&](const Record& record, int J) {
+        methods::PenmanMonteithInput in;
+        in.Rs = record.solar * solarFactor;
+        in.Tmax = celsius ? record.tmax : fahrenheitToCelsius(record.tmax);
+        in.Tmin = celsius ? record.tmin : fahrenheitToCelsius(record.tmin);
+        in.RH = record.relHum;
+        in.u = record.wndSpd * windFactor;
+        in.J = J;
+        in.phi = phi;
+        in.z = z;
+        const auto result = methods::alfalfaReferenceET(in);
+        return methods::MethodResult<double>{result.value.ETr, result.reason};
+    });
+    if (!written)
+        return;
+
+    writeEstimationOutput(run, run.rearrange ? kPenmanTitleRearranged : kPenmanTitle, EstimateColumn::Et);
+}
+
+} // namespace pluvora

@@ -1,0 +1,64 @@
+#pragma once
+
+#include "appfolder/appfolder.h"
+#include "io/backupreplace.h"
+#include "ui/userfeedback.h"
+
+#include <cstddef>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace pluvora {
+
+inline constexpr const char* kFirstUpdateNotice = "The data must comply to the format for Maravel.";
+inline constexpr const char* kUpdateDialogTitle = "Select the weather file to be updated for Maravel use";
+// Description and pattern pairs, separated by "|".
+inline constexpr const char* kUpdateDialogFilter = "Maravel weather file (.wth)|*.wth|All files(*.*)|*.*";
+inline constexpr const char* kUpdateProblems =
+    "The program has encountered problems. Please update the existing file manually.";
+inline constexpr const char* kNoNeedToUpdate = "No need to update the existing file.";
+inline constexpr const char* kUpdateGapQuestion =
+    "The first day in the output data does not continue from the end of the existing file. Update anyway?";
+// Where a row of the new data is named in a message.
+inline constexpr const char* kNewDataSource = "the output data";
+
+// "site.wth is now updated. The origina file is renamed to 'site.wth.old.'"
+std::string weatherFileUpdatedMessage(std::string_view fileName);
+// A row that cannot be dated, named by its line: nothing is replaced.
+std::string updateRowMessage(std::string_view problem, std::size_t lineNumber, std::string_view source,
+                             std::string_view line);
+std::string noSuchDayMessage(int year, int dayOfYear);
+std::string noDataRowsMessage(std::string_view fileName);
+
+// Before the first update of a program start that a task-2 run did not
+// begin, the user is told what the output panel must hold; once.
+void showFirstUpdateNotice(int task, bool& noticePending, UserFeedback& ui);
+
+// The line (0-based) where the new data begin in the output panel's
+// `lines`: the first two rows of one year in date order (blank lines
+// between them passed over), extended upwards over rows whose dates run
+// day by day into them. Only lines that
+// read as a year and a day of that year count as rows, so no header line is
+// taken for data and a 31 December row above 1 January is kept.
+std::optional<std::size_t> firstNewDataRow(const std::vector<std::string_view>& lines);
+
+enum class UpdateResult {
+    Updated,   // the file holds the new days, its previous content is in .old
+    NotNeeded, // no new day after the file's last one
+    Declined,  // the gap question was answered No
+    Failed,    // the new data could not be placed; the user was told
+};
+
+// Appends the days of `newData` (the output panel's text) that follow the
+// last day of the weather file `existing`, keeping its previous content as
+// `existing`.old. Tells the user through `ui`. A row that cannot be read or
+// dated, or a file step that fails, throws Error with a message naming it;
+// the existing file is then untouched.
+UpdateResult updateWeatherFile(const std::filesystem::path& existing, std::string_view newData,
+                               const AppFolder& folder, UserFeedback& ui,
+                               FileOperations& ops = systemFileOperations());
+
+} // namespace pluvora

@@ -1,0 +1,19 @@
+#include "cleandatamessage.h"
+
+#include <QCheckBox>
+#include <QPushButton>
+
+CleanDataMessage::CleanDataMessage(QWidget* parent)
+    : QMessageBox(QMessageBox::Information, kCaption, kText, QMessageBox::NoButton, parent)
+{
+    setObjectName("CleanDataMessage");
+    auto* check = new QCheckBox(kDontShowAgain, this);
+    check->setObjectName("DontShowAgain");
+    setCheckBox(check);
+    mOk = addButton(QMessageBox::Ok);
+}
+
+bool CleanDataMessage::dontShowAgain() const
+{
+    return checkBox() && checkBox()->isChecked();
+}

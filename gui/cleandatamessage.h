@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QMessageBox>
+#include <QPushButton>
+
+class QCheckBox;
+
+// What "Clean input data" does, told before it does it, with the choice not
+// to be told again.
+class CleanDataMessage : public QMessageBox {
+    Q_OBJECT
+public:
+    static constexpr const char* kCaption = "Clean data";
+    static constexpr const char* kText =
+        "This procedure removes all non-value characters (e.g., quality control flags) in the data.";
+    static constexpr const char* kDontShowAgain = "Don't show me again.";
+
+    explicit CleanDataMessage(QWidget* parent = nullptr);
+
+    QPushButton* okButton() const { return mOk; }
+    // True when the box was closed with its button; Qt treats Esc on a box
+    // with one button as that button.
+    bool closedWithOk() const { return clickedButton() == mOk; }
+    bool dontShowAgain() const;
+
+private:
+    QPushButton* mOk;
+};

@@ -1,0 +1,156 @@
+#pragma once
+
+#include "appfolder/appfolder.h"
+#include "explorer/capturetarget.h"
+#include "explorer/explorernavigation.h"
+#include "explorer/explorerpage.h"
+
+#include <QMainWindow>
+#include <QStringList>
+
+#include <functional>
+
+class FileChooser;
+class QAction;
+class QComboBox;
+class QLabel;
+class QMenu;
+class QToolButton;
+class QWebEngineView;
+namespace pluvora { class UserFeedback; }
+
+// What the explorer needs from the program around it.
+struct ExplorerSetup {
+    const pluvora::AppFolder* folder = nullptr;
+    pluvora::UserFeedback* feedback = nullptr;
+    FileChooser* fileChooser = nullptr;
+    // The folder for input files, asked each time a save dialog opens.
+    std::function<QString()> inputFolder;
+    // The main window: captured text goes into its `Memo1` and `Edit1`,
+    // and its `ComboBox2` gets the template of a known site.
+    QWidget* mainWindow = nullptr;
+};
+
+// "Pluvora Explorer": a web browser for finding weather data, with its own
+// history and address list, a links bar, favorites, and "Capture data",
+// which puts the page's text into the main window as new input.
+class TformWeb : public QMainWindow {
+    Q_OBJECT
+public:
+    static constexpr const char* kCaption = "Pluvora Explorer";
+    static constexpr const char* kExit = "Exit";
+    static constexpr const char* kBack = "Back";
+    static constexpr const char* kForward = "Forward";
+    static constexpr const char* kStop = "Stop";
+    static constexpr const char* kRefresh = "Refresh";
+    static constexpr const char* kCapture = "Capture data";
+    static constexpr const char* kAddressBand = "Address";
+    static constexpr const char* kAddressHint = "URL";
+    static constexpr const char* kLinksBand = "Links";
+    static constexpr const char* kFileMenu = "&File";
+    static constexpr const char* kCaptureItem = "Capture data into Pluvora";
+    static constexpr const char* kSaveMhtItem = "Save complete webpage (*.mht)...";
+    static constexpr const char* kSaveTextItem = "Save as text file (*.txt)...";
+    static constexpr const char* kOpenItem = "Open...";
+    static constexpr const char* kExitItem = "E&xit";
+    static constexpr const char* kFavoritesMenu = "Favorites";
+    static constexpr const char* kAddFavoriteItem = "Add to favorites...";
+    static constexpr const char* kManageFavoritesItem = "Manage favorites...";
+    static constexpr const char* kSetHomePageItem = "Set current site as home page...";
+    static constexpr const char* kHelpMenu = "Help";
+    static constexpr const char* kHelpItem = "Help";
+    static constexpr const char* kTextFilter = "Text file (*.txt)";
+    static constexpr const char* kMhtFilter = "Single file (*.mht)";
+    static constexpr const char* kOpenFilter =
+        "Webpage files (*.mht *.htm *.html);;All files (*)";
+    static constexpr const char* kNoPageText = "This page has no text body to capture or save.";
+    static constexpr const char* kPageNotSaved = "The webpage could not be saved.";
+    static constexpr int kHelpContext = 1260;
+    // Items of the favorites menu before the first favorite.
+    static constexpr int kFixedFavoriteItems = 4;
+
+    explicit TformWeb(const ExplorerSetup& setup, QWidget* parent = nullptr);
+    ~TformWeb() override;
+
+    const pluvora::ExplorerNavigation& navigation() const { return mNavigation; }
+    const QStringList& hotLinkURLs() const { return mHotLinkURLs; }
+    QWebEngineView* browser() const { return mBrowser; }
+    QMenu* favoritesMenu() const { return mFavoritesMenu; }
+
+    // Reads the page's title and body text; `done` runs later, and not at
+    // all when the explorer is gone by then.
+    void readDocument(std::function<void(const DocumentText&)> done);
+
+signals:
+    void helpRequested(int context);
+    // The explorer is closing (Exit, Capture data, the window's close box).
+    void closed();
+    // A "Save complete webpage" finished writing, or failed.
+    void pageSaved(const QString& path, bool ok);
+
+public slots:
+    void navigateToURL();
+    void BackClick();
+    void ForwardClick();
+    void StopClick();
+    void RefreshClick();
+    void BitBtn1Click();
+    void SaveAsTextFileClick();
+    void SaveAsSinglefileMHTClick();
+    void Open2Click();
+    void Exit1Click();
+    void Help2Click();
+    void LinksClick(int tag);
+    void URLsKeyDown();
+    void URLsClick();
+    void LoadFavoriteToMenu();
+    void addToFavoriteOnMenu(const QString& name);
+    void favoritesItemClick(QAction* item);
+    void AddToFavoritesClick();
+    void OrganizeFavoriteClick();
+    void SetHomePageClick();
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildBars();
+    void buildMenus();
+    void loadHomePageSite();
+    void loadHotLinks();
+    void positionPanel1();
+    void showPicture(std::string_view file);
+    void updateActions();
+    void showAddressList();
+    void WebBrowser1BeforeNavigate2(const QUrl& url);
+    void WebBrowser1DownloadBegin();
+    void WebBrowser1DownloadComplete();
+    void capture(const DocumentText& document);
+    void detectdataSource();
+    void setHomePage(const QString& name);
+    void showDialog(QWidget* dialog);
+
+    const pluvora::AppFolder& mFolder;
+    pluvora::UserFeedback& mUser;
+    FileChooser& mFileChooser;
+    std::function<QString()> mInputFolder;
+    CaptureTarget mCaptureTarget;
+
+    pluvora::ExplorerNavigation mNavigation;
+    QStringList mHotLinkURLs;
+    bool mClosing = false;
+
+    QWebEngineView* mBrowser = nullptr;     // WebBrowser1
+    ExplorerPage* mPage = nullptr;
+    QComboBox* mAddress = nullptr;          // URLs
+    QAction* mBackAction = nullptr;
+    QAction* mForwardAction = nullptr;
+    QAction* mStopAction = nullptr;
+    QAction* mRefreshAction = nullptr;
+    QWidget* mActivityPanel = nullptr;      // Panel1
+    QLabel* mActivityImage = nullptr;       // Image1
+    QToolButton* mLinks[6] = {};            // ToolButton1 to ToolButton6
+    QMenu* mFavoritesMenu = nullptr;
+};

@@ -1,0 +1,153 @@
+#include "inputcommands.h"
+
+#include "cleandatamessage.h"
+#include "filechooser.h"
+#include "removecolumnsdialog.h"
+
+#include "appfolder/appfolder.h"
+#include "appfolder/rememberedfolders.h"
+#include "io/safewrite.h"
+#include "table/paneltext.h"
+#include "ui/userfeedback.h"
+
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+
+#include <exception>
+
+namespace {
+
+QString fromUtf8(const std::string& text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+} // namespace
+
+InputCommands::InputCommands(const Controls& controls, const pluvora::AppFolder& folder,
+                             pluvora::UserFeedback& feedback, FileChooser& chooser,
+                             const pluvora::RememberedFolders& remembered, QObject* parent)
+    : QObject(parent)
+    , mControls(controls)
+    , mFolder(folder)
+    , mUser(feedback)
+    , mChooser(chooser)
+    , mRemembered(remembered)
+{
+}
+
+void InputCommands::CleanData1Click()
+{
+    if (pluvora::cleanExplanationWanted(mFolder))
+        cleanDataMessageThen([this] { cleanData(); });
+    else
+        cleanData();
+}
+
+void InputCommands::cleanDataMessageThen(const std::function<void()>& next)
+{
+    auto* box = new CleanDataMessage(mControls.window);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    connect(box, &QDialog::finished, this, [this, box, next] {
+        if (box->closedWithOk()) {
+            try {
+                pluvora::rememberCleanExplanation(mFolder, !box->dontShowAgain());
+            } catch (const std::exception& error) {
+                pluvora::reportError(mUser, error.what());
+            }
+        }
+        next();
+    });
+    box->open();
+}
+
+bool InputCommands::fileAndRowsGiven()
+{
+    if (mControls.fileName->text().isEmpty()) {
+        pluvora::reportError(mUser, kOpenFileFirst);
+        return false;
+    }
+    if (mControls.rowsBefore->text().isEmpty()) {
+        pluvora::reportError(mUser, kRowsNotSpecified);
+        return false;
+    }
+    return true;
+}
+
+int InputCommands::rowsBefore() const { return mControls.rowsBefore->text().toInt(); }
+
+bool InputCommands::replacePanel(const std::function<std::string(std::string_view, int)>& pass)
+{
+    const QByteArray text = mControls.panel->toPlainText().toUtf8();
+    std::string result;
+    try {
+        result = pass(std::string_view(text.constData(), static_cast<std::size_t>(text.size())),
+                      rowsBefore());
+    } catch (const std::exception& error) {
+        pluvora::reportError(mUser, error.what());
+        return false;
+    }
+    mControls.panel->setPlainText(fromUtf8(result));
+    return true;
+}
+
+void InputCommands::cleanData()
+{
+    if (!fileAndRowsGiven())
+        return;
+    if (replacePanel([this](std::string_view panel, int rows) {
+            return pluvora::cleanInputData(mFolder, mUser, panel, rows);
+        }))
+        mUser.playSound(pluvora::Sound::Exclamation);
+}
+
+void InputCommands::Usetabtoaligninputdata1Click()
+{
+    if (!fileAndRowsGiven())
+        return;
+    if (replacePanel([this](std::string_view panel, int rows) {
+            return pluvora::alignData(mFolder, mUser, panel, rows);
+        }))
+        mUser.playSound(pluvora::Sound::Exclamation);
+}
+
+void InputCommands::RemoveDataColumnsClick()
+{
+    if (mControls.rowsBefore->text().isEmpty()) {
+        pluvora::reportError(mUser, kRowsNotSpecifiedForRemoval);
+        return;
+    }
+    auto* dialog = new RemoveColumnsDialog(mControls.window);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    connect(dialog, &RemoveColumnsDialog::columnsChosen, this, &InputCommands::removeColumns);
+    dialog->open();
+}
+
+void InputCommands::removeColumns(const pluvora::ColumnRemoveFlags& flags)
+{
+    if (!replacePanel([this, &flags](std::string_view panel, int rows) {
+            return pluvora::removeColumns(mFolder, mUser, panel, rows, flags);
+        }))
+        return;
+    mUser.playSound(pluvora::Sound::Exclamation);
+    mUser.showMessage(pluvora::MessageKind::Information, kColumnsRemoved);
+}
+
+void InputCommands::Saveinputfile1Click()
+{
+    QString chosen = mChooser.saveFile(mControls.window, QString(),
+                                       fromUtf8(mRemembered.inputFiles), kSaveFilter, "txt");
+    if (chosen.isEmpty())
+        return;
+    if (QFileInfo(chosen).suffix().isEmpty())
+        chosen += ".txt";
+    const std::string text = mControls.panel->toPlainText().toStdString();
+    try {
+        pluvora::writeFileSafely(chosen.toStdString(), [&text](const std::filesystem::path& part) {
+            pluvora::savePanelText(part, text);
+        });
+    } catch (const std::exception& error) {
+        pluvora::reportError(mUser, error.what());
+    }
+}

@@ -1,0 +1,66 @@
+#pragma once
+
+#include "table/layoutpasses.h"
+
+#include <QObject>
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+class FileChooser;
+class QLineEdit;
+class QPlainTextEdit;
+class QWidget;
+namespace pluvora {
+class AppFolder;
+class UserFeedback;
+struct RememberedFolders;
+} // namespace pluvora
+
+// The commands that clean, realign, cut down or save the text of the input
+// panel. The window's menu items call these; each checks what it needs,
+// runs its engine pass and replaces the panel only when the pass succeeded.
+class InputCommands : public QObject {
+    Q_OBJECT
+public:
+    static constexpr const char* kOpenFileFirst = "Open a file first.";
+    static constexpr const char* kRowsNotSpecified =
+        "The number of rows before start of data is not specified yet.";
+    // The removal has always said it this way.
+    static constexpr const char* kRowsNotSpecifiedForRemoval =
+        "The number of rows before start of data not specified yet.";
+    static constexpr const char* kColumnsRemoved = "Specified columns are removed.";
+    static constexpr const char* kSaveFilter = "Text files(*.txt);;Allfiles (*)";
+
+    struct Controls {
+        QWidget* window;
+        QPlainTextEdit* panel;      // Memo1
+        QLineEdit* fileName;        // Edit1
+        QLineEdit* rowsBefore;      // adpEdit1
+    };
+
+    InputCommands(const Controls& controls, const pluvora::AppFolder& folder,
+                  pluvora::UserFeedback& feedback, FileChooser& chooser,
+                  const pluvora::RememberedFolders& remembered, QObject* parent = nullptr);
+
+public slots:
+    void CleanData1Click();
+    void Usetabtoaligninputdata1Click();
+    void RemoveDataColumnsClick();
+    void Saveinputfile1Click();
+
+private:
+    void cleanDataMessageThen(const std::function<void()>& next);
+    void cleanData();
+    bool fileAndRowsGiven();
+    int rowsBefore() const;
+    bool replacePanel(const std::function<std::string(std::string_view, int)>& pass);
+    void removeColumns(const pluvora::ColumnRemoveFlags& flags);
+
+    Controls mControls;
+    const pluvora::AppFolder& mFolder;
+    pluvora::UserFeedback& mUser;
+    FileChooser& mChooser;
+    const pluvora::RememberedFolders& mRemembered;
+};

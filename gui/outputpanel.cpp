@@ -1,0 +1,119 @@
+#include "outputpanel.h"
+
+#include "appfolder/appfolder.h"
+#include "appfolder/rememberedfolders.h"
+#include "filechooser.h"
+#include "output/outputactions.h"
+#include "table/paneltext.h"
+#include "tasks/weatherfileupdate.h"
+#include "ui/documentopener.h"
+#include "ui/userfeedback.h"
+
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+#include <exception>
+
+namespace {
+
+QString fromUtf8(const std::string& text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+std::filesystem::path pathOf(const QString& file) { return std::filesystem::path(file.toStdString()); }
+
+QPushButton* makeOutputButton(const char* name, const char* caption, QWidget* parent, const QRect& geometry)
+{
+    auto* button = new QPushButton(QString::fromLatin1(caption), parent);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setGeometry(geometry);
+    return button;
+}
+
+} // namespace
+
+OutputPanel::OutputPanel(const Services& services, QWidget* parent)
+    : QGroupBox(QString::fromLatin1(kTitle), parent)
+    , mServices(services)
+{
+    setObjectName("GroupBox6");
+    resize(480, 360);
+
+    mPanel = new QPlainTextEdit(this);
+    mPanel->setObjectName("Memo2");
+    mPanel->setLineWrapMode(QPlainTextEdit::NoWrap);
+    QFont mono("Monospace");
+    mono.setStyleHint(QFont::TypeWriter);
+    mPanel->setFont(mono);
+    mPanel->setGeometry(8, 20, 464, 256);
+    mPanel->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    mPanel->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+
+    mSave = makeOutputButton("Button4", kSaveCaption, this, QRect(8, 282, 228, 32));
+    mExcel = makeOutputButton("Button6", kExcelCaption, this, QRect(244, 282, 228, 32));
+    mLoadBack = makeOutputButton("Button7", kLoadBackCaption, this, QRect(8, 318, 228, 32));
+    mLoadBack->setToolTip(QString::fromLatin1(kLoadBackHint));
+    mUpdate = makeOutputButton("Button2", kUpdateCaption, this, QRect(244, 318, 228, 32));
+    mUpdate->setToolTip(QString::fromLatin1(kUpdateHint));
+
+    connect(mSave, &QPushButton::clicked, this, &OutputPanel::Button4Click);
+    connect(mExcel, &QPushButton::clicked, this, &OutputPanel::Button6Click);
+    connect(mLoadBack, &QPushButton::clicked, this, &OutputPanel::Button7Click);
+    connect(mUpdate, &QPushButton::clicked, this, &OutputPanel::Button2Click);
+}
+
+std::string OutputPanel::text() const { return mPanel->toPlainText().toUtf8().toStdString(); }
+
+void OutputPanel::Button4Click()
+{
+    const QString proposed =
+        fromUtf8(pluvora::getNameOnlyNoExt(mServices.fileNameBox.text().toStdString()));
+    const SaveChoice choice = mServices.chooser.saveFileWithFilter(
+        window(), QString::fromLatin1(kSaveTitle), fromUtf8(mServices.remembered.inputFiles), proposed,
+        qtFilter(QString::fromLatin1(pluvora::kOutputSaveFilter)));
+    if (choice.path.isEmpty())
+        return;
+    const auto target = pluvora::withSaveExtension(pathOf(choice.path), choice.filterIndex);
+    try {
+        pluvora::saveOutputPanel(target, text());
+    } catch (const std::exception& error) {
+        pluvora::reportError(mServices.ui, error.what());
+    }
+}
+
+void OutputPanel::Button6Click()
+{
+    try {
+        pluvora::loadInSpreadsheet(text(), mServices.folder, mServices.opener, mServices.ui);
+    } catch (const std::exception& error) {
+        pluvora::reportError(mServices.ui, error.what());
+    }
+}
+
+void OutputPanel::Button7Click()
+{
+    const QString output = mPanel->toPlainText();
+    emit loadBack(output);
+    mPanel->clear();
+}
+
+void OutputPanel::Button2Click()
+{
+    pluvora::showFirstUpdateNotice(mRunTask, mUpdateNoticePending, mServices.ui);
+    const QString chosen = mServices.chooser.openFile(
+        window(), QString::fromLatin1(pluvora::kUpdateDialogTitle),
+        fromUtf8(mServices.remembered.weatherFiles),
+        qtFilter(QString::fromLatin1(pluvora::kUpdateDialogFilter)));
+    if (chosen.isEmpty())
+        return;
+    try {
+        const auto result =
+            pluvora::updateWeatherFile(pathOf(chosen), text(), mServices.folder, mServices.ui);
+        if (result == pluvora::UpdateResult::Updated)
+            mServices.remembered.weatherFileUpdated(pathOf(chosen));
+    } catch (const std::exception& error) {
+        pluvora::reportError(mServices.ui, error.what());
+    }
+}

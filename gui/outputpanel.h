@@ -1,0 +1,72 @@
+#pragma once
+
+#include <QGroupBox>
+
+#include <string>
+
+class FileChooser;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+namespace pluvora {
+class AppFolder;
+class DocumentOpener;
+class UserFeedback;
+struct RememberedFolders;
+}
+
+// "Output": the result of the last run as editable text, and what can be
+// done with it: save it, hand it to a spreadsheet, load it back into the
+// input panel, or append it to an existing weather file.
+class OutputPanel : public QGroupBox {
+    Q_OBJECT
+public:
+    static constexpr const char* kTitle = "Output";
+    static constexpr const char* kSaveCaption = "Save";
+    static constexpr const char* kSaveTitle = "Save output";
+    static constexpr const char* kExcelCaption = "Load in Excel";
+    static constexpr const char* kLoadBackCaption = "Load back to input panel";
+    static constexpr const char* kLoadBackHint = "For another round of processing.";
+    static constexpr const char* kUpdateCaption = "Update Maravel weather file";
+    static constexpr const char* kUpdateHint = "Update an existing Maravel weather";
+
+    // What the panel works with, all owned by the main window. The file-name
+    // box (Edit1) gives the name proposed by "Save".
+    struct Services {
+        const pluvora::AppFolder& folder;
+        pluvora::RememberedFolders& remembered;
+        pluvora::UserFeedback& ui;
+        FileChooser& chooser;
+        pluvora::DocumentOpener& opener;
+        const QLineEdit& fileNameBox;
+    };
+
+    OutputPanel(const Services& services, QWidget* parent = nullptr);
+
+    QPlainTextEdit* panel() const { return mPanel; }
+    // The task of the last run: a task-2 run has told the user what the
+    // update expects, so it gets no notice.
+    void setRunTask(int task) { mRunTask = task; }
+
+public slots:
+    void Button4Click();
+    void Button6Click();
+    void Button7Click();
+    void Button2Click();
+
+signals:
+    // "Load back to input panel": the text for the input panel.
+    void loadBack(const QString& text);
+
+private:
+    std::string text() const;
+
+    Services mServices;
+    int mRunTask = 0;
+    bool mUpdateNoticePending = true;
+    QPlainTextEdit* mPanel = nullptr;   // Memo2
+    QPushButton* mSave = nullptr;       // Button4
+    QPushButton* mExcel = nullptr;      // Button6
+    QPushButton* mLoadBack = nullptr;   // Button7
+    QPushButton* mUpdate = nullptr;     // Button2
+};

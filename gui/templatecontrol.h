@@ -1,0 +1,58 @@
+#pragma once
+
+#include "templates/datatemplate.h"
+#include "templates/templatestore.h"
+
+#include <QObject>
+
+class ColumnPanel;
+class QComboBox;
+class QLineEdit;
+class QWidget;
+namespace pluvora {
+class AppFolder;
+class UserFeedback;
+} // namespace pluvora
+
+// The "Data template" box and the template commands: applying a stored
+// specification to the column panel, saving and managing templates, and the
+// specification kept from the last session.
+class TemplateControl : public QObject {
+    Q_OBJECT
+public:
+    struct Controls {
+        QWidget* window;
+        QComboBox* templateBox;   // ComboBox2
+        QLineEdit* rowsBefore;    // adpEdit1
+        ColumnPanel* columns;
+    };
+
+    TemplateControl(const Controls& controls, const pluvora::AppFolder& folder,
+                    pluvora::UserFeedback& feedback, QObject* parent = nullptr);
+
+    // The specification the panel shows now; an empty rows box counts as 0.
+    pluvora::DataTemplate current() const;
+    void apply(const pluvora::DataTemplate& spec);
+
+public slots:
+    // Fills the box from "TemplateList.pvd", with nothing selected.
+    void loadTemplateList();
+    // Applies the template the box shows.
+    void applySelected();
+    // The box's list has closed, with or without a choice.
+    void listClosed();
+    void applyLastSession();
+    void Savedatatemplate1Click();
+    void Managetemplatelist1Click();
+    void SaveTheTemplate();
+    // Yellow while the box shows no name.
+    void colourTemplateBox();
+
+private:
+    void showNames(const QStringList& names);
+
+    Controls mControls;
+    pluvora::TemplateStore mStore;
+    pluvora::UserFeedback& mUser;
+    bool mCloseUpPending = false;
+};

@@ -1,0 +1,183 @@
+#include "windowfixture.h"
+
+#include "cleandatamessage.h"
+#include "inputcommands.h"
+#include "removecolumnsdialog.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QCoreApplication>
+#include <QListWidget>
+#include <QPlainTextEdit>
+
+#include <gtest/gtest.h>
+
+using namespace pluvora::test;
+
+namespace {
+
+class InputMenu : public WindowFixture {
+protected:
+    void trigger(const char* action)
+    {
+        auto* item = window->findChild<QAction*>(action);
+        ASSERT_NE(item, nullptr) << action;
+        item->trigger();
+    }
+    QPlainTextEdit* panel() { return child<QPlainTextEdit>("Memo1"); }
+    void openText(const char* text, int rows)
+    {
+        open(userDir.write("station.txt", text));
+        setRowsBefore(rows);
+    }
+    template <typename T>
+    T* dialog()
+    {
+        return window->findChild<T*>();
+    }
+    // Closed dialogs free themselves on the next turn of the event loop.
+    static void freeClosed() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+};
+
+} // namespace
+
+TEST_F(InputMenu, CleanExplainsItselfUntilTheUserSaysNotAgain)
+{
+    openText("Rain Tmax\r\n12.5M\t3.1\r\n", 1);
+    trigger("CleanData1");
+    auto* box = dialog<CleanDataMessage>();
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(box->windowTitle(), CleanDataMessage::kCaption);
+    EXPECT_EQ(box->text(), CleanDataMessage::kText);
+    EXPECT_EQ(box->checkBox()->text(), CleanDataMessage::kDontShowAgain);
+    EXPECT_EQ(panel()->toPlainText(), "Rain Tmax\n12.5M\t3.1"); // cleaning waits for OK
+    box->checkBox()->setChecked(true);
+    box->okButton()->click();
+    freeClosed();
+    EXPECT_EQ(panel()->toPlainText(), "Rain Tmax\n12.5 \t3.1 ");
+    EXPECT_EQ(appDir.read("DSMA1.~"), "0\r\n");
+    EXPECT_EQ(feedback.calls.back(), "sound: exclamation");
+
+    trigger("CleanData1");
+    EXPECT_EQ(dialog<CleanDataMessage>(), nullptr);
+    EXPECT_EQ(panel()->toPlainText(), "Rain Tmax\n12.5 \t3.1  ");
+
+    // The choice is a working file: the next start explains again.
+    window->close();
+    SetUp();
+    trigger("CleanData1");
+    ASSERT_NE(dialog<CleanDataMessage>(), nullptr);
+    dialog<CleanDataMessage>()->okButton()->click(); // unticked: keep explaining
+    EXPECT_EQ(appDir.read("DSMA1.~"), "1\r\n");
+    EXPECT_EQ(feedback.messages().back(), std::string("error: ") + InputCommands::kOpenFileFirst);
+
+    // Closed with the window's button: the choice is not recorded, the command goes on.
+    freeClosed();
+    trigger("CleanData1");
+    dialog<CleanDataMessage>()->checkBox()->setChecked(true);
+    dialog<CleanDataMessage>()->close();
+    EXPECT_EQ(appDir.read("DSMA1.~"), "1\r\n");
+    EXPECT_EQ(feedback.messages().size(), 2u);
+}
+
+struct Precondition {
+    const char* action;
+    bool fileOpen;
+    bool rowsSet;
+    const char* message; // nullptr: the command goes ahead
+};
+
+class InputPreconditions : public InputMenu, public ::testing::WithParamInterface<Precondition> {};
+
+TEST_P(InputPreconditions, AreTestedInOrder)
+{
+    const Precondition& p = GetParam();
+    appDir.write("DSMA1.~", "0\r\n");
+    if (p.fileOpen)
+        open(userDir.write("station.txt", "1 2\r\n"));
+    if (p.rowsSet)
+        setRowsBefore(0);
+    trigger(p.action);
+    if (p.message) {
+        EXPECT_EQ(feedback.calls, (std::vector<std::string>{"sound: error",
+                                                            std::string("error: ") + p.message}));
+        EXPECT_EQ(dialog<RemoveColumnsDialog>(), nullptr);
+    } else {
+        EXPECT_NE(dialog<RemoveColumnsDialog>(), nullptr);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Menu, InputPreconditions,
+    ::testing::Values(
+        Precondition{"CleanData1", false, true, InputCommands::kOpenFileFirst},
+        Precondition{"CleanData1", true, false, InputCommands::kRowsNotSpecified},
+        Precondition{"Usetabtoaligninputdata1", false, false, InputCommands::kOpenFileFirst},
+        Precondition{"Usetabtoaligninputdata1", true, false, InputCommands::kRowsNotSpecified},
+        Precondition{"RemoveDataColumns", true, false, InputCommands::kRowsNotSpecifiedForRemoval},
+        Precondition{"RemoveDataColumns", false, true, nullptr}));
+
+TEST_F(InputMenu, AlignSplitsDatesAndExponentsAndEmptiesTextRows)
+{
+    openText("Date Rain\r\n2010/05/21  12.5\r\n1.5e-3\r\nno data\r\n", 1);
+    trigger("Usetabtoaligninputdata1");
+    EXPECT_EQ(panel()->toPlainText(), "Date Rain\n2010\t05\t21\t12.5\t\n1.5\t-3\t\n");
+    EXPECT_EQ(feedback.calls, std::vector<std::string>{"sound: exclamation"});
+    EXPECT_FALSE(child<QWidget>("Gauge1")->isVisible());
+}
+
+TEST_F(InputMenu, RemoveTheTickedColumns)
+{
+    openText("a b c\r\n1 2 3\r\n", 1);
+    trigger("RemoveDataColumns");
+    auto* form = dialog<RemoveColumnsDialog>();
+    ASSERT_NE(form, nullptr);
+    EXPECT_EQ(form->windowTitle(), RemoveColumnsDialog::kCaption);
+    auto* list = form->findChild<QListWidget*>("CheckListBox1");
+    ASSERT_EQ(list->count(), 30);
+    EXPECT_EQ(list->item(29)->text(), "30");
+    list->item(0)->setCheckState(Qt::Checked);
+    form->findChild<QPushButton*>("BitBtn3")->click(); // "Reset all"
+    list->item(1)->setCheckState(Qt::Checked);
+    form->findChild<QPushButton*>("BitBtn1")->click();
+    freeClosed();
+    EXPECT_EQ(panel()->toPlainText(), "a b c\n1\t3\t");
+    EXPECT_EQ(feedback.calls, (std::vector<std::string>{
+                                  "sound: exclamation",
+                                  std::string("information: ") + InputCommands::kColumnsRemoved}));
+
+    // A fresh dialog each time: no tick carries over; Cancel changes nothing.
+    trigger("RemoveDataColumns");
+    form = dialog<RemoveColumnsDialog>();
+    EXPECT_EQ(form->findChild<QListWidget*>("CheckListBox1")->item(1)->checkState(), Qt::Unchecked);
+    form->findChild<QPushButton*>("BitBtn2")->click();
+    EXPECT_EQ(panel()->toPlainText(), "a b c\n1\t3\t");
+}
+
+TEST_F(InputMenu, AFailedPassLeavesThePanelAsItWas)
+{
+    openText("1/2/3\r\n", 0);
+    std::filesystem::create_directory(appDir.path() / "Output.~");
+    appDir.write("Output.~/in the way", "x");
+    trigger("Usetabtoaligninputdata1");
+    EXPECT_EQ(panel()->toPlainText(), "1/2/3");
+    ASSERT_EQ(feedback.messages().size(), 1u);
+    EXPECT_EQ(feedback.messages()[0].rfind("error: ", 0), 0u);
+    EXPECT_FALSE(child<QWidget>("Gauge1")->isVisible());
+}
+
+TEST_F(InputMenu, SaveAddsTxtOnlyToANameWithoutExtension)
+{
+    panel()->setPlainText("line 1\nline 2");
+    chooser.paths << QString::fromStdString((userDir.path() / "plain").string())
+                  << QString::fromStdString((userDir.path() / "data.csv").string()) << QString();
+    trigger("Saveinputfile1");
+    trigger("Saveinputfile1");
+    trigger("Saveinputfile1"); // cancelled
+    EXPECT_EQ(userDir.read("plain.txt"), "line 1\r\nline 2\r\n");
+    EXPECT_EQ(userDir.read("data.csv"), "line 1\r\nline 2\r\n");
+    EXPECT_FALSE(std::filesystem::exists(userDir.path() / "plain"));
+    EXPECT_EQ(chooser.filters.value(0), InputCommands::kSaveFilter);
+    EXPECT_EQ(chooser.folders.value(0).toStdString(), window->rememberedFolders().inputFiles);
+    EXPECT_TRUE(feedback.calls.empty());
+}
