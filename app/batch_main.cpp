@@ -3,6 +3,8 @@
 
 #include "error.h"
 #include "io/safewrite.h"
+#include "io/textreader.h"
+#include "io/textwriter.h"
 #include "run/processingrun.h"
 #include "run/taskcatalogue.h"
 #include "run/usertermsmessage.h"
@@ -10,6 +12,7 @@
 #include "tasks/datacheckup.h"
 #include "tasks/weatherfileupdate.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
@@ -69,36 +72,99 @@ private:
     bool mNoSuspiciousData = false;
 };
 
-std::string withCrLf(std::string_view panel)
+constexpr const char* kStandardOutput = "standard output";
+
+// Panel text with every line ended by CR LF, as a saved file holds it.
+void writePanelText(TextWriter& sink, std::string_view panel)
 {
-    std::string out;
-    out.reserve(panel.size() + panel.size() / 16 + 2);
     std::size_t start = 0;
     while (start < panel.size()) {
         std::size_t end = panel.find('\n', start);
         if (end == std::string_view::npos)
             end = panel.size();
-        out.append(panel, start, end - start);
-        out += "\r\n";
+        sink.writeLine(panel.substr(start, end - start));
         start = end + 1;
     }
-    return out;
 }
 
 void writeToStdout(std::string_view panel)
 {
-    const std::string text = withCrLf(panel);
-    std::fwrite(text.data(), 1, text.size(), stdout);
-    std::fflush(stdout);
+    TextWriter sink(stdout, kStandardOutput);
+    writePanelText(sink, panel);
+    sink.close();
 }
 
-// Never leaves a half-written weather file.
-void writeToFile(const fs::path& target, std::string_view panel)
+// The finished weather file, streamed from the run's result: as the window
+// would show it after trimming the header rows and inserting `inserted`
+// as the second line, then saved with CR LF line ends.
+void writeFinished(const fs::path& result, TextWriter& sink, int rowsBefore,
+                   const std::optional<std::string>& inserted)
 {
-    writeFileSafely(target, [panel](const fs::path& part) { savePanelText(part, panel); });
+    TextReader reader(result);
+    std::string line;
+    std::size_t index = 0;
+    bool heldEmpty = false; // an empty last line is no line of the panel
+    auto emit = [&](std::string_view text) {
+        if (heldEmpty)
+            sink.writeLine();
+        heldEmpty = false;
+        if (text.empty()) {
+            heldEmpty = true;
+            return;
+        }
+        sink.writeLine(text);
+    };
+    auto take = [&](std::string_view text) {
+        const std::size_t at = index++;
+        if (at >= 1 && rowsBefore >= 2 && at < static_cast<std::size_t>(rowsBefore))
+            return;
+        emit(text);
+        if (at == 0 && inserted) {
+            emit(*inserted);
+        }
+    };
+    bool any = false;
+    // Past the rows finishing touches, a weather file's rows (those of the
+    // conversion, behind a site or latitude line) are copied as they are.
+    const std::size_t headRows = static_cast<std::size_t>(std::max(rowsBefore, 1));
+    while ((!inserted || index <= headRows) && reader.readLine(line)) {
+        any = true;
+        // A lone CR ends a line of the panel too.
+        std::string_view rest = line;
+        for (auto cr = rest.find('\r'); cr != std::string_view::npos; cr = rest.find('\r')) {
+            take(rest.substr(0, cr));
+            rest.remove_prefix(cr + 1);
+        }
+        take(rest);
+    }
+    if (!any && inserted)
+        sink.writeLine(*inserted);
+    if (inserted && index > headRows) {
+        char block[1 << 16];
+        while (const std::size_t got = reader.read(block, sizeof block)) {
+            if (heldEmpty)
+                sink.writeLine();
+            heldEmpty = false;
+            sink.write(std::string_view(block, got));
+        }
+    }
 }
 
-RunRequest requestFor(const BatchOptions& options, std::string_view inputText)
+// Panel text as the result, to OUTPUT or standard output.
+void writeText(const BatchOptions& options, std::string_view text)
+{
+    if (!options.output) {
+        writeToStdout(text);
+        return;
+    }
+    writeUserFileSafely(*options.output, [text](const fs::path& part) {
+        TextWriter sink(part);
+        writePanelText(sink, text);
+        sink.close();
+    });
+}
+
+RunRequest requestFor(const BatchOptions& options, std::string_view inputText = {})
 {
     RunRequest request;
     request.taskIndex = options.task - 1;
@@ -120,17 +186,22 @@ RunRequest requestFor(const BatchOptions& options, std::string_view inputText)
     request.pages.panChoiceTask6 = options.pan - 1;
     request.pages.fetchTask6 = options.fetch;
     request.inputText = inputText;
+    request.streamed = true;
     return request;
 }
 
 int run(const BatchOptions& options)
 {
-    const std::string inputText = loadTextFile(options.input);
     ScratchFolder scratch;
     AppFolder folder(scratch.path());
+    // Streamed into the working file the run reads, never held whole.
+    saveTextFileAsPanelText(options.input, folder.file(workfile::kInput));
     StderrFeedback feedback(options.yes);
 
-    RunOutcome outcome = runProcessing(requestFor(options, inputText), folder, feedback);
+    RunOutcome outcome = runProcessing(requestFor(options), folder, feedback);
+    if (outcome.badInput)
+        StderrFeedback::line("note", "input line " + std::to_string(outcome.badInput->line) + ", column "
+                                         + std::to_string(outcome.badInput->column));
 
     if (!outcome.completed) {
         // A report the run left for the output panel (missing values, the
@@ -140,22 +211,23 @@ int run(const BatchOptions& options)
         return options.task == 3 && feedback.noSuspiciousData() ? EXIT_SUCCESS : EXIT_FAILURE;
     }
 
-    std::string text = outcome.outputPanel.value_or(std::string());
-    int status = EXIT_SUCCESS;
+    int rowsBefore = 0;
+    std::optional<std::string> inserted;
     switch (outcome.finishing) {
     case Finishing::None:
         break;
     case Finishing::SiteCoordinate:
-        removeExtraRows(text, outcome.rowsBefore);
-        if (options.siteLine)
-            insertLine(text, 1, *options.siteLine);
+        rowsBefore = outcome.rowsBefore;
+        inserted = options.siteLine;
         break;
     case Finishing::LatitudeLine:
-        removeExtraRows(text, outcome.rowsBefore);
-        insertLine(text, 1, outcome.latitudeLine);
+        rowsBefore = outcome.rowsBefore;
+        inserted = outcome.latitudeLine;
         break;
-    case Finishing::UpdateWeatherFile:
+    case Finishing::UpdateWeatherFile: {
+        std::string text = loadPanelText(outcome.outputFile);
         removeExtraRows(text, outcome.rowsBefore);
+        int status = EXIT_SUCCESS;
         // Data that did not go into the weather file are written out as
         // for any other task, so nothing converted is lost.
         try {
@@ -168,14 +240,23 @@ int run(const BatchOptions& options)
             StderrFeedback::line("error", inUserTerms(error.what(), folder.path(), *options.update));
             status = EXIT_FAILURE;
         }
-        break;
+        writeText(options, text);
+        return status;
+    }
     }
 
-    if (options.output)
-        writeToFile(*options.output, text);
-    else
-        writeToStdout(text);
-    return status;
+    if (options.output) {
+        writeUserFileSafely(*options.output, [&](const fs::path& part) {
+            TextWriter sink(part);
+            writeFinished(outcome.outputFile, sink, rowsBefore, inserted);
+            sink.close();
+        });
+    } else {
+        TextWriter sink(stdout, kStandardOutput);
+        writeFinished(outcome.outputFile, sink, rowsBefore, inserted);
+        sink.close();
+    }
+    return EXIT_SUCCESS;
 }
 
 } // namespace

@@ -1,10 +1,14 @@
 #include "appfolder/appfolder.h"
 #include "columns/variablecatalogue.h"
 #include "run/processingrun.h"
+#include "table/paneltext.h"
 #include "ui/userfeedback.h"
 
 #include <benchmark/benchmark.h>
 
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 
@@ -95,5 +99,141 @@ BENCHMARK(BM_TaskOneRun)
     ->Args({100000, 0})
     ->Args({100000, 1})
     ->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+namespace {
+
+// Whole runs of task 1 on a station file like the benchmark kit's: three
+// header rows, slashed dates, Fahrenheit, inches, mile/hr, W/m2, about 2 %
+// of the Tmin values flagged with a letter. Made once per size in a temp
+// folder. PLUVORA_BENCH_SKIP_LARGE=1 leaves out the 2,920,000-record size.
+
+void writeKitLikeInput(const std::filesystem::path& path, long records)
+{
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    if (!file)
+        return;
+    std::fputs("Station 38.5N 98W, synthetic\n"
+               "  Date        Tmax    Tmin   Precip     RH   Wind   Solar\n"
+               "              oF      oF     inch       %   mile/hr W/m2\n",
+               file);
+    std::uint64_t seed = 42;
+    auto next = [&seed](int range) {
+        seed = seed * 6364136223846793005ULL + 1442695040888963407ULL;
+        return static_cast<int>((seed >> 33) % static_cast<std::uint64_t>(range));
+    };
+    int year = 1900;
+    int month = 1;
+    int day = 1;
+    static constexpr int kLength[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    for (long i = 0; i < records; ++i) {
+        const int season = (month * 30 + day) % 365;
+        const int tmax = 400 + (season < 182 ? season : 365 - season) * 3 + next(100);
+        const int tmin = tmax - 150 - next(100);
+        const int precip = next(10) < 3 ? next(120) : 0;
+        const char* flag = next(50) == 0 ? "M" : " ";
+        std::fprintf(file, "%04d/%02d/%02d %7d.%d %6d.%d%s %6d.%02d %6d %6d.%d %7d.%d\n", year, month, day,
+                     tmax / 10, tmax % 10, tmin / 10, tmin % 10, flag, precip / 100, precip % 100,
+                     40 + next(55), next(20), next(10), 50 + next(300), next(10));
+        const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+        if (++day > kLength[month - 1] + (month == 2 && leap ? 1 : 0)) {
+            day = 1;
+            if (++month > 12) {
+                month = 1;
+                ++year;
+            }
+        }
+    }
+    std::fclose(file);
+}
+
+pluvora::RunRequest kitRequest()
+{
+    pluvora::RunRequest request;
+    request.taskIndex = 0;
+    request.fileName = "weather.txt";
+    request.rowsBeforeText = "3";
+    request.variableIndex = {pluvora::kYear, pluvora::kMonth, pluvora::kDay, pluvora::kTmax, pluvora::kTmin,
+                             pluvora::kPrecip, pluvora::kRelHum, pluvora::kWndSpd, pluvora::kSolar, -1, -1, -1};
+    request.unitShown = {"", "", "", "oF", "oF", "inch", "%", "mile/hr", "W/m2"};
+    return request;
+}
+
+struct KitRun {
+    std::filesystem::path folder;
+    std::filesystem::path input;
+    explicit KitRun(long records)
+        : folder(std::filesystem::temp_directory_path() / ("pluvora-kit-bench-" + std::to_string(records)))
+    {
+        std::filesystem::create_directories(folder / "app");
+        input = folder / "weather.txt";
+        writeKitLikeInput(input, records);
+    }
+    ~KitRun()
+    {
+        std::error_code ignored;
+        std::filesystem::remove_all(folder, ignored);
+    }
+};
+
+// What pluvora-batch does: the file streamed into the run, the result left
+// in a working file.
+void BM_BatchTaskOne(benchmark::State& state)
+{
+    const long records = state.range(0);
+    KitRun kit(records);
+    pluvora::AppFolder folder(kit.folder / "app");
+    auto request = kitRequest();
+    request.streamed = true;
+    for (auto _ : state) {
+        SilentFeedback ui;
+        pluvora::saveTextFileAsPanelText(kit.input, folder.file(pluvora::workfile::kInput));
+        const auto outcome = pluvora::runProcessing(request, folder, ui);
+        if (!outcome.completed) {
+            state.SkipWithError(("run stopped: " + ui.messages).c_str());
+            break;
+        }
+    }
+    state.SetItemsProcessed(state.iterations() * records);
+    state.SetBytesProcessed(state.iterations() * static_cast<long long>(std::filesystem::file_size(kit.input)));
+}
+
+// What the window does after "Step 4: Process": the panel text in, the
+// result loaded as panel text.
+void BM_WindowTaskOne(benchmark::State& state)
+{
+    const long records = state.range(0);
+    KitRun kit(records);
+    pluvora::AppFolder folder(kit.folder / "app");
+    const std::string panel = pluvora::loadTextFile(kit.input);
+    auto request = kitRequest();
+    request.inputText = panel;
+    for (auto _ : state) {
+        SilentFeedback ui;
+        const auto outcome = pluvora::runProcessing(request, folder, ui);
+        if (!outcome.completed) {
+            state.SkipWithError(("run stopped: " + ui.messages).c_str());
+            break;
+        }
+        benchmark::DoNotOptimize(outcome.outputPanel->size());
+    }
+    state.SetItemsProcessed(state.iterations() * records);
+}
+
+const bool kRegistered = [] {
+    const char* skip = std::getenv("PLUVORA_BENCH_SKIP_LARGE");
+    const bool large = !(skip && *skip && std::string(skip) != "0");
+    auto* batch = benchmark::RegisterBenchmark("BM_BatchTaskOne", BM_BatchTaskOne);
+    batch->ArgName("records")->Arg(365000)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
+    if (large)
+        batch->Arg(2920000);
+    benchmark::RegisterBenchmark("BM_WindowTaskOne", BM_WindowTaskOne)
+        ->ArgName("records")
+        ->Arg(365000)
+        ->Unit(benchmark::kMillisecond)
+        ->UseRealTime();
+    return true;
+}();
 
 } // namespace

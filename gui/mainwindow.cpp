@@ -299,7 +299,9 @@ TformWeb* MainWindow::explorer() const { return mExplorer; }
 void MainWindow::BitBtn4Click()
 {
     if (mExplorerOpen && mExplorer) {
-        mExplorer->showNormal();
+        // Back from the task bar, but a maximised explorer stays maximised.
+        mExplorer->setWindowState(mExplorer->windowState() & ~Qt::WindowMinimized);
+        mExplorer->show();
         mExplorer->raise();
         mExplorer->activateWindow();
         return;

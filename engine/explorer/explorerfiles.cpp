@@ -32,6 +32,11 @@ std::optional<std::vector<std::string>> readTextLines(const fs::path& path)
     return lines;
 }
 
+std::string oneLine(std::string_view typed)
+{
+    return std::string(typed.substr(0, typed.find_first_of("\r\n")));
+}
+
 HomePage loadHomePageSite(const AppFolder& folder)
 {
     if (!folder.exists(defaultfile::kHomepage))
@@ -49,7 +54,7 @@ HomePage loadHomePageSite(const AppFolder& folder)
 
 void saveHomePage(const AppFolder& folder, const HomePage& page)
 {
-    writeLinesSafely(folder.file(defaultfile::kHomepage), {page.name, page.address});
+    writeLinesSafely(folder.file(defaultfile::kHomepage), {oneLine(page.name), oneLine(page.address)});
 }
 
 std::optional<std::array<HotLink, kHotLinkCount>> loadHotLinks(const AppFolder& folder)

@@ -16,6 +16,11 @@ namespace pluvora {
 // cannot be opened.
 std::optional<std::vector<std::string>> readTextLines(const std::filesystem::path& path);
 
+// A typed name or address up to its first line break: each is one line of
+// its file, so a pasted break must not split it (and, in the favorites
+// files, pair every later name with the wrong address).
+std::string oneLine(std::string_view typed);
+
 // The first button of the links bar: "Homepage.pvd", line 1 the name,
 // line 2 the address.
 struct HomePage {

@@ -52,10 +52,10 @@ std::string ExplorerNavigation::beforeNavigate(std::string_view address)
     return refreshTarget();
 }
 
-void ExplorerNavigation::addressEntered(std::string_view text)
+void ExplorerNavigation::addressEntered(std::string_view typed, std::string_view address)
 {
-    mHistory.emplace_back(text);
-    mAddresses.insert(mAddresses.begin(), std::string(text));
+    mHistory.emplace_back(address);
+    mAddresses.insert(mAddresses.begin(), std::string(typed));
 }
 
 bool ExplorerNavigation::canGoBack() const { return !mHistory.empty() && mHistoryIndex > 0; }

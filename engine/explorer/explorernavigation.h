@@ -23,10 +23,11 @@ public:
     // itself went to.
     std::string beforeNavigate(std::string_view address);
 
-    // Enter in the address box: the text joins the history without moving
-    // the current position, and goes on top of the address list even when
-    // it is there already.
-    void addressEntered(std::string_view text);
+    // Enter in the address box: `address`, the typed text as the browser
+    // will report it, joins the history without moving the current
+    // position; the typed text goes on top of the address list even when it
+    // is there already.
+    void addressEntered(std::string_view typed, std::string_view address);
 
     bool canGoBack() const;
     bool canGoForward() const;

@@ -48,9 +48,9 @@ bool favoriteNameIsUsed(const std::vector<std::string>& names, std::string_view 
 void addFavorite(const AppFolder& folder, std::vector<std::string> names, const std::string& name,
                  const std::string& address)
 {
-    names.push_back(name);
+    names.push_back(oneLine(name));
     std::vector<std::string> addresses = linesOf(folder, defaultfile::kFavoriteUrls);
-    addresses.push_back(address);
+    addresses.push_back(oneLine(address));
     writeBoth(folder, names, addresses);
 }
 
@@ -70,7 +70,7 @@ bool FavoriteEditor::rename(const std::string& text)
 {
     if (mChosen < 0)
         return false;
-    mNames[static_cast<std::size_t>(mChosen)] = text;
+    mNames[static_cast<std::size_t>(mChosen)] = oneLine(text);
     return true;
 }
 

@@ -25,7 +25,7 @@ inline constexpr const char* kNameAlreadyUsed = "The name is already used. Speci
 bool favoriteNameIsUsed(const std::vector<std::string>& names, std::string_view name);
 
 // "Add to favorites": `names` (the saved names the dialog lists) with
-// `name` appended replace the names file; `address` is appended to the
+// `name` (cut at a line break) appended replace the names file; `address` is appended to the
 // addresses file, which is created when missing. Throws Error when a file
 // cannot be written.
 void addFavorite(const AppFolder& folder, std::vector<std::string> names, const std::string& name,

@@ -1,6 +1,8 @@
 #include "io/numbertext.h"
 
+#include <algorithm>
 #include <charconv>
+#include <cstdint>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -12,25 +14,10 @@ namespace {
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
-bool isPlainDecimal(std::string_view text)
-{
-    std::size_t i = 0;
-    if (i < text.size() && text[i] == '-')
-        ++i;
-    bool digits = false;
-    bool point = false;
-    for (; i < text.size(); ++i) {
-        const char c = text[i];
-        if (isDigit(c)) {
-            digits = true;
-        } else if (c == '.' && !point) {
-            point = true;
-        } else {
-            return false;
-        }
-    }
-    return digits;
-}
+// Exact as doubles up to 10^22.
+constexpr double kPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                   1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                   1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
 
 std::optional<double> convert(std::string_view text)
 {
@@ -65,8 +52,42 @@ std::optional<double> convert(std::string_view text)
 
 std::optional<double> parseDecimal(std::string_view text)
 {
-    if (!isPlainDecimal(text))
+    // One scan checks the form and gathers the digits. Up to 15 significant
+    // digits and 22 decimals, digits / 10^decimals is one correctly rounded
+    // division of two exact doubles: the value from_chars gives, at a
+    // fraction of its cost. Longer texts take the general routine.
+    const char* p = text.data();
+    const char* const end = p + text.size();
+    const bool negative = p != end && *p == '-';
+    if (negative)
+        ++p;
+    std::uint64_t digits = 0;
+    int significant = 0;
+    int decimals = 0;
+    bool point = false;
+    bool anyDigit = false;
+    for (; p != end; ++p) {
+        const char c = *p;
+        if (isDigit(c)) {
+            anyDigit = true;
+            if (point)
+                ++decimals;
+            if (digits == 0 && c == '0')
+                continue;
+            if (++significant <= 19)
+                digits = digits * 10 + static_cast<unsigned>(c - '0');
+        } else if (c == '.' && !point) {
+            point = true;
+        } else {
+            return std::nullopt;
+        }
+    }
+    if (!anyDigit)
         return std::nullopt;
+    if (significant <= 15 && decimals <= 22) {
+        const double magnitude = static_cast<double>(digits) / kPowersOfTen[decimals];
+        return negative ? -magnitude : magnitude;
+    }
     // Only a text far longer than a data token can overflow; infinity is no
     // reading.
     auto value = convert(text);
@@ -141,7 +162,10 @@ std::optional<double> parseTypedNumber(std::string_view text)
     return value;
 }
 
-std::string formatFixed(double value, int decimals)
+namespace {
+
+// The general form of formatFixed, through the decimal text of the value.
+std::string formatFixedByText(double value, int decimals)
 {
     // Take the value as the 15-digit decimal a person would see, then round
     // that decimal text half away from zero.
@@ -215,6 +239,138 @@ std::string formatFixed(double value, int decimals)
         out.append(kept, intLen, std::string::npos);
     }
     return out;
+}
+
+constexpr std::uint64_t kIntPowersOfTen[] = {
+    1ULL, 10ULL, 100ULL, 1000ULL, 10000ULL, 100000ULL, 1000000ULL, 10000000ULL,
+    100000000ULL, 1000000000ULL, 10000000000ULL, 100000000000ULL, 1000000000000ULL,
+    10000000000000ULL, 100000000000000ULL, 1000000000000000ULL, 10000000000000000ULL,
+    100000000000000000ULL, 1000000000000000000ULL};
+
+constexpr int kFastDecimals = 3;
+
+// formatFixedByText without the text: the 15 significant digits come from
+// one multiplication in long double (64-bit mantissa, exact powers of ten up
+// to 10^27). Its error stays far below the distance of the product from a
+// rounding tie except in rare cases, which return nullptr and take the
+// general form.
+char* formatFixedByDigits(char* out, bool negative, double magnitude, int decimals);
+char* writeFixed(char* out, bool negative, std::uint64_t kept, int decimals);
+
+char* formatFixedFast(char* out, double value, int decimals)
+{
+    if (decimals < 0 || decimals > kFastDecimals)
+        return nullptr;
+    const bool negative = std::signbit(value);
+    const double magnitude = std::fabs(value);
+    std::uint64_t kept = 0;
+    // Taking the value to 15 digits moves it by at most 0.5e-14 of itself:
+    // unless the scaled value lies that close to a half, plain rounding of
+    // it gives the same digits.
+    const double scaledValue = magnitude * kPowersOfTen[decimals];
+    if (magnitude < 1e9) {
+        const auto whole = static_cast<std::uint64_t>(scaledValue);
+        const double fraction = scaledValue - static_cast<double>(whole);
+        if (std::fabs(fraction - 0.5) > scaledValue * 1e-14 + 1e-12)
+            kept = whole + (fraction > 0.5 ? 1 : 0);
+        else if (magnitude != 0.0)
+            return formatFixedByDigits(out, negative, magnitude, decimals);
+    } else if (magnitude != 0.0) {
+        return formatFixedByDigits(out, negative, magnitude, decimals);
+    }
+    return writeFixed(out, negative, kept, decimals);
+}
+
+// The 15 significant digits from one multiplication in long double.
+char* formatFixedByDigits(char* out, bool negative, double magnitude, int decimals)
+{
+    static constexpr long double kScale[] = {
+        1e0L,  1e1L,  1e2L,  1e3L,  1e4L,  1e5L,  1e6L,  1e7L,  1e8L,  1e9L,  1e10L,
+        1e11L, 1e12L, 1e13L, 1e14L, 1e15L, 1e16L, 1e17L, 1e18L, 1e19L, 1e20L};
+    std::uint64_t kept = 0;
+    {
+        if (!(magnitude >= 1e-5 && magnitude < 1e14))
+            return nullptr;
+        // A first guess of the decimal exponent; the product below corrects it.
+        int exponent = 0;
+        while (exponent < 13 && magnitude >= kPowersOfTen[exponent + 1])
+            ++exponent;
+        while (exponent <= 0 && exponent > -5 && magnitude < 1.0 / kPowersOfTen[-exponent])
+            --exponent;
+        long double scaled = 0;
+        for (int tries = 0;; ++tries) {
+            const int power = 14 - exponent;
+            if (tries > 2 || power < 0 || power > 20)
+                return nullptr;
+            scaled = static_cast<long double>(magnitude) * kScale[power];
+            if (scaled < 99999999999999.5L)
+                --exponent;
+            else if (scaled >= 1e15L)
+                ++exponent;
+            else
+                break;
+        }
+        std::uint64_t mantissa = static_cast<std::uint64_t>(scaled);
+        const long double rest = scaled - static_cast<long double>(mantissa);
+        if (std::fabs(static_cast<double>(rest) - 0.5) < 1e-3)
+            return nullptr;
+        if (rest > 0.5L)
+            ++mantissa;
+        if (mantissa == kIntPowersOfTen[15]) {
+            mantissa = kIntPowersOfTen[14];
+            ++exponent;
+        }
+        // mantissa holds the 15 significant digits; keep those down to
+        // 10^-decimals and round the rest half away from zero.
+        const int keep = exponent + 1 + decimals;
+        if (keep <= 0) {
+            kept = keep == 0 && mantissa >= 5 * kIntPowersOfTen[14] ? 1 : 0;
+        } else if (keep >= 15) {
+            kept = mantissa * kIntPowersOfTen[keep - 15];
+        } else {
+            const std::uint64_t unit = kIntPowersOfTen[15 - keep];
+            kept = mantissa / unit;
+            if ((mantissa / (unit / 10)) % 10 >= 5)
+                ++kept;
+        }
+    }
+    return writeFixed(out, negative, kept, decimals);
+}
+
+char* writeFixed(char* out, bool negative, std::uint64_t kept, int decimals)
+{
+    if (negative && kept != 0)
+        *out++ = '-';
+    const std::uint64_t scale = kIntPowersOfTen[decimals];
+    out = std::to_chars(out, out + 24, kept / scale).ptr;
+    if (decimals > 0) {
+        *out++ = '.';
+        std::uint64_t fractionDigits = kept % scale;
+        for (int i = decimals - 1; i >= 0; --i) {
+            out[i] = static_cast<char>('0' + fractionDigits % 10);
+            fractionDigits /= 10;
+        }
+        out += decimals;
+    }
+    return out;
+}
+
+} // namespace
+
+std::string formatFixed(double value, int decimals)
+{
+    char text[kFixedTextCapacity];
+    return std::string(text, formatFixedTo(text, value, decimals));
+}
+
+char* formatFixedTo(char* out, double value, int decimals)
+{
+    if (char* end = formatFixedFast(out, value, decimals))
+        return end;
+    const std::string text = formatFixedByText(value, decimals);
+    const std::size_t n = std::min(text.size(), kFixedTextCapacity);
+    std::copy_n(text.data(), n, out);
+    return out + n;
 }
 
 std::string formatGeneral(double value)

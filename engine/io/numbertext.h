@@ -26,6 +26,11 @@ std::optional<double> parseTypedNumber(std::string_view text);
 // 12.345 (stored as 12.3449999...) gives 12.35. Never "-0.0".
 std::string formatFixed(double value, int decimals);
 
+// formatFixed into `out`, which must hold kFixedTextCapacity bytes; returns
+// the end of the text. No allocation: the form the data passes use.
+inline constexpr std::size_t kFixedTextCapacity = 400;
+char* formatFixedTo(char* out, double value, int decimals);
+
 // Shortest general form up to 15 significant digits: 40.5, -96.25, 350.
 std::string formatGeneral(double value);
 

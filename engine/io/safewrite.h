@@ -12,3 +12,13 @@ void writeFileSafely(const std::filesystem::path& target,
                      const std::function<void(const std::filesystem::path&)>& write);
 
 } // namespace pluvora
+
+namespace pluvora {
+
+// writeFileSafely for a file the user named: the new file beside `target`
+// gets a unique name of its own, so no other file there (one named like
+// "target.new", the input itself) is ever touched.
+void writeUserFileSafely(const std::filesystem::path& target,
+                         const std::function<void(const std::filesystem::path&)>& write);
+
+} // namespace pluvora

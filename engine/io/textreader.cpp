@@ -3,6 +3,7 @@
 #include "error.h"
 #include "io/numbertext.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -61,27 +62,43 @@ int TextReader::get()
     return static_cast<unsigned char>(mBuffer[mPos++]);
 }
 
+std::size_t TextReader::read(char* destination, std::size_t size)
+{
+    if (!fill())
+        return 0;
+    const std::size_t n = std::min(size, mLen - mPos);
+    std::memcpy(destination, mBuffer.get() + mPos, n);
+    mPos += n;
+    return n;
+}
+
 bool TextReader::atEnd() { return peek() < 0; }
 
-std::string TextReader::readToken(std::size_t limit)
+std::string_view TextReader::readToken(std::size_t limit)
 {
     int c = peek();
     while (isSeparator(c)) {
         ++mPos;
         c = peek();
     }
-    std::string token;
-    while (c > 32 && token.size() < limit) {
-        token += static_cast<char>(c);
-        ++mPos;
-        c = peek();
+    std::size_t length = 0;
+    for (;;) {
+        // Straight from the buffer while it lasts; peek refills it.
+        while (mPos < mLen && length < limit) {
+            const auto b = static_cast<unsigned char>(mBuffer[mPos]);
+            if (b <= 32)
+                return {mToken, length};
+            mToken[length++] = static_cast<char>(b);
+            ++mPos;
+        }
+        if (length >= limit || peek() < 0)
+            return {mToken, length};
     }
-    return token;
 }
 
 std::optional<double> TextReader::nextNumber()
 {
-    const std::string token = readToken(kNumberTokenLimit);
+    const std::string_view token = readToken(kNumberTokenLimit);
     if (token.empty())
         return std::nullopt;
     auto value = parseDecimal(token);
@@ -94,7 +111,7 @@ double TextReader::readNumber() { return nextNumber().value_or(0.0); }
 
 std::optional<int> TextReader::nextInteger()
 {
-    const std::string token = readToken(kIntegerTokenLimit);
+    const std::string_view token = readToken(kIntegerTokenLimit);
     if (token.empty())
         return std::nullopt;
     auto value = parseInteger(token);

@@ -5,6 +5,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace pluvora {
 
@@ -38,6 +39,9 @@ public:
     // the file (nothing left to read).
     bool readLine(std::string& line);
 
+    // Up to `size` raw bytes from where reading stands; 0 at the end.
+    std::size_t read(char* destination, std::size_t size);
+
     bool atEnd();
     // Next byte without consuming it, or -1 at the end of the file.
     int peek();
@@ -45,7 +49,8 @@ public:
 
 private:
     bool fill();
-    std::string readToken(std::size_t limit);
+    std::string_view readToken(std::size_t limit);
+    char mToken[64];
 
     std::FILE* mFile = nullptr;
     std::unique_ptr<char[]> mBuffer;

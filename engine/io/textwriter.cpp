@@ -2,6 +2,7 @@
 
 #include "error.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <system_error>
@@ -9,26 +10,48 @@
 namespace pluvora {
 
 TextWriter::TextWriter(const std::filesystem::path& path)
-    : mPath(path)
+    : mPath(path), mBuffer(new char[kCapacity])
 {
     mFile = std::fopen(path.c_str(), "wb");
     if (!mFile)
         throw Error("Cannot create file \"" + path.string() + "\": " + std::strerror(errno));
-    std::setvbuf(mFile, nullptr, _IOFBF, 1 << 16);
+    // The buffer here is the only one: stdio passes large writes through.
+    std::setvbuf(mFile, nullptr, _IONBF, 0);
+}
+
+TextWriter::TextWriter(std::FILE* stream, std::string name)
+    : mFile(stream), mStreamName(std::move(name)), mBuffer(new char[kCapacity])
+{
 }
 
 TextWriter::~TextWriter()
 {
-    if (mFile)
+    if (mFile) {
+        flush();
         std::fclose(mFile);
+    }
+}
+
+void TextWriter::flush()
+{
+    if (mUsed > 0 && !mFailed && std::fwrite(mBuffer.get(), 1, mUsed, mFile) != mUsed) {
+        mFailed = true;
+        mErrno = errno;
+    }
+    mUsed = 0;
 }
 
 void TextWriter::write(std::string_view text)
 {
-    std::fwrite(text.data(), 1, text.size(), mFile);
+    while (!text.empty()) {
+        if (mUsed == kCapacity)
+            flush();
+        const std::size_t n = std::min(text.size(), kCapacity - mUsed);
+        std::memcpy(mBuffer.get() + mUsed, text.data(), n);
+        mUsed += n;
+        text.remove_prefix(n);
+    }
 }
-
-void TextWriter::write(char c) { std::fputc(c, mFile); }
 
 void TextWriter::writeLine(std::string_view text)
 {
@@ -40,11 +63,21 @@ void TextWriter::close()
 {
     if (!mFile)
         return;
-    const bool failed = std::ferror(mFile) != 0;
+    flush();
+    if (!mFailed && std::fflush(mFile) != 0) {
+        mFailed = true;
+        mErrno = errno;
+    }
+    const bool failed = mFailed || std::ferror(mFile) != 0;
     const bool closeFailed = std::fclose(mFile) != 0;
+    if (closeFailed && mErrno == 0)
+        mErrno = errno;
     mFile = nullptr;
-    if (failed || closeFailed)
+    if (!(failed || closeFailed))
+        return;
+    if (mStreamName.empty())
         throw Error("Cannot write file \"" + mPath.string() + "\"");
+    throw Error("Cannot write to " + mStreamName + (mErrno ? std::string(": ") + std::strerror(mErrno) : ""));
 }
 
 void replaceFile(const std::filesystem::path& source, const std::filesystem::path& target)

@@ -19,11 +19,10 @@ bool readRecord(TextReader& reader, RunContext& run)
 void copyHeaderRows(TextReader& reader, TextWriter& writer, int count)
 {
     std::string line;
-    for (int i = 0; i < count; ++i) {
-        if (!reader.readLine(line))
-            line.clear();
+    // A row count far past the end of the file must not pad the working
+    // files with empty rows.
+    for (int i = 0; i < count && reader.readLine(line); ++i)
         writer.writeLine(line);
-    }
 }
 
 } // namespace pluvora

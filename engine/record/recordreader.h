@@ -11,8 +11,8 @@ namespace pluvora {
 // a record whose first number is 0 is read like any other.
 bool readRecord(TextReader& reader, RunContext& run);
 
-// Copies `count` lines unchanged, padding with empty lines when the input
-// has fewer: the header rows every stage carries over.
+// Copies `count` lines unchanged, or as many as the input has: the header
+// rows every stage carries over.
 class TextWriter;
 void copyHeaderRows(TextReader& reader, TextWriter& writer, int count);
 

@@ -14,6 +14,7 @@
 #include "tasks/etbypm.h"
 #include "tasks/etfromevap.h"
 #include "tasks/missingvalues.h"
+#include "tasks/streamedtaskone.h"
 
 #include <exception>
 
@@ -114,8 +115,45 @@ bool stopped(RunContext& run, RunOutcome& outcome)
 
 // The stages that work on the data, from the character check to the
 // completion.
+// Task 1 for a streamed run: one pass instead of the stage chain when the
+// input holds nothing a stage would stop on or report.
+bool streamedTaskOne(RunContext& run, const RunRequest& request)
+{
+    if (!request.streamed || run.task != 1)
+        return false;
+    std::optional<int> sign;
+    if (request.substitutionEnabled) {
+        sign = parseInteger(request.signText);
+        if (!sign)
+            return false;
+    }
+    return streamTaskOne(run, sign, request.substituteText);
+}
+
+void complete(RunContext& run, const RunRequest& request, RunGauge& gauge, RunOutcome& outcome)
+{
+    gauge.hide();
+    if (request.streamed)
+        outcome.outputFile = run.file(workfile::kOutput);
+    else
+        outcome.outputPanel = loadPanelText(run.file(workfile::kOutput));
+    run.ui.playSound(Sound::Exclamation);
+    outcome.completed = true;
+    outcome.rowsBefore = run.rowsBefore;
+    outcome.finishing = finishingFor(run);
+    if (outcome.finishing == Finishing::LatitudeLine)
+        outcome.latitudeLine = latitudeLineFor(run);
+}
+
 void processData(RunContext& run, const RunRequest& request, RunGauge& gauge, RunOutcome& outcome)
 {
+    if (streamedTaskOne(run, request)) {
+        complete(run, request, gauge, outcome);
+        return;
+    }
+    if (request.streamed)
+        removeEndNotes(run);
+
     checkData(run);
     if (request.substitutionEnabled)
         valueSubstitution(run, integerOf(request.signText), request.substituteText);
@@ -132,14 +170,7 @@ void processData(RunContext& run, const RunRequest& request, RunGauge& gauge, Ru
     if (stopped(run, outcome))
         return;
 
-    gauge.hide();
-    outcome.outputPanel = loadPanelText(run.file(workfile::kOutput));
-    run.ui.playSound(Sound::Exclamation);
-    outcome.completed = true;
-    outcome.rowsBefore = run.rowsBefore;
-    outcome.finishing = finishingFor(run);
-    if (outcome.finishing == Finishing::LatitudeLine)
-        outcome.latitudeLine = latitudeLineFor(run);
+    complete(run, request, gauge, outcome);
 }
 
 } // namespace
@@ -179,8 +210,11 @@ RunOutcome runStages(const RunRequest& request, const AppFolder& folder, UserFee
         return outcome;
     checkTaskPageTexts(run);
 
-    savePanelText(folder.file(workfile::kInput), request.inputText);
-    removeEndNotes(run);
+    // A streamed run cuts the end notes in its first pass.
+    if (!request.streamed) {
+        savePanelText(folder.file(workfile::kInput), request.inputText);
+        removeEndNotes(run);
+    }
 
     assignVariableIndexAndUnitIndexToColumn(run, request, run.columnCount);
     if (stopped(run, outcome))
@@ -202,6 +236,7 @@ RunOutcome runStages(const RunRequest& request, const AppFolder& folder, UserFee
         reportError(ui, inUserTerms(error.what(), folder.path()));
         outcome = RunOutcome{};
         outcome.outputPanel = std::move(run.outputPanel);
+        outcome.badInput = run.badInput;
     }
     return outcome;
 }

@@ -6,6 +6,7 @@
 #include "ui/userfeedback.h"
 
 #include <array>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -32,6 +33,13 @@ struct RunRequest {
     std::string substituteText = "0.01";// adpEdit3
     TaskPageInput pages;
     std::string_view inputText;         // Memo1, lines separated by '\n'
+
+    // For a caller that streams (pluvora-batch): "Input.~" already holds the
+    // input panel's text as a run saves it, so inputText is not used; and a
+    // completed result stays in "Output.~" (RunOutcome::outputFile) instead
+    // of being loaded as panel text. The run may then skip working files
+    // nobody reads afterwards.
+    bool streamed = false;
 };
 
 // How the output is finished once it is in the output panel.
@@ -48,6 +56,8 @@ struct RunOutcome {
     Finishing finishing = Finishing::None;
     int rowsBefore = 0;
     std::string latitudeLine;               // for Finishing::LatitudeLine
+    std::filesystem::path outputFile;       // a streamed run's result ("Output.~")
+    std::optional<InputPosition> badInput;  // where "Invalid numeric input" was met
 };
 
 // The whole stage chain. Stages tell the user through `ui`. A failure of the

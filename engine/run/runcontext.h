@@ -22,6 +22,12 @@ struct TaskPageInput {
     std::string elevationTask7;  // Edit5
 };
 
+// Where in the input panel a run found what stopped it.
+struct InputPosition {
+    int line = 0;   // 1-based line of the input panel
+    int column = 0; // 1-based column (token) of that line
+};
+
 // The state every stage of a run shares. Re-initialised for every run.
 struct RunContext {
     RunContext(const AppFolder& appFolder, UserFeedback& feedback)
@@ -46,6 +52,9 @@ struct RunContext {
     // New text for the output panel, set by stages that show a report there;
     // nothing leaves the panel as it was.
     std::optional<std::string> outputPanel;
+
+    // The number that ended the run with "Invalid numeric input", if found.
+    std::optional<InputPosition> badInput;
 
     // Error sound, error box, abort flag: how a stage fails.
     void fail(std::string_view message)

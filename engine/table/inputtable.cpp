@@ -10,8 +10,6 @@ namespace pluvora {
 
 namespace {
 
-constexpr std::size_t kShortestDataRow = 5;
-
 bool isValueCharacter(unsigned char c)
 {
     return (c >= '0' && c <= '9') || c == '-' || c == '.' || c == ' ' || c == '\t';
@@ -64,6 +62,12 @@ int theLastColumn(const std::array<int, kColumnBoxes>& variableIndex)
 
 std::size_t characterCount(std::string_view line)
 {
+    // An ASCII line, the common case, has a character per byte.
+    bool ascii = true;
+    for (char c : line)
+        ascii &= static_cast<unsigned char>(c) < 0x80;
+    if (ascii)
+        return line.size();
     std::size_t count = 0;
     for (std::size_t i = 0; i < line.size(); i += characterLength(line, i))
         ++count;

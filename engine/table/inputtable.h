@@ -16,7 +16,8 @@ inline constexpr const char* kColumnsNotSpecified = "Columns are not specified."
 int theLastColumn(const std::array<int, kColumnBoxes>& variableIndex);
 
 // Cuts "Input.~" after the last data row: the data end at the first line
-// shorter than 5 characters.
+// shorter than kShortestDataRow characters.
+inline constexpr std::size_t kShortestDataRow = 5;
 void removeEndNotes(RunContext& run);
 
 // Cleans the data area when it holds anything but digits, "-", ".", blanks

@@ -4,38 +4,68 @@
 #include "io/textwriter.h"
 
 #include <cstdint>
+#include <cstdio>
+#include <functional>
+#include <memory>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 
 namespace pluvora {
 
 namespace {
 
-std::string readWholeFile(const std::filesystem::path& path)
+constexpr std::size_t kReadChunk = 1 << 20;
+
+struct FileCloser {
+    void operator()(std::FILE* file) const { std::fclose(file); }
+};
+using FileHandle = std::unique_ptr<std::FILE, FileCloser>;
+
+FileHandle openForReading(const std::filesystem::path& path)
 {
     std::error_code ec;
     if (std::filesystem::is_directory(path, ec))
         throw Error("Cannot open file \"" + path.string() + "\": it is a folder");
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
+    FileHandle file(std::fopen(path.c_str(), "rb"));
+    if (!file)
         throw Error("Cannot open file \"" + path.string() + "\": " + std::strerror(errno));
-    // Sized from the file, so a large file is not grown by doubling; a
-    // stream without a size (a pipe) is read to its end instead.
-    std::string bytes;
-    in.seekg(0, std::ios::end);
-    const std::streamoff size = in.tellg();
-    if (size > 0 && in.seekg(0, std::ios::beg)) {
-        bytes.resize(static_cast<std::size_t>(size));
-        in.read(bytes.data(), static_cast<std::streamsize>(size));
-        bytes.resize(static_cast<std::size_t>(in.gcount()));
-    } else {
-        in.clear();
-    }
-    if (!in.bad())
-        bytes.append(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    if (in.bad())
+    return file;
+}
+
+std::size_t readChunk(std::FILE* file, char* buffer, std::size_t size, const std::filesystem::path& path)
+{
+    const std::size_t got = std::fread(buffer, 1, size, file);
+    if (got == 0 && std::ferror(file))
         throw Error("Cannot read file \"" + path.string() + "\"");
+    return got;
+}
+
+// The whole file, read in chunks so that a stream without a size (a pipe)
+// never grows past `limit` bytes, nor past the first NUL byte when
+// `textOnly`.
+std::string readWholeFile(const std::filesystem::path& path, std::size_t limit = std::string::npos,
+                          bool textOnly = false)
+{
+    FileHandle file = openForReading(path);
+    std::string bytes;
+    std::error_code ec;
+    const auto size = std::filesystem::file_size(path, ec);
+    if (!ec && std::filesystem::is_regular_file(path, ec)) {
+        if (size > limit)
+            throw Error(kFileTooLarge);
+        bytes.reserve(static_cast<std::size_t>(size));
+    }
+    for (;;) {
+        const std::size_t start = bytes.size();
+        bytes.resize(start + kReadChunk);
+        const std::size_t got = readChunk(file.get(), bytes.data() + start, kReadChunk, path);
+        bytes.resize(start + got);
+        if (textOnly && std::memchr(bytes.data() + start, '\0', got))
+            throw Error(kNotATextFile);
+        if (bytes.size() > limit)
+            throw Error(kFileTooLarge);
+        if (got == 0)
+            break;
+    }
     return bytes;
 }
 
@@ -120,9 +150,7 @@ std::string toPanelLines(std::string bytes)
 
 std::string loadTextFile(const std::filesystem::path& path)
 {
-    std::string bytes = readWholeFile(path);
-    if (bytes.find('\0') != std::string::npos)
-        throw Error(kNotATextFile);
+    std::string bytes = readWholeFile(path, kLargestTextFile, true);
     if (bytes.starts_with("\xEF\xBB\xBF"))
         bytes.erase(0, 3);
     if (isValidUtf8(bytes))
@@ -133,6 +161,205 @@ std::string loadTextFile(const std::filesystem::path& path)
 std::string loadPanelText(const std::filesystem::path& path)
 {
     return toPanelLines(readWholeFile(path));
+}
+
+namespace {
+
+// Length of the valid UTF-8 at the start of `s`, as isValidUtf8 judges it.
+// `incomplete` tells a sequence cut off by the end of `s` (it may go on in
+// the next chunk) from an invalid one.
+std::size_t validUtf8Prefix(std::string_view s, bool& incomplete)
+{
+    incomplete = false;
+    std::size_t i = 0;
+    while (i < s.size()) {
+        const auto c = static_cast<unsigned char>(s[i]);
+        if (c < 0x80) {
+            ++i;
+            continue;
+        }
+        std::size_t extra = (c & 0xE0) == 0xC0 ? 1 : (c & 0xF0) == 0xE0 ? 2 : (c & 0xF8) == 0xF0 ? 3 : 0;
+        if (extra == 0)
+            return i;
+        if (i + extra >= s.size()) {
+            // Judge what there is; the rest decides in the next chunk.
+            for (std::size_t k = i + 1; k < s.size(); ++k)
+                if ((static_cast<unsigned char>(s[k]) & 0xC0) != 0x80)
+                    return i;
+            incomplete = true;
+            return i;
+        }
+        if (!isValidUtf8(s.substr(i, extra + 1)))
+            return i;
+        i += extra + 1;
+    }
+    return i;
+}
+
+// Writes text as savePanelText writes the panel text loadTextFile makes of
+// it: every CR LF, lone CR and LF ends a line written with CR LF. The
+// panel drops the break after the last line, and an empty last line is
+// never written, so up to two empty lines at the end are held back.
+class PanelLineWriter {
+public:
+    explicit PanelLineWriter(TextWriter& writer) : mWriter(writer) {}
+
+    void setWriter(TextWriter& writer) { mWriter = writer; }
+
+    void write(const char* p, std::size_t n, bool latin1)
+    {
+        if (latin1) {
+            writeBytes(p, n, true);
+            return;
+        }
+        // Whole lines at a time where a line ends in a plain LF or CR LF.
+        const char* const end = p + n;
+        while (p != end) {
+            const auto* lf = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)));
+            const char* textEnd = lf && lf > p && lf[-1] == '\r' ? lf - 1 : lf;
+            if (!lf || mAfterCr || std::memchr(p, '\r', static_cast<std::size_t>(textEnd - p))) {
+                const char* stop = lf ? lf + 1 : end;
+                writeBytes(p, static_cast<std::size_t>(stop - p), false);
+                p = stop;
+                continue;
+            }
+            if (textEnd != p) {
+                startText();
+                mWriter.get().write(std::string_view(p, static_cast<std::size_t>(textEnd - p)));
+            }
+            writeBytes(lf, 1, false); // the break, as a lone LF
+            p = lf + 1;
+        }
+    }
+
+    void finish()
+    {
+        if (!mLineEmpty)
+            mWriter.get().write("\r\n");
+        else
+            ++mHeldEmpty;
+        for (; mHeldEmpty > 2; --mHeldEmpty)
+            mWriter.get().write("\r\n");
+    }
+
+private:
+    void startText()
+    {
+        if (mLineEmpty) {
+            for (; mHeldEmpty > 0; --mHeldEmpty)
+                mWriter.get().write("\r\n");
+            mLineEmpty = false;
+        }
+    }
+
+    void writeBytes(const char* p, std::size_t n, bool latin1)
+    {
+        for (std::size_t i = 0; i < n; ++i) {
+            const char c = p[i];
+            if (c == '\n' && mAfterCr) {
+                mAfterCr = false;
+                continue;
+            }
+            mAfterCr = c == '\r';
+            if (c == '\r' || c == '\n') {
+                if (mLineEmpty)
+                    ++mHeldEmpty;
+                else
+                    mWriter.get().write("\r\n");
+                mLineEmpty = true;
+                continue;
+            }
+            startText();
+            const auto b = static_cast<unsigned char>(c);
+            if (latin1 && b >= 0x80) {
+                mWriter.get().write(static_cast<char>(0xC0 | (b >> 6)));
+                mWriter.get().write(static_cast<char>(0x80 | (b & 0x3F)));
+            } else {
+                mWriter.get().write(c);
+            }
+        }
+    }
+
+    std::reference_wrapper<TextWriter> mWriter;
+    bool mAfterCr = false;
+    bool mLineEmpty = true;
+    std::size_t mHeldEmpty = 0;
+};
+
+
+// What was written as UTF-8 turns out to be Latin-1: each byte from 0x80
+// up becomes its two-byte form. Line breaks are untouched by that, so the
+// file written so far can be converted as it is.
+std::unique_ptr<TextWriter> rewriteAsLatin1(std::unique_ptr<TextWriter> writer, const std::filesystem::path& target)
+{
+    writer->close();
+    writer.reset();
+    std::filesystem::path utf8 = target;
+    utf8 += ".utf8";
+    std::filesystem::rename(target, utf8);
+    auto converted = std::make_unique<TextWriter>(target);
+    {
+        FileHandle file = openForReading(utf8);
+        const auto buffer = std::make_unique<char[]>(kReadChunk);
+        while (const std::size_t got = readChunk(file.get(), buffer.get(), kReadChunk, utf8))
+            converted->write(latin1ToUtf8(std::string_view(buffer.get(), got)));
+    }
+    std::error_code ignored;
+    std::filesystem::remove(utf8, ignored);
+    return converted;
+}
+
+} // namespace
+
+void saveTextFileAsPanelText(const std::filesystem::path& source, const std::filesystem::path& target)
+{
+    FileHandle file = openForReading(source);
+    auto writer = std::make_unique<TextWriter>(target);
+    PanelLineWriter lines(*writer);
+    const auto buffer = std::make_unique<char[]>(kReadChunk);
+    bool latin1 = false;
+    bool start = true;
+    std::size_t held = 0; // bytes of a UTF-8 sequence cut by the chunk's end
+    for (;;) {
+        const std::size_t got = readChunk(file.get(), buffer.get() + held, kReadChunk - held, source);
+        if (std::memchr(buffer.get() + held, '\0', got))
+            throw Error(kNotATextFile);
+        std::size_t size = held + got;
+        std::size_t from = 0;
+        if (start) {
+            // The mark may come in pieces from a pipe.
+            if (size < 3 && got > 0) {
+                held = size;
+                continue;
+            }
+            start = false;
+            if (std::string_view(buffer.get(), size).starts_with("\xEF\xBB\xBF"))
+                from = 3;
+        }
+        std::string_view chunk(buffer.get() + from, size - from);
+        std::size_t take = chunk.size();
+        if (!latin1) {
+            bool incomplete = false;
+            const std::size_t valid = validUtf8Prefix(chunk, incomplete);
+            if (valid < chunk.size() && !(incomplete && got > 0)) {
+                lines.write(chunk.data(), valid, false);
+                writer = rewriteAsLatin1(std::move(writer), target);
+                lines.setWriter(*writer);
+                latin1 = true;
+                chunk.remove_prefix(valid);
+                take = chunk.size();
+            } else {
+                take = valid;
+            }
+        }
+        lines.write(chunk.data(), take, latin1);
+        held = chunk.size() - take;
+        std::memmove(buffer.get(), chunk.data() + take, held);
+        if (got == 0)
+            break;
+    }
+    lines.finish();
+    writer->close();
 }
 
 void savePanelText(const std::filesystem::path& path, std::string_view text)

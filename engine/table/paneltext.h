@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -11,10 +12,19 @@ namespace pluvora {
 
 inline constexpr const char* kNotATextFile = "The file can't be opened because it is not a text file";
 
+inline constexpr const char* kFileTooLarge = "The file is too large to be opened: the limit is 512 MB.";
+inline constexpr std::size_t kLargestTextFile = std::size_t{512} << 20;
+
 // Loads a user's file for the input panel: valid UTF-8 is taken as it is,
 // anything else as Latin-1. A file holding NUL bytes is not text: throws
-// Error(kNotATextFile).
+// Error(kNotATextFile) as soon as one shows; a file larger than
+// kLargestTextFile throws Error(kFileTooLarge).
 std::string loadTextFile(const std::filesystem::path& path);
+
+// The same file saved as savePanelText would save the panel text
+// loadTextFile gives, streamed: at any size, memory stays flat. For a run
+// that reads its input from a file rather than from the panel.
+void saveTextFileAsPanelText(const std::filesystem::path& source, const std::filesystem::path& target);
 
 // A working file (UTF-8, CR LF) as panel text.
 std::string loadPanelText(const std::filesystem::path& path);

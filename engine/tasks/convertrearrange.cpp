@@ -5,7 +5,9 @@
 #include "io/textreader.h"
 #include "io/textwriter.h"
 #include "record/recordreader.h"
+#include "tasks/estimationframe.h"
 
+#include <charconv>
 #include <memory>
 #include <string>
 
@@ -15,59 +17,63 @@ namespace {
 
 constexpr std::string_view kColumnNameRow = "Year\tDOY\tSolar\tT-max\tT-min\tRelHum\tPrecip\tET";
 constexpr std::string_view kUnitRow = "\t\tMJ/m2\toC\toC\t%\tmm\tmm";
-constexpr std::string_view kInvalidDate = "Invalid date";
 
-enum class TemperatureMode { Celsius, Fahrenheit, None };
-
-TemperatureMode temperatureMode(std::string_view unit)
-{
-    if (unit == "oC")
-        return TemperatureMode::Celsius;
-    if (unit == "oF")
-        return TemperatureMode::Fahrenheit;
-    return TemperatureMode::None;
-}
-
-double toCelsius(double value, TemperatureMode mode)
+double toCelsius(double value, WeatherRowFormat::Temperature mode)
 {
     switch (mode) {
-    case TemperatureMode::Celsius: return value;
-    case TemperatureMode::Fahrenheit: return fahrenheitToCelsius(value);
-    case TemperatureMode::None: break;
+    case WeatherRowFormat::Temperature::Celsius: return value;
+    case WeatherRowFormat::Temperature::Fahrenheit: return fahrenheitToCelsius(value);
+    case WeatherRowFormat::Temperature::None: break;
     }
     return 0.0;
 }
 
-// The record's own DOY wins; a date that does not exist ends the run like a
-// bad number would, since the checkup should have reported it already.
-std::optional<int> recordDayOfYear(const Record& record)
+char* field(char* out, double value, int decimals)
 {
-    if (record.doy >= 1)
-        return record.doy;
-    if (record.year < 1 || record.month < 1 || record.day < 1)
-        return std::nullopt;
-    const auto doy = dayOfYear(record.year, record.month, record.day);
-    if (!doy)
-        throw Error(std::string(kInvalidDate) + ": " + std::to_string(record.year) + "-"
-                    + std::to_string(record.month) + "-" + std::to_string(record.day));
-    return doy;
-}
-
-void appendField(std::string& row, std::string_view field)
-{
-    row += '\t';
-    row += field;
+    *out++ = '\t';
+    return formatFixedTo(out, value, decimals);
 }
 
 } // namespace
 
+void writeWeatherHead(TextReader& input, TextWriter& output, int rowsBefore)
+{
+    copyHeaderRows(input, output, rowsBefore);
+    output.writeLine(kColumnNameRow);
+    output.writeLine(kUnitRow);
+}
+
+WeatherRowFormat::WeatherRowFormat(const ColumnSpec& spec)
+    : mSolar(conversionUnitSolar(spec.unit(kSolar))),
+      mPrecip(conversionUnitForWater(spec.unit(kPrecip))),
+      mEt(conversionUnitForWater(spec.unit(kEt)))
+{
+    if (spec.unit(kTmax) == "oC")
+        mTemperature = Temperature::Celsius;
+    else if (spec.unit(kTmax) == "oF")
+        mTemperature = Temperature::Fahrenheit;
+}
+
+char* WeatherRowFormat::format(char* out, const Record& record, int doy) const
+{
+    out = std::to_chars(out, out + 16, record.year).ptr;
+    *out++ = '\t';
+    out = std::to_chars(out, out + 16, doy).ptr;
+    out = field(out, record.solar * mSolar, 2);
+    out = field(out, toCelsius(record.tmax, mTemperature), 1);
+    out = field(out, toCelsius(record.tmin, mTemperature), 1);
+    out = field(out, record.relHum, 0);
+    out = field(out, record.precip * mPrecip, 1);
+    out = field(out, record.et * mEt, 1);
+    *out++ = '\r';
+    *out++ = '\n';
+    return out;
+}
+
 void Convert_rearrange(RunContext& run)
 {
     const ColumnSpec& spec = run.columns;
-    const double solarFactor = conversionUnitSolar(spec.unit(kSolar));
-    const double precipFactor = conversionUnitForWater(spec.unit(kPrecip));
-    const double etFactor = conversionUnitForWater(spec.unit(kEt));
-    const TemperatureMode mode = temperatureMode(spec.unit(kTmax));
+    const WeatherRowFormat rowFormat(spec);
     if (spec.unit(kTmax) != spec.unit(kTmin)) {
         run.fail(kTemperatureUnitsDiffer);
         return;
@@ -82,11 +88,8 @@ void Convert_rearrange(RunContext& run)
         estimates = std::make_unique<TextReader>(run.file(workfile::kOut));
     TextWriter output(run.file(workfile::kOutput));
 
-    copyHeaderRows(input, output, run.rowsBefore);
-    output.writeLine(kColumnNameRow);
-    output.writeLine(kUnitRow);
+    writeWeatherHead(input, output, run.rowsBefore);
 
-    std::string row;
     bool anyRecord = false;
     while (readRecord(input, run)) {
         anyRecord = true;
@@ -108,15 +111,7 @@ void Convert_rearrange(RunContext& run)
             return;
         }
 
-        row = std::to_string(record.year);
-        appendField(row, std::to_string(*doy));
-        appendField(row, formatFixed(record.solar * solarFactor, 2));
-        appendField(row, formatFixed(toCelsius(record.tmax, mode), 1));
-        appendField(row, formatFixed(toCelsius(record.tmin, mode), 1));
-        appendField(row, formatFixed(record.relHum, 0));
-        appendField(row, formatFixed(record.precip * precipFactor, 1));
-        appendField(row, formatFixed(record.et * etFactor, 1));
-        output.writeLine(row);
+        output.commit(rowFormat.format(output.reserve(WeatherRowFormat::kCapacity), record, *doy));
         run.ui.gaugeDisplay();
     }
 

@@ -149,11 +149,8 @@ std::optional<const char*> screenRecords(TextReader& input, TextWriter& report, 
     return std::nullopt;
 }
 
-} // namespace
-
-void dataCheckup(RunContext& run)
+Units unitsOf(const ColumnSpec& spec)
 {
-    const ColumnSpec& spec = run.columns;
     Units units;
     units.celsius = spec.unit(kTmax) == "oC";
     units.solar = conversionUnitSolar(spec.unit(kSolar));
@@ -161,13 +158,56 @@ void dataCheckup(RunContext& run)
     units.et = conversionUnitForWater(spec.unit(kEt));
     units.panEvap = conversionUnitForWater(spec.unit(kPanEvap));
     units.wind = conversionUnitWS(spec.unit(kWndSpd));
+    return units;
+}
+
+bool doyModeOf(const RunContext& run)
+{
+    return run.columns.hasColumn(kDoy, run.columnCount) || run.columns.hasColumn(kYydoy, run.columnCount);
+}
+
+} // namespace
+
+struct CheckupScreen::State {
+    Units units;
+    bool doyMode = false;
+    std::optional<Date> previous;
+};
+
+CheckupScreen::CheckupScreen(const RunContext& run)
+    : mState(std::make_unique<State>())
+{
+    mState->units = unitsOf(run.columns);
+    mState->doyMode = doyModeOf(run);
+}
+
+CheckupScreen::~CheckupScreen() = default;
+
+bool CheckupScreen::passes(const Record& r)
+{
+    try {
+        const Date date = dateOf(r, mState->doyMode);
+        if (!mState->previous)
+            mState->previous = Date{date.year, date.day - 1};
+        const bool suspicious = unexpectedDate(date, *mState->previous) || implausibleValue(r, mState->units);
+        mState->previous = date;
+        return !suspicious;
+    } catch (const CheckupFailure&) {
+        return false;
+    }
+}
+
+void dataCheckup(RunContext& run)
+{
+    const ColumnSpec& spec = run.columns;
+    const Units units = unitsOf(spec);
 
     if (spec.unit(kTmax) != spec.unit(kTmin)) {
         run.fail(kTemperatureUnitsMustMatch);
         return;
     }
 
-    const bool doyMode = spec.hasColumn(kDoy, run.columnCount) || spec.hasColumn(kYydoy, run.columnCount);
+    const bool doyMode = doyModeOf(run);
     const auto outputPath = run.file(workfile::kOutput);
     bool anySuspicious = false;
     std::optional<const char*> failure;
@@ -178,7 +218,7 @@ void dataCheckup(RunContext& run)
         report.writeLine(kCheckupReportEditHint);
         report.writeLine();
         report.writeLine(doyMode ? kCheckupHeadingDoy : kCheckupHeadingCalendar);
-        for (int i = 0; i < run.rowsBefore; ++i)
+        for (int i = 0; i < run.rowsBefore && !input.atEnd(); ++i)
             input.skipLine();
         failure = screenRecords(input, report, run, units, doyMode, anySuspicious);
         report.close();

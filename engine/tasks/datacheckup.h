@@ -2,6 +2,8 @@
 
 #include "run/runcontext.h"
 
+#include <memory>
+
 namespace pluvora {
 
 inline constexpr const char* kCheckupReportTitle = "Report of weather data checkup.";
@@ -20,6 +22,22 @@ inline constexpr const char* kDateIncomplete =
     "However the date information is not complete.";
 inline constexpr const char* kDataFormatProblem =
     "The program has encountered problems with data format. Operation aborted.";
+
+// The checkup's test of one record after another, for a pass that screens
+// records as it reads them. Holds only the date of the record before.
+class CheckupScreen {
+public:
+    explicit CheckupScreen(const RunContext& run);
+    ~CheckupScreen();
+    CheckupScreen(const CheckupScreen&) = delete;
+    CheckupScreen& operator=(const CheckupScreen&) = delete;
+    // False when the checkup would list the record or stop on it.
+    bool passes(const Record& record);
+
+private:
+    struct State;
+    std::unique_ptr<State> mState;
+};
 
 // Screens every record for impossible dates and implausible values and
 // writes the dates of suspicious records to "Output.~". Sets the abort flag

@@ -26,6 +26,8 @@ void estimateSolarFromSunShineHr(RunContext& run)
 
     const bool hours = mode == methods::SunshineMode::Hours;
     const bool written = writeEstimates(run, 2, true, [&](const Record& record, int J) {
+        if (const auto why = sunlessDay(J, phi); why != methods::NoValueReason::None)
+            return methods::MethodResult<double>{0.0, why};
         return methods::solarFromSunshine(zone, mode, hours ? record.sunHr : record.sunHrPercent, J, phi);
     });
     if (!written)

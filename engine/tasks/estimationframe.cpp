@@ -124,13 +124,25 @@ std::string noValueReport(int inputLine, int year, int dayOfYear, methods::NoVal
 {
     std::string text(kNoValueAtLine);
     text += std::to_string(inputLine);
-    text += ", date ";
-    text += std::to_string(year);
-    text += " / ";
+    if (year >= 1) {
+        text += ", date ";
+        text += std::to_string(year);
+        text += " / ";
+    } else {
+        text += ", day of year ";
+    }
     text += std::to_string(dayOfYear);
     text += ": ";
     text += reasonText(reason);
     return text;
+}
+
+methods::NoValueReason sunlessDay(int J, double phi)
+{
+    const auto day = methods::clearDay(J, phi, 0.0, 0.0);
+    if (!day)
+        return day.reason;
+    return day.value.N > 0.0 ? methods::NoValueReason::None : methods::NoValueReason::NoSunriseOrSunset;
 }
 
 void writeEstimationOutput(RunContext& run, std::string_view description, EstimateColumn column)

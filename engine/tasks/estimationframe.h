@@ -50,8 +50,14 @@ bool requireColumns(RunContext& run, std::initializer_list<int> codes);
 // calendar date; nothing when the record has neither.
 std::optional<int> recordDayOfYear(const Record& record);
 
-// "No value can be estimated for input line 14, date 1993 / 355: ...".
+// "No value can be estimated for input line 14, date 1993 / 355: ...";
+// "day of year 355" instead of the date when the record has no year.
 std::string noValueReport(int inputLine, int year, int dayOfYear, methods::NoValueReason reason);
+
+// Why day J at latitude phi (radians) gives no estimate, or None. A day
+// whose sun only touches the horizon has no length and no radiation: like a
+// polar day or night, nothing can be estimated from it.
+methods::NoValueReason sunlessDay(int J, double phi);
 
 // The column the estimate becomes when the result is rearranged.
 enum class EstimateColumn { Solar, Et };
@@ -60,7 +66,9 @@ enum class EstimateColumn { Solar, Et };
 // written to "Out.~" with `decimals` decimals. `estimate(record, J)` gives
 // the value or why there is none; J is 0 when `datesNeeded` is false. A
 // record without a date or a value stops the run: nothing stands in for a
-// value that could not be estimated. False when the run was stopped.
+// value that could not be estimated, and so do data without any record,
+// which would leave a result with no estimate in it. False when the run
+// was stopped.
 template <typename Estimate>
 bool writeEstimates(RunContext& run, int decimals, bool datesNeeded, Estimate estimate);
 
@@ -104,6 +112,11 @@ bool writeEstimates(RunContext& run, int decimals, bool datesNeeded, Estimate es
         run.ui.gaugeDisplay();
     }
     out.close();
+    // As the weather-file conversion does for the same data.
+    if (recordNumber == 0) {
+        run.fail(kDateIsMissing);
+        return false;
+    }
     return true;
 }
 

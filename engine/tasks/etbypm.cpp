@@ -22,6 +22,8 @@ void ET_by_PM(RunContext& run)
     const double windFactor = conversionUnitWS(run.columns.unit(kWndSpd));
 
     const bool written = writeEstimates(run, 1, true, [&](const Record& record, int J) {
+        if (const auto why = sunlessDay(J, phi); why != methods::NoValueReason::None)
+            return methods::MethodResult<double>{0.0, why};
         methods::PenmanMonteithInput in;
         in.Rs = record.solar * solarFactor;
         in.Tmax = celsius ? record.tmax : fahrenheitToCelsius(record.tmax);

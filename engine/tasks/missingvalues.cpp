@@ -7,6 +7,7 @@
 #include "record/recordreader.h"
 #include "table/paneltext.h"
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 
@@ -14,15 +15,57 @@ namespace pluvora {
 
 namespace {
 
-bool roundsTo(double value, int sign)
+void skipLines(TextReader& reader, int count)
 {
+    for (int i = 0; i < count && !reader.atEnd(); ++i)
+        reader.skipLine();
+}
+
+// The first token after the header rows that is no number, as the
+// substitution reads them: tokens split at bytes up to 32, read in pieces
+// of 64 bytes.
+std::optional<InputPosition> firstBadNumber(const std::filesystem::path& path, int rowsBefore)
+{
+    constexpr std::size_t kPiece = 64;
+    TextReader reader(path);
+    std::string line;
+    int lineNumber = 0;
+    while (reader.readLine(line)) {
+        if (++lineNumber <= rowsBefore)
+            continue;
+        int column = 0;
+        std::size_t i = 0;
+        while (i < line.size()) {
+            while (i < line.size() && static_cast<unsigned char>(line[i]) <= 32)
+                ++i;
+            if (i == line.size())
+                break;
+            const std::size_t start = i;
+            while (i < line.size() && static_cast<unsigned char>(line[i]) > 32)
+                ++i;
+            ++column;
+            for (std::size_t piece = start; piece < i; piece += kPiece)
+                if (!parseDecimal(std::string_view(line).substr(piece, std::min(kPiece, i - piece))))
+                    return InputPosition{lineNumber, column};
+        }
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+bool roundsToSign(double value, int sign)
+{
+    // Most values are nowhere near the sign.
+    if (!(std::fabs(value - sign) < 1.0))
+        return false;
     // Beyond this the value cannot be a sign and the integer cast would overflow.
     if (!(std::fabs(value) < 1e15))
         return false;
     return roundHalfEven(value) == sign;
 }
 
-std::string valueText(double value)
+std::string substitutionText(double value)
 {
     const double fraction = value - std::trunc(value);
     // Whole numbers keep no point; formatFixed also copes with values far
@@ -30,29 +73,21 @@ std::string valueText(double value)
     return formatFixed(value, std::fabs(fraction) < 0.0001 ? 0 : 3);
 }
 
-void skipLines(TextReader& reader, int count)
-{
-    for (int i = 0; i < count; ++i)
-        reader.skipLine();
-}
-
-} // namespace
-
 void valueSubstitution(RunContext& run, int sign, std::string_view substitute)
 {
     const auto inputPath = run.file(workfile::kInput);
     const auto outputPath = run.file(workfile::kOutput);
-    {
+    try {
         TextReader input(inputPath);
         TextWriter output(outputPath);
         copyHeaderRows(input, output, run.rowsBefore);
         while (auto first = input.nextNumber()) {
             double value = *first;
             for (;;) {
-                if (roundsTo(value, sign))
+                if (roundsToSign(value, sign))
                     output.write(substitute);
                 else
-                    output.write(valueText(value));
+                    output.write(substitutionText(value));
                 output.write('\t');
                 if (input.seekLineEnd())
                     break;
@@ -62,6 +97,10 @@ void valueSubstitution(RunContext& run, int sign, std::string_view substitute)
             output.writeLine();
         }
         output.close();
+    } catch (const Error& error) {
+        if (std::string_view(error.what()) == kInvalidNumericInput)
+            run.badInput = firstBadNumber(inputPath, run.rowsBefore);
+        throw;
     }
     run.folder.remove(workfile::kInput);
     replaceFile(outputPath, inputPath);

@@ -2,6 +2,7 @@
 
 #include "run/runcontext.h"
 
+#include <string>
 #include <string_view>
 
 namespace pluvora {
@@ -12,6 +13,11 @@ inline constexpr const char* kMissingValuesFound = "Missing values are found. Co
 // Marks the end of every data row while the rows are checked, so that the
 // reading of a short row stops there instead of running into the next row.
 inline constexpr double kRowEndMarker = -9999;
+
+// The substitution's test and rewriting of one value: whether it counts as
+// the missing-value sign, and the text a kept value is rewritten as.
+bool roundsToSign(double value, int sign);
+std::string substitutionText(double value);
 
 // Replaces every value of a data row that rounds to `sign` with
 // `substitute`, and rewrites every token of the row followed by a tab.

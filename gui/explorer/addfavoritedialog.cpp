@@ -1,6 +1,7 @@
 #include "explorer/addfavoritedialog.h"
 
 #include "controls.h"
+#include "explorer/explorerfiles.h"
 #include "explorer/favorites.h"
 #include "ui/userfeedback.h"
 
@@ -66,7 +67,7 @@ void AddFavoriteDialog::BitBtn1Click()
     std::vector<std::string> names;
     for (int row = 0; row < mSavedNames->count(); ++row)
         names.push_back(mSavedNames->item(row)->text().toStdString());
-    const std::string name = mName->text().toStdString();
+    const std::string name = pluvora::oneLine(mName->text().toStdString());
     if (pluvora::favoriteNameIsUsed(names, name)) {
         mUser.playSound(pluvora::Sound::Error);
         mUser.showMessage(pluvora::MessageKind::Plain, pluvora::kNameAlreadyUsed);
@@ -78,7 +79,7 @@ void AddFavoriteDialog::BitBtn1Click()
         pluvora::reportError(mUser, error.what());
         return;
     }
-    mSavedNames->addItem(mName->text());
+    mSavedNames->addItem(QString::fromStdString(name));
     emit favoritesChanged();
     close();
 }

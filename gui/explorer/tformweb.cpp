@@ -13,6 +13,7 @@
 
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDialog>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
@@ -77,6 +78,11 @@ TformWeb::TformWeb(const ExplorerSetup& setup, QWidget* parent)
     buildBars();
     buildMenus();
     statusBar()->setObjectName("StatusBar1");
+    // A panel rather than a status message: hovering a menu item would
+    // clear a message and with it the address.
+    mStatusPanel = new QLabel(statusBar());
+    mStatusPanel->setObjectName("StatusPanel");
+    statusBar()->addWidget(mStatusPanel, 1);
 
     // Creation, in the order the window has always done it.
     loadHomePageSite();
@@ -91,6 +97,10 @@ TformWeb::TformWeb(const ExplorerSetup& setup, QWidget* parent)
 
 TformWeb::~TformWeb()
 {
+    // Closed here too when the main window deletes the explorer, and gone
+    // before this window is half-destroyed.
+    closeOpenDialogs();
+    qDeleteAll(findChildren<QDialog*>(Qt::FindDirectChildrenOnly));
     // The browser may still report on its load while it is torn down; this
     // window must not hear it half-destroyed.
     mPage->disconnect(this);
@@ -311,11 +321,21 @@ void TformWeb::showAddressList()
     mAddress->setEditText(text);
 }
 
+QUrl TformWeb::browserUrl(const QString& text)
+{
+    QUrl url = QUrl::fromUserInput(text.trimmed());
+    // The browser reports a site's address with its root path.
+    if (url.path().isEmpty() && (url.scheme() == "http" || url.scheme() == "https"))
+        url.setPath("/");
+    return url;
+}
+
+QString TformWeb::browserAddress(const QString& text) { return browserUrl(text).toString(); }
+
 void TformWeb::navigateToURL()
 {
     mNavigation.startNavigation();
-    const QString text = mAddress->currentText().trimmed();
-    mBrowser->load(QUrl::fromUserInput(text));
+    mBrowser->load(browserUrl(mAddress->currentText()));
 }
 
 void TformWeb::WebBrowser1BeforeNavigate2(const QUrl& url)
@@ -324,7 +344,7 @@ void TformWeb::WebBrowser1BeforeNavigate2(const QUrl& url)
     const std::string shown = mNavigation.beforeNavigate(toUtf8(address));
     showAddressList();
     mAddress->setEditText(fromUtf8(shown));
-    statusBar()->showMessage(address);
+    mStatusPanel->setText(address);
     updateActions();
 }
 
@@ -356,7 +376,13 @@ bool TformWeb::eventFilter(QObject* watched, QEvent* event)
 void TformWeb::URLsKeyDown()
 {
     const QString text = mAddress->currentText();
-    mNavigation.addressEntered(toUtf8(text));
+    // The history holds what the browser reports: an address typed as
+    // "www.site.org" must be found again when that navigation arrives as
+    // "http://www.site.org/", or the current page would be dropped.
+    const QString address = browserAddress(text);
+    if (address.isEmpty())
+        return;
+    mNavigation.addressEntered(toUtf8(text), toUtf8(address));
     showAddressList();
     mAddress->setCurrentIndex(0);
     updateActions();
@@ -503,13 +529,34 @@ void TformWeb::favoritesItemClick(QAction* item)
 
 void TformWeb::showDialog(QWidget* dialog)
 {
-    // The explorer waits for the dialog; the main window stays usable.
+    // The explorer waits for the dialog while the main window stays usable.
+    // A window-modal dialog would block the main window too, the explorer's
+    // parent, so the explorer is disabled instead; a disabled window also
+    // disables its child windows, hence the dialog is enabled again.
     dialog->setAttribute(Qt::WA_DeleteOnClose);
-    dialog->setWindowModality(Qt::WindowModal);
+    // One at a time: a second dialog (a menu item chosen twice before the
+    // page answered) would write its stale list over the first one's change.
+    for (QDialog* open : findChildren<QDialog*>(Qt::FindDirectChildrenOnly)) {
+        if (open != dialog && open->isVisible()) {
+            delete dialog;
+            return;
+        }
+    }
+    setEnabled(false);
+    dialog->setEnabled(true);
+    connect(dialog, &QObject::destroyed, this, [this] { setEnabled(true); });
     dialog->adjustSize();
     if (const QScreen* screen = this->screen())
         dialog->move(screen->availableGeometry().center() - dialog->rect().center());
     dialog->show();
+}
+
+void TformWeb::closeOpenDialogs()
+{
+    // Each dialog then ends as if its user closed it: "Manage favorites"
+    // writes its renames.
+    for (QDialog* dialog : findChildren<QDialog*>(Qt::FindDirectChildrenOnly))
+        dialog->close();
 }
 
 void TformWeb::AddToFavoritesClick()
@@ -538,11 +585,12 @@ void TformWeb::SetHomePageClick()
     });
 }
 
-void TformWeb::setHomePage(const QString& name)
+void TformWeb::setHomePage(const QString& typedName)
 {
+    const QString name = fromUtf8(pluvora::oneLine(toUtf8(typedName)));
     mLinks[0]->setText(literalCaption(name));
     mLinks[0]->setToolTip(name);
-    const QString address = mAddress->currentText();
+    const QString address = fromUtf8(pluvora::oneLine(toUtf8(mAddress->currentText())));
     if (mHotLinkURLs.isEmpty())
         mHotLinkURLs << address;
     else
@@ -556,6 +604,7 @@ void TformWeb::setHomePage(const QString& name)
 
 void TformWeb::closeEvent(QCloseEvent* event)
 {
+    closeOpenDialogs();
     if (!mClosing) {
         mClosing = true;
         mBrowser->stop();

@@ -7,6 +7,7 @@
 
 #include <QMainWindow>
 #include <QStringList>
+#include <QUrl>
 
 #include <functional>
 
@@ -62,7 +63,7 @@ public:
     static constexpr const char* kTextFilter = "Text file (*.txt)";
     static constexpr const char* kMhtFilter = "Single file (*.mht)";
     static constexpr const char* kOpenFilter =
-        "Webpage files (*.mht *.htm *.html);;All files (*)";
+        "Webpage files (*.mht; *.htm; *.html) (*.mht *.htm *.html);;All files (*.*) (*)";
     static constexpr const char* kNoPageText = "This page has no text body to capture or save.";
     static constexpr const char* kPageNotSaved = "The webpage could not be saved.";
     static constexpr int kHelpContext = 1260;
@@ -80,6 +81,11 @@ public:
     // Reads the page's title and body text; `done` runs later, and not at
     // all when the explorer is gone by then.
     void readDocument(std::function<void(const DocumentText&)> done);
+
+    // What the browser goes to for a typed text, and the address it then
+    // reports; empty for an empty text.
+    static QUrl browserUrl(const QString& text);
+    static QString browserAddress(const QString& text);
 
 signals:
     void helpRequested(int context);
@@ -129,8 +135,9 @@ private:
     void WebBrowser1DownloadComplete();
     void capture(const DocumentText& document);
     void detectdataSource();
-    void setHomePage(const QString& name);
+    void setHomePage(const QString& typedName);
     void showDialog(QWidget* dialog);
+    void closeOpenDialogs();
 
     const pluvora::AppFolder& mFolder;
     pluvora::UserFeedback& mUser;
@@ -153,4 +160,5 @@ private:
     QLabel* mActivityImage = nullptr;       // Image1
     QToolButton* mLinks[6] = {};            // ToolButton1 to ToolButton6
     QMenu* mFavoritesMenu = nullptr;
+    QLabel* mStatusPanel = nullptr;         // the one panel of StatusBar1
 };

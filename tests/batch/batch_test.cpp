@@ -212,7 +212,7 @@ INSTANTIATE_TEST_SUITE_P(
                    line("error", "column 3 has no unit.")},
         StoppedRun{"NotANumber", "2001 1 1-2\n",
                    {"--task", "1", "--rows", "0", "--columns", "Year,DOY,Precip:mm", "--site", "1 N 1 W 1"},
-                   line("error", kInvalidNumericInput)},
+                   line("error", kInvalidNumericInput) + line("note", "input line 1, column 3")},
         StoppedRun{"MidWestSouthOfTheEquator", "2001 1 20 10\n",
                    {"--task", "4", "--rows", "0", "--columns", "Year,DOY,T-max:oC,T-min:oC", "--latitude", "-10"},
                    line("plain", kPositiveLatitudeNeeded)},
@@ -319,7 +319,8 @@ TEST(BatchSamples, QuotedCanadianFileStopsOnItsDateToken)
                                    "--site", "45.4 N 73.13 W 38",
                                    (kSampleData / "eccc_marieville_2014_daily.csv").string()});
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.err, line("error", kInvalidNumericInput));
+    // The first data row's quoted date is the token.
+    EXPECT_EQ(r.err, line("error", kInvalidNumericInput) + line("note", "input line 26, column 1"));
     EXPECT_EQ(r.out, "");
 }
 
@@ -400,6 +401,92 @@ TEST(BatchEstimates, PanSettingsReachTheTask)
     EXPECT_EQ(pan({"--pan", "5", "--fetch", "7"}),
               "Reference ET (last column, mm) estimated from pan evaporation of with unknown pan type.h\r\n"
               "2001 1 8 2 60\t6.1\r\n");
+}
+
+} // namespace
+} // namespace pluvora
+
+namespace pluvora {
+namespace {
+
+// Hostile input and output: each ends with a clear message and the right
+// status, quickly, and leaves every file the user has whole.
+struct HostileCase {
+    const char* name;
+    std::string input;  // the input file; empty for station.txt
+    std::string rows;
+    std::string stdoutTo; // a redirection target; empty for a file
+    int status;
+    std::string err;
+};
+
+class BatchHostile : public ::testing::TestWithParam<HostileCase> {};
+
+TEST_P(BatchHostile, EndsWithAMessageAndTheRightStatus)
+{
+    const HostileCase& c = GetParam();
+    test::TempFolder temp;
+    const auto station = temp.write("station.txt", kUsageInput);
+    std::string command = quoted(PLUVORA_BATCH_EXE);
+    for (const std::string& a : {std::string("--task"), std::string("1"), std::string("--rows"), c.rows,
+                                 std::string("--columns"), std::string(kUsageColumns), std::string("--site"),
+                                 std::string("40.5 N 96.25 W 350"),
+                                 c.input.empty() ? station.string() : c.input})
+        command += " " + quoted(a);
+    const fs::path err = temp.path() / "stderr.txt";
+    const std::string out = c.stdoutTo.empty() ? (temp.path() / "stdout.txt").string() : c.stdoutTo;
+    command += " >" + quoted(out) + " 2>" + quoted(err.string()) + " </dev/null";
+    const int raw = std::system(command.c_str());
+    EXPECT_EQ(WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, c.status);
+    EXPECT_EQ(test::readFile(err), c.err);
+    EXPECT_EQ(temp.read("station.txt"), kUsageInput);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Batch, BatchHostile,
+    ::testing::Values(
+        HostileCase{"FullDisk", "", "3", "/dev/full", 1,
+                    "error: Cannot write to standard output: No space left on device\n"},
+        HostileCase{"EndlessZeros", "/dev/zero", "3", "", 1, line("error", kNotATextFile)},
+        HostileCase{"RowsFarPastTheEnd", "", "999999999", "", 1, line("error", kDateIsMissing)}),
+    [](const auto& param) { return std::string(param.param.name); });
+
+TEST(BatchOutput, AnInputNamedLikeATemporaryFileSurvives)
+{
+    test::TempFolder temp;
+    const auto input = temp.write("out.wth.new", kUsageInput);
+    const auto r = runBatch(temp, {"--task", "1", "--rows", "3", "--columns", kUsageColumns, "--site",
+                                   "40.5 N 96.25 W 350", input.string(), "-o", (temp.path() / "out.wth").string()});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(temp.read("out.wth.new"), kUsageInput);
+    EXPECT_EQ(temp.read("out.wth").substr(0, 17), "Station Lincoln\r\n");
+    std::vector<std::string> names;
+    for (const auto& e : fs::directory_iterator(temp.path()))
+        names.push_back(e.path().filename().string());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"out.wth", "out.wth.new", "stderr.txt", "stdout.txt"}));
+}
+
+TEST(BatchBadNumber, TheErrorIsFollowedByWhereTheNumberIs)
+{
+    test::TempFolder temp;
+    const auto input = temp.write("station.txt", "Station\nh2\nh3\n2000 3 1 50 32 0.5 70.5 9 200\n"
+                                                 "      \n2000 3 2 50 32 0.5 7-0 9 200\n");
+    for (const char* substitution : {"--sign", "--no-substitution"}) {
+        std::vector<std::string> args = {"--task", "1", "--rows", "3", "--columns", kUsageColumns,
+                                         "--site", "40.5 N 96.25 W 350", input.string()};
+        if (std::string(substitution) == "--sign")
+            args.insert(args.begin(), {"--sign", "-99"});
+        else
+            args.insert(args.begin(), substitution);
+        const auto r = runBatch(temp, args);
+        EXPECT_EQ(r.status, 1);
+        // Without substitution the checkup meets the number and says so in
+        // its own words, without a place.
+        EXPECT_EQ(r.err, std::string(substitution) == "--sign"
+                             ? line("error", kInvalidNumericInput) + "note: input line 6, column 7\n"
+                             : line("error", kDataFormatProblem));
+    }
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "appfolder/appfolder.h"
 #include "error.h"
+#include "methods/solargeometry.h"
 #include "recordingfeedback.h"
 #include "run/processingrun.h"
 #include "tasks/estimatesolarfromsunshinehr.h"
@@ -11,6 +12,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdio>
+#include <numbers>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -310,6 +315,12 @@ INSTANTIATE_TEST_SUITE_P(
         Refusal{"MidWestSouthOfTheEquator", 4, kTemperatureC, pages("-10"), "2001 1 30 15\n",
                 {std::string("plain: ") + kPositiveLatitudeNeeded}},
         Refusal{"NoSunshineColumn", 5, kTemperatureC, pages(), "2001 1 30 15\n", {error(kNoSunshineData)}},
+        Refusal{"PolarNightWithoutYear", 4, {{kDoy, ""}, {kTmax, "oC"}, {kTmin, "oC"}}, pages("80"), "354 -20 -30\n",
+                {"error: No value can be estimated for input line 2, day of year 354: the sun does not rise or set "
+                 "on this day at the given latitude. Check the latitude and the dates."}},
+        // A result with a title and no estimate would pass for a finished run.
+        Refusal{"TemperatureTaskWithoutDataRows", 4, kTemperatureC, pages(), "", {error(kDateIsMissing)}},
+        Refusal{"PanWithoutDataRows", 6, kPanMetric, pan(0), "", {error(kDateIsMissing)}},
         Refusal{"PenmanWithoutElevation", 7, kPenmanMetric,
                 withPage(pages("35"), &TaskPageInput::elevationTask7, ""), "2001 180 25 32 18 55 3\n",
                 {error(kLatitudeOrAltitudeMissing)}}),
@@ -339,5 +350,58 @@ TEST(EstimationRefusals, BadTextsStopBeforeAnyWorkingFile)
             EXPECT_EQ(e.what(), c.message);
         }
         EXPECT_FALSE(r.folder.exists("Input.~")) << c.task;
+    }
+}
+
+namespace {
+
+// A latitude text at which the sun only touches the horizon at noon on day
+// J, so the day has no length. Searched for rather than written down: it
+// hangs on the last bit of tan.
+std::optional<std::pair<int, std::string>> horizonOnlyDay()
+{
+    for (int J = 330; J <= 366; ++J) {
+        const double delta = 0.409 * std::sin(0.01721420632103996 * J - 1.39);
+        const double degrees = -std::atan(1.0 / std::tan(delta)) * 180.0 / std::numbers::pi;
+        for (int k = -2000; k <= 2000; ++k) {
+            char text[32];
+            std::snprintf(text, sizeof text, "%.13f", degrees + k * 1e-13);
+            const auto day = methods::clearDay(J, latitudeFromBox(text), 0.0, 0.0);
+            if (day && day.value.N == 0.0)
+                return std::pair{J, std::string(text)};
+        }
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+// Such a day has no radiation to estimate from: tasks 4 and 5 must not
+// write their floor for it, nor task 7 a value from a made-up Rso.
+TEST(EstimationRefusals, DayOfNoLengthHasNoValue)
+{
+    const auto day = horizonOnlyDay();
+    if (!day)
+        GTEST_SKIP() << "no latitude gives a day of exactly no length with this tan";
+    const auto [J, latitude] = *day;
+    const std::string doy = std::to_string(J);
+    struct Case {
+        int task;
+        Columns columns;
+        std::string row;
+    };
+    const std::vector<Case> cases{
+        {4, kTemperatureC, "2001 " + doy + " -10 -20"},
+        {5, {{kYear, ""}, {kDoy, ""}, {kSunHrPercent, "%"}}, "2001 " + doy + " 0"},
+        {7, kPenmanMetric, "2001 " + doy + " 0.5 -10 -20 80 2"},
+    };
+    for (const Case& c : cases) {
+        EstimationRun r;
+        const auto outcome = r.run(c.task, c.columns, pages(latitude), "h\n" + c.row + "\n");
+        EXPECT_FALSE(outcome.completed) << c.task;
+        EXPECT_EQ(r.ui.messages(),
+                  std::vector<std::string>{error(noValueReport(2, 2001, J, methods::NoValueReason::NoSunriseOrSunset))})
+            << c.task;
+        EXPECT_EQ(outcome.outputPanel.value_or("?"), "") << c.task;
     }
 }

@@ -29,7 +29,7 @@ std::string play(ExplorerNavigation& nav, const std::string& script)
         } else if (verb == "link") {
             box = nav.beforeNavigate(arg);
         } else if (verb == "enter") {
-            nav.addressEntered(arg);
+            nav.addressEntered(arg, arg);
             nav.startNavigation();
             box = nav.beforeNavigate(arg);
         } else if (verb == "back" || verb == "forward") {
@@ -198,4 +198,20 @@ TEST(Favorites, EditorIgnoresCommandsUntilANameIsChosen)
     editor.save();
     EXPECT_EQ(dir.read("FavoriteNames.pvd"), "First\r\nC\r\n");
     EXPECT_EQ(dir.read("FavoriteURLs.pvd"), "a\r\nc\r\n");
+}
+
+TEST(Favorites, PastedLineBreaksNeverSplitALineOfTheFiles)
+{
+    test::TempFolder dir;
+    const AppFolder folder(dir.path());
+    addFavorite(folder, {"A"}, "Daily\r\nrain", "https://one/\n");
+    EXPECT_EQ(dir.read("FavoriteNames.pvd"), "A\r\nDaily\r\n");
+    EXPECT_EQ(dir.read("FavoriteURLs.pvd"), "https://one/\r\n");
+    FavoriteEditor editor{folder};
+    editor.choose(0);
+    EXPECT_TRUE(editor.rename("First\nsecond"));
+    editor.save();
+    EXPECT_EQ(dir.read("FavoriteNames.pvd"), "First\r\nDaily\r\n");
+    saveHomePage(folder, HomePage{"Home\rpage", "https://h/\r\nx"});
+    EXPECT_EQ(dir.read("Homepage.pvd"), "Home\r\nhttps://h/\r\n");
 }

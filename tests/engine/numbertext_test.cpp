@@ -2,7 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <charconv>
+#include <cstdint>
+#include <cstdio>
 #include <limits>
+#include <vector>
 #include <optional>
 #include <string>
 
@@ -156,4 +160,87 @@ TEST(NumberText, HugeAndTinyDecimalsSaturate)
     const std::string tiny = "-0." + std::string(400, '0') + "1";
     ASSERT_TRUE(parseDecimal(tiny));
     EXPECT_EQ(*parseDecimal(tiny), 0.0);
+}
+
+namespace {
+
+// formatFixed as first written: through the 15-digit decimal text. The
+// fast form must agree with it on every value.
+std::string fixedByText(double value, int decimals)
+{
+    char digits[64];
+    std::snprintf(digits, sizeof digits, "%.14e", value);
+    std::string s(digits);
+    const bool negative = s.front() == '-';
+    if (negative)
+        s.erase(0, 1);
+    const auto e = s.find('e');
+    const int exponent = std::stoi(s.substr(e + 1));
+    const std::string mantissa = s.substr(0, 1) + s.substr(2, e - 2);
+    const int keep = exponent + 1 + decimals;
+    std::string kept;
+    if (keep <= 0) {
+        kept = keep == 0 && mantissa[0] >= '5' ? "1" : "0";
+    } else if (keep >= static_cast<int>(mantissa.size())) {
+        kept = mantissa + std::string(static_cast<std::size_t>(keep) - mantissa.size(), '0');
+    } else {
+        kept = mantissa.substr(0, static_cast<std::size_t>(keep));
+        if (mantissa[static_cast<std::size_t>(keep)] >= '5') {
+            int i = static_cast<int>(kept.size()) - 1;
+            while (i >= 0 && kept[static_cast<std::size_t>(i)] == '9')
+                kept[static_cast<std::size_t>(i--)] = '0';
+            if (i < 0)
+                kept.insert(kept.begin(), '1');
+            else
+                ++kept[static_cast<std::size_t>(i)];
+        }
+    }
+    const auto nz = kept.find_first_not_of('0');
+    kept = nz == std::string::npos ? "0" : kept.substr(nz);
+    const bool zero = kept == "0";
+    if (static_cast<int>(kept.size()) <= decimals)
+        kept.insert(0, static_cast<std::size_t>(decimals) + 1 - kept.size(), '0');
+    std::string out = negative && !zero ? "-" : "";
+    const std::size_t intLen = kept.size() - static_cast<std::size_t>(decimals);
+    out += kept.substr(0, intLen);
+    if (decimals > 0)
+        out += "." + kept.substr(intLen);
+    return out;
+}
+
+} // namespace
+
+// The data passes format and parse every value; their fast forms are held
+// against the general routines over the values weather data produce, unit
+// products, ties and the edges of the fast ranges.
+TEST(NumberText, FastFormsAgreeWithTheGeneralRoutines)
+{
+    std::vector<double> values = {0.0, -0.0, 1e-5, 9.9999e-6, 1e14, 99999999999999.5, 0.05, 0.5, 0.25 * 25.4,
+                                  -6.35, 72.5, 999999999999999.0, 12.345, 0.0049, 9.96, 99999.95};
+    std::uint64_t state = 12345;
+    auto next = [&state] {
+        state = state * 6364136223846793005ULL + 1442695040888963407ULL;
+        return state >> 11;
+    };
+    for (int i = 0; i < 30000; ++i) {
+        const double tenths = static_cast<double>(static_cast<long long>(next() % 400000) - 200000);
+        values.push_back(tenths / 10.0);
+        values.push_back((tenths / 100.0) * 25.4);
+        values.push_back((tenths / 10.0 - 32.0) / 1.8);
+        values.push_back((tenths / 10.0) * 0.0864);
+        values.push_back(static_cast<double>(next()) / static_cast<double>(1ULL << (next() % 60)));
+    }
+    for (double v : values) {
+        for (int decimals = 0; decimals <= 4; ++decimals)
+            ASSERT_EQ(formatFixed(v, decimals), fixedByText(v, decimals)) << v << " " << decimals;
+        char text[32];
+        const auto end = std::to_chars(text, text + sizeof text, v, std::chars_format::fixed, 3).ptr;
+        double expected = 0;
+        std::from_chars(text, end, expected);
+        ASSERT_EQ(parseDecimal(std::string_view(text, static_cast<std::size_t>(end - text))), expected) << text;
+    }
+    EXPECT_EQ(parseDecimal("-0"), -0.0);
+    EXPECT_EQ(parseDecimal("00012.50"), 12.5);
+    EXPECT_EQ(parseDecimal("0.1234567890123456789"), 0.1234567890123456789);
+    EXPECT_EQ(parseDecimal("12345678901234567890"), 12345678901234567890.0);
 }

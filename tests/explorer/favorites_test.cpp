@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
+#include <QWindow>
 
 using Calls = std::vector<std::string>;
 
@@ -114,7 +115,7 @@ TEST_F(FavoritesTest, HomePageDialogWritesTwoLinesAndUpdatesFirstButton)
     openExplorer();
     auto* dialog = openDialog<HomePageDialog>("SetHomePage");
     ASSERT_NE(dialog, nullptr);
-    EXPECT_TRUE(dialog->isModal() || dialog->windowModality() != Qt::NonModal);
+    EXPECT_FALSE(explorer->isEnabled());
     auto* name = find<QLineEdit>(dialog, "Edit1");
     EXPECT_EQ(name->text(), "Page A");
     name->setText("My station");
@@ -126,6 +127,7 @@ TEST_F(FavoritesTest, HomePageDialogWritesTwoLinesAndUpdatesFirstButton)
     auto* home = find<QToolButton>(explorer, "ToolButton1");
     EXPECT_EQ(home->text(), "My station");
     EXPECT_EQ(home->toolTip(), "My station");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return explorer->isEnabled(); }, kTimeout));
     ASSERT_TRUE(loads([&] { home->click(); }));
     EXPECT_EQ(explorer->browser()->url().toString(), page("d.html"));
 }
@@ -165,4 +167,47 @@ TEST_F(FavoritesTest, HotLinksOfSevenLinesAndActivityPicture)
     explorer->findChild<QAction*>("Help2")->trigger();
     ASSERT_EQ(help.size(), 1);
     EXPECT_EQ(help.first().value(0).toInt(), TformWeb::kHelpContext);
+}
+
+TEST_F(FavoritesTest, DialogDisablesOnlyTheExplorerAndClosingExplorerKeepsRenames)
+{
+    appDir.write("FavoriteNames.pvd", "A\r\nB\r\n");
+    appDir.write("FavoriteURLs.pvd", "a\r\nb\r\n");
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    openExplorer();
+    // Chosen twice before the page answers: one dialog only.
+    explorer->findChild<QAction*>("AddToFavorites")->trigger();
+    explorer->findChild<QAction*>("AddToFavorites")->trigger();
+    auto* adding = openDialog<AddFavoriteDialog>("AddToFavorites");
+    ASSERT_NE(adding, nullptr);
+    // The page answers in order: once this one is in, all three are.
+    bool answered = false;
+    explorer->readDocument([&](const DocumentText&) { answered = true; });
+    ASSERT_TRUE(QTest::qWaitFor([&] { return answered; }, kTimeout));
+    EXPECT_EQ(explorer->findChildren<AddFavoriteDialog*>().size(), 1);
+    closeAndWait(adding);
+    ASSERT_TRUE(explorer->isEnabled());
+
+    auto* dialog = openDialog<ManageFavoritesDialog>("OrganizeFavorite");
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_FALSE(explorer->isEnabled());
+    EXPECT_TRUE(dialog->isEnabled());
+
+    // A click as the window system delivers it: the main window still answers.
+    auto* openButton = child<QPushButton>("BitBtn3");
+    QTest::mouseClick(window->windowHandle(), Qt::LeftButton, {},
+                      openButton->mapTo(window.get(), openButton->rect().center()));
+    EXPECT_EQ(chooser.titles.size(), 1);
+
+    auto* names = find<QComboBox>(dialog, "ComboBox1");
+    names->setCurrentIndex(1);
+    names->hidePopup();
+    names->setEditText("Renamed");
+    find<QPushButton>(dialog, "BitBtn1")->click();
+    // The explorer's close box while the dialog is open: the rename is kept.
+    explorer->close();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return explorer.isNull(); }, kTimeout));
+    EXPECT_EQ(appDir.read("FavoriteNames.pvd"), "A\r\nRenamed\r\n");
+    EXPECT_EQ(appDir.read("FavoriteURLs.pvd"), "a\r\nb\r\n");
 }

@@ -1,7 +1,9 @@
 #include "explorerfixture.h"
 
 #include <QAction>
-#include <QStatusBar>
+#include <QApplication>
+#include <QLabel>
+#include <QStatusTipEvent>
 
 TEST_F(ExplorerFixture, BackAndForwardFollowTheExplorersOwnHistory)
 {
@@ -40,7 +42,10 @@ TEST_F(ExplorerFixture, LinkInsidePageLeavesAddressListAndShowsInStatusBar)
     ASSERT_TRUE(followLink("next"));
     EXPECT_EQ(urls->count(), 1);
     EXPECT_EQ(addressBoxText(), page("a.html"));
-    EXPECT_EQ(explorer->statusBar()->currentMessage(), page("b.html"));
+    // Hovering a menu item sends an empty status tip; the address stays.
+    QStatusTipEvent tip{QString()};
+    QApplication::sendEvent(explorer, &tip);
+    EXPECT_EQ(find<QLabel>(explorer, "StatusPanel")->text(), page("b.html"));
 
     // Enter on a listed address puts it on top once more.
     urls->setEditText(page("a.html"));
@@ -57,7 +62,31 @@ TEST_F(ExplorerFixture, SecondClickBringsTheOneExplorerToFront)
     child<QPushButton>("BitBtn4")->click();
     EXPECT_EQ(window->explorer(), explorer.data());
     EXPECT_EQ(window->findChildren<TformWeb*>().size(), 1);
+    // From the task bar, keeping a maximised window maximised.
+    explorer->setWindowState(Qt::WindowMaximized | Qt::WindowMinimized);
+    child<QPushButton>("BitBtn4")->click();
+    EXPECT_EQ(explorer->windowState() & (Qt::WindowMaximized | Qt::WindowMinimized), Qt::WindowMaximized);
 
     find<QToolButton>(explorer, "ToolButton9")->click();
     EXPECT_FALSE(window->explorerOpen());
+}
+
+TEST_F(ExplorerFixture, AddressTypedWithoutSchemeKeepsTheHistory)
+{
+    openExplorer();
+    ASSERT_TRUE(followLink("next"));
+    auto* urls = find<QComboBox>(explorer, "URLs");
+    // A plain file path, as a user types a site without "https://".
+    urls->setEditText(QString(PLUVORA_TEST_DATA) + "/explorer/c.html");
+    ASSERT_TRUE(loads([&] { QTest::keyClick(urls->lineEdit(), Qt::Key_Return); }));
+    EXPECT_EQ(history(), QStringList({page("a.html"), page("b.html"), page("c.html")}));
+    ASSERT_TRUE(loads([&] { explorer->findChild<QAction*>("BackAction")->trigger(); }));
+    EXPECT_EQ(explorer->browser()->url().toString(), page("b.html"));
+
+    // Enter on an empty box goes nowhere and leaves no empty entry behind.
+    urls->setEditText("  ");
+    QTest::keyClick(urls->lineEdit(), Qt::Key_Return);
+    EXPECT_EQ(history().size(), 3);
+    EXPECT_FALSE(explorer->navigation().updateAddressList());
+    EXPECT_EQ(TformWeb::browserAddress("www.example.org"), "http://www.example.org/");
 }

@@ -1,0 +1,242 @@
+#include "tasks/streamedtaskone.h"
+
+#include "error.h"
+#include "io/numbertext.h"
+#include "io/textreader.h"
+#include "io/textwriter.h"
+#include "table/inputtable.h"
+#include "tasks/convertrearrange.h"
+#include "tasks/datacheckup.h"
+#include "tasks/estimationframe.h"
+#include "tasks/missingvalues.h"
+
+#include <cstdint>
+#include <cstring>
+#include <memory>
+
+namespace pluvora {
+
+namespace {
+
+constexpr std::size_t kChunk = 1 << 20;
+// Far below the readers' 64-byte token pieces, also once rewritten.
+constexpr std::size_t kLongestToken = 40;
+
+// After cleaning only these bytes are left between the blanks: a token is
+// a run of them, whatever the other bytes were.
+bool isValueByte(char c) { return (c >= '0' && c <= '9') || c == '-' || c == '.'; }
+
+constexpr double kScale[] = {1.0, 10.0, 100.0, 1000.0};
+
+class Pass {
+public:
+    Pass(RunContext& run, std::optional<int> sign, double substitute)
+        : mRun(run), mSign(sign), mSubstitute(substitute), mRowFormat(run.columns), mScreen(run)
+    {
+    }
+
+    enum class Step { Next, EndOfData, Stages };
+
+    // A line of "Input.~" as saved, before the end notes are cut; Stages
+    // when the stages must do the work.
+    Step line(const char* p, const char* end, TextWriter& output)
+    {
+        const char* textEnd = end != p && end[-1] == '\r' ? end - 1 : end;
+        // Four bytes at most to a character: a long line is long enough.
+        if (textEnd - p < static_cast<std::ptrdiff_t>(4 * kShortestDataRow)
+            && characterCount(std::string_view(p, static_cast<std::size_t>(textEnd - p))) < kShortestDataRow)
+            return Step::EndOfData;
+        return record(p, end, output) ? Step::Next : Step::Stages;
+    }
+
+    bool anyRecord() const { return mAnyRecord; }
+
+private:
+    bool record(const char* p, const char* end, TextWriter& output)
+    {
+        const int columns = mRun.columnCount;
+        double values[kColumnBoxes];
+        int count = 0;
+        for (;;) {
+            while (p != end && !isValueByte(*p))
+                ++p;
+            if (p == end)
+                break;
+            const char* token = p;
+            // The common form, -ddd.ddd, is read as it is scanned; any other
+            // goes through parseDecimal.
+            const bool negative = *p == '-';
+            if (negative)
+                ++p;
+            std::uint64_t digits = 0;
+            const char* point = nullptr;
+            for (; p != end; ++p) {
+                const unsigned d = static_cast<unsigned char>(*p) - '0';
+                if (d < 10)
+                    digits = digits * 10 + d;
+                else if (*p == '.' && !point)
+                    point = p;
+                else
+                    break;
+            }
+            const char* tokenEnd = p;
+            const auto length = static_cast<std::size_t>(tokenEnd - token);
+            while (p != end && isValueByte(*p))
+                ++p;
+            // Without substitution no stage reads past the record's columns.
+            if (!mSign && count >= columns) {
+                ++count;
+                continue;
+            }
+            const std::size_t decimals = point ? static_cast<std::size_t>(tokenEnd - point - 1) : 0;
+            std::optional<double> value;
+            if (tokenEnd == p && length <= 15 && decimals <= 3
+                && length > (negative ? 1u : 0u) + (point ? 1u : 0u)) {
+                const double magnitude = static_cast<double>(digits) / kScale[decimals];
+                value = tokenValue(negative ? -magnitude : magnitude);
+            } else {
+                value = tokenValue(token, static_cast<std::size_t>(p - token));
+            }
+            if (!value)
+                return false;
+            if (count < columns)
+                values[count] = *value;
+            ++count;
+        }
+        if (count == 0)
+            return true; // a blank row: every stage passes over it
+        // A short row is a missing value, and so is the row-end marker
+        // itself, unless it comes first.
+        if (count < columns)
+            return false;
+        if (values[0] != kRowEndMarker)
+            for (int k = 1; k < columns; ++k)
+                if (values[k] == kRowEndMarker)
+                    return false;
+
+        Record& record = mRun.record;
+        for (int column = 1; column <= columns; ++column)
+            assignValue(record, mRun.columns, column, values[column - 1]);
+        if (!mScreen.passes(record))
+            return false;
+        std::optional<int> doy;
+        try {
+            doy = recordDayOfYear(record);
+        } catch (const Error&) {
+            return false;
+        }
+        if (!doy)
+            return false;
+        output.commit(mRowFormat.format(output.reserve(WeatherRowFormat::kCapacity), record, *doy));
+        mRun.ui.gaugeDisplay();
+        mAnyRecord = true;
+        return true;
+    }
+
+    // tokenValue for a token of up to 15 characters and 3 decimals, read
+    // as `value`: the substitution rewrites it as the same decimal.
+    double tokenValue(double value) const
+    {
+        return mSign && roundsToSign(value, *mSign) ? mSubstitute : value;
+    }
+
+    // The value later stages read for a token: after substitution, the
+    // value of the text the token was rewritten as.
+    std::optional<double> tokenValue(const char* token, std::size_t length)
+    {
+        if (length > kLongestToken)
+            return std::nullopt;
+        const std::string_view text(token, length);
+        auto value = parseDecimal(text);
+        if (!value || !mSign)
+            return value;
+        if (roundsToSign(*value, *mSign))
+            return mSubstitute;
+        // Up to 15 digits with at most 3 decimals are rewritten as the same
+        // decimal; anything else is read back from its rewritten text.
+        const auto point = text.find('.');
+        const bool sameDecimal = length <= 15 && (point == std::string_view::npos || length - point - 1 <= 3);
+        if (sameDecimal)
+            return value;
+        const std::string rewritten = substitutionText(*value);
+        if (rewritten.size() > kLongestToken)
+            return std::nullopt;
+        return parseDecimal(rewritten);
+    }
+
+    RunContext& mRun;
+    std::optional<int> mSign;
+    double mSubstitute;
+    WeatherRowFormat mRowFormat;
+    CheckupScreen mScreen;
+    bool mAnyRecord = false;
+};
+
+bool finish(TextWriter& output, const Pass& pass)
+{
+    output.close();
+    return pass.anyRecord();
+}
+
+bool runPass(RunContext& run, std::optional<int> sign, double substitute)
+{
+    TextReader input(run.file(workfile::kInput));
+    TextWriter output(run.file(workfile::kOutput));
+    writeWeatherHead(input, output, run.rowsBefore);
+
+    Pass pass(run, sign, substitute);
+    const auto buffer = std::make_unique<char[]>(kChunk);
+    std::size_t held = 0;
+    for (;;) {
+        const std::size_t got = input.read(buffer.get() + held, kChunk - held);
+        held += got;
+        const char* p = buffer.get();
+        const char* const end = p + held;
+        for (;;) {
+            const auto* lf = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)));
+            if (!lf)
+                break;
+            const auto step = pass.line(p, lf, output);
+            if (step == Pass::Step::Stages)
+                return false;
+            if (step == Pass::Step::EndOfData)
+                return finish(output, pass);
+            p = lf + 1;
+        }
+        const std::size_t rest = static_cast<std::size_t>(end - p);
+        if (got == 0) {
+            if (rest > 0 && pass.line(p, end, output) == Pass::Step::Stages)
+                return false;
+            break;
+        }
+        if (rest == kChunk)
+            return false; // a row longer than the buffer
+        std::memmove(buffer.get(), p, rest);
+        held = rest;
+    }
+    return finish(output, pass);
+}
+
+} // namespace
+
+bool streamTaskOne(RunContext& run, std::optional<int> sign, std::string_view substitute)
+{
+    if (run.task != 1 || run.columnCount < 1 || run.columnCount > kColumnBoxes
+        || run.columns.unit(kTmax) != run.columns.unit(kTmin))
+        return false;
+    double substituteValue = 0;
+    if (sign) {
+        const auto value = parseDecimal(substitute);
+        if (!value || substitute.size() > kLongestToken)
+            return false;
+        substituteValue = *value;
+    }
+    const Record before = run.record;
+    if (runPass(run, sign, substituteValue))
+        return true;
+    run.record = before;
+    run.folder.remove(workfile::kOutput);
+    return false;
+}
+
+} // namespace pluvora

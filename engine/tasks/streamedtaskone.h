@@ -1,0 +1,23 @@
+#pragma once
+
+#include "run/runcontext.h"
+
+#include <optional>
+#include <string_view>
+
+namespace pluvora {
+
+// Task 1 in one pass over "Input.~" as the run saves it: the end notes,
+// cleaning,
+// value substitution (when `sign` is given), the missing-value check, the
+// checkup and the conversion at once, writing "Output.~" byte for byte as
+// the stage chain would. "Input.~" is left as it was, so this is for a
+// caller that reads only the result.
+//
+// Returns false, with the record and the working files as they were, when
+// the input holds anything a stage would report or stop on, or anything
+// this pass does not reproduce exactly (long tokens, short rows, bad
+// numbers); the caller then runs the stages themselves.
+bool streamTaskOne(RunContext& run, std::optional<int> sign, std::string_view substitute);
+
+} // namespace pluvora

@@ -1,0 +1,152 @@
+#include "appfolder/appfolder.h"
+#include "error.h"
+#include "recordingfeedback.h"
+#include "run/processingrun.h"
+#include "table/paneltext.h"
+#include "tempfolder.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+using namespace pluvora;
+using namespace pluvora::test;
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// A streamed run (pluvora-batch) takes its input straight from the file and
+// may do task 1 in one pass; every result, message and report must be the
+// stage chain's, byte for byte.
+
+struct ImportCase {
+    const char* name;
+    std::string content;
+};
+
+class Import : public ::testing::TestWithParam<ImportCase> {};
+
+TEST_P(Import, SavesTheFileAsThePanelWouldHoldIt)
+{
+    TempFolder dir;
+    const auto source = dir.write("in.txt", GetParam().content);
+    savePanelText(dir.path() / "panel.~", loadTextFile(source));
+    saveTextFileAsPanelText(source, dir.path() / "streamed.~");
+    EXPECT_EQ(dir.read("streamed.~"), dir.read("panel.~"));
+}
+
+const std::string kMegabyte(std::size_t{1} << 20, 'x');
+
+INSTANTIATE_TEST_SUITE_P(
+    Streamed, Import,
+    ::testing::Values(ImportCase{"Empty", ""}, ImportCase{"OneBreak", "\n"}, ImportCase{"TwoBreaks", "\n\n"},
+                      ImportCase{"NoBreak", "a"}, ImportCase{"LastBreak", "a\n"},
+                      ImportCase{"EmptyLastLine", "a\n\n"}, ImportCase{"TwoEmptyLastLines", "a\n\n\n"},
+                      ImportCase{"InnerEmptyLines", "a\n\n\nb"}, ImportCase{"CrLf", "a\r\nb\r\n\r\n"},
+                      ImportCase{"LoneCr", "a\rb\r\r\n\r"}, ImportCase{"ByteOrderMark", "\xEF\xBB\xBF" "a\n"},
+                      ImportCase{"Utf8", "caf\xC3\xA9\n1 2\n"}, ImportCase{"Latin1", "caf\xE9\n1 2\n"},
+                      ImportCase{"Latin1AfterAChunk", kMegabyte + "\n\xC3\xA9\n" + kMegabyte + "\xE9\n"},
+                      ImportCase{"Utf8AcrossChunks", kMegabyte.substr(1) + "\xC3\xA9\n"},
+                      ImportCase{"CrLfAcrossChunks", kMegabyte.substr(1) + "\r\nb\n"},
+                      ImportCase{"CutSequenceAtTheEnd", "a\n\xC3"}),
+    [](const auto& param) { return std::string(param.param.name); });
+
+TEST(ImportRefusal, ANulByteIsNotText)
+{
+    TempFolder dir;
+    const auto source = dir.write("in.txt", kMegabyte + "\n" + std::string(1, '\0'));
+    try {
+        saveTextFileAsPanelText(source, dir.path() / "streamed.~");
+        FAIL() << "no error";
+    } catch (const Error& e) {
+        EXPECT_STREQ(e.what(), kNotATextFile);
+    }
+}
+
+struct RunCase {
+    const char* name;
+    std::string data; // after the three header rows
+    bool onePass;     // whether the single pass can do it with substitution
+    bool onePassWithout = onePass; // and without
+    int rows = 3;
+};
+
+
+struct StreamedRun : ::testing::TestWithParam<std::tuple<RunCase, bool>> {
+    RunRequest request(const std::string& text) const
+    {
+        const RunCase& c = std::get<0>(GetParam());
+        RunRequest r;
+        r.taskIndex = 0;
+        r.fileName = "station.txt";
+        r.rowsBeforeText = std::to_string(c.rows);
+        r.variableIndex = {kYear, kMonth, kDay, kTmax, kTmin, kPrecip, kRelHum, kWndSpd, kSolar, -1, -1, -1};
+        r.unitShown = {"", "", "", "oF", "oF", "inch", "%", "mile/hr", "W/m2"};
+        r.substitutionEnabled = std::get<1>(GetParam());
+        r.inputText = text;
+        return r;
+    }
+};
+
+TEST_P(StreamedRun, GivesTheStagesResultsAndMessages)
+{
+    const RunCase& c = std::get<0>(GetParam());
+    const std::string file = "Station 7\nyr mo dy tx tn pr rh ws sr\nunits\n" + c.data;
+
+    TempFolder stagesDir;
+    AppFolder stagesFolder(stagesDir.path());
+    RecordingFeedback stagesUi;
+    const std::string panel = loadTextFile(stagesDir.write("in.txt", file));
+    const RunOutcome stages = runProcessing(request(panel), stagesFolder, stagesUi);
+
+    TempFolder streamDir;
+    AppFolder streamFolder(streamDir.path());
+    RecordingFeedback streamUi;
+    saveTextFileAsPanelText(streamDir.write("in.txt", file), streamFolder.file(workfile::kInput));
+    RunRequest streamed = request({});
+    streamed.streamed = true;
+    const RunOutcome stream = runProcessing(streamed, streamFolder, streamUi);
+
+    EXPECT_EQ(stream.completed, stages.completed);
+    EXPECT_EQ(streamUi.calls, stagesUi.calls);
+    if (stages.completed) {
+        ASSERT_FALSE(stream.outputFile.empty());
+        EXPECT_EQ(loadPanelText(stream.outputFile), stages.outputPanel.value_or("?"));
+    } else {
+        EXPECT_EQ(stream.outputPanel, stages.outputPanel);
+    }
+    // The single pass moves the gauge once a record, the stages twice; a
+    // pass given up leaves the stages to do it all again.
+    EXPECT_EQ(streamUi.ticks < stagesUi.ticks, std::get<1>(GetParam()) ? c.onePass : c.onePassWithout) << streamUi.ticks << " " << stagesUi.ticks;
+}
+
+const char* const kRows = "1900/01/01  41.0  30.2  0.25  72.5  3.1  120.4\n"
+                          "1900/01/02  43.1  31.0M 0.00  80  2.0  95.0\n";
+
+INSTANTIATE_TEST_SUITE_P(
+    Streamed, StreamedRun,
+    ::testing::Combine(
+        ::testing::Values(
+            RunCase{"Clean", kRows, true},
+            RunCase{"EndNotes", std::string(kRows) + "\nEnd of data, 2 rows\n1 2 3\n", true},
+            RunCase{"CommasAndSpacesRows", "1900,1,1,41,30,0,70,3,120\n        \n1900,1,2,41,30,0,70,3,120\n", true},
+            RunCase{"SignSubstituted", "1900 1 1 41 30 -99 70 3 120\n1900 1 2 41 30 -99.4 70 3 120\n", true, false},
+            RunCase{"LongDecimals", "1900 1 1 41.123456 30.98765 0.004449 70.5555 3 120.00001\n", true},
+            RunCase{"MarkerFirst", "-9999 1 1 41 30 0 70 3 120\n", false},
+            RunCase{"MarkerInside", "1900 1 1 41 30 -9999 70 3 120\n", false},
+            RunCase{"ShortRow", "1900 1 1 41 30 0 70 3\n1900 1 2 41 30 0 70 3 120\n", false},
+            RunCase{"Suspicious", "1900 1 1 30 41 0 70 3 120\n", false},
+            RunCase{"DateGap", "1900 1 1 41 30 0 70 3 120\n1900 1 3 41 30 0 70 3 120\n", false},
+            RunCase{"NoSuchDate", "1900 2 30 41 30 0 70 3 120\n", false},
+            RunCase{"BadToken", "1900 1 1 41 30 1-2 70 3 120\n", false},
+            RunCase{"BadTokenPastTheColumns", "1900 1 1 41 30 0 70 3 120 1-2\n", false, true},
+            RunCase{"LongToken", "1900 1 1 41 30 0.00000000000000000000000000000000000000000001 70 3 120\n", false},
+            RunCase{"NoRecords", "", false},
+            RunCase{"RowsPastTheEnd", kRows, false, false, 999999999}),
+        ::testing::Bool()),
+    [](const auto& param) {
+        return std::string(std::get<0>(param.param).name) + (std::get<1>(param.param) ? "" : "NoSubstitution");
+    });
+
+} // namespace
