@@ -1,4 +1,5 @@
 #include "batchoptions.h"
+#include "scratchfolder.h"
 
 #include "error.h"
 #include "io/safewrite.h"
@@ -6,6 +7,7 @@
 #include "io/textwriter.h"
 #include "run/processingrun.h"
 #include "run/taskcatalogue.h"
+#include "run/usertermsmessage.h"
 #include "table/paneltext.h"
 #include "tasks/datacheckup.h"
 #include "tasks/weatherfileupdate.h"
@@ -17,8 +19,6 @@
 #include <filesystem>
 #include <string>
 #include <system_error>
-
-#include <unistd.h>
 
 namespace fs = std::filesystem;
 using namespace pluvora;
@@ -70,30 +70,6 @@ private:
 
     bool mAnswerYes;
     bool mNoSuspiciousData = false;
-};
-
-// A run gets an application folder of its own, so working files never
-// touch the user's real one.
-class ScratchFolder {
-public:
-    ScratchFolder()
-    {
-        std::string pattern = (fs::temp_directory_path() / "pluvora-batch-XXXXXX").string();
-        if (!::mkdtemp(pattern.data()))
-            throw Error("Cannot create a temporary folder");
-        mPath = pattern;
-    }
-    ~ScratchFolder()
-    {
-        std::error_code ec;
-        fs::remove_all(mPath, ec);
-    }
-    ScratchFolder(const ScratchFolder&) = delete;
-    ScratchFolder& operator=(const ScratchFolder&) = delete;
-    const fs::path& path() const { return mPath; }
-
-private:
-    fs::path mPath;
 };
 
 constexpr const char* kStandardOutput = "standard output";
@@ -266,7 +242,7 @@ int run(const BatchOptions& options)
             if (result == UpdateResult::Failed)
                 status = EXIT_FAILURE;
         } catch (const std::exception& error) {
-            StderrFeedback::line("error", error.what());
+            StderrFeedback::line("error", inUserTerms(error.what(), folder.path(), *options.update));
             status = EXIT_FAILURE;
         }
         writeText(options, text);
@@ -292,6 +268,7 @@ int run(const BatchOptions& options)
 
 int main(int argc, char* argv[])
 {
+    removeScratchFolderOnSignal();
     std::vector<std::string_view> args(argv + 1, argv + argc);
     auto parsed = parseBatchOptions(args);
     if (auto* usage = std::get_if<UsageError>(&parsed)) {
@@ -310,7 +287,7 @@ int main(int argc, char* argv[])
     try {
         return run(options);
     } catch (const std::exception& e) {
-        StderrFeedback::line("error", e.what());
+        StderrFeedback::line("error", inUserTerms(e.what(), {}, options.output.value_or("")));
         return EXIT_FAILURE;
     }
 }

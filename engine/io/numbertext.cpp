@@ -26,9 +26,15 @@ std::optional<double> convert(std::string_view text)
     const auto* last = text.data() + text.size();
     auto [end, ec] = std::from_chars(first, last, value);
     if (ec == std::errc::result_out_of_range) {
+        const bool negative = text.front() == '-';
+        const auto exponent = text.find_first_of("eE");
+        if (exponent != std::string_view::npos) {
+            const bool tiny = text.substr(exponent + 1).starts_with('-');
+            const double magnitude = tiny ? 0.0 : std::numeric_limits<double>::infinity();
+            return negative ? -magnitude : magnitude;
+        }
         // Without an exponent only a long run of digits gets here: huge when
         // a digit before the point is not 0, else too tiny for a double.
-        const bool negative = text.front() == '-';
         const auto point = text.find('.');
         const auto whole = text.substr(negative ? 1 : 0, point == std::string_view::npos
                                                              ? std::string_view::npos
@@ -107,20 +113,49 @@ std::optional<int> parseInteger(std::string_view text)
     return value;
 }
 
+namespace {
+
+bool isTypedNumber(std::string_view text)
+{
+    std::size_t i = 0;
+    auto digitsFrom = [&]() {
+        const std::size_t start = i;
+        while (i < text.size() && isDigit(text[i]))
+            ++i;
+        return i - start;
+    };
+    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
+        ++i;
+    std::size_t mantissaDigits = digitsFrom();
+    if (i < text.size() && text[i] == '.') {
+        ++i;
+        mantissaDigits += digitsFrom();
+    }
+    if (mantissaDigits == 0)
+        return false;
+    if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+        ++i;
+        if (i < text.size() && (text[i] == '+' || text[i] == '-'))
+            ++i;
+        if (digitsFrom() == 0)
+            return false;
+    }
+    return i == text.size();
+}
+
+} // namespace
+
 std::optional<double> parseTypedNumber(std::string_view text)
 {
     while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
         text.remove_prefix(1);
     while (!text.empty() && (text.back() == ' ' || text.back() == '\t'))
         text.remove_suffix(1);
-    if (!text.empty() && text.front() == '+')
-        text.remove_prefix(1);
-    if (text.empty() || (text.front() == '-' && text.size() > 1 && text[1] == '+'))
+    if (!isTypedNumber(text))
         return std::nullopt;
-    // Only digits, one point, a sign and an exponent: no "inf", no "nan".
-    for (char c : text)
-        if (!isDigit(c) && c != '.' && c != '-' && c != '+' && c != 'e' && c != 'E')
-            return std::nullopt;
+    // from_chars takes no "+"; the sign has been checked to be the only one.
+    if (text.front() == '+')
+        text.remove_prefix(1);
     auto value = convert(text);
     if (value && !std::isfinite(*value))
         return std::nullopt;

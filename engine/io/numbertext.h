@@ -15,8 +15,10 @@ std::optional<double> parseDecimal(std::string_view text);
 // A whole number: optional leading minus and digits, within the int range.
 std::optional<int> parseInteger(std::string_view text);
 
-// Like parseDecimal, but also takes surrounding blanks, a leading "+" and an
-// exponent: what a person types into a box.
+// The one syntax of every number a person types into a box: surrounding
+// blanks, at most one sign ("+" or "-"), digits with an optional point,
+// an optional exponent ("e", its own optional sign, digits). "+-5", "-+5",
+// "--5", "1e", "inf" and "nan" are no numbers.
 std::optional<double> parseTypedNumber(std::string_view text);
 
 // Fixed point with `decimals` decimals, halves away from zero as a person

@@ -30,9 +30,10 @@ int asWholeNumber(double value)
 
 void assignYydoy(Record& record, double value)
 {
+    // The century is added before saturating: a saturated yy plus 1900
+    // would overflow.
     const double thousands = std::trunc(value / 1000.0);
-    const int yy = asWholeNumber(thousands);
-    record.year = yy <= 20 ? yy + 2000 : yy + 1900;
+    record.year = asWholeNumber(thousands + (thousands <= 20 ? 2000.0 : 1900.0));
     const double quotient = std::nearbyint(value) / 1000.0;
     const double fraction = quotient - std::trunc(quotient);
     record.doy = asWholeNumber(fraction * 1000.0);

@@ -3,6 +3,7 @@
 #include "error.h"
 #include "io/numbertext.h"
 #include "run/columnresolution.h"
+#include "run/usertermsmessage.h"
 #include "table/inputtable.h"
 #include "table/paneltext.h"
 #include "tasks/convertrearrange.h"
@@ -182,7 +183,9 @@ std::string notAnIntegerMessage(std::string_view text)
     return "'" + std::string(text) + "' is not a valid integer value";
 }
 
-RunOutcome runProcessing(const RunRequest& request, const AppFolder& folder, UserFeedback& ui)
+namespace {
+
+RunOutcome runStages(const RunRequest& request, const AppFolder& folder, UserFeedback& ui)
 {
     RunContext run(folder, ui);
     run.pages = request.pages;
@@ -233,12 +236,23 @@ RunOutcome runProcessing(const RunRequest& request, const AppFolder& folder, Use
         processData(run, request, gauge, outcome);
     } catch (const std::exception& error) {
         gauge.hide();
-        reportError(ui, error.what());
+        reportError(ui, inUserTerms(error.what(), folder.path()));
         outcome = RunOutcome{};
         outcome.outputPanel = std::move(run.outputPanel);
         outcome.badInput = run.badInput;
     }
     return outcome;
+}
+
+} // namespace
+
+RunOutcome runProcessing(const RunRequest& request, const AppFolder& folder, UserFeedback& ui)
+{
+    try {
+        return runStages(request, folder, ui);
+    } catch (const Error& error) {
+        throw Error(inUserTerms(error.what(), folder.path()));
+    }
 }
 
 } // namespace pluvora

@@ -143,7 +143,8 @@ TEST_P(BatchSite, IsRefusedWithTheDialogMessageBeforeAnyRun)
 
 INSTANTIATE_TEST_SUITE_P(Batch, BatchSite,
                          ::testing::Values(RefusedSite{"66.5 N 10 E 5", kLatitudeTooLarge},
-                                           RefusedSite{"40 N ten W 5", kInvalidInput}));
+                                           RefusedSite{"40 N ten W 5", kInvalidInput},
+                                           RefusedSite{"+-5 N 10 W 5", kInvalidInput}));
 
 class BatchUsage : public Batch, public ::testing::WithParamInterface<std::vector<std::string>> {};
 

@@ -52,15 +52,34 @@ TEST(ParseDecimal, AcceptsOnlyPlainDecimals)
     EXPECT_FALSE(parseDecimal("1e5"));
 }
 
-TEST(ParseTypedNumber, TakesWhatAPersonTypes)
+struct TypedCase {
+    const char* text;
+    std::optional<double> value;
+};
+
+class ParseTypedNumber : public ::testing::TestWithParam<TypedCase> {};
+
+TEST_P(ParseTypedNumber, OneSyntaxForEveryTypedNumber)
 {
-    EXPECT_EQ(parseTypedNumber(" 40.5 "), 40.5);
-    EXPECT_EQ(parseTypedNumber("+4"), 4.0);
-    EXPECT_EQ(parseTypedNumber("1e2"), 100.0);
-    EXPECT_FALSE(parseTypedNumber("abc"));
-    EXPECT_FALSE(parseTypedNumber(""));
-    EXPECT_FALSE(parseTypedNumber("nan"));
+    EXPECT_EQ(parseTypedNumber(GetParam().text), GetParam().value) << '"' << GetParam().text << '"';
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ParseTypedNumber,
+    ::testing::Values(TypedCase{" 40.5 ", 40.5}, TypedCase{"\t-5\t", -5.0}, TypedCase{"+4", 4.0},
+                      TypedCase{"1e2", 100.0}, TypedCase{"1E+2", 100.0}, TypedCase{"-2.5e-1", -0.25},
+                      TypedCase{".5", 0.5}, TypedCase{"-.5", -0.5}, TypedCase{"5.", 5.0},
+                      TypedCase{"1e-999", 0.0},
+                      // At most one sign, before the digits or the exponent's digits.
+                      TypedCase{"+-5", std::nullopt}, TypedCase{"-+5", std::nullopt},
+                      TypedCase{"--5", std::nullopt}, TypedCase{"++5", std::nullopt},
+                      TypedCase{"1e+-5", std::nullopt}, TypedCase{"5-", std::nullopt},
+                      TypedCase{"1e", std::nullopt}, TypedCase{"e5", std::nullopt},
+                      TypedCase{".", std::nullopt}, TypedCase{"+", std::nullopt},
+                      TypedCase{"4 0", std::nullopt}, TypedCase{"1.2.3", std::nullopt},
+                      TypedCase{"abc", std::nullopt}, TypedCase{"", std::nullopt},
+                      TypedCase{"nan", std::nullopt}, TypedCase{"inf", std::nullopt},
+                      TypedCase{"1e999", std::nullopt}, TypedCase{"0x10", std::nullopt}));
 
 TEST(RoundHalfEven, TiesGoToEven)
 {

@@ -47,7 +47,12 @@ INSTANTIATE_TEST_SUITE_P(Record, YydoyDecoding,
                          ::testing::Values(YydoyCase{98045, 1998, 45}, YydoyCase{20123, 2020, 123},
                                            YydoyCase{21001, 1921, 1},
                                            YydoyCase{5123, 2005, 123}, // leading zero lost
-                                           YydoyCase{99365, 1999, 365}, YydoyCase{366, 2000, 366}));
+                                           YydoyCase{99365, 1999, 365}, YydoyCase{366, 2000, 366},
+                                           // Past the int range the year saturates, never overflows.
+                                           YydoyCase{2147481747000, 2147483647, 0},
+                                           YydoyCase{2147481748000, 2147483647, 0},
+                                           YydoyCase{1e300, 2147483647, 0},
+                                           YydoyCase{-1e300, -2147483647 - 1, 0}));
 
 struct WholeCase {
     int code;

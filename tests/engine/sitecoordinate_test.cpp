@@ -57,6 +57,8 @@ INSTANTIATE_TEST_SUITE_P(
         CoordinateCase{"abc", N, "10", W, "0", std::string(kInvalidInput)},
         CoordinateCase{"40", N, "", W, "0", std::string(kInvalidInput)},
         CoordinateCase{"40", N, "10", W, "nan", std::string(kInvalidInput)},
+        CoordinateCase{"+-5", N, "10", W, "0", std::string(kInvalidInput)},
+        CoordinateCase{"-+5", N, "10", W, "0", std::string(kInvalidInput)},
         // An unreadable text wins over a latitude out of range.
         CoordinateCase{"90", N, "x", W, "0", std::string(kInvalidInput)}));
 

@@ -1,5 +1,6 @@
 #include "windowfixture.h"
 
+#include <QAction>
 #include <QComboBox>
 #include <QCheckBox>
 #include <QLineEdit>
@@ -163,6 +164,9 @@ TEST(WindowStartUp, AppliesTheSettingsAndWritesThemBackOnClose)
         EXPECT_EQ(window.findChild<QLineEdit*>("adpEdit3")->text(), "0");
         EXPECT_FALSE(window.findChild<QCheckBox*>("CheckBox2")->isChecked());
         EXPECT_TRUE(window.findChild<QWidget*>("UpDown1")->isEnabled());
+        EXPECT_EQ(window.findChild<QPlainTextEdit*>("Memo1")->horizontalScrollBarPolicy(),
+                  Qt::ScrollBarAlwaysOn);
+        EXPECT_FALSE(window.findChild<QAction*>("Elasticwindow1")->isChecked());
         EXPECT_EQ(window.rememberedFolders().inputFiles, "/data/in");
         auto* templates = window.findChild<QComboBox*>("ComboBox2");
         ASSERT_EQ(templates->count(), 2);
