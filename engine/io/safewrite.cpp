@@ -13,10 +13,13 @@ namespace pluvora {
 
 namespace fs = std::filesystem;
 
-void writeFileSafely(const fs::path& target, const std::function<void(const fs::path&)>& write)
+namespace {
+
+// Writes `part` whole and renames it over `target`; on any failure the part
+// goes and the target is as it was.
+void writeAndRename(const fs::path& part, const fs::path& target,
+                    const std::function<void(const fs::path&)>& write)
 {
-    fs::path part = target;
-    part += ".new";
     try {
         write(part);
         std::error_code ec;
@@ -30,9 +33,14 @@ void writeFileSafely(const fs::path& target, const std::function<void(const fs::
     }
 }
 
-} // namespace pluvora
+} // namespace
 
-namespace pluvora {
+void writeFileSafely(const fs::path& target, const std::function<void(const fs::path&)>& write)
+{
+    fs::path part = target;
+    part += ".new";
+    writeAndRename(part, target, write);
+}
 
 void writeUserFileSafely(const fs::path& target, const std::function<void(const fs::path&)>& write)
 {
@@ -42,18 +50,7 @@ void writeUserFileSafely(const fs::path& target, const std::function<void(const 
     if (fd < 0)
         throw Error("Cannot write file \"" + target.string() + "\": " + std::strerror(errno));
     ::close(fd);
-    const fs::path part = pattern;
-    try {
-        write(part);
-        std::error_code ec;
-        fs::rename(part, target, ec);
-        if (ec)
-            throw Error("Cannot write file \"" + target.string() + "\": " + ec.message());
-    } catch (...) {
-        std::error_code ignored;
-        fs::remove(part, ignored);
-        throw;
-    }
+    writeAndRename(pattern, target, write);
 }
 
 } // namespace pluvora

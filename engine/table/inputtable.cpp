@@ -38,18 +38,6 @@ std::size_t characterLength(std::string_view line, std::size_t i)
     return length;
 }
 
-// Shows the gauge for a pass and hides it again, also when the pass throws.
-class GaugeShown {
-public:
-    explicit GaugeShown(UserFeedback& ui) : mUi(ui) { mUi.setProgressVisible(true); }
-    ~GaugeShown() { mUi.setProgressVisible(false); }
-    GaugeShown(const GaugeShown&) = delete;
-    GaugeShown& operator=(const GaugeShown&) = delete;
-
-private:
-    UserFeedback& mUi;
-};
-
 } // namespace
 
 int theLastColumn(const std::array<int, kColumnBoxes>& variableIndex)

@@ -15,18 +15,6 @@ namespace pluvora {
 
 namespace {
 
-// Shows the gauge for a pass and hides it again, also when the pass throws.
-class GaugeShown {
-public:
-    explicit GaugeShown(UserFeedback& ui) : mUi(ui) { mUi.setProgressVisible(true); }
-    ~GaugeShown() { mUi.setProgressVisible(false); }
-    GaugeShown(const GaugeShown&) = delete;
-    GaugeShown& operator=(const GaugeShown&) = delete;
-
-private:
-    UserFeedback& mUi;
-};
-
 // Saves the panel as "Input.~", lets `row` rewrite each data row into
 // "Output.~" and hands back the result as panel text.
 std::string rewriteRows(const AppFolder& folder, UserFeedback& ui, std::string_view panel,

@@ -25,6 +25,18 @@ public:
     virtual void gaugeDisplay() = 0;
 };
 
+// Shows the gauge for a pass and hides it again, also when the pass throws.
+class GaugeShown {
+public:
+    explicit GaugeShown(UserFeedback& ui) : mUi(ui) { mUi.setProgressVisible(true); }
+    ~GaugeShown() { mUi.setProgressVisible(false); }
+    GaugeShown(const GaugeShown&) = delete;
+    GaugeShown& operator=(const GaugeShown&) = delete;
+
+private:
+    UserFeedback& mUi;
+};
+
 // Error sound followed by an error box: how every stage reports a failure.
 inline void reportError(UserFeedback& ui, std::string_view text)
 {
