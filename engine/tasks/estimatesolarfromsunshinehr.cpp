@@ -25,8 +25,9 @@ void estimateSolarFromSunShineHr(RunContext& run)
     }
 
     const bool hours = mode == methods::SunshineMode::Hours;
+    SunlessDays sunless(phi);
     const bool written = writeEstimates(run, 2, true, [&](const Record& record, int J) {
-        if (const auto why = sunlessDay(J, phi); why != methods::NoValueReason::None)
+        if (const auto why = sunless(J); why != methods::NoValueReason::None)
             return methods::MethodResult<double>{0.0, why};
         return methods::solarFromSunshine(zone, mode, hours ? record.sunHr : record.sunHrPercent, J, phi);
     });

@@ -23,8 +23,9 @@ void estimateSolarFromTemp(RunContext& run)
 
     const bool fahrenheit = run.columns.unit(kTmax) == "oF";
     auto celsius = [fahrenheit](double t) { return fahrenheit ? fahrenheitToCelsius(t) : t; };
+    SunlessDays sunless(phi);
     const bool written = writeEstimates(run, 2, true, [&](const Record& record, int J) {
-        if (const auto why = sunlessDay(J, phi); why != methods::NoValueReason::None)
+        if (const auto why = sunless(J); why != methods::NoValueReason::None)
             return methods::MethodResult<double>{0.0, why};
         return methods::solarFromTemperature(region, J, phi, celsius(record.tmax), celsius(record.tmin));
     });

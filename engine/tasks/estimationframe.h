@@ -59,6 +59,26 @@ std::string noValueReport(int inputLine, int year, int dayOfYear, methods::NoVal
 // polar day or night, nothing can be estimated from it.
 methods::NoValueReason sunlessDay(int J, double phi);
 
+// sunlessDay for one latitude, worked out once per day of the year: the
+// solar geometry is the same for every year of a long record.
+class SunlessDays {
+public:
+    explicit SunlessDays(double phi) : mPhi(phi) {}
+    methods::NoValueReason operator()(int J)
+    {
+        if (J < 1 || J > 366)
+            return sunlessDay(J, mPhi);
+        auto& slot = mKnown[static_cast<std::size_t>(J)];
+        if (!slot)
+            slot = sunlessDay(J, mPhi);
+        return *slot;
+    }
+
+private:
+    double mPhi;
+    std::optional<methods::NoValueReason> mKnown[367] = {};
+};
+
 // The column the estimate becomes when the result is rearranged.
 enum class EstimateColumn { Solar, Et };
 
@@ -108,7 +128,11 @@ bool writeEstimates(RunContext& run, int decimals, bool datesNeeded, Estimate es
             run.fail(noValueReport(run.rowsBefore + recordNumber, record.year, J, value.reason));
             return false;
         }
-        out.writeLine(formatFixed(value.value, decimals));
+        // Formatted in place: no string per record.
+        char* end = formatFixedTo(out.reserve(kFixedTextCapacity + 2), value.value, decimals);
+        *end++ = '\r';
+        *end++ = '\n';
+        out.commit(end);
         run.ui.gaugeDisplay();
     }
     out.close();

@@ -21,8 +21,9 @@ void ET_by_PM(RunContext& run)
     const double solarFactor = conversionUnitSolar(run.columns.unit(kSolar));
     const double windFactor = conversionUnitWS(run.columns.unit(kWndSpd));
 
+    SunlessDays sunless(phi);
     const bool written = writeEstimates(run, 1, true, [&](const Record& record, int J) {
-        if (const auto why = sunlessDay(J, phi); why != methods::NoValueReason::None)
+        if (const auto why = sunless(J); why != methods::NoValueReason::None)
             return methods::MethodResult<double>{0.0, why};
         methods::PenmanMonteithInput in;
         in.Rs = record.solar * solarFactor;
