@@ -324,7 +324,7 @@ void MainWindow::SpinButton1DownClick()
     mRowsBefore->setText(QString::number(mRowsBefore->text().toInt() + 1));
 }
 
-// The column specification and the rows box stay: the output is often
+// The column settings and the rows box stay: the output is often
 // processed again with the same layout.
 void MainWindow::loadBackToInputPanel(const QString& text)
 {

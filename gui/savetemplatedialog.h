@@ -12,7 +12,7 @@ class TemplateStore;
 class UserFeedback;
 } // namespace pluvora
 
-// "Save template" (TForm2): stores the current specification under a name,
+// "Save template" (TForm2): stores the current layout under a name,
 // asking before it replaces one of the same name.
 class SaveTemplateDialog : public QDialog {
     Q_OBJECT

@@ -15,8 +15,8 @@ class UserFeedback;
 } // namespace pluvora
 
 // The "Data template" box and the template commands: applying a stored
-// specification to the column panel, saving and managing templates, and the
-// specification kept from the last session.
+// layout to the column panel, saving and managing templates, and the
+// layout kept from the last session.
 class TemplateControl : public QObject {
     Q_OBJECT
 public:
@@ -30,7 +30,7 @@ public:
     TemplateControl(const Controls& controls, const pluvora::AppFolder& folder,
                     pluvora::UserFeedback& feedback, QObject* parent = nullptr);
 
-    // The specification the panel shows now; an empty rows box counts as 0.
+    // The layout the panel shows now; an empty rows box counts as 0.
     pluvora::DataTemplate current() const;
     void apply(const pluvora::DataTemplate& spec);
 

@@ -6,7 +6,7 @@
 
 namespace pluvora {
 
-// The whole "Step 2" specification of one data source: rows before the data
+// The whole "Step 2" layout of one data source: rows before the data
 // and, per column box, the selected variable and unit indexes (-1 for none).
 struct DataTemplate {
     int rowsBefore = 0;
