@@ -1,0 +1,970 @@
+#include "suggest/layoutsuggestion.h"
+
+#include "columns/variablecatalogue.h"
+#include "io/numbertext.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <map>
+#include <optional>
+
+namespace pluvora {
+
+namespace {
+
+constexpr char kBlanks = ' ';
+constexpr int kTail = 40;          // lines that decide the fields setting
+constexpr double kFits = 0.95;     // share of values a unit must hold in range
+constexpr std::array<int, 3> kSigns{-99, -999, -9999};
+
+bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r'; }
+
+std::string_view trimmed(std::string_view s)
+{
+    while (!s.empty() && isBlank(s.front()))
+        s.remove_prefix(1);
+    while (!s.empty() && isBlank(s.back()))
+        s.remove_suffix(1);
+    return s;
+}
+
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+bool allDigits(std::string_view s)
+{
+    return !s.empty() && std::all_of(s.begin(), s.end(), isDigit);
+}
+
+int digitsValue(std::string_view s)
+{
+    int v = 0;
+    for (char c : s)
+        v = v * 10 + (c - '0');
+    return v;
+}
+
+// Fields of one line. Blanks: runs of blanks separate. Otherwise the
+// separator does, double quotes hold a separator as text, and blanks around
+// a field are not part of it.
+std::vector<std::string_view> splitFields(std::string_view line, char sep)
+{
+    std::vector<std::string_view> fields;
+    if (sep == kBlanks) {
+        std::size_t i = 0;
+        while (i < line.size()) {
+            while (i < line.size() && isBlank(line[i]))
+                ++i;
+            const std::size_t start = i;
+            while (i < line.size() && !isBlank(line[i]))
+                ++i;
+            if (i > start)
+                fields.push_back(line.substr(start, i - start));
+        }
+        return fields;
+    }
+    std::size_t i = 0;
+    for (;;) {
+        while (i < line.size() && line[i] == ' ')
+            ++i;
+        std::size_t start = i;
+        std::size_t end = i;
+        if (i < line.size() && line[i] == '"') {
+            start = ++i;
+            while (i < line.size()) {
+                if (line[i] == '"' && i + 1 < line.size() && line[i + 1] == '"')
+                    i += 2;
+                else if (line[i] == '"')
+                    break;
+                else
+                    ++i;
+            }
+            end = i;
+            while (i < line.size() && line[i] != sep)
+                ++i;
+        } else {
+            while (i < line.size() && line[i] != sep)
+                ++i;
+            end = i;
+        }
+        fields.push_back(trimmed(line.substr(start, end - start)));
+        if (i >= line.size())
+            return fields;
+        ++i; // past the separator
+    }
+}
+
+std::optional<double> numberIn(std::string_view text, bool decimalComma)
+{
+    if (decimalComma) {
+        std::string copy(text);
+        std::replace(copy.begin(), copy.end(), ',', '.');
+        return parseDecimal(copy);
+    }
+    return parseDecimal(text);
+}
+
+bool isDecimalCommaNumber(std::string_view s)
+{
+    const auto comma = s.find(',');
+    if (comma == std::string_view::npos || s.find(',', comma + 1) != std::string_view::npos)
+        return false;
+    std::string_view whole = s.substr(0, comma);
+    if (!whole.empty() && whole.front() == '-')
+        whole.remove_prefix(1);
+    return allDigits(whole) && allDigits(s.substr(comma + 1));
+}
+
+bool leapYear(int y) { return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0; }
+
+bool realDate(int y, int m, int d)
+{
+    static constexpr std::array<int, 12> kDays{31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    if (y < 1800 || y > 2200 || m < 1 || m > 12 || d < 1)
+        return false;
+    return d <= kDays[static_cast<std::size_t>(m - 1)] && !(m == 2 && d == 29 && !leapYear(y));
+}
+
+// A date token's text without a time part ("1980-01-01T00:00").
+std::string_view datePart(std::string_view token)
+{
+    const auto t = token.find_first_of("T ");
+    return t == std::string_view::npos ? token : token.substr(0, t);
+}
+
+// Three numbers separated by `sep`, e.g. "1/01/2024".
+std::optional<std::array<int, 3>> threeParts(std::string_view s, char sep)
+{
+    std::array<int, 3> parts{};
+    for (std::size_t k = 0; k < 3; ++k) {
+        const auto end = k < 2 ? s.find(sep) : s.size();
+        if (end == std::string_view::npos || !allDigits(s.substr(0, end)) || end > 4)
+            return std::nullopt;
+        parts[k] = digitsValue(s.substr(0, end));
+        s.remove_prefix(k < 2 ? end + 1 : end);
+    }
+    return parts;
+}
+
+// "1/01/2024" and its kin: day and month are told apart by a value over
+// 12, or else by which of them counts the days from line to line.
+std::optional<std::string> dayMonthYearFormat(const std::vector<std::string_view>& tokens, char sep)
+{
+    std::vector<std::array<int, 3>> parts;
+    for (std::string_view t : tokens) {
+        auto p = threeParts(datePart(t), sep);
+        if (!p || (*p)[2] < 1800)
+            return std::nullopt;
+        parts.push_back(*p);
+    }
+    bool firstOver12 = false, secondOver12 = false, firstCounts = false, secondCounts = false;
+    for (std::size_t i = 0; i < parts.size(); ++i) {
+        firstOver12 |= parts[i][0] > 12;
+        secondOver12 |= parts[i][1] > 12;
+        if (i > 0) {
+            firstCounts |= parts[i][0] == parts[i - 1][0] + 1 && parts[i][1] == parts[i - 1][1];
+            secondCounts |= parts[i][1] == parts[i - 1][1] + 1 && parts[i][0] == parts[i - 1][0];
+        }
+    }
+    const bool dayFirst = firstOver12 || (!secondOver12 && firstCounts && !secondCounts);
+    const bool monthFirst = secondOver12 || (!firstOver12 && secondCounts && !firstCounts);
+    if (dayFirst == monthFirst)
+        return std::nullopt;
+    const bool real = std::all_of(parts.begin(), parts.end(), [&](const auto& p) {
+        return dayFirst ? realDate(p[2], p[1], p[0]) : realDate(p[2], p[0], p[1]);
+    });
+    if (!real)
+        return std::nullopt;
+    if (sep == '/')
+        return dayFirst ? "DD/MM/YYYY" : "MM/DD/YYYY";
+    if (dayFirst)
+        return sep == '.' ? "DD.MM.YYYY" : "DD-MM-YYYY";
+    return std::nullopt;
+}
+
+// The format of a column of date tokens, or nothing.
+std::optional<std::string> dateFormatOf(const std::vector<std::string_view>& tokens)
+{
+    if (tokens.empty())
+        return std::nullopt;
+    auto every = [&](auto test) {
+        return std::all_of(tokens.begin(), tokens.end(),
+                           [&](std::string_view t) { return test(datePart(t)); });
+    };
+    auto iso = [](char sep) {
+        return [sep](std::string_view s) {
+            if (s.size() != 10 || s[4] != sep || s[7] != sep)
+                return false;
+            auto p = threeParts(s, sep);
+            return p && realDate((*p)[0], (*p)[1], (*p)[2]);
+        };
+    };
+    if (every(iso('-')))
+        return "YYYY-MM-DD";
+    if (every(iso('/')))
+        return "YYYY/MM/DD";
+    if (every([](std::string_view s) {
+            return s.size() == 8 && allDigits(s) &&
+                   realDate(digitsValue(s.substr(0, 4)), digitsValue(s.substr(4, 2)),
+                            digitsValue(s.substr(6, 2)));
+        }))
+        return "YYYYMMDD";
+    if (every([](std::string_view s) {
+            if (s.size() != 7 || !allDigits(s))
+                return false;
+            const int y = digitsValue(s.substr(0, 4));
+            const int d = digitsValue(s.substr(4));
+            return y >= 1800 && y <= 2200 && d >= 1 && d <= (leapYear(y) ? 366 : 365);
+        }))
+        return "YYYYDDD";
+    for (char sep : {'/', '.', '-'}) {
+        if (auto format = dayMonthYearFormat(tokens, sep))
+            return format;
+    }
+    return std::nullopt;
+}
+
+int variableCode(std::string_view item)
+{
+    const auto items = variableItems();
+    for (std::size_t i = 0; i < items.size(); ++i)
+        if (items[i] == item)
+            return static_cast<int>(i);
+    return -1;
+}
+
+bool variableHasUnit(int code, std::string_view unit)
+{
+    const auto units = variableInfo(code).units;
+    return std::find(units.begin(), units.end(), unit) != units.end();
+}
+
+struct Range {
+    double low;
+    double high;
+};
+
+// Values a day can hold in a unit; a unit in tenths also holds whole numbers only.
+std::optional<Range> plausibleRange(std::string_view variable, std::string_view unit)
+{
+    struct Row {
+        std::string_view variable;
+        std::string_view unit;
+        Range range;
+    };
+    static constexpr Row kRows[] = {
+        {"T-max", "oC", {-70, 60}},        {"T-max", "oF", {-95, 140}},
+        {"T-max", "0.1 oC", {-700, 600}},  {"T-min", "oC", {-90, 45}},
+        {"T-min", "oF", {-130, 115}},      {"T-min", "0.1 oC", {-900, 450}},
+        {"Soil-T", "oC", {-50, 70}},       {"Soil-T", "oF", {-60, 160}},
+        {"DewPt", "oC", {-80, 40}},        {"DewPt", "oF", {-110, 105}},
+        {"Precip", "mm", {0, 1000}},       {"Precip", "cm", {0, 100}},
+        {"Precip", "inch", {0, 40}},       {"Precip", "0.1 mm", {-1, 10000}},
+        {"ET", "mm", {0, 30}},             {"ET", "cm", {0, 3}},
+        {"ET", "inch", {0, 1.2}},          {"ET", "0.1 mm", {0, 300}},
+        {"PanEvap", "mm", {0, 40}},        {"PanEvap", "cm", {0, 4}},
+        {"PanEvap", "inch", {0, 1.6}},     {"Solar", "MJ/m2/d", {0, 45}},
+        {"Solar", "Langley", {0, 1100}},   {"Solar", "cal/cm2", {0, 1100}},
+        {"Solar", "W/m2", {0, 520}},       {"Solar", "kWh/m2/d", {0, 12.5}},
+        {"Solar", "J/cm2", {0, 4500}},     {"RelHum", "%", {0, 100.5}},
+        {"SunHr%", "%", {0, 100.5}},       {"SunHr", "hr", {0, 24}},
+        {"SunHr", "0.1 hr", {-1, 240}},    {"WndSpd", "m/s", {0, 60}},
+        {"WndSpd", "km/hr", {0, 200}},     {"WndSpd", "mile/hr", {0, 130}},
+        {"WndSpd", "km/d", {0, 5000}},     {"WndSpd", "knot", {0, 120}},
+        {"WndSpd", "0.1 m/s", {0, 600}},   {"VapPr", "kPa", {0, 8}},
+        {"VapPr", "hPa", {0, 80}},         {"VapPr", "Pa", {0, 8000}},
+    };
+    for (const auto& row : kRows)
+        if (row.variable == variable && row.unit == unit)
+            return row.range;
+    return std::nullopt;
+}
+
+bool isSignValue(double v)
+{
+    return std::any_of(kSigns.begin(), kSigns.end(),
+                       [v](int s) { return std::abs(v - s) < 0.5; });
+}
+
+// One field down the data rows.
+struct FieldValues {
+    std::vector<std::string_view> tokens;   // non-empty tokens
+    std::vector<double> numbers;            // those that are numbers, sign values left out
+    std::vector<int> numberLines;           // 0-based sample line of each number
+    int empty = 0, firstEmptyLine = -1;
+    int text = 0, firstTextLine = -1;
+    std::string_view textSample;
+    std::map<int, int> signCounts;          // sign value -> count
+};
+
+bool fits(const FieldValues& values, std::string_view variable, std::string_view unit)
+{
+    const auto range = plausibleRange(variable, unit);
+    if (!range || values.numbers.empty())
+        return false;
+    const bool tenths = unit.substr(0, 4) == "0.1 ";
+    std::size_t inRange = 0;
+    for (double v : values.numbers) {
+        if (tenths && v != std::floor(v))
+            return false;
+        if (v >= range->low && v <= range->high)
+            ++inRange;
+    }
+    return inRange >= kFits * static_cast<double>(values.numbers.size());
+}
+
+bool wholeNumbersIn(const FieldValues& values, double low, double high)
+{
+    return !values.numbers.empty() && values.numbers.size() == values.tokens.size() &&
+           std::all_of(values.numbers.begin(), values.numbers.end(), [&](double v) {
+               return v == std::floor(v) && v >= low && v <= high;
+           });
+}
+
+// Mostly counting up by one from line to line, as a day column does.
+bool countsUp(const FieldValues& values)
+{
+    std::size_t steps = 0;
+    for (std::size_t i = 1; i < values.numbers.size(); ++i)
+        steps += values.numbers[i] == values.numbers[i - 1] + 1;
+    return values.numbers.size() > 1 && steps * 2 >= values.numbers.size();
+}
+
+std::string quoted(std::string_view s) { return "\"" + std::string(s) + "\""; }
+
+std::string linesText(int count)
+{
+    return std::to_string(count) + (count == 1 ? " line" : " lines");
+}
+
+std::string columnLabel(const SuggestedColumn& c)
+{
+    std::string label = "column " + std::to_string(c.field);
+    if (!c.header.empty())
+        label += " (" + c.header + ")";
+    return label;
+}
+
+class Suggester {
+public:
+    Suggester(std::string_view text, const SuggestionTables& tables, int maxLines)
+        : mTables(tables)
+    {
+        std::size_t start = 0;
+        while (start < text.size() && static_cast<int>(mLines.size()) < maxLines) {
+            auto end = text.find('\n', start);
+            if (end == std::string_view::npos)
+                end = text.size();
+            std::string_view line = text.substr(start, end - start);
+            if (!line.empty() && line.back() == '\r')
+                line.remove_suffix(1);
+            mLines.push_back(line);
+            start = end + 1;
+        }
+    }
+
+    LayoutSuggestion run()
+    {
+        chooseFields();
+        if (!findDataRows())
+            return mOut;
+        mOut.found = true;
+        readHeader();
+        gatherValues();
+        for (int f = 0; f < mOut.fieldCount; ++f)
+            mOut.columns.push_back(suggestColumn(f));
+        settleDate();
+        settleRepeats();
+        choosePicked();
+        noteMissing();
+        return mOut;
+    }
+
+private:
+    std::vector<std::string_view> fieldsOf(std::size_t line) const
+    {
+        return splitFields(mLines[line], mSep);
+    }
+
+    bool blankLine(std::size_t line) const { return trimmed(mLines[line]).empty(); }
+
+    void chooseFields()
+    {
+        std::vector<std::size_t> tail;
+        for (std::size_t i = mLines.size(); i-- > 0 && static_cast<int>(tail.size()) < kTail;)
+            if (!blankLine(i))
+                tail.push_back(i);
+        if (tail.empty())
+            return;
+        struct Option {
+            char sep;
+            std::string_view name;
+        };
+        constexpr Option kOptions[] = {{'\t', "tab"}, {';', "semicolon"}, {',', "comma"}};
+        std::size_t best = 1;
+        for (const auto& option : kOptions) {
+            const std::size_t count = splitFields(mLines[tail.front()], option.sep).size();
+            const bool same = std::all_of(tail.begin(), tail.end(), [&](std::size_t i) {
+                return splitFields(mLines[i], option.sep).size() == count;
+            });
+            if (same && count > best) {
+                best = count;
+                mSep = option.sep;
+                mOut.fields = std::string(option.name);
+            }
+        }
+        if (mSep != ',') {
+            for (std::size_t i : tail)
+                for (std::string_view f : splitFields(mLines[i], mSep))
+                    mOut.decimalComma |= isDecimalCommaNumber(f);
+        }
+        // The usual number of fields among the last lines.
+        std::map<std::size_t, int> counts;
+        for (std::size_t i : tail)
+            ++counts[splitFields(mLines[i], mSep).size()];
+        mOut.fieldCount = static_cast<int>(
+            std::max_element(counts.begin(), counts.end(),
+                             [](const auto& a, const auto& b) { return a.second < b.second; })
+                ->first);
+    }
+
+    bool isNumberish(std::string_view field) const
+    {
+        return numberIn(field, mOut.decimalComma).has_value() || dateFormatOf({field}).has_value();
+    }
+
+    bool dataLike(std::size_t line) const
+    {
+        if (blankLine(line))
+            return false;
+        const auto fields = fieldsOf(line);
+        if (static_cast<int>(fields.size()) != mOut.fieldCount || fields.empty())
+            return false;
+        std::size_t numbers = 0, empty = 0;
+        for (std::string_view f : fields) {
+            numbers += isNumberish(f);
+            empty += f.empty();
+        }
+        return numbers > 0 && numbers * 2 >= fields.size() - empty;
+    }
+
+    bool findDataRows()
+    {
+        if (mOut.fieldCount < 1 || mLines.empty())
+            return false;
+        std::size_t last = mLines.size();
+        // A few lines that are not data may close a short file.
+        for (int skipped = 0; last > 0 && skipped < 6 && !dataLike(last - 1); ++skipped)
+            --last;
+        if (last == 0 || !dataLike(last - 1))
+            return false;
+        std::size_t first = last - 1;
+        while (first > 0 && dataLike(first - 1))
+            --first;
+        mFirst = first;
+        mLast = last;
+        mOut.rowsBefore = static_cast<int>(first);
+        return true;
+    }
+
+    static bool looksLikeUnits(const std::vector<std::string_view>& fields)
+    {
+        std::size_t units = 0;
+        for (std::string_view f : fields)
+            units += f.empty() || f.front() == '(' || f.front() == '[';
+        return units * 2 > fields.size();
+    }
+
+    bool headerRowFits(const std::vector<std::string_view>& fields) const
+    {
+        const int n = static_cast<int>(fields.size());
+        if (n < mOut.fieldCount - 1 || n > mOut.fieldCount + 1)
+            return false;
+        std::size_t text = 0;
+        for (std::string_view f : fields)
+            text += !f.empty() && !numberIn(f, mOut.decimalComma);
+        return text * 2 >= fields.size();
+    }
+
+    void readHeader()
+    {
+        for (std::size_t i = 0; i < mFirst; ++i) {
+            for (char c : mLines[i])
+                mHeaderLower += (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+            mHeaderLower += '\n';
+        }
+        std::size_t i = mFirst;
+        auto previousFilled = [&]() -> std::optional<std::size_t> {
+            while (i > 0) {
+                --i;
+                if (!blankLine(i))
+                    return i;
+            }
+            return std::nullopt;
+        };
+        auto line = previousFilled();
+        if (!line)
+            return;
+        auto fields = fieldsOf(*line);
+        if (headerRowFits(fields) && looksLikeUnits(fields)) {
+            mUnitsRow = fields;
+            line = previousFilled();
+            if (!line)
+                return;
+            fields = fieldsOf(*line);
+        }
+        if (headerRowFits(fields) && !looksLikeUnits(fields)) {
+            mNames = fields;
+            mNamesLine = *line;
+            mOut.rowsConfidence = Confidence::High;
+        } else {
+            mOut.rowsConfidence = Confidence::Medium;
+        }
+        // A names row that starts with "#", as some services write it,
+        // splits into one field more only when the mark stands alone.
+        if (!mNames.empty() && (mNames.front() == "#" || mNames.front() == "!"))
+            mNames.erase(mNames.begin());
+    }
+
+    void gatherValues()
+    {
+        mValues.assign(static_cast<std::size_t>(mOut.fieldCount), {});
+        for (std::size_t line = mFirst; line < mLast; ++line) {
+            const auto fields = fieldsOf(line);
+            for (std::size_t f = 0; f < fields.size() && f < mValues.size(); ++f) {
+                auto& v = mValues[f];
+                const std::string_view token = fields[f];
+                if (token.empty()) {
+                    if (v.empty++ == 0)
+                        v.firstEmptyLine = static_cast<int>(line);
+                    continue;
+                }
+                v.tokens.push_back(token);
+                const auto number = numberIn(token, mOut.decimalComma);
+                if (!number) {
+                    if (v.text++ == 0) {
+                        v.firstTextLine = static_cast<int>(line);
+                        v.textSample = token;
+                    }
+                } else if (isSignValue(*number)) {
+                    ++v.signCounts[static_cast<int>(std::lround(*number))];
+                } else {
+                    v.numbers.push_back(*number);
+                    v.numberLines.push_back(static_cast<int>(line));
+                }
+            }
+        }
+    }
+
+    // The unit a header row writes for field f: in the names row's
+    // brackets, in a units row, or on a line of the header that describes
+    // the name ("T2M_MAX   ... Maximum (C)").
+    std::string unitHint(std::size_t f, std::string_view name) const
+    {
+        auto fromText = [&](std::string_view text) -> std::string {
+            std::string_view t = trimmed(text);
+            if (!t.empty() && (t.front() == '(' || t.front() == '['))
+                t = unitInName(t);
+            t = trimmed(t);
+            if (t.substr(0, 3) == "in ")
+                t.remove_prefix(3);
+            return mTables.unitFor(t);
+        };
+        if (auto unit = fromText(unitInName(name)); !unit.empty())
+            return unit;
+        if (f < mUnitsRow.size())
+            if (auto unit = fromText(mUnitsRow[f]); !unit.empty())
+                return unit;
+        const std::string key = normaliseHeaderName(name);
+        if (key.empty())
+            return {};
+        for (std::size_t i = 0; i < mFirst; ++i) {
+            if (mNamesLine && i == *mNamesLine)
+                continue;
+            const auto words = splitFields(mLines[i], kBlanks);
+            if (words.empty() || normaliseHeaderName(words.front()) != key)
+                continue;
+            std::string_view rest = mLines[i];
+            for (auto open = rest.find('('); open != std::string_view::npos;
+                 open = rest.find('(', open + 1)) {
+                if (auto unit = fromText(rest.substr(open)); !unit.empty())
+                    return unit;
+            }
+        }
+        return {};
+    }
+
+    SuggestedColumn suggestColumn(int f)
+    {
+        SuggestedColumn c;
+        c.field = f + 1;
+        const auto fi = static_cast<std::size_t>(f);
+        if (fi < mNames.size())
+            c.header = std::string(mNames[fi]);
+        const FieldValues& values = mValues[fi];
+        if (values.tokens.empty()) {
+            c.reason = "no values";
+            return c;
+        }
+        const auto entries = mTables.lookUp(normaliseHeaderName(c.header), mHeaderLower);
+        if (entries.empty()) {
+            if (suggestDateFromValues(c, values, f))
+                return c;
+            c.reason = c.header.empty() ? "no name above the data" : "name not known";
+            return c;
+        }
+        const KnownColumnName& entry = *entries.front();
+        const std::string source = entry.note.empty() ? "" : " (" + entry.note + ")";
+        if (entry.variable == "Ignore") {
+            c.confidence = Confidence::High;
+            c.reason = entry.note.empty() ? "left alone by the names table" : entry.note;
+            return c;
+        }
+        if (suggestDatePart(c, values, entry.variable))
+            return c;
+        const int code = variableCode(entry.variable);
+        if (code < 0) {
+            c.reason = entry.variable + " is not a variable of this version" + source;
+            return c;
+        }
+        const std::string hint = unitHint(fi, c.header);
+        std::vector<std::string> candidates;
+        if (!hint.empty())
+            candidates.push_back(hint);
+        else
+            candidates = entry.units;
+        std::vector<std::string> readable;
+        for (const auto& unit : candidates)
+            if (variableHasUnit(code, unit))
+                readable.push_back(unit);
+        if (readable.empty()) {
+            c.reason = "the unit " + (candidates.empty() ? std::string("?") : candidates.front()) +
+                       " of " + entry.variable + " is not one this version reads" + source;
+            return c;
+        }
+        std::vector<std::string> fitting;
+        for (const auto& unit : readable)
+            if (fits(values, entry.variable, unit))
+                fitting.push_back(unit);
+        if (fitting.empty()) {
+            c.reason = "values do not fit " + entry.variable + " in " + readable.front() + source;
+            return c;
+        }
+        if (fitting.size() > 1) {
+            c.reason = "unit not known: the values fit " + fitting[0] + " and " + fitting[1] + source;
+            return c;
+        }
+        c.variable = entry.variable;
+        c.unit = fitting.front();
+        c.confidence = hint.empty() ? Confidence::Medium : Confidence::High;
+        c.reason = std::string(hint.empty() ? "name" : "name and unit in the header") + source;
+        return c;
+    }
+
+    // Year, Month, Day, DOY, Date and YYDOY named in the header: the values decide.
+    bool suggestDatePart(SuggestedColumn& c, const FieldValues& values, std::string_view variable)
+    {
+        if (variable == "Date") {
+            if (auto format = dateFormatOf(values.tokens)) {
+                assignDate(c, *format, Confidence::High, "name and date values");
+            } else if (wholeNumbersIn(values, 1, 31) || wholeNumbersIn(values, 1, 366)) {
+                return false; // a "day"-like column under another name
+            } else {
+                c.reason = "dates in a form this version does not read";
+            }
+            return true;
+        }
+        if (variable == "YYDOY") {
+            if (dateFormatOf(values.tokens) == std::optional<std::string>("YYYYDDD") ||
+                wholeNumbersIn(values, 1001, 99366)) {
+                c.variable = "YYDOY";
+                c.confidence = Confidence::High;
+                c.reason = "name and values";
+            } else {
+                c.reason = "values are no year and day of year";
+            }
+            return true;
+        }
+        if (variable != "Year" && variable != "Month" && variable != "Day" && variable != "DOY")
+            return false;
+        if (variable == "Year" && wholeNumbersIn(values, 1800, 2200)) {
+            c.variable = "Year";
+        } else if (variable == "Month" && wholeNumbersIn(values, 1, 12)) {
+            c.variable = "Month";
+        } else if ((variable == "Day" || variable == "DOY") && wholeNumbersIn(values, 1, 366)) {
+            const double top = *std::max_element(values.numbers.begin(), values.numbers.end());
+            c.variable = top > 31 || variable == "DOY" ? "DOY" : "Day";
+        } else {
+            c.reason = "values do not fit " + std::string(variable);
+            return true;
+        }
+        c.confidence = Confidence::High;
+        c.reason = "name and values";
+        return true;
+    }
+
+    void assignDate(SuggestedColumn& c, const std::string& format, Confidence confidence,
+                    std::string_view why)
+    {
+        if (variableCode("Date") >= 0 && variableHasUnit(variableCode("Date"), format)) {
+            c.variable = "Date";
+            c.unit = format;
+        } else if (format == "YYYYDDD") {
+            c.variable = "YYDOY";
+        } else {
+            c.reason = "dates written " + format + ", a form this version does not read";
+            return;
+        }
+        c.confidence = confidence;
+        c.reason = std::string(why);
+    }
+
+    // Unnamed columns: dates whose form is plain, and the parts of a date
+    // standing in a row (year, then month and day or day of year).
+    bool suggestDateFromValues(SuggestedColumn& c, const FieldValues& values, int f)
+    {
+        if (values.text > 0)
+            return false;
+        if (auto format = dateFormatOf(values.tokens)) {
+            assignDate(c, *format, Confidence::Medium, "date values");
+            return c.variable != "Ignore";
+        }
+        const std::string before = f > 0 ? mOut.columns[static_cast<std::size_t>(f - 1)].variable : "";
+        if ((before.empty() || before == "Ignore") && wholeNumbersIn(values, 1800, 2200) &&
+            std::is_sorted(values.numbers.begin(), values.numbers.end())) {
+            c.variable = "Year";
+        } else if (before == "Year" && wholeNumbersIn(values, 1, 12) && !countsUp(values)) {
+            c.variable = "Month";
+        } else if (before == "Month" && wholeNumbersIn(values, 1, 31) && countsUp(values)) {
+            c.variable = "Day";
+        } else if (before == "Year" && wholeNumbersIn(values, 1, 366) && countsUp(values)) {
+            c.variable = "DOY";
+        } else {
+            return false;
+        }
+        c.confidence = Confidence::Medium;
+        c.reason = "values";
+        return true;
+    }
+
+    void ignore(SuggestedColumn& c, std::string reason)
+    {
+        c.variable = "Ignore";
+        c.unit.clear();
+        c.confidence = Confidence::High;
+        c.reason = std::move(reason);
+    }
+
+    // One way to read the date: Year, Month and Day; else Year and DOY;
+    // else one Date column; else YYDOY.
+    void settleDate()
+    {
+        auto first = [&](std::string_view variable) -> SuggestedColumn* {
+            for (auto& c : mOut.columns)
+                if (c.variable == variable)
+                    return &c;
+            return nullptr;
+        };
+        std::vector<SuggestedColumn*> keep;
+        if (first("Year") && first("Month") && first("Day"))
+            keep = {first("Year"), first("Month"), first("Day")};
+        else if (first("Year") && first("DOY"))
+            keep = {first("Year"), first("DOY")};
+        else if (first("Date"))
+            keep = {first("Date")};
+        else if (first("YYDOY"))
+            keep = {first("YYDOY")};
+        std::string how;
+        for (auto* c : keep)
+            how += (how.empty() ? "" : ", ") + c->variable;
+        for (auto& c : mOut.columns) {
+            const bool datePart = c.variable == "Year" || c.variable == "Month" ||
+                                  c.variable == "Day" || c.variable == "DOY" ||
+                                  c.variable == "Date" || c.variable == "YYDOY";
+            if (datePart && std::find(keep.begin(), keep.end(), &c) == keep.end())
+                ignore(c, keep.empty() ? c.variable + " alone does not give the date"
+                                       : "the date is read from " + how);
+        }
+        if (keep.empty())
+            mOut.notes.push_back("No date columns were found: give the date columns by hand.");
+    }
+
+    void settleRepeats()
+    {
+        for (std::size_t i = 0; i < mOut.columns.size(); ++i) {
+            auto& c = mOut.columns[i];
+            if (c.variable == "Ignore")
+                continue;
+            for (std::size_t j = i + 1; j < mOut.columns.size(); ++j) {
+                auto& later = mOut.columns[j];
+                if (later.variable != c.variable)
+                    continue;
+                if (later.confidence > c.confidence) {
+                    ignore(c, c.variable + " is read from " + columnLabel(later));
+                    break;
+                }
+                ignore(later, later.variable + " is read from " + columnLabel(c));
+            }
+        }
+    }
+
+    void choosePicked()
+    {
+        if (mOut.fieldCount <= kColumnBoxes)
+            return;
+        for (const auto& c : mOut.columns)
+            if (c.variable != "Ignore")
+                mOut.picked.push_back(c.field);
+        if (static_cast<int>(mOut.picked.size()) > kColumnBoxes) {
+            mOut.picked.resize(kColumnBoxes);
+            mOut.notes.push_back("More than twelve columns were suggested; the first twelve are kept.");
+            for (auto& c : mOut.columns)
+                if (c.variable != "Ignore" &&
+                    std::find(mOut.picked.begin(), mOut.picked.end(), c.field) == mOut.picked.end())
+                    ignore(c, "more than twelve columns");
+        }
+    }
+
+    void noteMissing()
+    {
+        std::map<int, int> signs;
+        for (const auto& c : mOut.columns) {
+            const auto& v = mValues[static_cast<std::size_t>(c.field - 1)];
+            if (c.variable == "Ignore")
+                continue;
+            for (const auto& [sign, count] : v.signCounts)
+                signs[sign] += count;
+            const std::string label = columnLabel(c);
+            if (v.text > 0)
+                mOut.notes.push_back(label + " holds text such as " + quoted(v.textSample) +
+                                     " on " + linesText(v.text) + " (first line " +
+                                     std::to_string(v.firstTextLine + 1) +
+                                     "): no sign value stands for it; edit those lines first.");
+            if (v.empty > 0)
+                mOut.notes.push_back(label + " is empty on " + linesText(v.empty) +
+                                     " (first line " + std::to_string(v.firstEmptyLine + 1) +
+                                     "): read as missing values.");
+        }
+        const auto most = std::max_element(signs.begin(), signs.end(), [](const auto& a, const auto& b) {
+            return a.second < b.second;
+        });
+        if (most != signs.end())
+            mOut.missingSign = most->first;
+    }
+
+    const SuggestionTables& mTables;
+    std::vector<std::string_view> mLines;
+    LayoutSuggestion mOut;
+    char mSep = kBlanks;
+    std::size_t mFirst = 0, mLast = 0;
+    std::vector<std::string_view> mNames, mUnitsRow;
+    std::optional<std::size_t> mNamesLine;
+    std::string mHeaderLower;
+    std::vector<FieldValues> mValues;
+};
+
+std::string rangesText(const std::vector<int>& fields)
+{
+    std::string text;
+    for (std::size_t i = 0; i < fields.size();) {
+        std::size_t j = i;
+        while (j + 1 < fields.size() && fields[j + 1] == fields[j] + 1)
+            ++j;
+        if (!text.empty())
+            text += ',';
+        text += std::to_string(fields[i]);
+        if (j > i)
+            text += "-" + std::to_string(fields[j]);
+        i = j + 1;
+    }
+    return text;
+}
+
+} // namespace
+
+std::string_view confidenceName(Confidence confidence)
+{
+    switch (confidence) {
+    case Confidence::High: return "sure";
+    case Confidence::Medium: return "likely";
+    case Confidence::Low: break;
+    }
+    return "unsure";
+}
+
+std::vector<const SuggestedColumn*> LayoutSuggestion::boxColumns() const
+{
+    std::vector<const SuggestedColumn*> boxes;
+    if (!picked.empty()) {
+        for (int field : picked)
+            boxes.push_back(&columns[static_cast<std::size_t>(field - 1)]);
+        return boxes;
+    }
+    for (const auto& c : columns)
+        boxes.push_back(&c);
+    while (!boxes.empty() && boxes.back()->variable == "Ignore")
+        boxes.pop_back();
+    if (static_cast<int>(boxes.size()) > kColumnBoxes)
+        boxes.resize(kColumnBoxes);
+    return boxes;
+}
+
+bool LayoutSuggestion::anyAssigned() const
+{
+    return std::any_of(columns.begin(), columns.end(),
+                       [](const SuggestedColumn& c) { return c.variable != "Ignore"; });
+}
+
+LayoutSuggestion suggestLayout(std::string_view text, const SuggestionTables& tables, int maxLines)
+{
+    return Suggester(text, tables, maxLines).run();
+}
+
+std::string suggestionOptions(const LayoutSuggestion& s)
+{
+    std::string options = "--rows " + std::to_string(s.rowsBefore);
+    if (s.fields != "blanks")
+        options += " --fields " + s.fields;
+    if (s.decimalComma)
+        options += " --decimal-comma";
+    if (!s.picked.empty())
+        options += " --pick " + rangesText(s.picked);
+    std::string columns;
+    for (const SuggestedColumn* c : s.boxColumns()) {
+        if (!columns.empty())
+            columns += ',';
+        columns += c->variable;
+        if (!c->unit.empty())
+            columns += ":" + c->unit;
+    }
+    options += " --columns \"" + columns + "\"";
+    if (s.missingSign)
+        options += " --sign " + std::to_string(*s.missingSign);
+    return options;
+}
+
+std::vector<std::string> suggestionReasons(const LayoutSuggestion& s)
+{
+    std::vector<std::string> lines;
+    if (!s.found) {
+        lines.push_back("No rows of data were found: the file has no lines that share one pattern of numbers.");
+        return lines;
+    }
+    lines.push_back("rows: " + linesText(s.rowsBefore) + " above the first data row (" +
+                    std::string(confidenceName(s.rowsConfidence)) + ")");
+    lines.push_back("fields: " + s.fields + (s.decimalComma ? ", decimal comma" : "") + ", " +
+                    std::to_string(s.fieldCount) + " in a data row");
+    for (const auto& c : s.columns) {
+        std::string line = columnLabel(c) + ": " + c.variable;
+        if (!c.unit.empty())
+            line += " in " + c.unit;
+        line += " (" + std::string(confidenceName(c.confidence)) + "; " + c.reason + ")";
+        lines.push_back(line);
+    }
+    if (s.missingSign)
+        lines.push_back("missing values: the data use " + std::to_string(*s.missingSign));
+    lines.insert(lines.end(), s.notes.begin(), s.notes.end());
+    return lines;
+}
+
+} // namespace pluvora

@@ -1,0 +1,60 @@
+#pragma once
+
+#include "suggest/suggestiontables.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace pluvora {
+
+enum class Confidence { Low, Medium, High };
+std::string_view confidenceName(Confidence confidence);
+
+// What the suggestion makes of one field of the data rows.
+struct SuggestedColumn {
+    int field = 0;                  // 1-based field of the data rows
+    std::string header;             // its name in the names row, as written
+    std::string variable = "Ignore";// a variable box item
+    std::string unit;               // a unit of that variable, "" for none
+    Confidence confidence = Confidence::Low;
+    std::string reason;             // one line: why this, or why nothing
+};
+
+// A layout read off a file's own header and values. A column the
+// suggestion is unsure of stays Ignore: a wrong guess that runs in silence
+// is worse than none.
+struct LayoutSuggestion {
+    bool found = false;             // data rows were found at all
+    int rowsBefore = 0;             // lines above the first data row
+    Confidence rowsConfidence = Confidence::Low;
+    std::string fields = "blanks";  // blanks, comma, semicolon or tab
+    bool decimalComma = false;
+    int fieldCount = 0;             // fields of a data row
+    std::vector<SuggestedColumn> columns;     // one per field
+    // Fields to keep, in order, when the data need more than the twelve
+    // column boxes; empty when every field fits.
+    std::vector<int> picked;
+    std::optional<int> missingSign; // the sign value the data use
+    std::vector<std::string> notes; // what the data hold that no setting reads
+
+    // The columns the boxes get: the picked fields, or all of them with
+    // trailing Ignores dropped.
+    std::vector<const SuggestedColumn*> boxColumns() const;
+    bool anyAssigned() const;
+};
+
+// Reads at most the first `maxLines` lines of `text`. Never throws on any
+// input; what it cannot read it leaves unsuggested.
+LayoutSuggestion suggestLayout(std::string_view text,
+                               const SuggestionTables& tables = SuggestionTables::builtIn(),
+                               int maxLines = 400);
+
+// The command-line options that run the suggestion, on one line:
+// --rows N [--fields F] [--decimal-comma] [--pick LIST] --columns "..." [--sign S]
+std::string suggestionOptions(const LayoutSuggestion& suggestion);
+// One line per reason: the rows, the fields, each column, then the notes.
+std::vector<std::string> suggestionReasons(const LayoutSuggestion& suggestion);
+
+} // namespace pluvora

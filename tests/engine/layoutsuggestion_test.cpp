@@ -1,0 +1,151 @@
+#include "suggest/layoutsuggestion.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+#include <string>
+
+using namespace pluvora;
+
+namespace {
+
+std::string readSample(const std::string& name)
+{
+    std::ifstream in(std::string(PLUVORA_TEST_DATA) + "/suggest/" + name, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+struct ServiceFile {
+    const char* file;
+    const char* options; // what a careful user writes from the file's notes
+};
+
+class SuggestsRealFile : public testing::TestWithParam<ServiceFile> {};
+
+} // namespace
+
+TEST_P(SuggestsRealFile, AsACarefulUserWouldDescribeIt)
+{
+    const std::string text = readSample(GetParam().file);
+    ASSERT_FALSE(text.empty()) << GetParam().file;
+    const LayoutSuggestion s = suggestLayout(text);
+    std::string reasons;
+    for (const auto& line : suggestionReasons(s))
+        reasons += line + "\n";
+    EXPECT_EQ(suggestionOptions(s), GetParam().options) << reasons;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Services, SuggestsRealFile,
+    testing::Values(
+        ServiceFile{"agrimet_faln_2015_daily.csv",
+                    "--rows 1 --fields comma --columns \"Year,Month,Day,T-min:oF,T-max:oF,Solar:Langley,Ignore,WndSpd:mile/hr,ET:inch\""},
+        ServiceFile{"daymet_v3_demo_2000-2003.csv",
+                    "--rows 8 --fields comma --columns \"Year,DOY,Ignore,Precip:mm,Ignore,Ignore,T-max:oC,T-min:oC\""},
+        ServiceFile{"eccc_marieville_2014_daily.csv",
+                    "--rows 25 --fields comma --pick 2-4,6,8,20 --columns \"Year,Month,Day,T-max:oC,T-min:oC,Precip:mm\""},
+        ServiceFile{"knmi_debilt_260_1993-1994_daily.txt",
+                    "--rows 49 --fields comma --pick 20,36 --columns \"SunHr%:%,RelHum:%\""},
+        ServiceFile{"nasa_power_chakwal_2000-2002_daily.csv",
+                    "--rows 33 --fields comma --pick 1-3,11-12,15-16 --columns \"Year,Month,Day,T-max:oC,T-min:oC,RelHum:%,Precip:mm\""},
+        ServiceFile{"silo_apsim_wagga_72150.met",
+                    "--rows 23 --columns \"Year,DOY,Solar:MJ/m2/d,T-max:oC,T-min:oC,Precip:mm,PanEvap:mm\""},
+        ServiceFile{"silo_ppd_wagga_72150.txt",
+                    "--rows 37 --pick 3,5,7,9,11 --columns \"T-max:oC,T-min:oC,Precip:mm,PanEvap:mm,Solar:MJ/m2/d\""}));
+
+namespace {
+
+struct SmallFile {
+    const char* name;
+    const char* text;
+    const char* options;
+};
+
+class SuggestsSmallFile : public testing::TestWithParam<SmallFile> {};
+
+std::string nameOf(const testing::TestParamInfo<SmallFile>& info) { return info.param.name; }
+
+} // namespace
+
+TEST_P(SuggestsSmallFile, FromItsHeaderAndValues)
+{
+    const LayoutSuggestion s = suggestLayout(GetParam().text);
+    std::string reasons;
+    for (const auto& line : suggestionReasons(s))
+        reasons += line + "\n";
+    EXPECT_EQ(suggestionOptions(s), GetParam().options) << reasons;
+}
+
+// Layouts written from each service's published column names.
+INSTANTIATE_TEST_SUITE_P(
+    Layouts, SuggestsSmallFile,
+    testing::Values(
+        SmallFile{"CimisEnglishUnits",
+                  "Stn Id,Stn Name,CIMIS Region,Date,Jul,ETo (in),qc,Precip (in),qc,"
+                  "Sol Rad (Ly/day),qc,Avg Vap Pres (mBars),qc,Max Air Temp (F),qc,"
+                  "Min Air Temp (F),qc\n"
+                  "2,FivePoints,SJV,1/1/2020,1,0.03,,0.00,,201,,7.1,,57.2,,33.4,\n"
+                  "2,FivePoints,SJV,1/2/2020,2,0.04,,0.01,,180,,7.5,,59.0,,35.1,\n"
+                  "2,FivePoints,SJV,1/3/2020,3,0.02,,0.12,,95,,8.0,,52.3,,40.2,\n",
+                  "--rows 1 --fields comma --pick 8,10,14,16 "
+                  "--columns \"Precip:inch,Solar:Langley,T-max:oF,T-min:oF\""},
+        SmallFile{"MeteostatHeaderless",
+                  "2021-06-01,17.2,11.5,23.4,0.3,,250,9.4,25.9,1016.2,540\n"
+                  "2021-06-02,18.0,12.1,24.9,0.0,,260,8.1,22.3,1017.0,600\n"
+                  "2021-06-03,16.1,10.9,21.0,5.2,,240,12.6,40.7,1012.9,120\n",
+                  "--rows 0 --fields comma --columns \"\""},
+        SmallFile{"CdoUnitsUnknown",
+                  "\"STATION\",\"NAME\",\"DATE\",\"PRCP\",\"TMAX\",\"TMIN\"\n"
+                  "\"USW00003870\",\"GREER, SC US\",\"1983-01-01\",\"0.06\",\"47\",\"40\"\n"
+                  "\"USW00003870\",\"GREER, SC US\",\"1983-01-02\",\"0.63\",\"46\",\"37\"\n"
+                  "\"USW00003870\",\"GREER, SC US\",\"1983-01-03\",\"0.00\",\"52\",\"30\"\n",
+                  "--rows 1 --fields comma --columns \"\""},
+        SmallFile{"UnknownNamesSuggestNothingWrong",
+                  "station report\n"
+                  "aa bb cc dd ee\n"
+                  "1 12.5 3.1 0.0 88\n"
+                  "2 13.0 2.2 1.5 91\n"
+                  "3 11.1 1.0 0.0 79\n",
+                  "--rows 2 --columns \"\""},
+        SmallFile{"YearMonthDayFromValues",
+                  "1990 1 30 -2.5 -9.0 0.0\n"
+                  "1990 1 31 -1.0 -7.5 2.1\n"
+                  "1990 2 1 0.5 -5.0 0.0\n"
+                  "1990 2 2 1.0 -4.0 0.0\n",
+                  "--rows 0 --columns \"Year,Month,Day\""},
+        SmallFile{"SemicolonWithDecimalComma",
+                  "jahr;monat;tag;tmax (°C);tmin (°C);niederschlag\n"
+                  "2019;7;1;31,5;17,2;0,0\n"
+                  "2019;7;2;29,0;16,4;3,5\n",
+                  "--rows 1 --fields semicolon --decimal-comma "
+                  "--columns \"Year,Month,Day,T-max:oC,T-min:oC\""},
+        SmallFile{"MissingSignProposed",
+                  "YEAR DOY T2M_MAX T2M_MIN PRECTOTCORR\n"
+                  "2001 1 12.1 3.0 -999\n"
+                  "2001 2 -999 2.5 0.0\n"
+                  "2001 3 13.4 -999 1.2\n",
+                  "--rows 1 --columns \"Year,DOY,T-max:oC,T-min:oC,Precip:mm\" --sign -999"}),
+    nameOf);
+
+TEST(LayoutSuggestion, GhcnMonthLinesSuggestNoColumn)
+{
+    const LayoutSuggestion s = suggestLayout(readSample("ghcnd_USW00003870_1983-1985.dly"));
+    EXPECT_FALSE(s.anyAssigned());
+}
+
+TEST(LayoutSuggestion, TextWithoutDataSuggestsNothing)
+{
+    for (const char* text : {"", "\n\n", "just a note\nand another\n", "\"a\",\"b\"\n"}) {
+        const LayoutSuggestion s = suggestLayout(text);
+        EXPECT_FALSE(s.anyAssigned()) << text;
+    }
+}
+
+TEST(LayoutSuggestion, UserTableWinsOverTheBuiltInOne)
+{
+    SuggestionTables tables = SuggestionTables::builtIn();
+    tables.addNames("tmax\tT-min\toC\n");
+    const LayoutSuggestion s = suggestLayout("year doy tmax\n2001 1 3.5\n2001 2 4.0\n", tables);
+    EXPECT_EQ(suggestionOptions(s), "--rows 1 --columns \"Year,DOY,T-min:oC\"");
+}
