@@ -6,7 +6,7 @@
 #include "io/textreader.h"
 #include "io/textwriter.h"
 #include "run/processingrun.h"
-#include "run/taskcatalogue.h"
+#include "stage/taskcatalogue.h"
 #include "run/usertermsmessage.h"
 #include "table/paneltext.h"
 #include "tasks/datacheckup.h"
