@@ -1,4 +1,4 @@
-#include "scratchfolder.h"
+#include "batch/scratchfolder.h"
 
 #include "error.h"
 
@@ -16,6 +16,8 @@
 #include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+namespace pluvora {
 
 namespace fs = std::filesystem;
 
@@ -86,7 +88,7 @@ ScratchFolder::ScratchFolder(const fs::path& parent)
     clearStaleScratchFolders(parent);
     std::string pattern = (parent / (std::string(kPrefix) + std::to_string(::getpid()) + "-XXXXXX")).string();
     if (!::mkdtemp(pattern.data()))
-        throw pluvora::Error("Cannot create a temporary folder in \"" + parent.string() + "\"");
+        throw Error("Cannot create a temporary folder in \"" + parent.string() + "\"");
     mPath = pattern;
     std::lock_guard lock(gLiveMutex);
     gLive = mPath;
@@ -135,3 +137,5 @@ void removeScratchFolderOnSignal()
         std::_Exit(128 + signal);
     }).detach();
 }
+
+} // namespace pluvora

@@ -1,4 +1,4 @@
-#include "batchoptions.h"
+#include "batch/batchoptions.h"
 
 #include "io/numbertext.h"
 
@@ -6,7 +6,7 @@
 #include <sstream>
 #include <system_error>
 
-using namespace pluvora;
+namespace pluvora {
 
 const char* const kBatchUsage =
     "usage: pluvora-batch --task N --rows N --columns LIST [--site \"LAT N|S LON W|E ELEV\"]\n"
@@ -242,3 +242,5 @@ std::variant<BatchOptions, UsageError> parseBatchOptions(const std::vector<std::
     }
     return options;
 }
+
+} // namespace pluvora

@@ -10,13 +10,15 @@
 #include <variant>
 #include <vector>
 
+namespace pluvora {
+
 // The command line of pluvora-batch: what the window's controls would hold.
 struct BatchOptions {
     int task = 0; // 1 to 7, 0 when not given
     std::string rowsText;
-    std::array<int, pluvora::kColumnBoxes> variableIndex{-1, -1, -1, -1, -1, -1,
+    std::array<int, kColumnBoxes> variableIndex{-1, -1, -1, -1, -1, -1,
                                                          -1, -1, -1, -1, -1, -1};
-    std::array<std::string, pluvora::kColumnBoxes> unitShown{};
+    std::array<std::string, kColumnBoxes> unitShown{};
     std::optional<std::string> siteLine; // checked coordinate row
     std::string latitude;                // task page latitude, as typed
     std::string elevation;               // task 7 page elevation, as typed
@@ -45,3 +47,5 @@ struct UsageError {
 extern const char* const kBatchUsage;
 
 std::variant<BatchOptions, UsageError> parseBatchOptions(const std::vector<std::string_view>& args);
+
+} // namespace pluvora
