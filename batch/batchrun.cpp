@@ -1,6 +1,7 @@
 #include "batch/batchrun.h"
 
 #include "batch/batchoptions.h"
+#include "batch/manyfiles.h"
 #include "batch/scratchfolder.h"
 #include "batch/stderrfeedback.h"
 
@@ -239,6 +240,10 @@ int batchMain(const std::vector<std::string_view>& args)
         std::fputs(kBatchUsage, stdout);
         return EXIT_SUCCESS;
     }
+    if (options.mergeSummaries)
+        return runMergeSummaries(*options.mergeSummaries);
+    if (options.outDir)
+        return runManyFiles(options);
     try {
         return runBatchFile(options);
     } catch (const std::exception& e) {

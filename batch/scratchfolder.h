@@ -34,6 +34,11 @@ int clearStaleScratchFolders(const std::filesystem::path& parent);
 // thread but its own.
 void removeScratchFolderOnSignal();
 
+// From the call on, those signals no longer end the program: each writes
+// its number as one byte to `fd`, so a run over many files can stop in
+// order. -1 restores the ending.
+void reportSignalsTo(int fd);
+
 } // namespace pluvora
 
 // Older callers name these without the namespace.
