@@ -1,6 +1,6 @@
 #pragma once
 
-#include "columns/variablecatalogue.h"
+#include "columns/datalayout.h"
 #include "run/sitecoordinate.h"
 
 #include <array>
@@ -14,9 +14,7 @@
 struct BatchOptions {
     int task = 0; // 1 to 7, 0 when not given
     std::string rowsText;
-    std::array<int, pluvora::kColumnBoxes> variableIndex{-1, -1, -1, -1, -1, -1,
-                                                         -1, -1, -1, -1, -1, -1};
-    std::array<std::string, pluvora::kColumnBoxes> unitShown{};
+    pluvora::DataLayout layout;          // --columns and the reading settings
     std::optional<std::string> siteLine; // checked coordinate row
     std::string latitude;                // task page latitude, as typed
     std::string elevation;               // task 7 page elevation, as typed
