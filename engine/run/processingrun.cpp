@@ -191,7 +191,7 @@ RunOutcome runStages(const RunRequest& request, const AppFolder& folder, UserFee
     if (!request.rowsBeforeText.empty())
         run.rowsBefore = integerOf(request.rowsBeforeText);
 
-    run.columnCount = theLastColumn(request.variableIndex);
+    run.columnCount = theLastColumn(request.layout.variables);
     if (run.columnCount == 0)
         run.fail(kColumnsNotSpecified);
     if (stopped(run, outcome))

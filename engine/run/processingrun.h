@@ -1,7 +1,7 @@
 #pragma once
 
 #include "appfolder/appfolder.h"
-#include "columns/variablecatalogue.h"
+#include "columns/datalayout.h"
 #include "stage/integertext.h"
 #include "stage/runcontext.h"
 #include "ui/userfeedback.h"
@@ -21,10 +21,10 @@ inline constexpr const char* kTaskNotAvailable = "This task is not available in 
 struct RunRequest {
     int taskIndex = -1;                 // ComboBox1 item index, -1 for none
     std::string fileName;               // Edit1
+    // The rows box as typed: an empty box stops the run, so the number of
+    // `layout` is not what a run reads.
     std::string rowsBeforeText;         // adpEdit1
-    std::array<int, kColumnBoxes> variableIndex{-1, -1, -1, -1, -1, -1,
-                                                -1, -1, -1, -1, -1, -1}; // ComboBox12..23
-    std::array<std::string, kColumnBoxes> unitShown{};                  // ComboBox24..35
+    DataLayout layout;                  // the column panel
     bool rearrange = false;             // CheckBox1 enabled and checked
     bool substitutionEnabled = true;    // CheckBox2
     std::string signText = "-99";       // adpEdit2
