@@ -20,6 +20,7 @@ const char* const kBatchUsage =
     "       pluvora-batch [options] INPUT... --out-dir DIR [--glob PATTERN] [--jobs N]\n"
     "                     [--skip-existing] [--quiet] [--shard K/N]\n"
     "       pluvora-batch --merge-summaries DIR\n"
+    "       pluvora-batch --suggest FILE\n"
     "  --template NAME  rows and columns of the window's template NAME; --rows and\n"
     "             --columns given as well take the place of the template's own\n"
     "  --templates FILE  look NAME up in FILE (a template settings file) instead of\n"
@@ -27,7 +28,10 @@ const char* const kBatchUsage =
     "  --columns  columns 1 to 12 in order, comma-separated, each a variable name\n"
     "             with ':' and a unit for measured variables, e.g.\n"
     "             \"Year,Month,Day,T-max:oF,T-min:oF,Precip:inch\"; an empty item\n"
-    "             leaves its column unselected\n"
+    "             leaves its column unselected; \"auto\": the layout suggested from\n"
+    "             each input's header and values (told on standard error first)\n"
+    "  --suggest  print the options that describe FILE as its header and values\n"
+    "             suggest, then the reason for each, one line each\n"
     "  --site     site coordinates for tasks 1 and 6 (west positive, south negative)\n"
     "  --latitude latitude box of tasks 4, 5 and 7; --elevation: of task 7\n"
     "  --region   task 4: 1 Mid-West of USA, 2 continental, 3 coastal (default 1)\n"
@@ -170,8 +174,10 @@ std::variant<BatchOptions, UsageError> parseBatchOptions(const std::vector<std::
             const auto v = value();
             if (!v)
                 return needs("a column list");
+            options.columnsAuto = *v == "auto";
             try {
-                parseColumnsText(*v, options.layout);
+                if (!options.columnsAuto)
+                    parseColumnsText(*v, options.layout);
             } catch (const LayoutTextError& error) {
                 return UsageError{error.what()};
             }
@@ -204,6 +210,7 @@ std::variant<BatchOptions, UsageError> parseBatchOptions(const std::vector<std::
             if (!v || !parseInteger(*v))
                 return needs("a whole number");
             options.sign = std::string(*v);
+            options.signGiven = true;
         } else if (arg == "--substitute") {
             const auto v = value();
             if (!v)
@@ -219,6 +226,11 @@ std::variant<BatchOptions, UsageError> parseBatchOptions(const std::vector<std::
             if (!v || v->empty())
                 return needs("a weather file");
             options.update = std::string(*v);
+        } else if (arg == "--suggest") {
+            const auto v = value();
+            if (!v || v->empty())
+                return needs("a file");
+            options.suggestFile = std::string(*v);
         } else if (arg == "--template" || arg == "--templates" || arg == "--out-dir"
                    || arg == "--glob" || arg == "--merge-summaries") {
             const auto v = value();
@@ -264,6 +276,11 @@ std::variant<BatchOptions, UsageError> parseBatchOptions(const std::vector<std::
     }
     if (options.help)
         return options;
+    if (options.suggestFile) {
+        if (!options.inputs.empty() || options.outDir)
+            return UsageError{"--suggest takes one file and no other input"};
+        return options;
+    }
     if (options.mergeSummaries) {
         if (!options.inputs.empty() || options.outDir)
             return UsageError{"--merge-summaries takes no inputs and no --out-dir"};

@@ -50,6 +50,13 @@ struct BatchOptions {
     int shardCount = 1;
     bool shardGiven = false;
     std::optional<std::string> mergeSummaries; // a folder of summary-K.csv
+
+    // --suggest FILE: print the layout suggested for FILE and stop.
+    std::optional<std::string> suggestFile;
+    // --columns auto: each input runs with the layout suggested from it;
+    // --rows and --sign given as well win.
+    bool columnsAuto = false;
+    bool signGiven = false;
 };
 
 // A usage fault, exit status 2. A refused site coordinate is told with the

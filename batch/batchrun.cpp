@@ -11,6 +11,7 @@
 #include "io/textwriter.h"
 #include "run/processingrun.h"
 #include "stage/taskcatalogue.h"
+#include "suggest/layoutsuggestion.h"
 #include "run/usertermsmessage.h"
 #include "table/paneltext.h"
 #include "tasks/datacheckup.h"
@@ -122,6 +123,51 @@ void writeText(const BatchOptions& options, std::string_view text)
     });
 }
 
+// --columns auto: the options with the layout suggested from the input.
+// False, with the reason told, when the input suggests no layout.
+bool applySuggestedLayout(BatchOptions& options)
+{
+    const LayoutSuggestion suggestion = suggestLayoutOfFile(options.input);
+    if (!suggestion.found || !suggestion.anyAssigned()) {
+        StderrFeedback::line("error", "No layout can be suggested for \"" + options.input
+                                          + "\": give --rows and --columns.");
+        for (const auto& reason : suggestionReasons(suggestion))
+            StderrFeedback::line("note", reason);
+        return false;
+    }
+    StderrFeedback::line("notice", "layout suggested from the file: " + suggestionOptions(suggestion));
+    for (const auto& note : suggestion.notes)
+        StderrFeedback::line("notice", note);
+    const bool readingGiven = !options.layout.readsAsBlankSeparated();
+    DataLayout layout = suggestedLayout(suggestion, false);
+    if (readingGiven) {
+        layout.fields = options.layout.fields;
+        layout.fieldEnds = options.layout.fieldEnds;
+        layout.decimalComma = options.layout.decimalComma;
+    }
+    options.layout = layout;
+    if (options.rowsText.empty())
+        options.rowsText = std::to_string(suggestion.rowsBefore);
+    if (!options.signGiven && suggestion.missingSign)
+        options.sign = std::to_string(*suggestion.missingSign);
+    for (const SuggestedColumn* column : suggestion.outOfReach())
+        StderrFeedback::line("notice", "column " + std::to_string(column->field) + " (" + column->header
+                                           + ") would be " + column->variable
+                                           + " but lies beyond the twelfth column");
+    return true;
+}
+
+// --suggest FILE: the options on one line, then a reason per line.
+int runSuggest(const std::string& file)
+{
+    const LayoutSuggestion suggestion = suggestLayoutOfFile(file);
+    if (suggestion.found)
+        std::printf("%s\n", suggestionOptions(suggestion).c_str());
+    for (const auto& reason : suggestionReasons(suggestion))
+        std::printf("# %s\n", reason.c_str());
+    return suggestion.found && suggestion.anyAssigned() ? EXIT_SUCCESS : EXIT_FAILURE;
+}
+
 RunRequest requestFor(const BatchOptions& options, std::string_view inputText = {})
 {
     RunRequest request;
@@ -149,8 +195,11 @@ RunRequest requestFor(const BatchOptions& options, std::string_view inputText = 
 
 } // namespace
 
-int runBatchFile(const BatchOptions& options)
+int runBatchFile(const BatchOptions& given)
 {
+    BatchOptions options = given;
+    if (options.columnsAuto && !applySuggestedLayout(options))
+        return EXIT_FAILURE;
     ScratchFolder scratch;
     AppFolder folder(scratch.path());
     // Read directly where that gives the same run; otherwise streamed into
@@ -241,6 +290,14 @@ int batchMain(const std::vector<std::string_view>& args)
     }
     if (options.mergeSummaries)
         return runMergeSummaries(*options.mergeSummaries);
+    if (options.suggestFile) {
+        try {
+            return runSuggest(*options.suggestFile);
+        } catch (const std::exception& e) {
+            StderrFeedback::line("error", e.what());
+            return EXIT_FAILURE;
+        }
+    }
     if (options.outDir)
         return runManyFiles(options);
     try {

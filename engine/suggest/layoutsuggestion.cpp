@@ -1,11 +1,13 @@
 #include "suggest/layoutsuggestion.h"
 
 #include "columns/variablecatalogue.h"
+#include "error.h"
 #include "io/numbertext.h"
 
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <fstream>
 #include <map>
 #include <optional>
 
@@ -892,21 +894,29 @@ std::string_view confidenceName(Confidence confidence)
     return "unsure";
 }
 
-std::vector<const SuggestedColumn*> LayoutSuggestion::boxColumns() const
+std::vector<const SuggestedColumn*> LayoutSuggestion::boxColumns(bool picking) const
 {
     std::vector<const SuggestedColumn*> boxes;
-    if (!picked.empty()) {
+    if (picking && !picked.empty()) {
         for (int field : picked)
             boxes.push_back(&columns[static_cast<std::size_t>(field - 1)]);
         return boxes;
     }
     for (const auto& c : columns)
-        boxes.push_back(&c);
+        if (c.field <= kColumnBoxes)
+            boxes.push_back(&c);
     while (!boxes.empty() && boxes.back()->variable == "Ignore")
         boxes.pop_back();
-    if (static_cast<int>(boxes.size()) > kColumnBoxes)
-        boxes.resize(kColumnBoxes);
     return boxes;
+}
+
+std::vector<const SuggestedColumn*> LayoutSuggestion::outOfReach() const
+{
+    std::vector<const SuggestedColumn*> beyond;
+    for (const auto& c : columns)
+        if (c.field > kColumnBoxes && c.variable != "Ignore")
+            beyond.push_back(&c);
+    return beyond;
 }
 
 bool LayoutSuggestion::anyAssigned() const
@@ -920,6 +930,49 @@ LayoutSuggestion suggestLayout(std::string_view text, const SuggestionTables& ta
     return Suggester(text, tables, maxLines).run();
 }
 
+namespace {
+
+std::string columnsOf(const LayoutSuggestion& s, bool picking)
+{
+    std::string columns;
+    for (const SuggestedColumn* c : s.boxColumns(picking)) {
+        if (!columns.empty())
+            columns += ',';
+        columns += c->variable;
+        if (!c->unit.empty())
+            columns += ":" + c->unit;
+    }
+    return columns;
+}
+
+} // namespace
+
+LayoutSuggestion suggestLayoutOfFile(const std::filesystem::path& path, const SuggestionTables& tables)
+{
+    constexpr std::size_t kHead = std::size_t{256} << 10;
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        throw Error("Cannot open file \"" + path.string() + "\"");
+    std::string head(kHead, '\0');
+    in.read(head.data(), static_cast<std::streamsize>(kHead));
+    head.resize(static_cast<std::size_t>(in.gcount()));
+    // A cut line would look like a short data row.
+    if (head.size() == kHead)
+        head.resize(head.rfind('\n') == std::string::npos ? 0 : head.rfind('\n') + 1);
+    return suggestLayout(head, tables);
+}
+
+DataLayout suggestedLayout(const LayoutSuggestion& s, bool picking)
+{
+    DataLayout layout;
+    layout.rowsBefore = s.rowsBefore;
+    layout.fields = fieldSeparatorFromName(s.fields);
+    layout.decimalComma = s.decimalComma;
+    // Every name and unit came from the catalogue, so the text parses.
+    parseColumnsText(columnsOf(s, picking), layout);
+    return layout;
+}
+
 std::string suggestionOptions(const LayoutSuggestion& s)
 {
     std::string options = "--rows " + std::to_string(s.rowsBefore);
@@ -929,15 +982,7 @@ std::string suggestionOptions(const LayoutSuggestion& s)
         options += " --decimal-comma";
     if (!s.picked.empty())
         options += " --pick " + rangesText(s.picked);
-    std::string columns;
-    for (const SuggestedColumn* c : s.boxColumns()) {
-        if (!columns.empty())
-            columns += ',';
-        columns += c->variable;
-        if (!c->unit.empty())
-            columns += ":" + c->unit;
-    }
-    options += " --columns \"" + columns + "\"";
+    options += " --columns \"" + columnsOf(s, true) + "\"";
     if (s.missingSign)
         options += " --sign " + std::to_string(*s.missingSign);
     return options;

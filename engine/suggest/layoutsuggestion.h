@@ -1,7 +1,9 @@
 #pragma once
 
+#include "columns/datalayout.h"
 #include "suggest/suggestiontables.h"
 
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -39,9 +41,13 @@ struct LayoutSuggestion {
     std::optional<int> missingSign; // the sign value the data use
     std::vector<std::string> notes; // what the data hold that no setting reads
 
-    // The columns the boxes get: the picked fields, or all of them with
-    // trailing Ignores dropped.
-    std::vector<const SuggestedColumn*> boxColumns() const;
+    // The columns the boxes get: with `picking`, the picked fields (the
+    // batch picks them before anything else); otherwise fields 1 to 12.
+    // Trailing Ignores are dropped.
+    std::vector<const SuggestedColumn*> boxColumns(bool picking = true) const;
+    // Suggested columns beyond the twelfth field, which the window's boxes
+    // cannot reach without removing columns first.
+    std::vector<const SuggestedColumn*> outOfReach() const;
     bool anyAssigned() const;
 };
 
@@ -50,6 +56,14 @@ struct LayoutSuggestion {
 LayoutSuggestion suggestLayout(std::string_view text,
                                const SuggestionTables& tables = SuggestionTables::builtIn(),
                                int maxLines = 400);
+
+// The suggestion for a file, from its first 256 KiB. Throws Error when the
+// file cannot be read.
+LayoutSuggestion suggestLayoutOfFile(const std::filesystem::path& path,
+                                     const SuggestionTables& tables = SuggestionTables::builtIn());
+
+// The suggestion as a column layout; see boxColumns for `picking`.
+DataLayout suggestedLayout(const LayoutSuggestion& suggestion, bool picking);
 
 // The command-line options that run the suggestion, on one line:
 // --rows N [--fields F] [--decimal-comma] [--pick LIST] --columns "..." [--sign S]
