@@ -7,7 +7,7 @@
 #include "appfolder/appfolder.h"
 #include "columns/variablecatalogue.h"
 #include "run/processingrun.h"
-#include "run/taskcatalogue.h"
+#include "stage/taskcatalogue.h"
 
 #include <string>
 

@@ -193,15 +193,6 @@ void processData(RunContext& run, const RunRequest& request, RunGauge& gauge, Ru
     complete(run, request, gauge, outcome);
 }
 
-} // namespace
-
-std::string notAnIntegerMessage(std::string_view text)
-{
-    return "'" + std::string(text) + "' is not a valid integer value";
-}
-
-namespace {
-
 RunOutcome runStages(const RunRequest& request, const AppFolder& folder, UserFeedback& ui)
 {
     RunContext run(folder, ui);

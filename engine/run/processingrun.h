@@ -2,7 +2,8 @@
 
 #include "appfolder/appfolder.h"
 #include "columns/datalayout.h"
-#include "run/runcontext.h"
+#include "stage/integertext.h"
+#include "stage/runcontext.h"
 #include "ui/userfeedback.h"
 
 #include <array>
@@ -15,9 +16,6 @@ namespace pluvora {
 
 // Shown by a run whose task has no stage in this build.
 inline constexpr const char* kTaskNotAvailable = "This task is not available in this version of Pluvora.";
-
-// "'x' is not a valid integer value": a box that should hold a whole number.
-std::string notAnIntegerMessage(std::string_view text);
 
 // Everything "Step 4: Process" reads from the window, as the controls hold it.
 struct RunRequest {
