@@ -1,6 +1,7 @@
 #include "mainwindow.h"
 
 #include "appfolder/settings.h"
+#include "suggest/suggestiontables.h"
 #include "columnpanel.h"
 #include "combolists.h"
 #include "controls.h"
@@ -13,6 +14,7 @@
 #include "helpmenu.h"
 #include "helpwindow.h"
 #include "inputpanel.h"
+#include "layoutsuggestionbar.h"
 #include "mainmenu.h"
 #include "inputcommands.h"
 #include "messageboxfeedback.h"
@@ -109,6 +111,7 @@ MainWindow::MainWindow(const MainWindowSetup& setup, QWidget* parent)
     mElastic = toggles.elasticWindow;
     mHorizontalScroll = toggles.horizontalScrollBar;
     mSpacer = toggles.enableSpacer;
+    mSuggestLayout = toggles.suggestLayout;
     widenComboLists(centralWidget());
     mElasticLayout = new ElasticLayout(centralWidget(), {kDesignWidth, kDesignHeight});
     // The spacer lines the column boxes up in design pixels.
@@ -184,6 +187,11 @@ void MainWindow::buildControls()
     mTemplateBox->setObjectName("ComboBox2");
     mTemplateBox->setGeometry(820, 296, 204, 24);
 
+    // Over the input panel's last line, right above the boxes it fills.
+    mSuggestion = new LayoutSuggestionBar(mColumns, mStep2);
+    mSuggestion->setGeometry(8, 248, 1016, 22);
+    connect(mColumns, &ColumnPanel::resetClicked, mSuggestion, &LayoutSuggestionBar::dismiss);
+
     mRowsBefore = mColumns->rowsBox();
     connect(mRowsBefore, &QLineEdit::textChanged, this,
             [this](const QString& rows) { mInputPanel->setHeaderRows(rows.toInt()); });
@@ -257,6 +265,7 @@ void MainWindow::BitBtn3Click()
         const std::string text = pluvora::loadTextFile(chosen.toStdString());
         mInputPanel->setPlainText(fromUtf8(text));
         mOutputPanel->clear();
+        suggestLayoutFor(mInputPanel->toPlainText());
     } catch (const std::exception&) {
         pluvora::reportError(*mUser, pluvora::kNotATextFile);
     }
@@ -455,8 +464,17 @@ void MainWindow::SaveTheTemplate() { mTemplates->SaveTheTemplate(); }
 
 void MainWindow::retrieveLastSessionTemplate() { mTemplates->applyLastSession(); }
 
+void MainWindow::suggestLayoutFor(const QString& text)
+{
+    // A template the user picked wins over any suggestion.
+    if (!mSuggestLayout->isChecked() || mTemplateBox->currentIndex() >= 0)
+        return;
+    mSuggestion->offer(text, pluvora::SuggestionTables::withUserFiles(mFolder.path()));
+}
+
 void MainWindow::ComboBox2CloseUp()
 {
+    mSuggestion->dismiss();
     // Matched by name: the menu bar may be built anew by other code.
     if (sender() && sender()->objectName() == QLatin1String("Retrievelastsessiontemplate1"))
         mTemplates->applyLastSession();
@@ -478,6 +496,7 @@ void MainWindow::startUp()
     mElastic->setChecked(settings.elasticWindow);
     mHorizontalScroll->setChecked(settings.horizontalScrollBar);
     mSpacer->setChecked(settings.spacerEnabled);
+    mSuggestLayout->setChecked(settings.suggestLayout);
     Elasticwindow1Click();
     Showhorizontalscrolbar1Click();
     Enablespacer1Click();
@@ -493,6 +512,7 @@ void MainWindow::shutDown()
     settings.elasticWindow = mElastic->isChecked();
     settings.horizontalScrollBar = mHorizontalScroll->isChecked();
     settings.spacerEnabled = mSpacer->isChecked();
+    settings.suggestLayout = mSuggestLayout->isChecked();
     settings.substitutionEnabled = mMissingValues->substitutionEnabled();
     settings.missingSign = toUtf8(mMissingValues->signText());
     settings.substitution = toUtf8(mMissingValues->substituteText());

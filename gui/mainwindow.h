@@ -24,6 +24,7 @@ class HelpMenu;
 class HelpWindow;
 class InputPanel;
 class InputCommands;
+class LayoutSuggestionBar;
 class TemplateControl;
 class MissingValueBox;
 class NeedleGauge;
@@ -126,6 +127,9 @@ private:
     void showBadInput(const pluvora::RunOutcome& outcome);
     void startUp();
     void loadTemplateList();
+    // Fills the column panel with the layout the text suggests, when the
+    // option is on and no template was chosen.
+    void suggestLayoutFor(const QString& text);
     void shutDown();
     void showCompletion();
     void finishOutput(const pluvora::RunOutcome& outcome);
@@ -166,6 +170,8 @@ private:
     QAction* mElastic = nullptr;            // Elasticwindow1
     QAction* mHorizontalScroll = nullptr;   // Showhorizontalscrolbar1
     QAction* mSpacer = nullptr;             // Enablespacer1
+    QAction* mSuggestLayout = nullptr;      // Suggestlayout1
+    LayoutSuggestionBar* mSuggestion = nullptr;
     InputCommands* mInputCommands = nullptr;
     TemplateControl* mTemplates = nullptr;
 };

@@ -44,6 +44,9 @@ Settings readSettingsFile(const fs::path& path)
     std::string rest;
     reader.readLine(rest);
     settings.substitution = rest;
+    std::string suggest;
+    if (reader.readLine(suggest) && suggest == "0")
+        settings.suggestLayout = false;
     return settings;
 }
 
@@ -60,15 +63,18 @@ std::optional<Settings> readSettings(const AppFolder& folder)
 
 void writeSettingsFile(const fs::path& path, const Settings& settings)
 {
-    writeLinesSafely(path, {
-                               settings.inputFolder,
-                               settings.weatherFolder,
-                               flagText(settings.elasticWindow),
-                               flagText(settings.horizontalScrollBar),
-                               flagText(settings.spacerEnabled),
-                               flagText(settings.substitutionEnabled),
-                               settings.missingSign + '\t' + settings.substitution,
-                           });
+    std::vector<std::string> lines = {
+        settings.inputFolder,
+        settings.weatherFolder,
+        flagText(settings.elasticWindow),
+        flagText(settings.horizontalScrollBar),
+        flagText(settings.spacerEnabled),
+        flagText(settings.substitutionEnabled),
+        settings.missingSign + '\t' + settings.substitution,
+    };
+    if (!settings.suggestLayout)
+        lines.emplace_back(flagText(false));
+    writeLinesSafely(path, lines);
 }
 
 void saveSettingsOnClose(const AppFolder& folder, const Settings& current)

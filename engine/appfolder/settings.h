@@ -13,6 +13,8 @@ namespace pluvora {
 //   3 elastic window (1/0)        4 horizontal scroll bar (1/0)
 //   5 spacer enabled (1/0)        6 missing-value substitution (1/0)
 //   7 missing-value sign, a tab, the substitution text
+//   8 suggest a layout when a file is opened (1/0); written only when off,
+//     so a file of seven lines, as every older file is, means on
 // The members start at what the window shows when there is no file.
 struct Settings {
     // As stored; an empty line stands for the application folder, so the
@@ -25,6 +27,7 @@ struct Settings {
     bool substitutionEnabled = true;
     std::string missingSign = "-99";
     std::string substitution = "0.01";
+    bool suggestLayout = true;
 
     bool operator==(const Settings&) const = default;
 };

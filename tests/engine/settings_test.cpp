@@ -64,6 +64,18 @@ TEST(SettingsFile, WritesSevenCrLfLines)
     EXPECT_EQ(dir.read("Option.pvd"), "/in/\r\n/out\r\n1\r\n0\r\n1\r\n1\r\n-999\t0\r\n");
 }
 
+TEST(SettingsFile, SuggestionOffIsAnEighthLineThatOlderFilesLack)
+{
+    TempFolder dir;
+    Settings off = make("/in/", "/out", true, false, true, true, "-999", "0");
+    off.suggestLayout = false;
+    writeSettingsFile(dir.path() / "Option.pvd", off);
+    EXPECT_EQ(dir.read("Option.pvd"), "/in/\r\n/out\r\n1\r\n0\r\n1\r\n1\r\n-999\t0\r\n0\r\n");
+    EXPECT_FALSE(readSettingsFile(dir.path() / "Option.pvd").suggestLayout);
+    EXPECT_TRUE(readSettingsFile(dir.write("Option.pvd", "/a\r\n/b\r\n0\r\n0\r\n0\r\n1\r\n-99\t0\r\n"))
+                    .suggestLayout);
+}
+
 namespace {
 
 struct ReadCase {

@@ -1,0 +1,112 @@
+#include "layoutsuggestionbar.h"
+
+#include "columnpanel.h"
+#include "suggest/layoutsuggestion.h"
+
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include <algorithm>
+
+namespace {
+
+// A suggested box reads apart from the user's own choices.
+constexpr const char* kMarkedStyle = "QComboBox { background: #d8ecff; }";
+
+} // namespace
+
+LayoutSuggestionBar::LayoutSuggestionBar(ColumnPanel* columns, QWidget* parent)
+    : QWidget(parent)
+    , mColumns(columns)
+{
+    setObjectName("LayoutSuggestion");
+    setAutoFillBackground(true);
+    QPalette shade = palette();
+    shade.setColor(QPalette::Window, QColor(0xd8, 0xec, 0xff));
+    setPalette(shade);
+    auto* row = new QHBoxLayout(this);
+    row->setContentsMargins(6, 0, 2, 0);
+    mText = new QLabel(QString::fromUtf8(kSuggested), this);
+    mText->setObjectName("SuggestionText");
+    mTakeBack = new QPushButton(QString::fromUtf8(kTakeBack), this);
+    mTakeBack->setObjectName("TakeBackSuggestion");
+    mTakeBack->setToolTip(QString::fromUtf8(kTakeBackHint));
+    row->addWidget(mText, 1);
+    row->addWidget(mTakeBack);
+    connect(mTakeBack, &QPushButton::clicked, this, &LayoutSuggestionBar::takeBack);
+    hide();
+}
+
+bool LayoutSuggestionBar::offer(const QString& text, const pluvora::SuggestionTables& tables)
+{
+    const QByteArray utf8 = text.toUtf8();
+    const auto suggestion = pluvora::suggestLayout(
+        std::string_view(utf8.constData(), static_cast<std::size_t>(utf8.size())), tables);
+    if (!suggestion.found || !suggestion.anyAssigned())
+        return false;
+    const pluvora::DataLayout before = mColumns->layout();
+    const pluvora::DataLayout suggested = pluvora::suggestedLayout(suggestion, false);
+    clearMarks();
+    mPrevious = before;
+    mColumns->apply(suggested);
+    for (int column = 1; column <= pluvora::kColumnBoxes; ++column) {
+        if (suggested.variable(column) < 0)
+            continue;
+        mark(mColumns->variableBox(column));
+        if (suggested.unit(column) >= 0)
+            mark(mColumns->unitBox(column));
+    }
+    QString line = QString::fromUtf8(kSuggested);
+    const auto beyond = suggestion.outOfReach();
+    if (!beyond.empty())
+        line += QString::fromUtf8("; columns past the twelfth hold data too: remove columns to reach them");
+    mText->setText(line);
+    mText->setToolTip(QString::fromUtf8(suggestionOptions(suggestion).c_str()));
+    show();
+    raise();
+    return true;
+}
+
+void LayoutSuggestionBar::takeBack()
+{
+    if (mPrevious)
+        mColumns->apply(*mPrevious);
+    dismiss();
+}
+
+void LayoutSuggestionBar::dismiss()
+{
+    mPrevious.reset();
+    clearMarks();
+    hide();
+}
+
+void LayoutSuggestionBar::mark(QComboBox* box)
+{
+    if (!box || std::find(mMarked.begin(), mMarked.end(), box) != mMarked.end())
+        return;
+    box->setStyleSheet(QString::fromUtf8(kMarkedStyle));
+    mMarked.push_back(box);
+    // A choice of the user's own ends the mark; applying a layout does not
+    // emit activated.
+    connect(box, &QComboBox::activated, this, [this, box] { unmark(box); });
+}
+
+void LayoutSuggestionBar::unmark(QComboBox* box)
+{
+    const auto it = std::find(mMarked.begin(), mMarked.end(), box);
+    if (it == mMarked.end())
+        return;
+    box->setStyleSheet(QString());
+    disconnect(box, &QComboBox::activated, this, nullptr);
+    mMarked.erase(it);
+}
+
+void LayoutSuggestionBar::clearMarks()
+{
+    while (!mMarked.empty())
+        unmark(mMarked.back());
+}

@@ -1,0 +1,51 @@
+#pragma once
+
+#include "columns/datalayout.h"
+#include "suggest/suggestiontables.h"
+
+#include <QWidget>
+
+#include <optional>
+#include <vector>
+
+class ColumnPanel;
+class QComboBox;
+class QLabel;
+class QPushButton;
+
+// The line above the column panel that says the layout there was suggested
+// from the file, with the command that takes the suggestion back. The boxes
+// the suggestion set stay marked until the user changes them.
+class LayoutSuggestionBar : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr const char* kSuggested = "Layout suggested from the file: check the columns";
+    static constexpr const char* kTakeBack = "Take back";
+    static constexpr const char* kTakeBackHint = "Put back the layout the columns had before";
+
+    LayoutSuggestionBar(ColumnPanel* columns, QWidget* parent = nullptr);
+
+    // Suggests a layout for the panel text `text` and shows it in the column
+    // panel. False, with the panel as it was, when the text suggests none.
+    bool offer(const QString& text, const pluvora::SuggestionTables& tables);
+    // Whether boxes are still marked as suggested.
+    bool hasMarks() const { return !mMarked.empty(); }
+
+public slots:
+    // The layout from before the suggestion returns.
+    void takeBack();
+    // The suggestion stays as the user's own layout: a template was picked
+    // or the columns were reset.
+    void dismiss();
+
+private:
+    void mark(QComboBox* box);
+    void unmark(QComboBox* box);
+    void clearMarks();
+
+    ColumnPanel* mColumns;
+    QLabel* mText = nullptr;
+    QPushButton* mTakeBack = nullptr;
+    std::optional<pluvora::DataLayout> mPrevious;
+    std::vector<QComboBox*> mMarked;
+};

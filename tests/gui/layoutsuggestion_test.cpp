@@ -1,0 +1,78 @@
+#include "windowfixture.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class Suggestion : public WindowFixture {
+protected:
+    void SetUp() override
+    {
+        WindowFixture::SetUp();
+        find<QAction>(window.get(), "Suggestlayout1")->setChecked(true);
+    }
+
+    QString variable(int column)
+    {
+        return child<QComboBox>(("ComboBox" + std::to_string(11 + column)).c_str())->currentText();
+    }
+    QString unit(int column)
+    {
+        return child<QComboBox>(("ComboBox" + std::to_string(23 + column)).c_str())->currentText();
+    }
+
+    std::filesystem::path stationFile()
+    {
+        return userDir.write("station.txt", "Station 12, daily\n"
+                                            "year doy tmax (deg c) tmin (deg c) rain\n"
+                                            "2001 1 12.5 3.0 0.0\n"
+                                            "2001 2 13.0 2.5 1.2\n"
+                                            "2001 3 11.0 1.0 0.0\n");
+    }
+};
+
+} // namespace
+
+TEST_F(Suggestion, OpeningAFileFillsTheBoxesAndTakeBackRestoresThem)
+{
+    setColumn(1, "Ignore");
+    open(stationFile());
+
+    auto* bar = child<QWidget>("LayoutSuggestion");
+    EXPECT_TRUE(bar->isVisibleTo(window.get()));
+    EXPECT_EQ(child<QLabel>("SuggestionText")->text().toStdString().rfind(
+                  "Layout suggested from the file: check the columns", 0),
+              0u);
+    EXPECT_EQ(child<QLineEdit>("adpEdit1")->text(), "2");
+    EXPECT_EQ(variable(1), "Year");
+    EXPECT_EQ(variable(2), "DOY");
+    EXPECT_EQ(variable(3), "T-max");
+    EXPECT_EQ(unit(3), "oC");
+    EXPECT_EQ(variable(4), "T-min");
+    EXPECT_EQ(variable(5), "Precip"); // "rain" names its unit nowhere: mm is the only fit
+    EXPECT_FALSE(child<QComboBox>("ComboBox14")->styleSheet().isEmpty()) << "suggested boxes are marked";
+
+    // A box the user changes is no longer marked as suggested.
+    setColumn(2, "DOY");
+    EXPECT_TRUE(child<QComboBox>("ComboBox13")->styleSheet().isEmpty());
+
+    child<QPushButton>("TakeBackSuggestion")->click();
+    EXPECT_FALSE(bar->isVisibleTo(window.get()));
+    EXPECT_EQ(variable(1), "Ignore");
+    EXPECT_EQ(variable(3), "");
+    EXPECT_TRUE(child<QComboBox>("ComboBox14")->styleSheet().isEmpty());
+}
+
+TEST_F(Suggestion, StaysOffWhenTheOptionIsOff)
+{
+    find<QAction>(window.get(), "Suggestlayout1")->setChecked(false);
+    open(stationFile());
+    EXPECT_FALSE(child<QWidget>("LayoutSuggestion")->isVisibleTo(window.get()));
+    EXPECT_EQ(variable(1), "");
+}
