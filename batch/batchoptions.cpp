@@ -56,62 +56,6 @@ const char* const kBatchUsage =
 
 namespace {
 
-std::optional<UsageError> parseColumns(std::string_view list, BatchOptions& options)
-{
-    std::vector<std::string_view> items;
-    std::size_t start = 0;
-    for (;;) {
-        const std::size_t comma = list.find(',', start);
-        items.push_back(list.substr(start, comma == std::string_view::npos ? comma : comma - start));
-        if (comma == std::string_view::npos)
-            break;
-        start = comma + 1;
-    }
-    if (items.size() > static_cast<std::size_t>(kColumnBoxes))
-        return UsageError{"--columns lists more than 12 columns"};
-
-    const auto names = variableItems();
-    for (std::size_t column = 0; column < items.size(); ++column) {
-        const std::string_view item = items[column];
-        if (item.empty())
-            continue;
-        const std::size_t colon = item.find(':');
-        const std::string_view name = item.substr(0, colon);
-        const bool unitGiven = colon != std::string_view::npos;
-        const std::string_view unit = unitGiven ? item.substr(colon + 1) : std::string_view();
-
-        int code = -1;
-        for (std::size_t i = 0; i < names.size(); ++i)
-            if (names[i] == name)
-                code = static_cast<int>(i);
-        const std::string where = "column " + std::to_string(column + 1) + ": ";
-        if (code < 0)
-            return UsageError{where + "unknown variable '" + std::string(name) + "'"};
-        options.variableIndex[column] = code;
-
-        const VariableInfo& info = variableInfo(code);
-        if (!isMeasured(code)) {
-            if (unitGiven)
-                return UsageError{where + std::string(name) + " takes no unit"};
-            continue;
-        }
-        if (!unitGiven) {
-            // Single-unit variables get their unit with the choice, as in
-            // the window; the others stay empty and the run names the column.
-            if (info.fixedUnit >= 0)
-                options.unitShown[column] = std::string(info.units[static_cast<std::size_t>(info.fixedUnit)]);
-            continue;
-        }
-        bool known = false;
-        for (const auto u : info.units)
-            known = known || u == unit;
-        if (!known)
-            return UsageError{where + "unknown unit '" + std::string(unit) + "' for " + std::string(name)};
-        options.unitShown[column] = std::string(unit);
-    }
-    return std::nullopt;
-}
-
 // Whether two names reach one file, also through links or "..", and for a
 // file that does not exist yet.
 bool sameFile(const std::string& a, const std::string& b)
@@ -178,17 +122,9 @@ std::optional<UsageError> applyTemplate(BatchOptions& options, bool rowsGiven, b
         options.rowsText = std::to_string(spec.rowsBefore);
     if (columnsGiven)
         return std::nullopt;
-    for (std::size_t column = 0; column < spec.variables.size(); ++column) {
-        const int code = spec.variables[column];
-        options.variableIndex[column] = code;
-        options.unitShown[column].clear();
-        if (code < 0 || code >= static_cast<int>(variableItems().size()))
-            continue;
-        const auto& units = variableInfo(code).units;
-        const int unit = spec.units[column];
-        if (unit >= 0 && static_cast<std::size_t>(unit) < units.size())
-            options.unitShown[column] = std::string(units[static_cast<std::size_t>(unit)]);
-    }
+    const int rows = options.layout.rowsBefore;
+    options.layout = spec;
+    options.layout.rowsBefore = rows;
     return std::nullopt;
 }
 
@@ -234,8 +170,11 @@ std::variant<BatchOptions, UsageError> parseBatchOptions(const std::vector<std::
             const auto v = value();
             if (!v)
                 return needs("a column list");
-            if (auto error = parseColumns(*v, options))
-                return *error;
+            try {
+                parseColumnsText(*v, options.layout);
+            } catch (const LayoutTextError& error) {
+                return UsageError{error.what()};
+            }
             columnsGiven = true;
         } else if (arg == "--site") {
             site = value();

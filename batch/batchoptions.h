@@ -1,6 +1,6 @@
 #pragma once
 
-#include "columns/variablecatalogue.h"
+#include "columns/datalayout.h"
 #include "run/sitecoordinate.h"
 
 #include <array>
@@ -16,9 +16,7 @@ namespace pluvora {
 struct BatchOptions {
     int task = 0; // 1 to 7, 0 when not given
     std::string rowsText;
-    std::array<int, kColumnBoxes> variableIndex{-1, -1, -1, -1, -1, -1,
-                                                         -1, -1, -1, -1, -1, -1};
-    std::array<std::string, kColumnBoxes> unitShown{};
+    DataLayout layout;          // --columns and the reading settings
     std::optional<std::string> siteLine; // checked coordinate row
     std::string latitude;                // task page latitude, as typed
     std::string elevation;               // task 7 page elevation, as typed

@@ -10,7 +10,7 @@
 #include "io/textreader.h"
 #include "io/textwriter.h"
 #include "run/processingrun.h"
-#include "run/taskcatalogue.h"
+#include "stage/taskcatalogue.h"
 #include "run/usertermsmessage.h"
 #include "table/paneltext.h"
 #include "tasks/datacheckup.h"
@@ -128,8 +128,7 @@ RunRequest requestFor(const BatchOptions& options, std::string_view inputText = 
     request.taskIndex = options.task - 1;
     request.fileName = fs::path(options.input).filename().string();
     request.rowsBeforeText = options.rowsText;
-    request.variableIndex = options.variableIndex;
-    request.unitShown = options.unitShown;
+    request.layout = options.layout;
     request.rearrange = options.task >= 1 && kTasks[static_cast<std::size_t>(options.task - 1)].rearrangeOffered
         && options.rearrange;
     request.substitutionEnabled = options.substitution;

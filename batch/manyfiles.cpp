@@ -9,7 +9,7 @@
 #include "error.h"
 #include "io/safewrite.h"
 #include "io/textwriter.h"
-#include "run/taskcatalogue.h"
+#include "stage/taskcatalogue.h"
 #include "run/usertermsmessage.h"
 
 #include <cerrno>
