@@ -38,7 +38,8 @@ std::string_view DataLayout::unitText(int column) const
 
 bool DataLayout::readsAsBlankSeparated() const
 {
-    return fields == FieldSeparator::Blanks && !decimalComma;
+    return fields == FieldSeparator::Blanks && !decimalComma
+        && std::find(variables.begin(), variables.end(), kDate) == variables.end();
 }
 
 std::string columnsText(const DataLayout& layout)

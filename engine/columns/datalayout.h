@@ -41,7 +41,7 @@ struct DataLayout {
     std::string_view unitText(int column) const;
 
     // Whether the rows are read as they always were, with no pass before
-    // the stages.
+    // the stages: blank-separated, decimal points, no Date column.
     bool readsAsBlankSeparated() const;
 
     bool operator==(const DataLayout&) const = default;

@@ -1,5 +1,7 @@
 #include "columns/variablecatalogue.h"
 
+#include "columns/datetext.h"
+
 namespace pluvora {
 
 namespace {
@@ -32,12 +34,13 @@ const VariableInfo kCatalogue[kVariableCount] = {
     {"SunHr", kHours, 0},
     {"SunHr%", kPercent, 0},
     {"YYDOY", kNone, -1},
+    {"Date", kDateFormats, -1},
 };
 
 constexpr std::string_view kItems[kVariableCount] = {
     "Ignore", "Year",   "Month", "Day",     "DOY",   "Solar",  "T-max",
     "T-min",  "Precip", "RelHum", "WndSpd", "Soil-T", "ET",    "PanEvap",
-    "SunHr",  "SunHr%", "YYDOY",
+    "SunHr",  "SunHr%", "YYDOY", "Date",
 };
 
 } // namespace

@@ -27,9 +27,11 @@ enum VariableCode : int {
     kSunHr = 14,
     kSunHrPercent = 15,
     kYydoy = 16,
+    // Year, month and day in one column; its unit is the date's format.
+    kDate = 17,
 };
 
-inline constexpr int kVariableCount = 17;
+inline constexpr int kVariableCount = 18;
 inline constexpr int kColumnBoxes = 12;
 
 struct VariableInfo {

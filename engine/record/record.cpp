@@ -41,6 +41,18 @@ void assignYydoy(Record& record, double value)
     record.present[kDoy] = true;
 }
 
+// A Date column reaches the stages as the number yyyymmdd.
+void assignDate(Record& record, double value)
+{
+    const long long date = std::llround(value);
+    record.year = static_cast<int>(date / 10000);
+    record.month = static_cast<int>(date / 100 % 100);
+    record.day = static_cast<int>(date % 100);
+    record.present[kYear] = true;
+    record.present[kMonth] = true;
+    record.present[kDay] = true;
+}
+
 } // namespace
 
 void assignValue(Record& record, const ColumnSpec& spec, int column, double value)
@@ -66,6 +78,7 @@ void assignValue(Record& record, const ColumnSpec& spec, int column, double valu
     case kSunHr: record.sunHr = value; break;
     case kSunHrPercent: record.sunHrPercent = value; break;
     case kYydoy: assignYydoy(record, value); return;
+    case kDate: assignDate(record, value); return;
     default: return;
     }
     record.present[static_cast<std::size_t>(code)] = true;

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QSpinBox>
@@ -211,3 +212,29 @@ TEST_P(ColumnPanelSpacer, MovesBoxesAndLabels)
 INSTANTIATE_TEST_SUITE_P(Positions, ColumnPanelSpacer,
                          ::testing::Values(std::array{-20, 42, 36}, std::array{0, 62, 56},
                                            std::array{100, 162, 156}));
+
+TEST(ColumnPanel, ShowsAndGivesBackAWholeLayout)
+{
+    ColumnPanel panel;
+    pluvora::DataLayout layout =
+        pluvora::layoutFromColumns("Date:DD.MM.YYYY,Ignore,T-max:oF,T-min:oF,,RelHum:%,Precip:inch");
+    layout.rowsBefore = 4;
+    layout.fields = pluvora::FieldSeparator::Fixed;
+    layout.fieldEnds = {10, 16, 22};
+    layout.decimalComma = true;
+    panel.apply(layout);
+    EXPECT_EQ(panel.layout(), layout);
+    EXPECT_EQ(panel.rowsBox()->text(), "4");
+    EXPECT_EQ(box(panel, 24)->currentText(), "DD.MM.YYYY");
+    EXPECT_EQ(panel.findChild<QComboBox*>("FieldsBox")->currentText(), "fixed widths");
+
+    // With comma fields the comma cannot be the decimal mark as well.
+    auto* fields = panel.findChild<QComboBox*>("FieldsBox");
+    fields->setCurrentIndex(static_cast<int>(pluvora::FieldSeparator::Comma));
+    EXPECT_FALSE(panel.layout().decimalComma);
+    EXPECT_TRUE(panel.layout().fieldEnds.empty());
+
+    panel.findChild<QPushButton*>("BitBtn5")->click();
+    EXPECT_EQ(panel.rowsBox()->text(), "");
+    EXPECT_EQ(panel.layout(), pluvora::DataLayout{});
+}
