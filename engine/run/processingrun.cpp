@@ -108,8 +108,10 @@ std::string latitudeLineFor(const RunContext& run)
 // the output panel shows whatever that stage left for it.
 bool stopped(RunContext& run, RunOutcome& outcome)
 {
-    if (run.abortFlag)
+    if (run.abortFlag) {
         outcome.outputPanel = std::move(run.outputPanel);
+        outcome.badInput = run.badInput;
+    }
     return run.abortFlag;
 }
 
