@@ -82,12 +82,40 @@ INSTANTIATE_TEST_SUITE_P(
         ReadingCase{"FebruaryTwentyNinthOfACommonYear", "y m d tx tn\n2019 2 28 20 10\n2019 2 29 21 11\n",
                     task(1, "Year,Month,Day,T-max:oC,T-min:oC", kSite), 1,
                     line("error", kDataFormatProblem) + line("note", "input line 3, column 3"), {}},
+        ReadingCase{"FebruaryThirtiethAfterABlankRow", "y m d tx tn\n2020 2 29 20 10\n        \n2020 2 30 21 11\n",
+                    task(3, "Year,Month,Day,T-max:oC,T-min:oC"), 1,
+                    line("error", kDataFormatProblem) + line("note", "input line 4, column 3"), {}},
         ReadingCase{"MonthThirteen", "y m d tx tn\n2019 12 31 20 10\n2019 13 1 21 11\n",
                     task(3, "Year,Month,Day,T-max:oC,T-min:oC"), 1,
                     line("error", kDataFormatProblem) + line("note", "input line 3, column 2"), {}},
         ReadingCase{"Day366OfACommonYearThenDayOne", "y doy tx tn\n2019 365 20 10\n2019 366 21 11\n2020 1 22 12\n",
                     task(3, "Year,DOY,T-max:oC,T-min:oC"), 1, line("warning", kDataErrorsSpottedTask3),
                     {"\t2020 / 1\r\n"}}),
+    [](const auto& param) { return std::string(param.param.name); });
+
+const char* const kShifted = "Data rows hold different numbers of values: 2 rows hold 4, but line 2 holds 5. "
+                             "A decimal comma (10,5) or an empty field shifts every later column.";
+
+INSTANTIATE_TEST_SUITE_P(
+    Notices, BatchReading,
+    ::testing::Values(
+        ReadingCase{"DecimalCommaInTaskOne", "y doy tx tn\n2001 1 20,5 10\n2001 2 21 11\n2001 3 22 12\n",
+                    task(1, "Year,DOY,T-max:oC,T-min:oC", kSite), 0, line("notice", kShifted), {"\n2001\t1\t"}},
+        ReadingCase{"DecimalCommaInTheCheckup", "y doy tx tn\n2001 1 20,5 10\n2001 2 21 11\n2001 3 22 12\n",
+                    task(3, "Year,DOY,T-max:oC,T-min:oC"), 0,
+                    line("notice", kShifted) + line("information", kNoSuspiciousData), {}},
+        ReadingCase{"SubstitutedRainInTaskOne",
+                    "y doy tx tn p\n2001 1 20 10 -99\n2001 2 21 11 -99.0\n2001 3 22 12 0\n2001 4 22 12 -99\n",
+                    task(1, "Year,DOY,T-max:oC,T-min:oC,Precip:mm", kSite), 0,
+                    line("notice", "Column 5 (Precip): 3 values equal to the sign -99 replaced by 0.01, "
+                                   "on input lines 2, 3 and 5."),
+                    {"\n2001\t1\t"}},
+        ReadingCase{"SubstitutedTminUnderAnEstimate", "y doy tx tn\n2001 1 20 -99\n2001 2 21 11\n",
+                    task(4, "Year,DOY,T-max:oC,T-min:oC", {"--latitude", "35"}), 0,
+                    line("notice", "Column 4 (T-min): 1 value equal to the sign -99 replaced by 0.01, on input "
+                                   "line 2. The estimates of those days rest on the substitute, not on a measured "
+                                   "value."),
+                    {}}),
     [](const auto& param) { return std::string(param.param.name); });
 
 } // namespace
