@@ -30,15 +30,26 @@ int asWholeNumber(double value)
 
 void assignYydoy(Record& record, double value)
 {
+    record.present[kYear] = true;
+    record.present[kDoy] = true;
+    const double whole = std::nearbyint(value);
+    // Seven digits are a four-digit year and its day (1996001); read as
+    // yyddd they would give the year 3896.
+    if (whole >= 1e6 && whole < 1e7) {
+        const int number = static_cast<int>(whole);
+        record.year = number / 1000;
+        record.doy = number % 1000;
+        record.yydoyNotADate = false;
+        return;
+    }
     // The century is added before saturating: a saturated yy plus 1900
     // would overflow.
     const double thousands = std::trunc(value / 1000.0);
     record.year = asWholeNumber(thousands + (thousands <= 20 ? 2000.0 : 1900.0));
-    const double quotient = std::nearbyint(value) / 1000.0;
+    const double quotient = whole / 1000.0;
     const double fraction = quotient - std::trunc(quotient);
     record.doy = asWholeNumber(fraction * 1000.0);
-    record.present[kYear] = true;
-    record.present[kDoy] = true;
+    record.yydoyNotADate = std::fabs(whole) >= 1e5;
 }
 
 // A Date column reaches the stages as the number yyyymmdd.

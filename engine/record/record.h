@@ -28,6 +28,9 @@ struct Record {
     double sunHr = 0;
     double sunHrPercent = 0;
     double ignored = 0;
+    // The last YYDOY value had six digits, or eight or more: no year and
+    // day in either form, whatever year and DOY were made of it.
+    bool yydoyNotADate = false;
 
     // Indexed by variable code 1 to 15 (index 0 unused).
     std::array<bool, 16> present{};
