@@ -27,9 +27,12 @@ enum VariableCode : int {
     kSunHr = 14,
     kSunHrPercent = 15,
     kYydoy = 16,
+    // Humidity as people measure it; turned into RelHum when read.
+    kDewPt = 17,
+    kVapPr = 18,
 };
 
-inline constexpr int kVariableCount = 17;
+inline constexpr int kVariableCount = 19;
 inline constexpr int kColumnBoxes = 12;
 
 struct VariableInfo {
@@ -44,7 +47,10 @@ const VariableInfo& variableInfo(int code);
 // The item texts in code order: what every variable box lists.
 std::span<const std::string_view> variableItems();
 
-// Codes 5 to 15 are measured and need a unit.
-constexpr bool isMeasured(int code) { return code >= kSolar && code <= kSunHrPercent; }
+// Codes 5 to 15 and the humidity forms are measured and need a unit.
+constexpr bool isMeasured(int code)
+{
+    return (code >= kSolar && code <= kSunHrPercent) || code == kDewPt || code == kVapPr;
+}
 
 } // namespace pluvora
