@@ -1,5 +1,6 @@
 #include "batchoptions.h"
 
+#include "columns/cataloguenames.h"
 #include "io/numbertext.h"
 
 #include <filesystem>
@@ -13,12 +14,19 @@ const char* const kBatchUsage =
     "                     [--latitude TEXT] [--elevation TEXT] [--region 1|2|3]\n"
     "                     [--zone 1|2|3] [--pan 1..5] [--fetch TEXT] [--no-rearrange]\n"
     "                     [--no-substitution] [--sign N] [--substitute TEXT] [--yes]\n"
-    "                     [--update FILE]\n"
+    "                     [--update FILE] [--pick LIST]\n"
     "                     INPUT [-o OUTPUT]\n"
     "  --columns  columns 1 to 12 in order, comma-separated, each a variable name\n"
     "             with ':' and a unit for measured variables, e.g.\n"
     "             \"Year,Month,Day,T-max:oF,T-min:oF,Precip:inch\"; an empty item\n"
-    "             leaves its column unselected\n"
+    "             leaves its column unselected; names and units match without\n"
+    "             regard to case. Humidity may be given as DewPt (oC, oF) or VapPr\n"
+    "             (kPa, hPa, Pa) instead of RelHum, with T-max and T-min columns,\n"
+    "             e.g. \"Year,DOY,T-max:0.1 oC,T-min:0.1 oC,VapPr:hPa\"\n"
+    "  --pick     keep only these fields of each data row, in this order, before\n"
+    "             anything else; fields are the numbers of a row as a run reads\n"
+    "             them (blanks, commas, letters separate), counted from 1, e.g.\n"
+    "             --pick 1-5,18,22 makes fields 1 to 5, 18 and 22 columns 1 to 7\n"
     "  --site     site coordinates for tasks 1 and 6 (west positive, south negative)\n"
     "  --latitude latitude box of tasks 4, 5 and 7; --elevation: of task 7\n"
     "  --region   task 4: 1 Mid-West of USA, 2 continental, 3 coastal (default 1)\n"
@@ -51,7 +59,6 @@ std::optional<UsageError> parseColumns(std::string_view list, BatchOptions& opti
     if (items.size() > static_cast<std::size_t>(kColumnBoxes))
         return UsageError{"--columns lists more than 12 columns"};
 
-    const auto names = variableItems();
     for (std::size_t column = 0; column < items.size(); ++column) {
         const std::string_view item = items[column];
         if (item.empty())
@@ -61,19 +68,19 @@ std::optional<UsageError> parseColumns(std::string_view list, BatchOptions& opti
         const bool unitGiven = colon != std::string_view::npos;
         const std::string_view unit = unitGiven ? item.substr(colon + 1) : std::string_view();
 
-        int code = -1;
-        for (std::size_t i = 0; i < names.size(); ++i)
-            if (names[i] == name)
-                code = static_cast<int>(i);
         const std::string where = "column " + std::to_string(column + 1) + ": ";
-        if (code < 0)
-            return UsageError{where + "unknown variable '" + std::string(name) + "'"};
+        const auto found = findVariable(name);
+        if (!found)
+            return UsageError{where + "unknown variable '" + std::string(name) + "'; the variables are "
+                              + variableNameList()};
+        const int code = *found;
         options.variableIndex[column] = code;
 
         const VariableInfo& info = variableInfo(code);
+        const std::string canonical(info.item);
         if (!isMeasured(code)) {
             if (unitGiven)
-                return UsageError{where + std::string(name) + " takes no unit"};
+                return UsageError{where + canonical + " takes no unit"};
             continue;
         }
         if (!unitGiven) {
@@ -83,12 +90,12 @@ std::optional<UsageError> parseColumns(std::string_view list, BatchOptions& opti
                 options.unitShown[column] = std::string(info.units[static_cast<std::size_t>(info.fixedUnit)]);
             continue;
         }
-        bool known = false;
-        for (const auto u : info.units)
-            known = known || u == unit;
-        if (!known)
-            return UsageError{where + "unknown unit '" + std::string(unit) + "' for " + std::string(name)};
-        options.unitShown[column] = std::string(unit);
+        const auto index = findUnit(code, unit);
+        if (!index)
+            return UsageError{where + "unknown unit '" + std::string(unit) + "' for " + canonical + "; its units are "
+                              + unitNameList(code)};
+        // The list's own text: the conversions compare texts exactly.
+        options.unitShown[column] = std::string(info.units[static_cast<std::size_t>(*index)]);
     }
     return std::nullopt;
 }
@@ -197,6 +204,12 @@ std::variant<BatchOptions, UsageError> parseBatchOptions(const std::vector<std::
             if (!v)
                 return needs("a text");
             options.substitute = std::string(*v);
+        } else if (arg == "--pick") {
+            const auto v = value();
+            const auto pick = v ? parseFieldPick(*v) : std::nullopt;
+            if (!pick)
+                return needs("a list of field numbers and ranges, e.g. 1-5,18,22");
+            options.pick = *pick;
         } else if (arg == "-o") {
             const auto v = value();
             if (!v || v->empty())

@@ -2,6 +2,7 @@
 
 #include "columns/variablecatalogue.h"
 #include "run/sitecoordinate.h"
+#include "table/fieldpick.h"
 
 #include <array>
 #include <optional>
@@ -33,6 +34,7 @@ struct BatchOptions {
     std::string input;
     std::optional<std::string> output;
     std::optional<std::string> update; // task 2: the weather file to update
+    std::optional<pluvora::FieldPick> pick; // fields of each data row kept, in order
 };
 
 // A usage fault, exit status 2. A refused site coordinate is told with the
