@@ -3,7 +3,7 @@
 #include "error.h"
 #include "methods/solargeometry.h"
 #include "record/humidity.h"
-#include "run/processingrun.h"
+#include "stage/integertext.h"
 
 namespace pluvora {
 

@@ -118,10 +118,9 @@ struct TaskRun {
         request.substitutionEnabled = false;
         request.pages.latitudeTask7 = "35";
         request.pages.elevationTask7 = "300";
-        for (std::size_t i = 0; i < columns.size(); ++i) {
-            request.variableIndex[i] = columns[i].first;
-            request.unitShown[i] = columns[i].second;
-        }
+        for (std::size_t i = 0; i < columns.size(); ++i)
+            request.layout.setColumn(static_cast<int>(i) + 1, columns[i].first,
+                                     unitIndex(columns[i].first, columns[i].second));
         input = std::move(text);
         request.inputText = input;
         return runProcessing(request, folder, ui);
