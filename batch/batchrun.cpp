@@ -162,8 +162,10 @@ int runBatchFile(const BatchOptions& options)
         const fs::path whole = scratch.path() / "picked-from.~";
         saveTextFileAsPanelText(options.input, whole);
         const auto rows = parseInteger(options.rowsText);
-        pickFieldsOfFile(whole, folder.file(workfile::kInput), rows.value_or(0), *options.pick);
+        pickFieldsOfFile(whole, folder.file(workfile::kInput), rows.value_or(0), *options.pick, options.layout);
         fs::remove(whole);
+        if (options.layout.fields == FieldSeparator::Fixed)
+            request.layout.fieldEnds = pickedFieldEnds(options.layout, *options.pick);
     } else if (readsAsItsPanelText(options.input)) {
         request.inputFile = options.input;
     } else {

@@ -3,7 +3,7 @@
 #include "io/numbertext.h"
 #include "io/textreader.h"
 #include "io/textwriter.h"
-#include "record/recordreader.h"
+#include "stage/recordreader.h"
 
 namespace pluvora {
 
@@ -23,6 +23,66 @@ std::optional<int> fieldNumber(std::string_view text)
 // A run reads a row after every character but these has become a blank,
 // so its fields are the runs of these characters.
 bool isValueByte(char c) { return (c >= '0' && c <= '9') || c == '-' || c == '.'; }
+
+char separatorOf(FieldSeparator fields)
+{
+    switch (fields) {
+    case FieldSeparator::Comma: return ',';
+    case FieldSeparator::Semicolon: return ';';
+    case FieldSeparator::Tab: return '\t';
+    case FieldSeparator::Blanks:
+    case FieldSeparator::Fixed: break;
+    }
+    return '\0';
+}
+
+void valueRuns(std::string_view row, std::vector<std::string_view>& fields)
+{
+    std::size_t p = 0;
+    while (p < row.size()) {
+        while (p < row.size() && !isValueByte(row[p]))
+            ++p;
+        const std::size_t start = p;
+        while (p < row.size() && isValueByte(row[p]))
+            ++p;
+        if (p > start)
+            fields.push_back(row.substr(start, p - start));
+    }
+}
+
+void delimited(std::string_view row, char separator, std::vector<std::string_view>& fields)
+{
+    std::size_t start = 0;
+    bool quoted = false;
+    for (std::size_t p = 0; p < row.size(); ++p) {
+        if (row[p] == '"')
+            quoted = !quoted; // "" inside quotes toggles twice
+        else if (row[p] == separator && !quoted) {
+            fields.push_back(row.substr(start, p - start));
+            start = p + 1;
+        }
+    }
+    fields.push_back(row.substr(start));
+}
+
+void fixed(std::string_view row, const std::vector<int>& ends, std::vector<std::string_view>& fields)
+{
+    std::size_t start = 0;
+    for (const int end : ends) {
+        const auto stop = static_cast<std::size_t>(end);
+        fields.push_back(start < row.size() ? row.substr(start, stop - start) : std::string_view());
+        start = stop;
+    }
+    fields.push_back(start < row.size() ? row.substr(start) : std::string_view());
+}
+
+int fixedWidth(const std::vector<int>& ends, int field)
+{
+    const auto k = static_cast<std::size_t>(field - 1);
+    if (k >= ends.size())
+        return 0;
+    return ends[k] - (k == 0 ? 0 : ends[k - 1]);
+}
 
 } // namespace
 
@@ -48,31 +108,55 @@ std::optional<FieldPick> parseFieldPick(std::string_view text)
     return pick;
 }
 
-void pickFields(std::string_view row, const FieldPick& pick, std::string& out)
+void pickFields(std::string_view row, const FieldPick& pick, const DataLayout& layout, std::string& out)
 {
     std::vector<std::string_view> fields;
-    std::size_t p = 0;
-    while (p < row.size()) {
-        while (p < row.size() && !isValueByte(row[p]))
-            ++p;
-        const std::size_t start = p;
-        while (p < row.size() && isValueByte(row[p]))
-            ++p;
-        if (p > start)
-            fields.push_back(row.substr(start, p - start));
-    }
+    const char separator = separatorOf(layout.fields);
+    if (layout.fields == FieldSeparator::Fixed)
+        fixed(row, layout.fieldEnds, fields);
+    else if (separator != '\0')
+        delimited(row, separator, fields);
+    else
+        valueRuns(row, fields);
+
     out.clear();
+    bool first = true;
     for (const int field : pick.fields) {
-        if (static_cast<std::size_t>(field) > fields.size())
+        const bool there = static_cast<std::size_t>(field) <= fields.size();
+        if (layout.fields == FieldSeparator::Fixed) {
+            // Every field but the last keeps its place, so the ends still fit.
+            std::string_view text = there ? fields[static_cast<std::size_t>(field - 1)] : std::string_view();
+            out += text;
+            const int width = fixedWidth(layout.fieldEnds, field);
+            if (static_cast<int>(text.size()) < width)
+                out.append(static_cast<std::size_t>(width) - text.size(), ' ');
             continue;
-        if (!out.empty())
-            out += '\t';
+        }
+        if (!there)
+            continue;
+        if (!first)
+            out += separator != '\0' ? separator : '\t';
+        first = false;
         out += fields[static_cast<std::size_t>(field - 1)];
     }
 }
 
+std::vector<int> pickedFieldEnds(const DataLayout& layout, const FieldPick& pick)
+{
+    std::vector<int> ends;
+    int end = 0;
+    for (const int field : pick.fields) {
+        const int width = fixedWidth(layout.fieldEnds, field);
+        if (width == 0)
+            break; // the rest of the row: no end of its own
+        end += width;
+        ends.push_back(end);
+    }
+    return ends;
+}
+
 void pickFieldsOfFile(const std::filesystem::path& source, const std::filesystem::path& target,
-                      int rowsBefore, const FieldPick& pick)
+                      int rowsBefore, const FieldPick& pick, const DataLayout& layout)
 {
     TextReader reader(source);
     TextWriter writer(target);
@@ -80,7 +164,7 @@ void pickFieldsOfFile(const std::filesystem::path& source, const std::filesystem
     std::string line;
     std::string picked;
     while (reader.readLine(line)) {
-        pickFields(line, pick, picked);
+        pickFields(line, pick, layout, picked);
         writer.writeLine(picked);
     }
     writer.close();
