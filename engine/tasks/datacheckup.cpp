@@ -18,7 +18,8 @@ constexpr int kCheckupTask = 3;
 
 // Factors and flags taken from the unit texts once per checkup.
 struct Units {
-    bool celsius = false;
+    // An unknown temperature text is read as Fahrenheit.
+    TemperatureUnit temperature = TemperatureUnit::Fahrenheit;
     double solar = 0;
     double precip = 0;
     double et = 0;
@@ -41,7 +42,7 @@ struct Converted {
 Converted convert(const Record& r, const Units& u)
 {
     // Soil temperature has no unit of its own here: it follows T-max.
-    auto celsius = [&](double t) { return u.celsius ? t : fahrenheitToCelsius(t); };
+    auto celsius = [&](double t) { return toCelsius(t, u.temperature); };
     return {.solar = r.solar * u.solar,
             .tmax = celsius(r.tmax),
             .tmin = celsius(r.tmin),
@@ -187,7 +188,8 @@ std::optional<const char*> screenRecords(TextReader& input, TextWriter& report, 
 Units unitsOf(const ColumnSpec& spec)
 {
     Units units;
-    units.celsius = spec.unit(kTmax) == "oC";
+    if (const auto unit = temperatureUnit(spec.unit(kTmax)); unit != TemperatureUnit::Unknown)
+        units.temperature = unit;
     units.solar = conversionUnitSolar(spec.unit(kSolar));
     units.precip = conversionUnitForWater(spec.unit(kPrecip));
     units.et = conversionUnitForWater(spec.unit(kEt));
