@@ -2,7 +2,7 @@
 #include "scratchfolder.h"
 
 #include "error.h"
-#include "io/safewrite.h"
+#include "io/backupreplace.h"
 #include "io/textreader.h"
 #include "io/textwriter.h"
 #include "run/processingrun.h"
@@ -16,6 +16,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
+#include <new>
 #include <filesystem>
 #include <string>
 #include <system_error>
@@ -73,6 +74,8 @@ private:
 };
 
 constexpr const char* kStandardOutput = "standard output";
+// Task 2 had new days but did not append them (a gap answered No).
+constexpr int kExitNotAppended = 3;
 
 // Panel text with every line ended by CR LF, as a saved file holds it.
 void writePanelText(TextWriter& sink, std::string_view panel)
@@ -157,7 +160,7 @@ void writeText(const BatchOptions& options, std::string_view text)
         writeToStdout(text);
         return;
     }
-    writeUserFileSafely(*options.output, [text](const fs::path& part) {
+    writeFileWhole(*options.output, [text](const fs::path& part) {
         TextWriter sink(part);
         writePanelText(sink, text);
         sink.close();
@@ -190,9 +193,22 @@ RunRequest requestFor(const BatchOptions& options, std::string_view inputText = 
     return request;
 }
 
+// Where the working files go, said in the user's words when it is missing.
+fs::path temporaryFolder()
+{
+    std::error_code ec;
+    fs::path folder = fs::temp_directory_path(ec);
+    if (ec) {
+        const char* named = std::getenv("TMPDIR");
+        throw Error("Cannot use the temporary folder \"" + std::string(named ? named : "/tmp")
+                    + "\" named by TMPDIR: " + ec.message());
+    }
+    return folder;
+}
+
 int run(const BatchOptions& options)
 {
-    ScratchFolder scratch;
+    ScratchFolder scratch(temporaryFolder());
     AppFolder folder(scratch.path());
     // Read directly where that gives the same run; otherwise streamed into
     // the working file the run reads, never held whole.
@@ -200,7 +216,7 @@ int run(const BatchOptions& options)
     if (readsAsItsPanelText(options.input))
         request.inputFile = options.input;
     else
-        saveTextFileAsPanelText(options.input, folder.file(workfile::kInput));
+        saveTextFileAsPanelText(options.input, folder.file(workfile::kInput), kLargestTextFile);
     StderrFeedback feedback(options.yes);
 
     RunOutcome outcome = runProcessing(request, folder, feedback);
@@ -233,14 +249,21 @@ int run(const BatchOptions& options)
         std::string text = loadPanelText(outcome.outputFile);
         removeExtraRows(text, outcome.rowsBefore);
         int status = EXIT_SUCCESS;
+        // The run wrote the head itself: the first input row (when there
+        // are rows before the data), the column names and the units.
+        UpdateSettings settings;
+        settings.newDataStart = static_cast<std::size_t>(outcome.rowsBefore >= 1 ? 3 : 2);
         // Data that did not go into the weather file are written out as
         // for any other task, so nothing converted is lost.
         try {
-            const UpdateResult result = updateWeatherFile(*options.update, text, folder, feedback);
+            const UpdateResult result =
+                updateWeatherFile(*options.update, text, folder, feedback, systemFileOperations(), settings);
             if (result == UpdateResult::Updated)
                 return EXIT_SUCCESS;
             if (result == UpdateResult::Failed)
                 status = EXIT_FAILURE;
+            if (result == UpdateResult::Declined)
+                status = kExitNotAppended;
         } catch (const std::exception& error) {
             StderrFeedback::line("error", inUserTerms(error.what(), folder.path(), *options.update));
             status = EXIT_FAILURE;
@@ -251,7 +274,7 @@ int run(const BatchOptions& options)
     }
 
     if (options.output) {
-        writeUserFileSafely(*options.output, [&](const fs::path& part) {
+        writeFileWhole(*options.output, [&](const fs::path& part) {
             TextWriter sink(part);
             writeFinished(outcome.outputFile, sink, rowsBefore, inserted);
             sink.close();
@@ -286,6 +309,9 @@ int main(int argc, char* argv[])
     }
     try {
         return run(options);
+    } catch (const std::bad_alloc&) {
+        StderrFeedback::line("error", "There is not enough memory for this run.");
+        return EXIT_FAILURE;
     } catch (const std::exception& e) {
         StderrFeedback::line("error", inUserTerms(e.what(), {}, options.output.value_or("")));
         return EXIT_FAILURE;

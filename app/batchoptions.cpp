@@ -33,7 +33,10 @@ const char* const kBatchUsage =
     "  -o         write the result to OUTPUT instead of standard output\n"
     "  --update   task 2: append the new days to the weather file FILE, keeping\n"
     "             its previous content as FILE.old; when FILE is not updated the\n"
-    "             result goes to standard output or OUTPUT as for other tasks\n";
+    "             result goes to standard output or OUTPUT as for other tasks\n"
+    "exit status: 0 the result was written (task 2: the file was updated, or\n"
+    "             it needed no update), 1 a stage stopped the run, 2 bad options,\n"
+    "             3 task 2 had new days but did not append them (a gap answered No)\n";
 
 namespace {
 

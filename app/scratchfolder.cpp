@@ -1,6 +1,7 @@
 #include "scratchfolder.h"
 
 #include "error.h"
+#include "io/backupreplace.h"
 
 #include <cerrno>
 #include <charconv>
@@ -127,6 +128,7 @@ void removeScratchFolderOnSignal()
         int signal = 0;
         while (::sigwait(&set, &signal) != 0) {
         }
+        pluvora::removeTemporaryFilesForExit();
         removeLiveFolder();
         // End as the signal would have, so a caller sees what stopped us.
         std::signal(signal, SIG_DFL);

@@ -6,7 +6,7 @@
 
 #include "appfolder/appfolder.h"
 #include "appfolder/rememberedfolders.h"
-#include "io/safewrite.h"
+#include "io/backupreplace.h"
 #include "table/paneltext.h"
 #include "ui/userfeedback.h"
 
@@ -144,7 +144,7 @@ void InputCommands::Saveinputfile1Click()
         chosen += ".txt";
     const std::string text = mControls.panel->toPlainText().toStdString();
     try {
-        pluvora::writeFileSafely(chosen.toStdString(), [&text](const std::filesystem::path& part) {
+        pluvora::writeFileWhole(chosen.toStdString(), [&text](const std::filesystem::path& part) {
             pluvora::savePanelText(part, text);
         });
     } catch (const std::exception& error) {

@@ -76,7 +76,8 @@ void TextWriter::close()
     if (!(failed || closeFailed))
         return;
     if (mStreamName.empty())
-        throw Error("Cannot write file \"" + mPath.string() + "\"");
+        throw Error("Cannot write file \"" + mPath.string() + "\""
+                    + (mErrno ? std::string(": ") + std::strerror(mErrno) : ""));
     throw Error("Cannot write to " + mStreamName + (mErrno ? std::string(": ") + std::strerror(mErrno) : ""));
 }
 

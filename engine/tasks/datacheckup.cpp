@@ -6,6 +6,7 @@
 #include "record/recordreader.h"
 #include "table/paneltext.h"
 
+#include <fstream>
 #include <optional>
 #include <string>
 
@@ -197,6 +198,31 @@ bool CheckupScreen::passes(const Record& r)
     }
 }
 
+namespace {
+
+// The report as panel text, held only up to a size a panel can show: a
+// file where every row is suspicious would otherwise be held whole.
+std::string loadReport(const std::filesystem::path& path)
+{
+    std::error_code ec;
+    const auto size = std::filesystem::file_size(path, ec);
+    if (ec || size <= kLargestCheckupReport)
+        return loadPanelText(path);
+    std::ifstream in(path, std::ios::binary);
+    std::string head(kLargestCheckupReport, '\0');
+    in.read(head.data(), static_cast<std::streamsize>(head.size()));
+    head.resize(head.rfind('\n') + 1);
+    std::string text;
+    text.reserve(head.size() + 200);
+    for (char c : head)
+        if (c != '\r')
+            text += c;
+    text += kCheckupReportCut;
+    return text;
+}
+
+} // namespace
+
 void dataCheckup(RunContext& run)
 {
     const ColumnSpec& spec = run.columns;
@@ -232,7 +258,7 @@ void dataCheckup(RunContext& run)
         run.ui.playSound(Sound::Error);
         run.ui.showMessage(MessageKind::Warning,
                            run.task == kCheckupTask ? kDataErrorsSpottedTask3 : kDataErrorsSpotted);
-        run.outputPanel = loadPanelText(outputPath);
+        run.outputPanel = loadReport(outputPath);
         run.abortFlag = true;
     } else if (run.task == kCheckupTask) {
         run.ui.playSound(Sound::Exclamation);
