@@ -9,21 +9,13 @@
 #include "io/backupreplace.h"
 #include "table/paneltext.h"
 #include "ui/userfeedback.h"
+#include "utf8text.h"
 
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 
 #include <exception>
-
-namespace {
-
-QString fromUtf8(const std::string& text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-} // namespace
 
 InputCommands::InputCommands(const Controls& controls, const pluvora::AppFolder& folder,
                              pluvora::UserFeedback& feedback, FileChooser& chooser,

@@ -4,6 +4,7 @@
 
 #include "run/processingrun.h"
 #include "run/taskcatalogue.h"
+#include "utf8text.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -69,7 +70,7 @@ int checkedIndex(const auto& buttons)
     return static_cast<int>(buttons.size()) - 1;
 }
 
-std::string utf8(const QLineEdit* box) { return box->text().toStdString(); }
+std::string utf8(const QLineEdit* box) { return toUtf8(box->text()); }
 
 } // namespace
 

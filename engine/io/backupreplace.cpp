@@ -320,6 +320,78 @@ std::string failureNaming(const fs::path& target, const fs::path& temporary, con
     return prefix + ": " + text;
 }
 
+// /dev/stdout, /dev/fd/N, /proc/self/fd/N: names of a descriptor the
+// program already holds. Whatever is behind it (a terminal, a pipe, a file
+// the shell opened for appending) is written through the name, as any
+// program does, never replaced by a new file.
+bool namesADescriptor(const fs::path& path)
+{
+    const std::string text = path.lexically_normal().string();
+    if (text == "/dev/stdout" || text == "/dev/stderr" || text.starts_with("/dev/fd/")
+        || text.starts_with("/proc/self/fd/") || text.starts_with("/proc/thread-self/fd/"))
+        return true;
+    if (!text.starts_with("/proc/"))
+        return false;
+    const std::size_t digits = text.find_first_not_of("0123456789", 6);
+    return digits > 6 && text.compare(digits, 4, "/fd/") == 0;
+}
+
+bool reachesADescriptor(const fs::path& path)
+{
+    fs::path current = path;
+    for (int hops = 0; hops < 40; ++hops) {
+        if (namesADescriptor(current))
+            return true;
+        struct stat info {};
+        if (::lstat(current.c_str(), &info) != 0 || !S_ISLNK(info.st_mode))
+            return false;
+        std::error_code ec;
+        const fs::path link = fs::read_symlink(current, ec);
+        if (ec)
+            return false;
+        current = link.is_absolute() ? link : folderOf(current) / link;
+    }
+    return false;
+}
+
+// A terminal or a pipe takes the content as it comes. A file behind the
+// descriptor gets it appended, so that `>>` keeps what the file held: the
+// content is made whole in a temporary file first, as opening the name
+// again for writing would empty the file.
+void writeThroughDescriptor(const fs::path& target, const FileFiller& fill, FileOperations& ops)
+{
+    struct stat info {};
+    try {
+        if (::stat(target.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
+            fill(target);
+            return;
+        }
+        std::error_code ec;
+        const fs::path folder = fs::temp_directory_path(ec);
+        Temporary part(ops);
+        part.create(ec ? fs::path("/tmp") : folder, ".pluvora-output.");
+        fill(part.path());
+        Descriptor in(::open(part.path().c_str(), O_RDONLY | O_CLOEXEC));
+        Descriptor out(::open(target.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC));
+        if (in.get() < 0 || out.get() < 0)
+            throwErrno("Cannot open", target);
+        std::vector<char> buffer(1 << 18);
+        for (;;) {
+            const ssize_t got = ::read(in.get(), buffer.data(), buffer.size());
+            if (got < 0 && errno == EINTR)
+                continue;
+            if (got < 0)
+                throwErrno("Cannot read", part.path());
+            if (got == 0)
+                break;
+            writeBytes(out.get(), buffer.data(), static_cast<std::size_t>(got), target);
+        }
+        out.close(target);
+    } catch (const std::exception& cause) {
+        throw Error(failureNaming(target, target, cause));
+    }
+}
+
 } // namespace
 
 void FileOperations::flush(const fs::path& file)
@@ -369,6 +441,10 @@ fs::path followLinks(const fs::path& path)
 
 void writeFileWhole(const fs::path& target, const FileFiller& fill, TemporaryName naming, FileOperations& ops)
 {
+    if (reachesADescriptor(target)) {
+        writeThroughDescriptor(target, fill, ops);
+        return;
+    }
     const fs::path real = followLinks(target);
     const FileState state = stateOf(real, target);
     if (state.exists) {

@@ -198,18 +198,14 @@ bool CheckupScreen::passes(const Record& r)
     }
 }
 
-namespace {
-
-// The report as panel text, held only up to a size a panel can show: a
-// file where every row is suspicious would otherwise be held whole.
-std::string loadReport(const std::filesystem::path& path)
+std::string loadCheckupReport(const std::filesystem::path& path, std::size_t limit)
 {
     std::error_code ec;
     const auto size = std::filesystem::file_size(path, ec);
-    if (ec || size <= kLargestCheckupReport)
+    if (ec || size <= limit)
         return loadPanelText(path);
     std::ifstream in(path, std::ios::binary);
-    std::string head(kLargestCheckupReport, '\0');
+    std::string head(limit, '\0');
     in.read(head.data(), static_cast<std::streamsize>(head.size()));
     head.resize(head.rfind('\n') + 1);
     std::string text;
@@ -220,8 +216,6 @@ std::string loadReport(const std::filesystem::path& path)
     text += kCheckupReportCut;
     return text;
 }
-
-} // namespace
 
 void dataCheckup(RunContext& run)
 {
@@ -258,7 +252,7 @@ void dataCheckup(RunContext& run)
         run.ui.playSound(Sound::Error);
         run.ui.showMessage(MessageKind::Warning,
                            run.task == kCheckupTask ? kDataErrorsSpottedTask3 : kDataErrorsSpotted);
-        run.outputPanel = loadReport(outputPath);
+        run.outputPanel = loadCheckupReport(outputPath);
         run.abortFlag = true;
     } else if (run.task == kCheckupTask) {
         run.ui.playSound(Sound::Exclamation);

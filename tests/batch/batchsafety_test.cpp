@@ -195,6 +195,11 @@ TEST_F(BatchSafety, OutputOntoDevicesAndLinks)
     const Outcome toStdout = runBatch(logs, withOutput("/dev/stdout"));
     EXPECT_EQ(toStdout.status, 0) << toStdout.err;
     EXPECT_NE(toStdout.out.find("2011\t61\t"), std::string::npos);
+    // Appended to by the shell: the result joins what is there.
+    const fs::path log = logs.write("log.txt", "earlier\n");
+    const std::string appending = commandFor(withOutput("/dev/stdout")) + " >>" + quoted(log.string()) + " 2>/dev/null";
+    ASSERT_EQ(std::system(appending.c_str()), 0);
+    EXPECT_EQ(test::readFile(log), "earlier\n" + toStdout.out);
     const Outcome toNull = runBatch(logs, withOutput("/dev/null"));
     EXPECT_EQ(toNull.status, 0) << toNull.err;
     EXPECT_TRUE(fs::is_character_file("/dev/null"));
