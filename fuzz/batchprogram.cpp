@@ -8,27 +8,22 @@
 #include "fuzzsupport.h"
 
 #include "appfolder/appfolder.h"
+#include "batch/batchoptions.h"
+#include "batch/batchrun.h"
 #include "output/outputactions.h"
 #include "run/processingrun.h"
 #include "table/paneltext.h"
 
 #include <algorithm>
 #include <cstdio>
+#include <fcntl.h>
+#include <iterator>
+#include <optional>
+#include <variant>
 #include <vector>
 
-// The program's messages and its standard output go nowhere: millions of
-// runs would drown the fuzzer's own report.
-static std::FILE* gQuietErr = std::fopen("/dev/null", "w");
-static std::FILE* gQuietOut = std::fopen("/dev/null", "w");
-#undef stderr
-#define stderr gQuietErr
-#undef stdout
-#define stdout gQuietOut
-#define main batchProgramMain
-#include "../app/batch_main.cpp"
-#undef main
-#undef stdout
-#undef stderr
+using namespace pluvora;
+namespace fs = std::filesystem;
 
 namespace {
 
@@ -66,7 +61,7 @@ std::vector<std::string> namesIn(const fs::path& folder)
 // What the window's Save would write for the run the batch made.
 std::optional<std::string> windowResult(const BatchOptions& options, const fs::path& scratchFolder)
 {
-    RunRequest request = requestFor(options);
+    RunRequest request = runRequestFor(options);
     request.streamed = false;
     try {
         request.inputText = loadTextFile(options.input);
@@ -140,20 +135,23 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         args.insert(args.end(), {"-o", (flags & 128u) ? std::string("/dev/null") : output.string()});
     args.push_back(input.string());
 
-    std::vector<std::string_view> views(args.begin(), args.end());
+    const std::vector<std::string_view> views(args.begin(), args.end());
     const auto parsed = parseBatchOptions(views);
-    int status = 2;
     std::optional<BatchOptions> options;
-    if (const auto* ok = std::get_if<BatchOptions>(&parsed)) {
+    if (const auto* ok = std::get_if<BatchOptions>(&parsed))
         options = *ok;
-        try {
-            status = run(*options);
-        } catch (const std::bad_alloc&) {
-            status = 1;
-        } catch (const std::exception&) {
-            status = 1;
-        }
-    }
+    // The program's messages and its standard output go nowhere: millions
+    // of runs would drown the fuzzer's own report.
+    static const int quiet = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
+    static const int savedOut = ::dup(1);
+    static const int savedErr = ::dup(2);
+    std::fflush(stdout);
+    ::dup2(quiet, 1);
+    ::dup2(quiet, 2);
+    const int status = batchMain(views);
+    std::fflush(stdout);
+    ::dup2(savedOut, 1);
+    ::dup2(savedErr, 2);
 
     const std::string weatherAfter = readAll(weather);
     if (weatherAfter != weatherBytes) {

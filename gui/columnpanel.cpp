@@ -157,8 +157,11 @@ std::array<std::string, pluvora::kColumnBoxes> ColumnPanel::unitTexts() const
 
 void ColumnPanel::fillRequest(pluvora::RunRequest& request) const
 {
-    request.variableIndex = variableIndexes();
-    request.unitShown = unitTexts();
+    const auto codes = variableIndexes();
+    for (int column = 1; column <= kColumnBoxes; ++column) {
+        const auto k = static_cast<std::size_t>(column - 1);
+        request.layout.setColumn(column, codes[k], mUnitBoxes[k]->currentIndex());
+    }
 }
 
 void ColumnPanel::ComboBox12Change() { variableChanged(12); }

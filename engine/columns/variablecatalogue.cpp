@@ -51,4 +51,13 @@ const VariableInfo& variableInfo(int code)
 
 std::span<const std::string_view> variableItems() { return kItems; }
 
+int unitIndex(int code, std::string_view unit)
+{
+    const auto units = variableInfo(code).units;
+    for (std::size_t k = 0; k < units.size(); ++k)
+        if (units[k] == unit)
+            return static_cast<int>(k);
+    return -1;
+}
+
 } // namespace pluvora

@@ -44,6 +44,10 @@ const VariableInfo& variableInfo(int code);
 // The item texts in code order: what every variable box lists.
 std::span<const std::string_view> variableItems();
 
+// The position of `unit` in the unit list of variable `code`, -1 when the
+// list does not hold it.
+int unitIndex(int code, std::string_view unit);
+
 // Codes 5 to 15 are measured and need a unit.
 constexpr bool isMeasured(int code) { return code >= kSolar && code <= kSunHrPercent; }
 

@@ -176,15 +176,6 @@ void processData(RunContext& run, const RunRequest& request, RunGauge& gauge, Ru
     complete(run, request, gauge, outcome);
 }
 
-} // namespace
-
-std::string notAnIntegerMessage(std::string_view text)
-{
-    return "'" + std::string(text) + "' is not a valid integer value";
-}
-
-namespace {
-
 RunOutcome runStages(const RunRequest& request, const AppFolder& folder, UserFeedback& ui)
 {
     RunContext run(folder, ui);
@@ -200,7 +191,7 @@ RunOutcome runStages(const RunRequest& request, const AppFolder& folder, UserFee
     if (!request.rowsBeforeText.empty())
         run.rowsBefore = integerOf(request.rowsBeforeText);
 
-    run.columnCount = theLastColumn(request.variableIndex);
+    run.columnCount = theLastColumn(request.layout.variables);
     if (run.columnCount == 0)
         run.fail(kColumnsNotSpecified);
     if (stopped(run, outcome))

@@ -1,8 +1,9 @@
 #pragma once
 
 #include "appfolder/appfolder.h"
-#include "columns/variablecatalogue.h"
-#include "run/runcontext.h"
+#include "columns/datalayout.h"
+#include "stage/integertext.h"
+#include "stage/runcontext.h"
 #include "ui/userfeedback.h"
 
 #include <array>
@@ -16,17 +17,14 @@ namespace pluvora {
 // Shown by a run whose task has no stage in this build.
 inline constexpr const char* kTaskNotAvailable = "This task is not available in this version of Pluvora.";
 
-// "'x' is not a valid integer value": a box that should hold a whole number.
-std::string notAnIntegerMessage(std::string_view text);
-
 // Everything "Step 4: Process" reads from the window, as the controls hold it.
 struct RunRequest {
     int taskIndex = -1;                 // ComboBox1 item index, -1 for none
     std::string fileName;               // Edit1
+    // The rows box as typed: an empty box stops the run, so the number of
+    // `layout` is not what a run reads.
     std::string rowsBeforeText;         // adpEdit1
-    std::array<int, kColumnBoxes> variableIndex{-1, -1, -1, -1, -1, -1,
-                                                -1, -1, -1, -1, -1, -1}; // ComboBox12..23
-    std::array<std::string, kColumnBoxes> unitShown{};                  // ComboBox24..35
+    DataLayout layout;                  // the column panel
     bool rearrange = false;             // CheckBox1 enabled and checked
     bool substitutionEnabled = true;    // CheckBox2
     std::string signText = "-99";       // adpEdit2

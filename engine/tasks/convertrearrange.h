@@ -1,7 +1,7 @@
 #pragma once
 
 #include "io/numbertext.h"
-#include "run/runcontext.h"
+#include "stage/runcontext.h"
 
 #include <optional>
 

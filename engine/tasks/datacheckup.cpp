@@ -3,7 +3,7 @@
 #include "error.h"
 #include "io/textreader.h"
 #include "io/textwriter.h"
-#include "record/recordreader.h"
+#include "stage/recordreader.h"
 #include "table/paneltext.h"
 
 #include <fstream>

@@ -2,7 +2,7 @@
 
 #include "error.h"
 #include "methods/solargeometry.h"
-#include "run/processingrun.h"
+#include "stage/integertext.h"
 
 namespace pluvora {
 

@@ -44,6 +44,17 @@ std::vector<int> integersOf(std::string_view line, std::size_t count)
     return values;
 }
 
+// What follows the first token of a rows line.
+std::string_view readingPart(std::string_view rows)
+{
+    std::size_t i = 0;
+    while (i < rows.size() && isSeparator(rows[i]))
+        ++i;
+    while (i < rows.size() && !isSeparator(rows[i]))
+        ++i;
+    return rows.substr(i);
+}
+
 void fillIndexes(std::array<int, kColumnBoxes>& target, std::string_view line)
 {
     const std::vector<int> values = integersOf(line, target.size());
@@ -118,6 +129,15 @@ DataTemplate parseTemplateLines(std::string_view rows, std::string_view variable
     DataTemplate spec;
     const std::vector<int> rowValues = integersOf(rows, 1);
     spec.rowsBefore = rowValues.empty() ? 0 : rowValues.front();
+    // The reading settings follow the rows number on its line, where a
+    // reader that knows only the number skips them; an old file has none.
+    try {
+        parseReadingText(readingPart(rows), spec);
+    } catch (const LayoutTextError&) {
+        spec.fields = FieldSeparator::Blanks;
+        spec.fieldEnds.clear();
+        spec.decimalComma = false;
+    }
     fillIndexes(spec.variables, variables);
     fillIndexes(spec.units, units);
     return spec;
@@ -125,7 +145,10 @@ DataTemplate parseTemplateLines(std::string_view rows, std::string_view variable
 
 std::array<std::string, 3> templateLines(const DataTemplate& spec)
 {
-    return {std::to_string(spec.rowsBefore), indexLine(spec.variables), indexLine(spec.units)};
+    std::string rows = std::to_string(spec.rowsBefore);
+    if (const std::string reading = readingText(spec); !reading.empty())
+        rows += '\t' + reading;
+    return {rows, indexLine(spec.variables), indexLine(spec.units)};
 }
 
 bool TemplateStore::hasList() const { return mFolder.exists(defaultfile::kTemplateList); }

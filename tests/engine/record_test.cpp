@@ -1,5 +1,5 @@
 #include "record/record.h"
-#include "record/recordreader.h"
+#include "stage/recordreader.h"
 
 #include "io/textreader.h"
 #include "io/textwriter.h"

@@ -177,13 +177,13 @@ TEST(ColumnPanel, GathersCodesAndShownUnits)
     choose(box(panel, 14), pluvora::kSolar);
     pluvora::RunRequest request;
     panel.fillRequest(request);
-    EXPECT_EQ(request.variableIndex[0], pluvora::kYydoy);
-    EXPECT_EQ(request.variableIndex[1], pluvora::kWndSpd);
-    EXPECT_EQ(request.variableIndex[2], pluvora::kSolar);
-    EXPECT_EQ(request.variableIndex[3], -1);
-    EXPECT_EQ(request.unitShown[0], "");
-    EXPECT_EQ(request.unitShown[1], "m/s");
-    EXPECT_EQ(request.unitShown[2], "");
+    EXPECT_EQ(request.layout.variable(1), pluvora::kYydoy);
+    EXPECT_EQ(request.layout.variable(2), pluvora::kWndSpd);
+    EXPECT_EQ(request.layout.variable(3), pluvora::kSolar);
+    EXPECT_EQ(request.layout.variable(4), -1);
+    EXPECT_EQ(request.layout.unitText(1), "");
+    EXPECT_EQ(request.layout.unitText(2), "m/s");
+    EXPECT_EQ(request.layout.unitText(3), "");
 }
 
 class ColumnPanelSpacer : public ::testing::TestWithParam<std::array<int, 3>> {};

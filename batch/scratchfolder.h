@@ -2,6 +2,8 @@
 
 #include <filesystem>
 
+namespace pluvora {
+
 // A batch run's own application folder, so working files never touch the
 // user's real one. Its name carries the process id: a folder whose process
 // is gone (killed with SIGKILL, or a power cut) is a leftover that the next
@@ -31,3 +33,15 @@ int clearStaleScratchFolders(const std::filesystem::path& parent);
 // main(), before any other thread starts: it blocks those signals in every
 // thread but its own.
 void removeScratchFolderOnSignal();
+
+// From the call on, those signals no longer end the program: each writes
+// its number as one byte to `fd`, so a run over many files can stop in
+// order. -1 restores the ending.
+void reportSignalsTo(int fd);
+
+} // namespace pluvora
+
+// Older callers name these without the namespace.
+using pluvora::ScratchFolder;
+using pluvora::clearStaleScratchFolders;
+using pluvora::removeScratchFolderOnSignal;

@@ -1,4 +1,4 @@
-#include "record/recordreader.h"
+#include "stage/recordreader.h"
 
 #include "io/textwriter.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "io/textreader.h"
-#include "run/runcontext.h"
+#include "stage/runcontext.h"
 
 namespace pluvora {
 

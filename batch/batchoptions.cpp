@@ -1,12 +1,14 @@
-#include "batchoptions.h"
+#include "batch/batchoptions.h"
 
+#include "batch/templatechoice.h"
+#include "error.h"
 #include "io/numbertext.h"
 
 #include <filesystem>
 #include <sstream>
 #include <system_error>
 
-using namespace pluvora;
+namespace pluvora {
 
 const char* const kBatchUsage =
     "usage: pluvora-batch --task N --rows N --columns LIST [--site \"LAT N|S LON W|E ELEV\"]\n"
@@ -15,6 +17,13 @@ const char* const kBatchUsage =
     "                     [--no-substitution] [--sign N] [--substitute TEXT] [--yes]\n"
     "                     [--update FILE]\n"
     "                     INPUT [-o OUTPUT]\n"
+    "       pluvora-batch [options] INPUT... --out-dir DIR [--glob PATTERN] [--jobs N]\n"
+    "                     [--skip-existing] [--quiet] [--shard K/N]\n"
+    "       pluvora-batch --merge-summaries DIR\n"
+    "  --template NAME  rows and columns of the window's template NAME; --rows and\n"
+    "             --columns given as well take the place of the template's own\n"
+    "  --templates FILE  look NAME up in FILE (a template settings file) instead of\n"
+    "             the user's templates\n"
     "  --columns  columns 1 to 12 in order, comma-separated, each a variable name\n"
     "             with ':' and a unit for measured variables, e.g.\n"
     "             \"Year,Month,Day,T-max:oF,T-min:oF,Precip:inch\"; an empty item\n"
@@ -34,67 +43,21 @@ const char* const kBatchUsage =
     "  --update   task 2: append the new days to the weather file FILE, keeping\n"
     "             its previous content as FILE.old; when FILE is not updated the\n"
     "             result goes to standard output or OUTPUT as for other tasks\n"
+    "  --out-dir  convert every INPUT (a folder: its files, sorted by name) to\n"
+    "             DIR/NAME.wth, each written whole or not at all; task 2 updates\n"
+    "             DIR/NAME.wth; ends with DIR/summary.csv\n"
+    "  --glob     take only the folder files whose name matches PATTERN\n"
+    "  --jobs     files converted at once (default: one per core)\n"
+    "  --skip-existing  leave out inputs whose output is already in DIR\n"
+    "  --quiet    no progress\n"
+    "  --shard    take every N-th input from the K-th (0 to N-1) and write\n"
+    "             DIR/summary-K.csv, for job arrays\n"
+    "  --merge-summaries  join DIR/summary-*.csv into DIR/summary.csv\n"
     "exit status: 0 the result was written (task 2: the file was updated, or\n"
     "             it needed no update), 1 a stage stopped the run, 2 bad options,\n"
     "             3 task 2 had new days but did not append them (a gap answered No)\n";
 
 namespace {
-
-std::optional<UsageError> parseColumns(std::string_view list, BatchOptions& options)
-{
-    std::vector<std::string_view> items;
-    std::size_t start = 0;
-    for (;;) {
-        const std::size_t comma = list.find(',', start);
-        items.push_back(list.substr(start, comma == std::string_view::npos ? comma : comma - start));
-        if (comma == std::string_view::npos)
-            break;
-        start = comma + 1;
-    }
-    if (items.size() > static_cast<std::size_t>(kColumnBoxes))
-        return UsageError{"--columns lists more than 12 columns"};
-
-    const auto names = variableItems();
-    for (std::size_t column = 0; column < items.size(); ++column) {
-        const std::string_view item = items[column];
-        if (item.empty())
-            continue;
-        const std::size_t colon = item.find(':');
-        const std::string_view name = item.substr(0, colon);
-        const bool unitGiven = colon != std::string_view::npos;
-        const std::string_view unit = unitGiven ? item.substr(colon + 1) : std::string_view();
-
-        int code = -1;
-        for (std::size_t i = 0; i < names.size(); ++i)
-            if (names[i] == name)
-                code = static_cast<int>(i);
-        const std::string where = "column " + std::to_string(column + 1) + ": ";
-        if (code < 0)
-            return UsageError{where + "unknown variable '" + std::string(name) + "'"};
-        options.variableIndex[column] = code;
-
-        const VariableInfo& info = variableInfo(code);
-        if (!isMeasured(code)) {
-            if (unitGiven)
-                return UsageError{where + std::string(name) + " takes no unit"};
-            continue;
-        }
-        if (!unitGiven) {
-            // Single-unit variables get their unit with the choice, as in
-            // the window; the others stay empty and the run names the column.
-            if (info.fixedUnit >= 0)
-                options.unitShown[column] = std::string(info.units[static_cast<std::size_t>(info.fixedUnit)]);
-            continue;
-        }
-        bool known = false;
-        for (const auto u : info.units)
-            known = known || u == unit;
-        if (!known)
-            return UsageError{where + "unknown unit '" + std::string(unit) + "' for " + std::string(name)};
-        options.unitShown[column] = std::string(unit);
-    }
-    return std::nullopt;
-}
 
 // Whether two names reach one file, also through links or "..", and for a
 // file that does not exist yet.
@@ -124,6 +87,50 @@ std::variant<std::string, UsageError> parseSite(std::string_view text)
     return std::get<std::string>(line);
 }
 
+// "K/N" with 0 <= K < N.
+std::optional<std::pair<int, int>> parseShard(std::string_view text)
+{
+    const std::size_t slash = text.find('/');
+    if (slash == std::string_view::npos)
+        return std::nullopt;
+    const auto index = parseInteger(text.substr(0, slash));
+    const auto count = parseInteger(text.substr(slash + 1));
+    if (!index || !count || *count < 1 || *index < 0 || *index >= *count)
+        return std::nullopt;
+    return std::pair{*index, *count};
+}
+
+// The template's rows and columns where the command line gives none.
+std::optional<UsageError> applyTemplate(BatchOptions& options, bool rowsGiven, bool columnsGiven)
+{
+    TemplateLookup lookup;
+    try {
+        lookup = lookUpTemplate(*options.templateName, options.templatesFile);
+    } catch (const Error& error) {
+        return UsageError{std::string("--template: ") + error.what()};
+    }
+    if (!lookup.found) {
+        std::string message = "no template named \"" + *options.templateName + "\"";
+        if (lookup.names.empty()) {
+            message += "; there are no templates";
+        } else {
+            message += "; the templates are:";
+            for (const auto& name : lookup.names)
+                message += "\n  " + name;
+        }
+        return UsageError{message};
+    }
+    const DataTemplate& spec = *lookup.found;
+    if (!rowsGiven)
+        options.rowsText = std::to_string(spec.rowsBefore);
+    if (columnsGiven)
+        return std::nullopt;
+    const int rows = options.layout.rowsBefore;
+    options.layout = spec;
+    options.layout.rowsBefore = rows;
+    return std::nullopt;
+}
+
 } // namespace
 
 std::variant<BatchOptions, UsageError> parseBatchOptions(const std::vector<std::string_view>& args)
@@ -131,6 +138,7 @@ std::variant<BatchOptions, UsageError> parseBatchOptions(const std::vector<std::
     BatchOptions options;
     std::optional<std::string_view> site;
     bool columnsGiven = false;
+    bool rowsGiven = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string_view arg = args[i];
         auto value = [&]() -> std::optional<std::string_view> {
@@ -160,12 +168,16 @@ std::variant<BatchOptions, UsageError> parseBatchOptions(const std::vector<std::
             if (!rows || *rows < 0)
                 return needs("a number of rows, 0 or more");
             options.rowsText = std::string(*v);
+            rowsGiven = true;
         } else if (arg == "--columns") {
             const auto v = value();
             if (!v)
                 return needs("a column list");
-            if (auto error = parseColumns(*v, options))
-                return *error;
+            try {
+                parseColumnsText(*v, options.layout);
+            } catch (const LayoutTextError& error) {
+                return UsageError{error.what()};
+            }
             columnsGiven = true;
         } else if (arg == "--site") {
             site = value();
@@ -210,22 +222,78 @@ std::variant<BatchOptions, UsageError> parseBatchOptions(const std::vector<std::
             if (!v || v->empty())
                 return needs("a weather file");
             options.update = std::string(*v);
+        } else if (arg == "--template" || arg == "--templates" || arg == "--out-dir"
+                   || arg == "--glob" || arg == "--merge-summaries") {
+            const auto v = value();
+            if (!v || v->empty())
+                return needs(arg == "--template" ? "a template name"
+                             : arg == "--glob"   ? "a pattern"
+                             : arg == "--templates" ? "a file"
+                                                    : "a folder");
+            const std::string text(*v);
+            if (arg == "--template")
+                options.templateName = text;
+            else if (arg == "--templates")
+                options.templatesFile = text;
+            else if (arg == "--out-dir")
+                options.outDir = text;
+            else if (arg == "--glob")
+                options.glob = text;
+            else
+                options.mergeSummaries = text;
+        } else if (arg == "--jobs") {
+            const auto v = value();
+            const auto jobs = v ? parseInteger(*v) : std::nullopt;
+            if (!jobs || *jobs < 1)
+                return needs("a number of jobs, 1 or more");
+            options.jobs = *jobs;
+        } else if (arg == "--shard") {
+            const auto v = value();
+            const auto shard = v ? parseShard(*v) : std::nullopt;
+            if (!shard)
+                return needs("K/N with 0 <= K < N, e.g. 0/4");
+            options.shardIndex = shard->first;
+            options.shardCount = shard->second;
+            options.shardGiven = true;
+        } else if (arg == "--quiet") {
+            options.quiet = true;
+        } else if (arg == "--skip-existing") {
+            options.skipExisting = true;
         } else if (arg.size() > 1 && arg.front() == '-') {
             return UsageError{"unknown option " + std::string(arg)};
-        } else if (options.input.empty()) {
-            options.input = std::string(arg);
         } else {
-            return UsageError{"more than one input file"};
+            options.inputs.emplace_back(arg);
         }
     }
     if (options.help)
         return options;
-    if (options.input.empty())
+    if (options.mergeSummaries) {
+        if (!options.inputs.empty() || options.outDir)
+            return UsageError{"--merge-summaries takes no inputs and no --out-dir"};
+        return options;
+    }
+    if (options.inputs.empty())
         return UsageError{"no input file"};
+    if (!options.outDir && options.inputs.size() > 1)
+        return UsageError{"more than one input file"};
+    options.input = options.inputs.front();
+    if (options.outDir && options.output)
+        return UsageError{"-o and --out-dir do not go together: each input gets its own output"};
+    if (options.outDir && options.update)
+        return UsageError{"--update does not go with --out-dir: task 2 updates DIR/NAME.wth"};
+    if (!options.outDir && (options.jobs || options.skipExisting || options.shardGiven))
+        return UsageError{"--jobs, --skip-existing and --shard need --out-dir"};
+    if (options.templatesFile && !options.templateName)
+        return UsageError{"--templates needs --template NAME"};
+    if (options.templateName) {
+        if (auto error = applyTemplate(options, rowsGiven, columnsGiven))
+            return *error;
+        columnsGiven = true;
+    }
     if (!columnsGiven)
         return UsageError{"--columns is required"};
     // Task 2 ends by asking for the weather file to update.
-    if (options.task == 2 && !options.update)
+    if (options.task == 2 && !options.update && !options.outDir)
         return UsageError{"--update is required for task 2"};
     if (options.task != 2 && options.update)
         return UsageError{"--update is only for task 2"};
@@ -245,3 +313,5 @@ std::variant<BatchOptions, UsageError> parseBatchOptions(const std::vector<std::
     }
     return options;
 }
+
+} // namespace pluvora
