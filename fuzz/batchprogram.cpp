@@ -63,11 +63,13 @@ std::optional<std::string> windowResult(const BatchOptions& options, const fs::p
 {
     RunRequest request = runRequestFor(options);
     request.streamed = false;
+    std::string panel;
     try {
-        request.inputText = loadTextFile(options.input);
+        panel = loadTextFile(options.input);
     } catch (const Error&) {
         return std::nullopt;
     }
+    request.inputText = panel;
     fs::create_directories(scratchFolder);
     const AppFolder folder(scratchFolder);
     folder.deleteFiles();
