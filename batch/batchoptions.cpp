@@ -72,7 +72,10 @@ const char* const kBatchUsage =
     "  --quiet    no progress\n"
     "  --shard    take every N-th input from the K-th (0 to N-1) and write\n"
     "             DIR/summary-K.csv, for job arrays\n"
-    "  --merge-summaries  join DIR/summary-*.csv into DIR/summary.csv\n";
+    "  --merge-summaries  join DIR/summary-*.csv into DIR/summary.csv\n"
+    "exit status: 0 the result was written (task 2: the file was updated, or\n"
+    "             it needed no update), 1 a stage stopped the run, 2 bad options,\n"
+    "             3 task 2 had new days but did not append them (a gap answered No)\n";
 
 namespace {
 

@@ -26,6 +26,7 @@
 #include "taskpanel.h"
 #include "templatecontrol.h"
 #include "windowfeedback.h"
+#include "utf8text.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -47,13 +48,6 @@
 #include <QToolButton>
 
 namespace {
-
-QString fromUtf8(const std::string& text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-std::string toUtf8(const QString& text) { return text.toUtf8().toStdString(); }
 
 template <typename Panel = QPlainTextEdit>
 Panel* makePanel(const char* name, QWidget* parent)

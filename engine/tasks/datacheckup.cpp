@@ -7,6 +7,7 @@
 #include "table/paneltext.h"
 #include "table/recordline.h"
 
+#include <fstream>
 #include <optional>
 #include <string>
 
@@ -234,6 +235,25 @@ bool CheckupScreen::passes(const Record& r)
     }
 }
 
+std::string loadCheckupReport(const std::filesystem::path& path, std::size_t limit)
+{
+    std::error_code ec;
+    const auto size = std::filesystem::file_size(path, ec);
+    if (ec || size <= limit)
+        return loadPanelText(path);
+    std::ifstream in(path, std::ios::binary);
+    std::string head(limit, '\0');
+    in.read(head.data(), static_cast<std::streamsize>(head.size()));
+    head.resize(head.rfind('\n') + 1);
+    std::string text;
+    text.reserve(head.size() + 200);
+    for (char c : head)
+        if (c != '\r')
+            text += c;
+    text += kCheckupReportCut;
+    return text;
+}
+
 void dataCheckup(RunContext& run)
 {
     const ColumnSpec& spec = run.columns;
@@ -269,7 +289,7 @@ void dataCheckup(RunContext& run)
         run.ui.playSound(Sound::Error);
         run.ui.showMessage(MessageKind::Warning,
                            run.task == kCheckupTask ? kDataErrorsSpottedTask3 : kDataErrorsSpotted);
-        run.outputPanel = loadPanelText(outputPath);
+        run.outputPanel = loadCheckupReport(outputPath);
         run.abortFlag = true;
     } else if (run.task == kCheckupTask) {
         run.ui.playSound(Sound::Exclamation);

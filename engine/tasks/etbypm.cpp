@@ -16,6 +16,10 @@ void ET_by_PM(RunContext& run)
 
     const double phi = latitudeFromBox(run.pages.latitudeTask7);
     const double z = decimalFromBox(run.pages.elevationTask7);
+    if (!(z >= kLowestElevation)) {
+        run.fail(kElevationTooLow);
+        return;
+    }
     // Only T-max's unit counts; the checkup has made T-min's the same.
     // An unknown text is read as Fahrenheit.
     auto temperature = temperatureUnit(run.columns.unit(kTmax));
