@@ -134,7 +134,7 @@ bool applySuggestedLayout(BatchOptions& options)
         StderrFeedback::line("error", "No layout can be suggested for \"" + options.input
                                           + "\": give --rows and --columns.");
         for (const auto& reason : suggestionReasons(suggestion))
-            StderrFeedback::line("note", reason);
+            StderrFeedback::line("notice", reason);
         return false;
     }
     StderrFeedback::line("notice", "layout suggested from the file: " + suggestionOptions(suggestion));
