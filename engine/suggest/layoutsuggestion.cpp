@@ -33,6 +33,14 @@ std::string_view trimmed(std::string_view s)
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
+// A quality letter or mark as services put beside a value.
+bool isFlag(std::string_view s)
+{
+    return s.size() <= 2 && std::all_of(s.begin(), s.end(), [](char c) {
+               return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '*';
+           });
+}
+
 bool allDigits(std::string_view s)
 {
     return !s.empty() && std::all_of(s.begin(), s.end(), isDigit);
@@ -442,12 +450,16 @@ private:
         const auto fields = fieldsOf(line);
         if (static_cast<int>(fields.size()) != mOut.fieldCount || fields.empty())
             return false;
-        std::size_t numbers = 0, empty = 0;
+        // Quality letters beside the values ("M", "T", "*") neither make
+        // nor break a data row.
+        std::size_t numbers = 0, other = 0;
         for (std::string_view f : fields) {
-            numbers += isNumberish(f);
-            empty += f.empty();
+            if (isNumberish(f))
+                ++numbers;
+            else if (!f.empty() && !isFlag(f))
+                ++other;
         }
-        return numbers > 0 && numbers * 2 >= fields.size() - empty;
+        return numbers > 0 && numbers >= other;
     }
 
     bool findDataRows()

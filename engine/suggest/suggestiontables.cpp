@@ -145,8 +145,10 @@ void SuggestionTables::addNames(std::string_view tableText)
         if (cells.size() > 3)
             for (char c : trimmed(cells[3]))
                 entry.context += lower(c);
-        if (cells.size() > 4)
-            entry.note = std::string(trimmed(cells[4]));
+        // The note is the last cell: blank cells may stand between.
+        for (std::size_t i = 4; i < cells.size(); ++i)
+            if (!trimmed(cells[i]).empty())
+                entry.note = std::string(trimmed(cells[i]));
         if (!entry.key.empty())
             added.push_back(std::move(entry));
     });

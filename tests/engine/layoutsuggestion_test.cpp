@@ -2,18 +2,16 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
+#include <filesystem>
 #include <string>
 
 using namespace pluvora;
 
 namespace {
 
-std::string readSample(const std::string& name)
+std::filesystem::path sample(const std::string& name)
 {
-    std::ifstream in(std::string(PLUVORA_TEST_DATA) + "/suggest/" + name, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    return std::filesystem::path(PLUVORA_SAMPLE_DATA) / name;
 }
 
 struct ServiceFile {
@@ -23,13 +21,18 @@ struct ServiceFile {
 
 class SuggestsRealFile : public testing::TestWithParam<ServiceFile> {};
 
+std::string fileTestName(const testing::TestParamInfo<ServiceFile>& info)
+{
+    std::string name = info.param.file;
+    name = name.substr(0, name.find('_'));
+    return name + "_" + std::to_string(info.index);
+}
+
 } // namespace
 
 TEST_P(SuggestsRealFile, AsACarefulUserWouldDescribeIt)
 {
-    const std::string text = readSample(GetParam().file);
-    ASSERT_FALSE(text.empty()) << GetParam().file;
-    const LayoutSuggestion s = suggestLayout(text);
+    const LayoutSuggestion s = suggestLayoutOfFile(sample(GetParam().file));
     std::string reasons;
     for (const auto& line : suggestionReasons(s))
         reasons += line + "\n";
@@ -40,19 +43,20 @@ INSTANTIATE_TEST_SUITE_P(
     Services, SuggestsRealFile,
     testing::Values(
         ServiceFile{"agrimet_faln_2015_daily.csv",
-                    "--rows 1 --fields comma --columns \"Year,Month,Day,T-min:oF,T-max:oF,Solar:Langley,Ignore,WndSpd:mile/hr,ET:inch\""},
+                    "--rows 1 --fields comma --columns \"Year,Month,Day,T-min:oF,T-max:oF,Solar:Langley,DewPt:oF,WndSpd:mile/hr,ET:inch\""},
         ServiceFile{"daymet_v3_demo_2000-2003.csv",
-                    "--rows 8 --fields comma --columns \"Year,DOY,Ignore,Precip:mm,Ignore,Ignore,T-max:oC,T-min:oC\""},
+                    "--rows 8 --fields comma --columns \"Year,DOY,Ignore,Precip:mm,Ignore,Ignore,T-max:oC,T-min:oC,VapPr:Pa\""},
         ServiceFile{"eccc_marieville_2014_daily.csv",
                     "--rows 25 --fields comma --pick 2-4,6,8,20 --columns \"Year,Month,Day,T-max:oC,T-min:oC,Precip:mm\""},
         ServiceFile{"knmi_debilt_260_1993-1994_daily.txt",
-                    "--rows 49 --fields comma --pick 20,36 --columns \"SunHr%:%,RelHum:%\""},
+                    "--rows 49 --fields comma --pick 2,5,13,15,20-21,23,36,41 --columns \"Date:YYYYMMDD,WndSpd:0.1 m/s,T-min:0.1 oC,T-max:0.1 oC,SunHr%:%,Solar:J/cm2,Precip:0.1 mm,RelHum:%,ET:0.1 mm\""},
         ServiceFile{"nasa_power_chakwal_2000-2002_daily.csv",
-                    "--rows 33 --fields comma --pick 1-3,11-12,15-16 --columns \"Year,Month,Day,T-max:oC,T-min:oC,RelHum:%,Precip:mm\""},
+                    "--rows 33 --fields comma --pick 1-4,11-12,15-17 --columns \"Year,Month,Day,Solar:kWh/m2/d,T-max:oC,T-min:oC,RelHum:%,Precip:mm,DewPt:oC\""},
         ServiceFile{"silo_apsim_wagga_72150.met",
-                    "--rows 23 --columns \"Year,DOY,Solar:MJ/m2/d,T-max:oC,T-min:oC,Precip:mm,PanEvap:mm\""},
+                    "--rows 23 --columns \"Year,DOY,Solar:MJ/m2/d,T-max:oC,T-min:oC,Precip:mm,PanEvap:mm,VapPr:hPa\""},
         ServiceFile{"silo_ppd_wagga_72150.txt",
-                    "--rows 37 --pick 3,5,7,9,11 --columns \"T-max:oC,T-min:oC,Precip:mm,PanEvap:mm,Solar:MJ/m2/d\""}));
+                    "--rows 37 --pick 1,3,5,7,9,11,13 --columns \"Date:YYYYMMDD,T-max:oC,T-min:oC,Precip:mm,PanEvap:mm,Solar:MJ/m2/d,VapPr:hPa\""}),
+    fileTestName);
 
 namespace {
 
@@ -88,8 +92,8 @@ INSTANTIATE_TEST_SUITE_P(
                   "2,FivePoints,SJV,1/1/2020,1,0.03,,0.00,,201,,7.1,,57.2,,33.4,\n"
                   "2,FivePoints,SJV,1/2/2020,2,0.04,,0.01,,180,,7.5,,59.0,,35.1,\n"
                   "2,FivePoints,SJV,1/3/2020,3,0.02,,0.12,,95,,8.0,,52.3,,40.2,\n",
-                  "--rows 1 --fields comma --pick 8,10,14,16 "
-                  "--columns \"Precip:inch,Solar:Langley,T-max:oF,T-min:oF\""},
+                  "--rows 1 --fields comma --pick 4,8,10,14,16 "
+                  "--columns \"Date:MM/DD/YYYY,Precip:inch,Solar:Langley,T-max:oF,T-min:oF\""},
         SmallFile{"MeteostatHeaderless",
                   "2021-06-01,17.2,11.5,23.4,0.3,,250,9.4,25.9,1016.2,540\n"
                   "2021-06-02,18.0,12.1,24.9,0.0,,260,8.1,22.3,1017.0,600\n"
@@ -100,7 +104,7 @@ INSTANTIATE_TEST_SUITE_P(
                   "\"USW00003870\",\"GREER, SC US\",\"1983-01-01\",\"0.06\",\"47\",\"40\"\n"
                   "\"USW00003870\",\"GREER, SC US\",\"1983-01-02\",\"0.63\",\"46\",\"37\"\n"
                   "\"USW00003870\",\"GREER, SC US\",\"1983-01-03\",\"0.00\",\"52\",\"30\"\n",
-                  "--rows 1 --fields comma --columns \"\""},
+                  "--rows 1 --fields comma --columns \"Ignore,Ignore,Date:YYYY-MM-DD\""},
         SmallFile{"UnknownNamesSuggestNothingWrong",
                   "station report\n"
                   "aa bb cc dd ee\n"
@@ -130,7 +134,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(LayoutSuggestion, GhcnMonthLinesSuggestNoColumn)
 {
-    const LayoutSuggestion s = suggestLayout(readSample("ghcnd_USW00003870_1983-1985.dly"));
+    const LayoutSuggestion s = suggestLayoutOfFile(sample("ghcnd_USW00003870_1983-1985.dly"));
     EXPECT_FALSE(s.anyAssigned());
 }
 
