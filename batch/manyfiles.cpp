@@ -7,7 +7,7 @@
 #include "batch/scratchfolder.h"
 #include "batch/stderrfeedback.h"
 #include "error.h"
-#include "io/safewrite.h"
+#include "io/backupreplace.h"
 #include "io/textwriter.h"
 #include "stage/taskcatalogue.h"
 #include "run/usertermsmessage.h"
@@ -563,7 +563,7 @@ int runManyFiles(const BatchOptions& options)
     }
     try {
         const std::string text = summaryText(done);
-        writeUserFileSafely(summaryFile, [&text](const fs::path& part) {
+        writeFileWhole(summaryFile, [&text](const fs::path& part) {
             TextWriter sink(part);
             sink.write(text);
             sink.close();
