@@ -19,6 +19,7 @@
 #include "missingvaluebox.h"
 #include "needlegauge.h"
 #include "noteline.h"
+#include "output/finishedoutput.h"
 #include "outputpanel.h"
 #include "sitecoordinatedialog.h"
 #include "table/paneltext.h"
@@ -363,9 +364,7 @@ void MainWindow::finishOutput(const pluvora::RunOutcome& outcome)
     if (outcome.finishing == Finishing::None)
         return;
     std::string text = toUtf8(mOutputPanel->toPlainText());
-    pluvora::removeExtraRows(text, outcome.rowsBefore);
-    if (outcome.finishing == Finishing::LatitudeLine)
-        pluvora::insertLine(text, 1, outcome.latitudeLine);
+    pluvora::finishPanelText(text, pluvora::outputFinishFor(outcome, std::nullopt));
     mOutputPanel->setPlainText(fromUtf8(text));
     if (outcome.finishing == Finishing::SiteCoordinate)
         askForLatValueAndInsert();
