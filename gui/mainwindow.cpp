@@ -18,6 +18,7 @@
 #include "messageboxfeedback.h"
 #include "missingvaluebox.h"
 #include "needlegauge.h"
+#include "noteline.h"
 #include "outputpanel.h"
 #include "sitecoordinatedialog.h"
 #include "table/paneltext.h"
@@ -25,6 +26,7 @@
 #include "taskpanel.h"
 #include "templatecontrol.h"
 #include "windowfeedback.h"
+#include "utf8text.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -46,13 +48,6 @@
 #include <QToolButton>
 
 namespace {
-
-QString fromUtf8(const std::string& text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-std::string toUtf8(const QString& text) { return text.toUtf8().toStdString(); }
 
 template <typename Panel = QPlainTextEdit>
 Panel* makePanel(const char* name, QWidget* parent)
@@ -100,7 +95,7 @@ MainWindow::MainWindow(const MainWindowSetup& setup, QWidget* parent)
     mOpener = setup.documentOpener ? setup.documentOpener : mOwnOpener.get();
 
     buildControls();
-    mFeedback = std::make_unique<WindowFeedback>(*mUser, mGauge);
+    mFeedback = std::make_unique<WindowFeedback>(*mUser, mGauge, mNoteLine);
     mInputCommands = new InputCommands({this, mInputPanel, mFileNameBox, mRowsBefore}, mFolder,
                                        *mFeedback, *mFileChooser, mRemembered, this);
     mTemplates = new TemplateControl({this, mTemplateBox, mColumns}, mFolder,
@@ -204,6 +199,9 @@ void MainWindow::buildControls()
     mGauge = new NeedleGauge(client);
     mGauge->setGeometry(220, 756, 48, 48);
     mGauge->hide();
+
+    mNoteLine = new NoteLine(client);
+    mNoteLine->setGeometry(276, 762, 276, 36);
 
     mOutput = new OutputPanel({mFolder, mRemembered, *mUser, *mFileChooser, *mOpener, *mFileNameBox},
                               client);
@@ -323,6 +321,7 @@ void MainWindow::BitBtn1Click()
     QByteArray inputText;
     const pluvora::RunRequest request = gatherRequest(inputText);
     mOutput->setRunTask(request.taskIndex + 1);
+    mNoteLine->clearNotes();
     pluvora::RunOutcome outcome;
     try {
         outcome = pluvora::runProcessing(request, mFolder, *mFeedback);

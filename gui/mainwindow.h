@@ -27,6 +27,7 @@ class InputCommands;
 class TemplateControl;
 class MissingValueBox;
 class NeedleGauge;
+class NoteLine;
 class OutputPanel;
 class TaskPanel;
 class UrlOpener;
@@ -161,6 +162,7 @@ private:
     TaskPanel* mTasks = nullptr;
     QPushButton* mProcessButton = nullptr;  // BitBtn1
     NeedleGauge* mGauge = nullptr;          // Gauge1
+    NoteLine* mNoteLine = nullptr;
     OutputPanel* mOutput = nullptr;         // GroupBox6
     QPlainTextEdit* mOutputPanel = nullptr; // Memo2
     QAction* mElastic = nullptr;            // Elasticwindow1

@@ -15,6 +15,7 @@
 #include "tasks/etbypm.h"
 #include "tasks/etfromevap.h"
 #include "tasks/missingvalues.h"
+#include "tasks/readingnotices.h"
 #include "tasks/streamedtaskone.h"
 
 #include <exception>
@@ -175,14 +176,23 @@ void processData(RunContext& run, const RunRequest& request, RunGauge& gauge, Ru
     }
 
     checkData(run);
+    std::optional<int> sign;
     if (request.substitutionEnabled)
-        valueSubstitution(run, integerOf(request.signText), request.substituteText);
+        sign = integerOf(request.signText);
+    // Rows as cleaned: what the notices tell is what the tasks will read.
+    ReadingNotices notices(run, sign);
+    notices.scanInput(run);
+    if (sign)
+        valueSubstitution(run, *sign, request.substituteText);
+    notices.tell(run.ui, request.substituteText, run.task);
 
     checkForMissingValues(run);
     if (stopped(run, outcome))
         return;
 
     dataCheckup(run);
+    if (sign && run.badInput)
+        run.badInput->line = notices.lineBeforeSubstitution(run.badInput->line);
     if (stopped(run, outcome))
         return;
 

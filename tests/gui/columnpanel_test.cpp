@@ -109,10 +109,11 @@ INSTANTIATE_TEST_SUITE_P(
     Variables, ColumnPanelUnits,
     ::testing::Values(UnitCase{pluvora::kSolar, pluvora::kRelHum, {"%"}, 0},
                       UnitCase{pluvora::kSolar, pluvora::kYear, {}, -1},
-                      UnitCase{-1, pluvora::kPrecip, {"mm", "cm", "inch"}, -1},
-                      UnitCase{pluvora::kPrecip, pluvora::kEt, {"mm", "cm", "inch"}, -1},
+                      UnitCase{-1, pluvora::kPrecip, {"mm", "cm", "inch", "0.1 mm"}, -1},
+                      UnitCase{pluvora::kPrecip, pluvora::kEt, {"mm", "cm", "inch", "0.1 mm"}, -1},
                       UnitCase{-1, pluvora::kSunHr, {"hr"}, 0},
-                      UnitCase{-1, pluvora::kSolar, {"MJ/m2/d", "Langley", "W/m2"}, -1},
+                      UnitCase{-1, pluvora::kSolar, {"MJ/m2/d", "Langley", "W/m2", "kWh/m2/d", "J/cm2", "cal/cm2"}, -1},
+                      UnitCase{-1, pluvora::kVapPr, {"kPa", "hPa", "Pa"}, -1},
                       UnitCase{pluvora::kTmax, pluvora::kIgnore, {}, -1}));
 
 TEST(ColumnPanel, TemplateSelectionKeepsTheUnitBoxUntilAsked)
@@ -125,7 +126,7 @@ TEST(ColumnPanel, TemplateSelectionKeepsTheUnitBoxUntilAsked)
     panel.UnitDisplayControl(12, 1);
     EXPECT_EQ(box(panel, 24)->currentText(), "oF");
     panel.UnitDisplayControl(12, 1); // a second call does not double the list
-    EXPECT_EQ(items(box(panel, 24)), QStringList({"oC", "oF"}));
+    EXPECT_EQ(items(box(panel, 24)), QStringList({"oC", "oF", "0.1 oC"}));
     panel.variableDisplay(13, pluvora::kRelHum);
     panel.UnitDisplayControl(13, 2); // one-unit variables always show their unit
     EXPECT_EQ(box(panel, 25)->currentText(), "%");
@@ -165,7 +166,7 @@ TEST(ColumnPanel, ResetClearsSelectionsButKeepsListsAndColours)
     EXPECT_EQ(reset.count(), 1);
     for (int n = 12; n <= 35; ++n)
         EXPECT_EQ(box(panel, n)->currentIndex(), -1) << n;
-    EXPECT_EQ(items(box(panel, 25)), QStringList({"mm", "cm", "inch"}));
+    EXPECT_EQ(items(box(panel, 25)), QStringList({"mm", "cm", "inch", "0.1 mm"}));
     EXPECT_TRUE(looksIgnored(box(panel, 12)));
 }
 
