@@ -169,7 +169,8 @@ void MainWindow::buildControls()
     mInputPanel->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
 
     mColumns = new ColumnPanel(mStep2);
-    mColumns->setGeometry(8, 276, 896, 114);
+    // As wide as the input panel: the rows box sits at its right end.
+    mColumns->setGeometry(8, 276, 1016, 114);
     connect(mColumns, &ColumnPanel::resetClicked, this, &MainWindow::resetColumnSpecification);
 
     auto* templateLabel = new QLabel(kTemplateCaption, mStep2);
