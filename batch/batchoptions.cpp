@@ -126,7 +126,8 @@ std::optional<std::pair<int, int>> parseShard(std::string_view text)
 }
 
 // The template's rows and columns where the command line gives none.
-std::optional<UsageError> applyTemplate(BatchOptions& options, bool rowsGiven, bool columnsGiven)
+std::optional<UsageError> applyTemplate(BatchOptions& options, bool rowsGiven, bool columnsGiven,
+                                        bool readingGiven)
 {
     TemplateLookup lookup;
     try {
@@ -150,9 +151,15 @@ std::optional<UsageError> applyTemplate(BatchOptions& options, bool rowsGiven, b
         options.rowsText = std::to_string(spec.rowsBefore);
     if (columnsGiven)
         return std::nullopt;
-    const int rows = options.layout.rowsBefore;
+    // How fields are separated, when given, holds over the template's.
+    const DataLayout given = options.layout;
     options.layout = spec;
-    options.layout.rowsBefore = rows;
+    options.layout.rowsBefore = given.rowsBefore;
+    if (readingGiven) {
+        options.layout.fields = given.fields;
+        options.layout.fieldEnds = given.fieldEnds;
+        options.layout.decimalComma = given.decimalComma;
+    }
     return std::nullopt;
 }
 
@@ -164,6 +171,7 @@ std::variant<BatchOptions, UsageError> parseBatchOptions(const std::vector<std::
     std::optional<std::string_view> site;
     bool columnsGiven = false;
     bool rowsGiven = false;
+    bool readingGiven = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string_view arg = args[i];
         auto value = [&]() -> std::optional<std::string_view> {
@@ -231,6 +239,7 @@ std::variant<BatchOptions, UsageError> parseBatchOptions(const std::vector<std::
                 return needs("a value");
             options.fetch = std::string(*v);
         } else if (arg == "--fields") {
+            readingGiven = true;
             const auto v = value();
             if (!v)
                 return needs("blanks, comma, semicolon, tab or fixed");
@@ -240,6 +249,7 @@ std::variant<BatchOptions, UsageError> parseBatchOptions(const std::vector<std::
                 return needs("blanks, comma, semicolon, tab or fixed");
             }
         } else if (arg == "--widths") {
+            readingGiven = true;
             const auto v = value();
             if (!v)
                 return needs("the field ends, e.g. 5,11,17");
@@ -249,6 +259,7 @@ std::variant<BatchOptions, UsageError> parseBatchOptions(const std::vector<std::
                 return UsageError{"--widths: " + std::string(error.what())};
             }
         } else if (arg == "--decimal-comma") {
+            readingGiven = true;
             options.layout.decimalComma = true;
         } else if (arg == "--no-rearrange") {
             options.rearrange = false;
@@ -355,7 +366,7 @@ std::variant<BatchOptions, UsageError> parseBatchOptions(const std::vector<std::
     if (options.templatesFile && !options.templateName)
         return UsageError{"--templates needs --template NAME"};
     if (options.templateName) {
-        if (auto error = applyTemplate(options, rowsGiven, columnsGiven))
+        if (auto error = applyTemplate(options, rowsGiven, columnsGiven, readingGiven))
             return *error;
         columnsGiven = true;
     }

@@ -10,6 +10,7 @@
 #include "io/numbertext.h"
 #include "io/textreader.h"
 #include "io/textwriter.h"
+#include "output/finishedoutput.h"
 #include "run/processingrun.h"
 #include "stage/taskcatalogue.h"
 #include "suggest/layoutsuggestion.h"
@@ -35,80 +36,11 @@ namespace {
 
 constexpr const char* kStandardOutput = "standard output";
 
-// Panel text with every line ended by CR LF, as a saved file holds it.
-void writePanelText(TextWriter& sink, std::string_view panel)
-{
-    std::size_t start = 0;
-    while (start < panel.size()) {
-        std::size_t end = panel.find('\n', start);
-        if (end == std::string_view::npos)
-            end = panel.size();
-        sink.writeLine(panel.substr(start, end - start));
-        start = end + 1;
-    }
-}
-
 void writeToStdout(std::string_view panel)
 {
     TextWriter sink(stdout, kStandardOutput);
     writePanelText(sink, panel);
     sink.close();
-}
-
-// The finished weather file, streamed from the run's result: as the window
-// would show it after trimming the header rows and inserting `inserted`
-// as the second line, then saved with CR LF line ends.
-void writeFinished(const fs::path& result, TextWriter& sink, int rowsBefore,
-                   const std::optional<std::string>& inserted)
-{
-    TextReader reader(result);
-    std::string line;
-    std::size_t index = 0;
-    bool heldEmpty = false; // an empty last line is no line of the panel
-    auto emit = [&](std::string_view text) {
-        if (heldEmpty)
-            sink.writeLine();
-        heldEmpty = false;
-        if (text.empty()) {
-            heldEmpty = true;
-            return;
-        }
-        sink.writeLine(text);
-    };
-    auto take = [&](std::string_view text) {
-        const std::size_t at = index++;
-        if (at >= 1 && rowsBefore >= 2 && at < static_cast<std::size_t>(rowsBefore))
-            return;
-        emit(text);
-        if (at == 0 && inserted) {
-            emit(*inserted);
-        }
-    };
-    bool any = false;
-    // Past the rows finishing touches, a weather file's rows (those of the
-    // conversion, behind a site or latitude line) are copied as they are.
-    const std::size_t headRows = static_cast<std::size_t>(std::max(rowsBefore, 1));
-    while ((!inserted || index <= headRows) && reader.readLine(line)) {
-        any = true;
-        // A lone CR ends a line of the panel too.
-        std::string_view rest = line;
-        for (auto cr = rest.find('\r'); cr != std::string_view::npos; cr = rest.find('\r')) {
-            take(rest.substr(0, cr));
-            rest.remove_prefix(cr + 1);
-        }
-        take(rest);
-    }
-    if (!any && inserted)
-        sink.writeLine(*inserted);
-    if (inserted && index > headRows) {
-        char block[1 << 16];
-        while (const std::size_t got = reader.read(block, sizeof block)) {
-            if (heldEmpty)
-                sink.writeLine();
-            heldEmpty = false;
-            sink.write(std::string_view(block, got));
-        }
-    }
 }
 
 // Panel text as the result, to OUTPUT or standard output.
@@ -254,22 +186,15 @@ int runBatchFile(const BatchOptions& given)
         return options.task == 3 && feedback.noSuspiciousData() ? EXIT_SUCCESS : EXIT_FAILURE;
     }
 
-    int rowsBefore = 0;
-    std::optional<std::string> inserted;
+    const OutputFinish finish = outputFinishFor(outcome, options.siteLine);
     switch (outcome.finishing) {
     case Finishing::None:
-        break;
     case Finishing::SiteCoordinate:
-        rowsBefore = outcome.rowsBefore;
-        inserted = options.siteLine;
-        break;
     case Finishing::LatitudeLine:
-        rowsBefore = outcome.rowsBefore;
-        inserted = outcome.latitudeLine;
         break;
     case Finishing::UpdateWeatherFile: {
         std::string text = loadPanelText(outcome.outputFile);
-        removeExtraRows(text, outcome.rowsBefore);
+        finishPanelText(text, finish);
         int status = EXIT_SUCCESS;
         // The run wrote the head itself: the first input row (when there
         // are rows before the data), the column names and the units.
@@ -298,12 +223,12 @@ int runBatchFile(const BatchOptions& given)
     if (options.output) {
         writeFileWhole(*options.output, [&](const fs::path& part) {
             TextWriter sink(part);
-            writeFinished(outcome.outputFile, sink, rowsBefore, inserted);
+            writeFinishedOutput(outcome.outputFile, sink, finish);
             sink.close();
         });
     } else {
         TextWriter sink(stdout, kStandardOutput);
-        writeFinished(outcome.outputFile, sink, rowsBefore, inserted);
+        writeFinishedOutput(outcome.outputFile, sink, finish);
         sink.close();
     }
     return EXIT_SUCCESS;

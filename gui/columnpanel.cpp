@@ -29,7 +29,7 @@ constexpr int kBoxHeight = 22;
 constexpr int kLabelWidth = 24;
 // The rows box sits right of the column boxes, level with the control row.
 constexpr int kRowsLeft = 812;
-constexpr int kPanelWidth = 896;
+constexpr int kPanelWidth = 1016;
 
 QString text(std::string_view s)
 {
@@ -148,7 +148,7 @@ void ColumnPanel::buildReadingControls()
 
     // Between the spacer and the rows box, on the control row.
     auto* fieldsLabel = new QLabel(QString::fromLatin1(kFieldsCaption), this);
-    fieldsLabel->setGeometry(228, kControlRowTop + 4, 112, 16);
+    fieldsLabel->setGeometry(222, kControlRowTop + 4, 124, 16);
     mFields = new QComboBox(this);
     mFields->setObjectName("FieldsBox");
     for (int k = 0; k <= static_cast<int>(pluvora::FieldSeparator::Fixed); ++k) {
@@ -156,15 +156,15 @@ void ColumnPanel::buildReadingControls()
         mFields->addItem(k == static_cast<int>(pluvora::FieldSeparator::Fixed) ? QStringLiteral("fixed widths")
                                                                               : text(name));
     }
-    mFields->setGeometry(342, kControlRowTop, 104, 24);
+    mFields->setGeometry(348, kControlRowTop, 104, 24);
     mFieldEnds = new QLineEdit(this);
     mFieldEnds->setObjectName("FieldEndsBox");
     mFieldEnds->setToolTip(QString::fromLatin1(kFieldEndsHint));
     mFieldEnds->setPlaceholderText(QStringLiteral("5,11,17"));
-    mFieldEnds->setGeometry(450, kControlRowTop, 150, 24);
+    mFieldEnds->setGeometry(456, kControlRowTop, 140, 24);
     mDecimalComma = new QCheckBox(QString::fromLatin1(kDecimalCommaCaption), this);
     mDecimalComma->setObjectName("DecimalCommaBox");
-    mDecimalComma->setGeometry(610, kControlRowTop + 2, 120, 20);
+    mDecimalComma->setGeometry(604, kControlRowTop + 2, 180, 20);
     connect(mFields, &QComboBox::currentIndexChanged, this, &ColumnPanel::fieldsChanged);
     fieldsChanged();
 }

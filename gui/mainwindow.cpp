@@ -21,6 +21,7 @@
 #include "missingvaluebox.h"
 #include "needlegauge.h"
 #include "noteline.h"
+#include "output/finishedoutput.h"
 #include "outputpanel.h"
 #include "sitecoordinatedialog.h"
 #include "table/paneltext.h"
@@ -171,7 +172,8 @@ void MainWindow::buildControls()
     mInputPanel->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
 
     mColumns = new ColumnPanel(mStep2);
-    mColumns->setGeometry(8, 276, 896, 114);
+    // As wide as the input panel: the rows box sits at its right end.
+    mColumns->setGeometry(8, 276, 1016, 114);
     connect(mColumns, &ColumnPanel::resetClicked, this, &MainWindow::resetColumnSpecification);
 
     auto* templateLabel = new QLabel(kTemplateCaption, mStep2);
@@ -372,9 +374,7 @@ void MainWindow::finishOutput(const pluvora::RunOutcome& outcome)
     if (outcome.finishing == Finishing::None)
         return;
     std::string text = toUtf8(mOutputPanel->toPlainText());
-    pluvora::removeExtraRows(text, outcome.rowsBefore);
-    if (outcome.finishing == Finishing::LatitudeLine)
-        pluvora::insertLine(text, 1, outcome.latitudeLine);
+    pluvora::finishPanelText(text, pluvora::outputFinishFor(outcome, std::nullopt));
     mOutputPanel->setPlainText(fromUtf8(text));
     if (outcome.finishing == Finishing::SiteCoordinate)
         askForLatValueAndInsert();

@@ -489,5 +489,39 @@ TEST(BatchBadNumber, TheErrorIsFollowedByWhereTheNumberIs)
     }
 }
 
+INSTANTIATE_TEST_SUITE_P(
+    Fields, BatchUsage,
+    ::testing::Values(std::vector<std::string>{"--task", "3", "--rows", "0", "--columns", "Year", "--fields", "pipe", "INPUT"},
+                      std::vector<std::string>{"--task", "3", "--rows", "0", "--columns", "Year", "--fields", "fixed", "INPUT"},
+                      std::vector<std::string>{"--task", "3", "--rows", "0", "--columns", "Year", "--widths", "5,11", "INPUT"},
+                      std::vector<std::string>{"--task", "3", "--rows", "0", "--columns", "Year", "--fields", "fixed",
+                                               "--widths", "11,5", "INPUT"},
+                      std::vector<std::string>{"--task", "3", "--rows", "0", "--columns", "Year", "--fields", "comma",
+                                               "--decimal-comma", "INPUT"},
+                      std::vector<std::string>{"--task", "3", "--rows", "0", "--columns", "Date:YYYY-DD-MM", "INPUT"}));
+
+TEST(BatchSamples, QuotedCanadianFileReadsAsCommaFieldsWithADate)
+{
+    test::TempFolder temp;
+    const std::string file = (kSampleData / "eccc_marieville_2014_daily.csv").string();
+    const char* columns = "Date:YYYY-MM-DD,Ignore,Ignore,Ignore,Ignore,T-max:oC,Ignore,T-min:oC";
+    const auto r = runBatch(temp, {"--task", "3", "--rows", "25", "--fields", "comma", "--columns", columns, file});
+    // Empty fields took the substitute 0.01: days whose maximum is then not
+    // above the minimum are flagged, dated by the Date column. 4 January
+    // (maximum empty, minimum -26.0) passes.
+    EXPECT_EQ(r.status, 1) << r.err;
+    EXPECT_NE(r.out.find("(year / month / day):\r\n\t2014 / 1 / 27\r\n\t2014 / 1 / 29\r\n"), std::string::npos)
+        << r.out;
+    EXPECT_NE(r.out.find("\t2014 / 6 / 19\r\n"), std::string::npos);
+    EXPECT_EQ(r.out.find("\t2014 / 1 / 4\r\n"), std::string::npos);
+
+    // Without substitution the empty field is reported with its place.
+    const auto stopped = runBatch(temp, {"--task", "3", "--rows", "25", "--fields", "comma", "--no-substitution",
+                                         "--columns", columns, file});
+    EXPECT_EQ(stopped.status, 1);
+    EXPECT_NE(stopped.err.find(line("note", "input line 29, column 6")), std::string::npos) << stopped.err;
+    EXPECT_NE(stopped.out.find("input line 29, column 6: \"2014-01-04\""), std::string::npos) << stopped.out;
+}
+
 } // namespace
 } // namespace pluvora

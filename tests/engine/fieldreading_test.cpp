@@ -43,6 +43,13 @@ RunOutcome runTaskOne(const std::string& columns, const std::string& reading, co
     return runProcessing(request, folder, ui);
 }
 
+// The names row, copied as it stands, differs with the layout.
+std::string withoutNamesRow(const std::string& panel)
+{
+    const std::size_t first = panel.find('\n') + 1;
+    return panel.substr(0, first) + panel.substr(panel.find('\n', first) + 1);
+}
+
 class SameDataOtherLayout : public ::testing::TestWithParam<Layout> {};
 
 } // namespace
@@ -59,7 +66,7 @@ TEST_P(SameDataOtherLayout, ConvertsLikeTheBlankSeparatedFile)
     const Layout& c = GetParam();
     const RunOutcome other = runTaskOne(c.columns, c.reading, c.text, ui, folder);
     ASSERT_TRUE(other.completed) << (ui.messages().empty() ? "" : ui.messages().front());
-    EXPECT_EQ(*other.outputPanel, *blank.outputPanel);
+    EXPECT_EQ(withoutNamesRow(*other.outputPanel), withoutNamesRow(*blank.outputPanel));
     EXPECT_EQ(ui.messages(), blankUi.messages());
 }
 

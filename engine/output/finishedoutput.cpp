@@ -1,0 +1,106 @@
+#include "output/finishedoutput.h"
+
+#include "io/textreader.h"
+#include "table/paneltext.h"
+
+#include <algorithm>
+
+namespace pluvora {
+
+namespace fs = std::filesystem;
+
+OutputFinish outputFinishFor(const RunOutcome& outcome, const std::optional<std::string>& siteLine)
+{
+    OutputFinish finish;
+    switch (outcome.finishing) {
+    case Finishing::None:
+        break;
+    case Finishing::SiteCoordinate:
+        finish.rowsBefore = outcome.rowsBefore;
+        finish.inserted = siteLine;
+        break;
+    case Finishing::LatitudeLine:
+        finish.rowsBefore = outcome.rowsBefore;
+        finish.inserted = outcome.latitudeLine;
+        break;
+    case Finishing::UpdateWeatherFile:
+        finish.rowsBefore = outcome.rowsBefore;
+        break;
+    }
+    return finish;
+}
+
+void finishPanelText(std::string& text, const OutputFinish& finish)
+{
+    removeExtraRows(text, finish.rowsBefore);
+    if (finish.inserted)
+        insertLine(text, 1, *finish.inserted);
+}
+
+void writePanelText(TextWriter& sink, std::string_view panel)
+{
+    std::size_t start = 0;
+    while (start < panel.size()) {
+        std::size_t end = panel.find('\n', start);
+        if (end == std::string_view::npos)
+            end = panel.size();
+        sink.writeLine(panel.substr(start, end - start));
+        start = end + 1;
+    }
+}
+
+void writeFinishedOutput(const fs::path& result, TextWriter& sink, const OutputFinish& finish)
+{
+    const int rowsBefore = finish.rowsBefore;
+    const std::optional<std::string>& inserted = finish.inserted;
+    TextReader reader(result);
+    std::string line;
+    std::size_t index = 0;
+    bool heldEmpty = false; // an empty last line is no line of the panel
+    auto emit = [&](std::string_view text) {
+        if (heldEmpty)
+            sink.writeLine();
+        heldEmpty = false;
+        if (text.empty()) {
+            heldEmpty = true;
+            return;
+        }
+        sink.writeLine(text);
+    };
+    auto take = [&](std::string_view text) {
+        const std::size_t at = index++;
+        if (at >= 1 && rowsBefore >= 2 && at < static_cast<std::size_t>(rowsBefore))
+            return;
+        emit(text);
+        if (at == 0 && inserted) {
+            emit(*inserted);
+        }
+    };
+    bool any = false;
+    // Past the rows finishing touches, a weather file's rows (those of the
+    // conversion, behind a site or latitude line) are copied as they are.
+    const std::size_t headRows = static_cast<std::size_t>(std::max(rowsBefore, 1));
+    while ((!inserted || index <= headRows) && reader.readLine(line)) {
+        any = true;
+        // A lone CR ends a line of the panel too.
+        std::string_view rest = line;
+        for (auto cr = rest.find('\r'); cr != std::string_view::npos; cr = rest.find('\r')) {
+            take(rest.substr(0, cr));
+            rest.remove_prefix(cr + 1);
+        }
+        take(rest);
+    }
+    if (!any && inserted)
+        sink.writeLine(*inserted);
+    if (inserted && index > headRows) {
+        char block[1 << 16];
+        while (const std::size_t got = reader.read(block, sizeof block)) {
+            if (heldEmpty)
+                sink.writeLine();
+            heldEmpty = false;
+            sink.write(std::string_view(block, got));
+        }
+    }
+}
+
+} // namespace pluvora

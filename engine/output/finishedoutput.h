@@ -1,0 +1,38 @@
+#pragma once
+
+#include "io/textwriter.h"
+#include "run/processingrun.h"
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace pluvora {
+
+// The finishing touches of a completed run's output, one step for the
+// window and the batch program: the header rows past the first go (when
+// there are 2 or more), and `inserted` (the site or latitude line) becomes
+// the second line.
+struct OutputFinish {
+    int rowsBefore = 0;
+    std::optional<std::string> inserted;
+};
+
+// The finish `outcome` asks for. `siteLine` answers the site question where
+// the caller has it already (the batch program's --site); the window asks
+// afterwards and inserts the answer itself.
+OutputFinish outputFinishFor(const RunOutcome& outcome, const std::optional<std::string>& siteLine);
+
+// On the output panel's text.
+void finishPanelText(std::string& text, const OutputFinish& finish);
+
+// Streamed from a run's result file, never held whole: the lines
+// finishPanelText gives for the file's text, each ended by CR LF as a
+// saved output panel holds them.
+void writeFinishedOutput(const std::filesystem::path& result, TextWriter& sink, const OutputFinish& finish);
+
+// Panel text with every line ended by CR LF, as a saved file holds it.
+void writePanelText(TextWriter& sink, std::string_view panel);
+
+} // namespace pluvora

@@ -1,0 +1,67 @@
+#include "io/textwriter.h"
+#include "output/finishedoutput.h"
+#include "table/paneltext.h"
+#include "tempfolder.h"
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+
+namespace pluvora {
+namespace {
+
+struct FinishCase {
+    const char* name;
+    std::string panel; // the run's result as panel text
+    int rowsBefore;
+    std::optional<std::string> inserted;
+};
+
+class OutputFinishing : public ::testing::TestWithParam<FinishCase> {};
+
+// The batch program streams the finish from the result file; the window
+// finishes the panel and saves it. Both must give the same bytes.
+TEST_P(OutputFinishing, StreamedFinishEqualsTheSavedFinishedPanel)
+{
+    const FinishCase& c = GetParam();
+    test::TempFolder temp;
+    const auto result = temp.path() / "Output.~";
+    {
+        TextWriter sink(result);
+        writePanelText(sink, c.panel);
+        sink.close();
+    }
+    const OutputFinish finish{c.rowsBefore, c.inserted};
+
+    std::string panel = loadPanelText(result);
+    finishPanelText(panel, finish);
+    {
+        TextWriter sink(temp.path() / "window.wth");
+        writePanelText(sink, panel);
+        sink.close();
+    }
+    {
+        TextWriter sink(temp.path() / "batch.wth");
+        writeFinishedOutput(result, sink, finish);
+        sink.close();
+    }
+    EXPECT_EQ(temp.read("batch.wth"), temp.read("window.wth"));
+}
+
+const std::string kWeather = "Station\nrow 2\nrow 3\nYear\tDOY\n\t\tmm\n2000\t1\t0.0\n2000\t2\t1.5";
+
+INSTANTIATE_TEST_SUITE_P(
+    Finish, OutputFinishing,
+    ::testing::Values(FinishCase{"Untouched", kWeather, 0, std::nullopt},
+                      FinishCase{"OneHeaderRowKept", kWeather, 1, std::nullopt},
+                      FinishCase{"HeaderRowsTrimmed", kWeather, 3, std::nullopt},
+                      FinishCase{"SiteLineInserted", kWeather, 3, "40.5 96.25 350  Lat (deg), long (deg), elev(m)"},
+                      FinishCase{"LatitudeLineWithoutHeader", kWeather, 0, "52.1"},
+                      FinishCase{"MoreRowsThanLines", "Station\nrow 2", 5, "52.1"},
+                      FinishCase{"EmptyLinesKept", "Station\n\nrow 3\n\n2000\t1\n\n2000\t2", 2, "52.1"},
+                      FinishCase{"EmptyResult", "", 3, "52.1"}),
+    [](const auto& param) { return std::string(param.param.name); });
+
+} // namespace
+} // namespace pluvora
