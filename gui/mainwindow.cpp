@@ -1,6 +1,7 @@
 #include "mainwindow.h"
 
 #include "appfolder/settings.h"
+#include "columns/sharedvariable.h"
 #include "columnpanel.h"
 #include "combolists.h"
 #include "controls.h"
@@ -17,13 +18,22 @@
 #include "inputcommands.h"
 #include "messageboxfeedback.h"
 #include "missingvaluebox.h"
+#include "inputfindbar.h"
+#include "longwork.h"
 #include "needlegauge.h"
+#include "noteline.h"
 #include "outputpanel.h"
+#include "paneldocument.h"
+#include "reportlinks.h"
 #include "sitecoordinatedialog.h"
+#include "site/sitememory.h"
+#include "table/datastart.h"
 #include "table/paneltext.h"
+#include "tasks/estimationframe.h"
 #include "tasks/missingvalues.h"
 #include "taskpanel.h"
 #include "templatecontrol.h"
+#include "typednumberbox.h"
 #include "windowfeedback.h"
 
 #include <QApplication>
@@ -189,6 +199,8 @@ void MainWindow::buildControls()
     mRowsBefore = new QLineEdit(mStep2);
     mRowsBefore->setObjectName("adpEdit1");
     mRowsBefore->setReadOnly(true);
+    // Typed as well as stepped: 33 header rows are many clicks.
+    new TypedNumberBox(mRowsBefore);
     mRowsBefore->setAlignment(Qt::AlignCenter);
     mRowsBefore->setGeometry(820, 350, 60, 26);
     connect(mRowsBefore, &QLineEdit::textChanged, this,
@@ -222,6 +234,8 @@ void MainWindow::buildControls()
     mGauge = new NeedleGauge(client);
     mGauge->setGeometry(220, 756, 48, 48);
     mGauge->hide();
+    mNote = new NoteLine(client);
+    mNote->setGeometry(276, 756, 276, 48);
 
     mOutput = new OutputPanel({mFolder, mRemembered, *mUser, *mFileChooser, *mOpener, *mFileNameBox},
                               client);
@@ -230,6 +244,12 @@ void MainWindow::buildControls()
     connect(mOutput, &OutputPanel::loadBack, this, &MainWindow::loadBackToInputPanel);
     connect(mOutputPanel, &QPlainTextEdit::cursorPositionChanged, this,
             &MainWindow::selectReportedLine);
+    mReportLinks = new ReportLinks(mOutputPanel, this);
+    connect(mReportLinks, &ReportLinks::inputLineChosen, mInputPanel, &InputPanel::selectLine);
+    new InputFindBar(mInputPanel, this);
+    connect(mInputPanel, &InputPanel::fileDropped, this, &MainWindow::openInputFile);
+    connect(mInputPanel, &InputPanel::dataStartChosen, this,
+            [this](int line) { mRowsBefore->setText(QString::number(line)); });
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event)
@@ -266,19 +286,32 @@ void MainWindow::BitBtn3Click()
 {
     const QString chosen = mFileChooser->openFile(this, kOpenTitle, fromUtf8(mRemembered.inputFiles),
                                                   kOpenFilter);
-    if (chosen.isEmpty())
-        return;
+    if (!chosen.isEmpty())
+        openInputFile(chosen);
+}
+
+void MainWindow::openInputFile(const QString& chosen)
+{
     const QFileInfo info(chosen);
+    std::string text;
+    try {
+        text = pluvora::loadTextFile(chosen.toStdString());
+    } catch (const std::exception&) {
+        mInputPanel->clear();
+        mFileNameBox->setText(info.fileName());
+        mRemembered.inputFileOpened(chosen.toStdString());
+        pluvora::reportError(*mUser, pluvora::kNotATextFile);
+        return;
+    }
+    // Cancelled: the panel, its name and the folders stay as they were.
+    QTextDocument* document = buildPanelDocument(fromUtf8(text), mInputPanel, this);
+    if (document == nullptr)
+        return;
     mInputPanel->clear();
     mFileNameBox->setText(info.fileName());
     mRemembered.inputFileOpened(chosen.toStdString());
-    try {
-        const std::string text = pluvora::loadTextFile(chosen.toStdString());
-        mInputPanel->setPlainText(fromUtf8(text));
-        mOutputPanel->clear();
-    } catch (const std::exception&) {
-        pluvora::reportError(*mUser, pluvora::kNotATextFile);
-    }
+    mInputPanel->replaceDocument(document);
+    mOutputPanel->clear();
 }
 
 TformWeb* MainWindow::explorer() const { return mExplorer; }
@@ -324,13 +357,19 @@ void MainWindow::SpinButton1DownClick()
     mRowsBefore->setText(QString::number(mRowsBefore->text().toInt() + 1));
 }
 
-// The column settings and the rows box stay: the output is often
-// processed again with the same layout.
+// The column settings stay: the output is often processed again with the
+// same layout. The rows box follows the output's own header.
 void MainWindow::loadBackToInputPanel(const QString& text)
 {
-    mFileNameBox->setText(QString::fromUtf8(pluvora::workfile::kOutput.data(),
-                                            static_cast<qsizetype>(pluvora::workfile::kOutput.size())));
+    if (text.isEmpty()) {
+        mFileNameBox->setText(QString::fromUtf8(pluvora::workfile::kOutput.data(),
+                                                static_cast<qsizetype>(pluvora::workfile::kOutput.size())));
+        mInputPanel->setPlainText(text);
+        return;
+    }
+    mFileNameBox->setText(OutputPanel::loadedBackName(mFileNameBox->text()));
     mInputPanel->setPlainText(text);
+    mRowsBefore->setText(QString::number(pluvora::headerRowsOf(toUtf8(text))));
 }
 
 void MainWindow::resetColumnSpecification()
@@ -357,10 +396,22 @@ void MainWindow::BitBtn1Click()
 {
     QByteArray inputText;
     const pluvora::RunRequest request = gatherRequest(inputText);
+    mNote->clearNote();
+    if (const auto shared = pluvora::findSharedVariable(request.variableIndex)) {
+        pluvora::reportError(*mUser, pluvora::sharedVariableMessage(*shared));
+        return;
+    }
     mOutput->setRunTask(request.taskIndex + 1);
     pluvora::RunOutcome outcome;
     try {
+        LongWork work(this, kRunningLabel);
+        const LongWorkWatch watch(*mFeedback, work);
         outcome = pluvora::runProcessing(request, mFolder, *mFeedback);
+    } catch (const LongWorkCancelled&) {
+        // Nothing the run wrote reaches a panel or a file of the user's.
+        mGauge->hide();
+        mNote->showNote(kRunCancelled);
+        return;
     } catch (const std::exception& error) {
         // File-layer and conversion failures end the run, not the program.
         mGauge->hide();
@@ -369,6 +420,10 @@ void MainWindow::BitBtn1Click()
     }
     if (outcome.outputPanel)
         mOutputPanel->setPlainText(fromUtf8(*outcome.outputPanel));
+    mReportLinks->setReport(outcome.reportedDays, outcome.reportedDaysFrom);
+    if (outcome.missingVariable)
+        mNote->showNote(QString::fromLatin1(pluvora::kRequiredDataMissing) + " Missing: "
+                        + fromUtf8(pluvora::missingColumnNote(*outcome.missingVariable)) + ".");
     showBadInput(outcome);
     if (!outcome.completed)
         return;
@@ -413,10 +468,19 @@ void MainWindow::finishOutput(const pluvora::RunOutcome& outcome)
 void MainWindow::askForLatValueAndInsert()
 {
     auto* dialog = new SiteCoordinateDialog(*mUser, this);
-    connect(dialog, &SiteCoordinateDialog::coordinateAccepted, this, [this](const QString& line) {
+    const std::string inputName = toUtf8(mFileNameBox->text());
+    if (const auto site = pluvora::proposeSite(mFolder, inputName, toUtf8(mInputPanel->toPlainText()),
+                                               mRowsBefore->text().toInt()))
+        dialog->setSite(*site);
+    connect(dialog, &SiteCoordinateDialog::coordinateAccepted, this, [this, dialog, inputName](const QString& line) {
         std::string text = toUtf8(mOutputPanel->toPlainText());
         pluvora::insertLine(text, 1, toUtf8(line));
         mOutputPanel->setPlainText(fromUtf8(text));
+        try {
+            pluvora::rememberSite(mFolder, inputName, dialog->site());
+        } catch (const std::exception&) {
+            // Only the next proposal is lost.
+        }
     });
     dialog->open();
 }

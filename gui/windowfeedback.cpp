@@ -1,5 +1,6 @@
 #include "windowfeedback.h"
 
+#include "longwork.h"
 #include "needlegauge.h"
 
 WindowFeedback::WindowFeedback(pluvora::UserFeedback& user, NeedleGauge* gauge)
@@ -27,4 +28,6 @@ void WindowFeedback::gaugeDisplay()
 {
     mGauge->gaugeDisplay();
     mUser.gaugeDisplay();
+    if (mLongWork)
+        mLongWork->step();
 }

@@ -2,6 +2,7 @@
 
 #include "ui/userfeedback.h"
 
+class LongWork;
 class NeedleGauge;
 
 // Passes messages on to the user's feedback (message boxes, or a recorder
@@ -17,8 +18,11 @@ public:
     void gaugeDisplay() override;
 
     pluvora::UserFeedback& user() { return mUser; }
+    // Long work whose Cancel each gauge step looks at; null for none.
+    void setLongWork(LongWork* work) { mLongWork = work; }
 
 private:
     pluvora::UserFeedback& mUser;
     NeedleGauge* mGauge;
+    LongWork* mLongWork = nullptr;
 };

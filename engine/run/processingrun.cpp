@@ -108,8 +108,12 @@ std::string latitudeLineFor(const RunContext& run)
 // the output panel shows whatever that stage left for it.
 bool stopped(RunContext& run, RunOutcome& outcome)
 {
-    if (run.abortFlag)
+    if (run.abortFlag) {
         outcome.outputPanel = std::move(run.outputPanel);
+        outcome.missingVariable = run.missingVariable;
+        outcome.reportedDays = std::move(run.reportedDays);
+        outcome.reportedDaysFrom = run.reportedDaysFrom;
+    }
     return run.abortFlag;
 }
 

@@ -7,6 +7,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace pluvora {
 
@@ -26,6 +27,12 @@ struct TaskPageInput {
 struct InputPosition {
     int line = 0;   // 1-based line of the input panel
     int column = 0; // 1-based column (token) of that line
+};
+
+// A day a report lists: where it is in the input panel and why it is there.
+struct ReportedDay {
+    int inputLine = 0; // 1-based line of the input panel
+    std::string reason;
 };
 
 // The state every stage of a run shares. Re-initialised for every run.
@@ -55,6 +62,14 @@ struct RunContext {
 
     // The number that ended the run with "Invalid numeric input", if found.
     std::optional<InputPosition> badInput;
+
+    // The days of the report in the output panel, one per line from line
+    // index reportedDaysFrom on.
+    std::vector<ReportedDay> reportedDays;
+    int reportedDaysFrom = 0;
+
+    // The variable a task needed and found no column for, if that stopped it.
+    std::optional<int> missingVariable;
 
     // Error sound, error box, abort flag: how a stage fails.
     void fail(std::string_view message)

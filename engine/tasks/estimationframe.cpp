@@ -1,6 +1,7 @@
 #include "tasks/estimationframe.h"
 
 #include "error.h"
+#include "columns/variablecatalogue.h"
 #include "methods/solargeometry.h"
 #include "run/processingrun.h"
 
@@ -100,11 +101,17 @@ bool requireColumns(RunContext& run, std::initializer_list<int> codes)
 {
     for (const int code : codes) {
         if (!run.columns.hasColumn(code, kColumnBoxes)) {
+            run.missingVariable = code;
             run.fail(kRequiredDataMissing);
             return false;
         }
     }
     return true;
+}
+
+std::string missingColumnNote(int code)
+{
+    return "no column is set to \"" + std::string(variableInfo(code).item) + "\"";
 }
 
 std::optional<int> recordDayOfYear(const Record& record)
