@@ -1,5 +1,5 @@
-# Two entry points for a fresh Debian 12 machine: `make run` and `make test`.
-# Both install whatever Debian packages are missing, configure and build.
+# Entry points for a fresh Debian 12 machine: `make run`, `make test` (every
+# check) and `make check` (the plain suite alone, quicker). All install whatever Debian packages are missing, configure and build.
 
 BUILD_DIR ?= build
 # The same suite again under AddressSanitizer and UndefinedBehaviorSanitizer.
@@ -11,20 +11,22 @@ FUZZ_MAX_LEN ?= 4096
 # The targets write their files per input: a memory file system is many
 # times faster where there is one.
 FUZZ_TMPDIR ?= $(if $(wildcard /dev/shm/.),/dev/shm,$(or $(TMPDIR),/tmp))
-FUZZ_TARGETS := textreader panelload processingrun
+FUZZ_TARGETS := textreader panelload processingrun batchprogram
 PACKAGES := cmake ninja-build g++ make qt6-base-dev qt6-webengine-dev \
-            libgtest-dev libgmock-dev libbenchmark-dev libgl-dev
+            libgtest-dev libgmock-dev libbenchmark-dev libgl-dev parallel
+# The Slurm example's test starts a one-node Slurm of its own.
+SLURM_PACKAGES := slurm-wlm munge
 FUZZ_PACKAGES := clang libclang-rt-14-dev
 SUDO := $(shell [ "$$(id -u)" -eq 0 ] || echo sudo)
 # Rebuilds are much faster through ccache where a developer has it.
 CMAKE_ARGS := $(if $(shell command -v ccache),-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 
-.PHONY: all deps fuzz-deps configure build asan-build fuzz-build run test bench fuzz clean
+.PHONY: all deps fuzz-deps slurm-deps test-slurm configure build asan-build fuzz-build run check test bench fuzz clean
 
 all: build
 
-deps fuzz-deps: LIST = $(if $(filter fuzz-deps,$@),$(FUZZ_PACKAGES),$(PACKAGES))
-deps fuzz-deps:
+deps fuzz-deps slurm-deps: LIST = $(if $(filter fuzz-deps,$@),$(FUZZ_PACKAGES),$(if $(filter slurm-deps,$@),$(SLURM_PACKAGES),$(PACKAGES)))
+deps fuzz-deps slurm-deps:
 	@missing=$$(for p in $(LIST); do \
 	    dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q 'install ok installed' || echo $$p; \
 	  done); \
@@ -56,20 +58,30 @@ run: configure
 	cmake --build $(BUILD_DIR) --target pluvora pluvora-batch
 	$(BUILD_DIR)/app/pluvora
 
-# Tests labelled no-sanitizer are left out of the second run; each such
-# label says in its CMake file why the test cannot run under ASan.
-test: build asan-build
-	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure
+# The plain suite alone: one build, no sanitizer build.
+check: build
+	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -LE slurm
+
+# Every check: the plain suite, then the same under the sanitizers. Tests
+# labelled no-sanitizer are left out of the second run; each such label says
+# in its CMake file why the test cannot run under ASan.
+test: check asan-build
 	@# LeakSanitizer needs ptrace, which some containers forbid; the address
 	@# and undefined-behaviour checks still run there.
 	cd $(ASAN_DIR) && leaks=1 && \
 	  if ! ./tests/methods_tests --gtest_filter=-* >/dev/null 2>&1; then \
 	    leaks=0; echo "LeakSanitizer cannot run here: leak checks are off"; \
 	  fi && \
-	  ASAN_OPTIONS=detect_leaks=$$leaks QT_QPA_PLATFORM=offscreen ctest --output-on-failure -LE no-sanitizer
+	  ASAN_OPTIONS=detect_leaks=$$leaks QT_QPA_PLATFORM=offscreen ctest --output-on-failure -LE 'no-sanitizer|slurm'
+
+# The tests that start daemons (a one-node Slurm); they skip, saying why,
+# where the packages are missing or the daemons cannot start.
+test-slurm: build
+	cd $(BUILD_DIR) && ctest --output-on-failure -L slurm
 
 bench: build
 	$(BUILD_DIR)/bench/pluvora_bench
+	$(BUILD_DIR)/bench/pluvora_manyfiles_bench
 
 # New findings land in $(FUZZ_DIR)/findings/<target>; a crash input that
 # is fixed goes to fuzz/regressions/<target>, where `make test` replays it.

@@ -52,8 +52,7 @@ pluvora::RunRequest requestFor(int task, bool rearrange, std::string_view text)
     request.rearrange = rearrange;
     request.fileName = "station.txt";
     request.rowsBeforeText = "2";
-    request.variableIndex = {kYear, kDoy, kSolar, kTmax, kTmin, kRelHum, kWndSpd, kPanEvap, kSunHr, kPrecip, -1, -1};
-    request.unitShown = {"", "", "MJ/m2/d", "oC", "oC", "%", "m/s", "mm", "hr", "mm"};
+    request.layout = layoutFromColumns("Year,DOY,Solar:MJ/m2/d,T-max:oC,T-min:oC,RelHum:%,WndSpd:m/s,PanEvap:mm,SunHr:hr,Precip:mm");
     request.pages.latitudeTask4 = request.pages.latitudeTask5 = request.pages.latitudeTask7 = "40";
     request.pages.elevationTask7 = "300";
     request.inputText = text;

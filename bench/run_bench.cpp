@@ -61,9 +61,7 @@ pluvora::RunRequest taskOneRequest(std::string_view text)
     request.taskIndex = 0;
     request.fileName = "station.txt";
     request.rowsBeforeText = "2";
-    request.variableIndex = {pluvora::kYear, pluvora::kDoy, pluvora::kTmax, pluvora::kTmin,
-                             pluvora::kPrecip, -1, -1, -1, -1, -1, -1, -1};
-    request.unitShown = {"", "", "oC", "oC", "mm"};
+    request.layout = pluvora::layoutFromColumns("Year,DOY,T-max:oC,T-min:oC,Precip:mm");
     request.inputText = text;
     return request;
 }
@@ -154,9 +152,7 @@ pluvora::RunRequest kitRequest()
     request.taskIndex = 0;
     request.fileName = "weather.txt";
     request.rowsBeforeText = "3";
-    request.variableIndex = {pluvora::kYear, pluvora::kMonth, pluvora::kDay, pluvora::kTmax, pluvora::kTmin,
-                             pluvora::kPrecip, pluvora::kRelHum, pluvora::kWndSpd, pluvora::kSolar, -1, -1, -1};
-    request.unitShown = {"", "", "", "oF", "oF", "inch", "%", "mile/hr", "W/m2"};
+    request.layout = pluvora::layoutFromColumns("Year,Month,Day,T-max:oF,T-min:oF,Precip:inch,RelHum:%,WndSpd:mile/hr,Solar:W/m2");
     return request;
 }
 

@@ -7,7 +7,7 @@
 #include "appfolder/appfolder.h"
 #include "columns/variablecatalogue.h"
 #include "run/processingrun.h"
-#include "run/taskcatalogue.h"
+#include "stage/taskcatalogue.h"
 
 #include <string>
 
@@ -45,8 +45,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     request.rowsBeforeText = rows < 0xC0 ? std::to_string(rows % 48) : bytes.pick(kRowTexts);
     for (std::size_t column = 0; column < kColumnBoxes; ++column) {
         const int code = bytes.next() % (kVariableCount + 1) - 1;
-        request.variableIndex[column] = code;
-        request.unitShown[column] = unitFor(code, bytes.next());
+        request.layout.setColumn(static_cast<int>(column) + 1, code,
+                                 unitIndex(code, unitFor(code, bytes.next())));
     }
     const std::uint8_t flags = bytes.next();
     request.rearrange = flags & 1u;

@@ -5,8 +5,8 @@
 
 #include "appfolder/appfolder.h"
 #include "io/textreader.h"
-#include "record/recordreader.h"
-#include "run/runcontext.h"
+#include "stage/recordreader.h"
+#include "stage/runcontext.h"
 
 #include <string>
 

@@ -47,8 +47,12 @@ public:
                   pluvora::UserFeedback& feedback, FileChooser& chooser,
                   const pluvora::RememberedFolders& remembered, QObject* parent = nullptr);
 
-    // How "Remove input data columns..." splits a row into columns.
-    void setFieldSplit(pluvora::FieldSplit split) { mFieldSplit = split; }
+    // How "Remove input data columns..." splits a row into columns: asked
+    // when the command starts, as the fields setting then stands.
+    void setFieldSplitSource(std::function<pluvora::FieldSplit()> source)
+    {
+        mFieldSplitSource = std::move(source);
+    }
 
 public slots:
     void CleanData1Click();
@@ -69,5 +73,6 @@ private:
     pluvora::UserFeedback& mUser;
     FileChooser& mChooser;
     const pluvora::RememberedFolders& mRemembered;
+    std::function<pluvora::FieldSplit()> mFieldSplitSource;
     pluvora::FieldSplit mFieldSplit = pluvora::FieldSplit::Blanks;
 };

@@ -28,6 +28,7 @@
 #include "sitecoordinatedialog.h"
 #include "site/sitememory.h"
 #include "table/datastart.h"
+#include "table/seencolumns.h"
 #include "table/paneltext.h"
 #include "tasks/estimationframe.h"
 #include "tasks/missingvalues.h"
@@ -35,6 +36,7 @@
 #include "templatecontrol.h"
 #include "typednumberbox.h"
 #include "windowfeedback.h"
+#include "utf8text.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -56,13 +58,6 @@
 #include <QToolButton>
 
 namespace {
-
-QString fromUtf8(const std::string& text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-std::string toUtf8(const QString& text) { return text.toUtf8().toStdString(); }
 
 template <typename Panel = QPlainTextEdit>
 Panel* makePanel(const char* name, QWidget* parent)
@@ -110,10 +105,12 @@ MainWindow::MainWindow(const MainWindowSetup& setup, QWidget* parent)
     mOpener = setup.documentOpener ? setup.documentOpener : mOwnOpener.get();
 
     buildControls();
-    mFeedback = std::make_unique<WindowFeedback>(*mUser, mGauge);
+    mFeedback = std::make_unique<WindowFeedback>(*mUser, mGauge, mNoteLine);
     mInputCommands = new InputCommands({this, mInputPanel, mFileNameBox, mRowsBefore}, mFolder,
                                        *mFeedback, *mFileChooser, mRemembered, this);
-    mTemplates = new TemplateControl({this, mTemplateBox, mRowsBefore, mColumns}, mFolder,
+    mInputCommands->setFieldSplitSource(
+        [this] { return pluvora::fieldSplitOf(mColumns->layout().fields); });
+    mTemplates = new TemplateControl({this, mTemplateBox, mColumns}, mFolder,
                                      *mFeedback, this);
     const ViewToggles toggles = buildMainMenu(*this);
     mElastic = toggles.elasticWindow;
@@ -183,7 +180,7 @@ void MainWindow::buildControls()
     mInputPanel->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
 
     mColumns = new ColumnPanel(mStep2);
-    mColumns->setGeometry(8, 276, 800, 114);
+    mColumns->setGeometry(8, 276, 896, 114);
     connect(mColumns, &ColumnPanel::resetClicked, this, &MainWindow::resetColumnSpecification);
 
     auto* templateLabel = new QLabel(kTemplateCaption, mStep2);
@@ -194,30 +191,11 @@ void MainWindow::buildControls()
     mTemplateBox->setObjectName("ComboBox2");
     mTemplateBox->setGeometry(820, 296, 204, 24);
 
-    auto* rowsLabel = new QLabel(kRowsBeforeCaption, mStep2);
-    rowsLabel->setGeometry(820, 330, 160, 18);
-    mRowsBefore = new QLineEdit(mStep2);
-    mRowsBefore->setObjectName("adpEdit1");
-    mRowsBefore->setReadOnly(true);
+    mRowsBefore = mColumns->rowsBox();
     // Typed as well as stepped: 33 header rows are many clicks.
     new TypedNumberBox(mRowsBefore);
-    mRowsBefore->setAlignment(Qt::AlignCenter);
-    mRowsBefore->setGeometry(820, 350, 60, 26);
     connect(mRowsBefore, &QLineEdit::textChanged, this,
             [this](const QString& rows) { mInputPanel->setHeaderRows(rows.toInt()); });
-    auto* spin = new QWidget(mStep2);
-    spin->setObjectName("SpinButton1");
-    spin->setGeometry(882, 350, 18, 26);
-    mRowsUp = new QToolButton(spin);
-    mRowsUp->setObjectName("SpinButton1Up");
-    mRowsUp->setArrowType(Qt::UpArrow);
-    mRowsUp->setGeometry(0, 0, 18, 13);
-    mRowsDown = new QToolButton(spin);
-    mRowsDown->setObjectName("SpinButton1Down");
-    mRowsDown->setArrowType(Qt::DownArrow);
-    mRowsDown->setGeometry(0, 13, 18, 13);
-    connect(mRowsUp, &QToolButton::clicked, this, &MainWindow::SpinButton1UpClick);
-    connect(mRowsDown, &QToolButton::clicked, this, &MainWindow::SpinButton1DownClick);
 
     // Missing values, step 3 and step 4 on the left; the output on the right.
     mMissingValues = new MissingValueBox(*mUser, client);
@@ -234,8 +212,8 @@ void MainWindow::buildControls()
     mGauge = new NeedleGauge(client);
     mGauge->setGeometry(220, 756, 48, 48);
     mGauge->hide();
-    mNote = new NoteLine(client);
-    mNote->setGeometry(276, 756, 276, 48);
+    mNoteLine = new NoteLine(client);
+    mNoteLine->setGeometry(276, 762, 276, 36);
 
     mOutput = new OutputPanel({mFolder, mRemembered, *mUser, *mFileChooser, *mOpener, *mFileNameBox},
                               client);
@@ -342,21 +320,6 @@ void MainWindow::BitBtn4Click()
     mExplorer->show();
 }
 
-void MainWindow::SpinButton1UpClick()
-{
-    if (mRowsBefore->text().isEmpty())
-        mRowsBefore->setText("0");
-    const int rows = mRowsBefore->text().toInt();
-    mRowsBefore->setText(QString::number(qMax(0, rows - 1)));
-}
-
-void MainWindow::SpinButton1DownClick()
-{
-    if (mRowsBefore->text().isEmpty())
-        mRowsBefore->setText("0");
-    mRowsBefore->setText(QString::number(mRowsBefore->text().toInt() + 1));
-}
-
 // The column settings stay: the output is often processed again with the
 // same layout. The rows box follows the output's own header.
 void MainWindow::loadBackToInputPanel(const QString& text)
@@ -374,7 +337,6 @@ void MainWindow::loadBackToInputPanel(const QString& text)
 
 void MainWindow::resetColumnSpecification()
 {
-    mRowsBefore->clear();
     mTemplateBox->setCurrentIndex(-1);
 }
 
@@ -382,7 +344,6 @@ pluvora::RunRequest MainWindow::gatherRequest(QByteArray& inputText) const
 {
     pluvora::RunRequest request;
     request.fileName = toUtf8(mFileNameBox->text());
-    request.rowsBeforeText = toUtf8(mRowsBefore->text());
     mColumns->fillRequest(request);
     mTasks->fillRequest(request);
     mMissingValues->fillRequest(request);
@@ -396,8 +357,8 @@ void MainWindow::BitBtn1Click()
 {
     QByteArray inputText;
     const pluvora::RunRequest request = gatherRequest(inputText);
-    mNote->clearNote();
-    if (const auto shared = pluvora::findSharedVariable(request.variableIndex)) {
+    mNoteLine->clearNotes();
+    if (const auto shared = pluvora::findSharedVariable(request.layout.variables)) {
         pluvora::reportError(*mUser, pluvora::sharedVariableMessage(*shared));
         return;
     }
@@ -410,7 +371,7 @@ void MainWindow::BitBtn1Click()
     } catch (const LongWorkCancelled&) {
         // Nothing the run wrote reaches a panel or a file of the user's.
         mGauge->hide();
-        mNote->showNote(kRunCancelled);
+        mNoteLine->addNote(kRunCancelled);
         return;
     } catch (const std::exception& error) {
         // File-layer and conversion failures end the run, not the program.
@@ -422,7 +383,7 @@ void MainWindow::BitBtn1Click()
         mOutputPanel->setPlainText(fromUtf8(*outcome.outputPanel));
     mReportLinks->setReport(outcome.reportedDays, outcome.reportedDaysFrom);
     if (outcome.missingVariable)
-        mNote->showNote(QString::fromLatin1(pluvora::kRequiredDataMissing) + " Missing: "
+        mNoteLine->addNote(QString::fromLatin1(pluvora::kRequiredDataMissing) + " Missing: "
                         + fromUtf8(pluvora::missingColumnNote(*outcome.missingVariable)) + ".");
     showBadInput(outcome);
     if (!outcome.completed)

@@ -1,14 +1,27 @@
 #pragma once
 
 #include <QLabel>
+#include <QStringList>
 
-// A line beside "Step 4: Process" with advice that never stops the work and
-// is no message box: which column a task missed, how far long work got.
+// One line under the run button with the run's advice about its input.
+// It never interrupts: the full notes are in its tool tip, and the line is
+// cleared when the next run starts.
 class NoteLine : public QLabel {
     Q_OBJECT
 public:
+    static constexpr const char* kObjectName = "NoteLine";
+
     explicit NoteLine(QWidget* parent = nullptr);
 
-    void showNote(const QString& text);
-    void clearNote() { clear(); setToolTip(QString()); }
+    void addNote(const QString& note);
+    void clearNotes();
+    const QStringList& notes() const { return mNotes; }
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void showNotes();
+
+    QStringList mNotes;
 };

@@ -5,7 +5,8 @@
 #include "controls.h"
 
 #include "run/processingrun.h"
-#include "run/taskcatalogue.h"
+#include "stage/taskcatalogue.h"
+#include "utf8text.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -71,7 +72,11 @@ int checkedIndex(const auto& buttons)
     return static_cast<int>(buttons.size()) - 1;
 }
 
-std::string utf8(const QLineEdit* box) { return box->text().toStdString(); }
+std::string utf8(const QLineEdit* box) { return toUtf8(box->text()); }
+
+// Where each task's page sits in the stack, in task-list order: the pages are
+// added in the order of their names (TabSheet1 to TabSheet7), not of the tasks.
+constexpr std::array<int, pluvora::kTaskCount> kTaskPage{0, 6, 1, 2, 5, 3, 4};
 
 } // namespace
 
@@ -264,9 +269,7 @@ void TaskPanel::ComboBox1CloseUp()
         return;
     }
     const auto& task = pluvora::kTasks[static_cast<std::size_t>(index)];
-    const QString page = QString::fromUtf8(task.page.data(), static_cast<qsizetype>(task.page.size()));
-    if (auto* shown = mPages->findChild<QWidget*>(page, Qt::FindDirectChildrenOnly))
-        mPages->setCurrentWidget(shown);
+    mPages->setCurrentIndex(kTaskPage[static_cast<std::size_t>(index)]);
     // Re-checked on every choice, even after the user unticked it.
     mRearrange->setEnabled(task.rearrangeOffered);
     mRearrange->setChecked(task.rearrangeOffered);

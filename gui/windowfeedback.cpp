@@ -2,10 +2,12 @@
 
 #include "longwork.h"
 #include "needlegauge.h"
+#include "noteline.h"
 
-WindowFeedback::WindowFeedback(pluvora::UserFeedback& user, NeedleGauge* gauge)
+WindowFeedback::WindowFeedback(pluvora::UserFeedback& user, NeedleGauge* gauge, NoteLine* notes)
     : mUser(user)
     , mGauge(gauge)
+    , mNotes(notes)
 {
 }
 
@@ -30,4 +32,11 @@ void WindowFeedback::gaugeDisplay()
     mUser.gaugeDisplay();
     if (mLongWork)
         mLongWork->step();
+}
+
+void WindowFeedback::notice(std::string_view text)
+{
+    if (mNotes)
+        mNotes->addNote(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+    mUser.notice(text);
 }

@@ -27,9 +27,14 @@ enum VariableCode : int {
     kSunHr = 14,
     kSunHrPercent = 15,
     kYydoy = 16,
+    // Year, month and day in one column; its unit is the date's format.
+    kDate = 17,
+    // Humidity as people measure it; turned into RelHum when read.
+    kDewPt = 18,
+    kVapPr = 19,
 };
 
-inline constexpr int kVariableCount = 17;
+inline constexpr int kVariableCount = 20;
 inline constexpr int kColumnBoxes = 12;
 
 struct VariableInfo {
@@ -44,7 +49,14 @@ const VariableInfo& variableInfo(int code);
 // The item texts in code order: what every variable box lists.
 std::span<const std::string_view> variableItems();
 
-// Codes 5 to 15 are measured and need a unit.
-constexpr bool isMeasured(int code) { return code >= kSolar && code <= kSunHrPercent; }
+// The position of `unit` in the unit list of variable `code`, -1 when the
+// list does not hold it.
+int unitIndex(int code, std::string_view unit);
+
+// Codes 5 to 15 and the humidity forms are measured and need a unit.
+constexpr bool isMeasured(int code)
+{
+    return (code >= kSolar && code <= kSunHrPercent) || code == kDewPt || code == kVapPr;
+}
 
 } // namespace pluvora

@@ -28,8 +28,7 @@ void checkInputs(RunContext& run, const RunRequest& request)
 void assignVariableIndexAndUnitIndexToColumn(RunContext& run, const RunRequest& request, int count)
 {
     for (int column = 1; column <= count && column <= kColumnBoxes; ++column)
-        run.columns.columnVariable[static_cast<std::size_t>(column)] =
-            request.variableIndex[static_cast<std::size_t>(column - 1)];
+        run.columns.columnVariable[static_cast<std::size_t>(column)] = request.layout.variable(column);
 }
 
 void assignUnit(RunContext& run, const RunRequest& request, int count)
@@ -38,10 +37,14 @@ void assignUnit(RunContext& run, const RunRequest& request, int count)
         text.clear();
     for (int column = 1; column <= count && column <= kColumnBoxes; ++column) {
         const int code = run.columns.columnVariable[static_cast<std::size_t>(column)];
+        if (code == kDate && request.layout.unitText(column).empty()) {
+            run.fail(noUnitMessage(column));
+            return;
+        }
         if (!isMeasured(code))
             continue;
-        const std::string& shown = request.unitShown[static_cast<std::size_t>(column - 1)];
-        run.columns.unitText[static_cast<std::size_t>(code)] = shown.substr(0, kUnitTextLimit);
+        const std::string_view shown = request.layout.unitText(column);
+        run.columns.unitText[static_cast<std::size_t>(code)] = std::string(shown.substr(0, kUnitTextLimit));
         if (shown.empty()) {
             run.fail(noUnitMessage(column));
             return;

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "run/processingrun.h"
-#include "run/runcontext.h"
+#include "stage/runcontext.h"
 
 namespace pluvora {
 

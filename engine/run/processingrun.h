@@ -1,8 +1,9 @@
 #pragma once
 
 #include "appfolder/appfolder.h"
-#include "columns/variablecatalogue.h"
-#include "run/runcontext.h"
+#include "columns/datalayout.h"
+#include "stage/integertext.h"
+#include "stage/runcontext.h"
 #include "ui/userfeedback.h"
 
 #include <array>
@@ -17,23 +18,20 @@ namespace pluvora {
 // Shown by a run whose task has no stage in this build.
 inline constexpr const char* kTaskNotAvailable = "This task is not available in this version of Pluvora.";
 
-// "'x' is not a valid integer value": a box that should hold a whole number.
-std::string notAnIntegerMessage(std::string_view text);
-
-// Everything "Step 4: Process" reads from the window, as the controls hold it.
+// The settings a run reads, as the window holds them.
 struct RunRequest {
-    int taskIndex = -1;                 // ComboBox1 item index, -1 for none
-    std::string fileName;               // Edit1
-    std::string rowsBeforeText;         // adpEdit1
-    std::array<int, kColumnBoxes> variableIndex{-1, -1, -1, -1, -1, -1,
-                                                -1, -1, -1, -1, -1, -1}; // ComboBox12..23
-    std::array<std::string, kColumnBoxes> unitShown{};                  // ComboBox24..35
-    bool rearrange = false;             // CheckBox1 enabled and checked
-    bool substitutionEnabled = true;    // CheckBox2
-    std::string signText = "-99";       // adpEdit2
-    std::string substituteText = "0.01";// adpEdit3
+    int taskIndex = -1;                 // position in the task list, -1 for none
+    std::string fileName;               // the input's name as shown
+    // The rows setting as typed: an empty setting stops the run, so the
+    // number of `layout` is not what a run reads.
+    std::string rowsBeforeText;
+    DataLayout layout;                  // the columns' variables and units
+    bool rearrange = false;             // "Convert and rearrange for Maravel use" offered and on
+    bool substitutionEnabled = true;    // substitute the missing-value sign
+    std::string signText = "-99";       // the missing-value sign as typed
+    std::string substituteText = "0.01";// its substitute as typed
     TaskPageInput pages;
-    std::string_view inputText;         // Memo1, lines separated by '\n'
+    std::string_view inputText;         // the input panel's text, lines separated by '\n'
 
     // For a caller that streams (pluvora-batch): "Input.~" already holds the
     // input panel's text as a run saves it, so inputText is not used; and a
@@ -62,7 +60,7 @@ struct RunOutcome {
     int rowsBefore = 0;
     std::string latitudeLine;               // for Finishing::LatitudeLine
     std::filesystem::path outputFile;       // a streamed run's result ("Output.~")
-    std::optional<InputPosition> badInput;  // where "Invalid numeric input" was met
+    std::optional<InputPosition> badInput;  // the token or date that stopped the run
     std::optional<int> missingVariable;     // the variable a task found no column for
     std::vector<ReportedDay> reportedDays;  // the checkup's listed days, in report order
     int reportedDaysFrom = 0;               // output panel line index of the first

@@ -1,6 +1,6 @@
 #include "site/sitememory.h"
 
-#include "io/safewrite.h"
+#include "appfolder/safefile.h"
 #include "site/siteinheader.h"
 #include "table/paneltext.h"
 
@@ -70,18 +70,16 @@ std::optional<SiteTyped> recallSite(const AppFolder& folder, std::string_view in
 
 void rememberSite(const AppFolder& folder, std::string_view inputName, const SiteTyped& site)
 {
-    std::string text;
-    text.append(inputName).append("\t").append(site.latitude).append(site.south ? "\tS\t" : "\tN\t");
-    text.append(site.longitude).append(site.east ? "\tE\t" : "\tW\t").append(site.elevation).append("\n");
-    std::size_t kept = 1;
+    std::string first(inputName);
+    first.append("\t").append(site.latitude).append(site.south ? "\tS\t" : "\tN\t");
+    first.append(site.longitude).append(site.east ? "\tE\t" : "\tW\t").append(site.elevation);
+    std::vector<std::string> lines{first};
     for (const std::string& line : storedLines(folder)) {
-        if (nameOf(line) == inputName || kept >= kMostSites)
+        if (nameOf(line) == inputName || lines.size() >= kMostSites)
             continue;
-        text.append(line).append("\n");
-        ++kept;
+        lines.push_back(line);
     }
-    writeFileSafely(folder.file(kSitesFile),
-                    [&text](const std::filesystem::path& part) { savePanelText(part, text); });
+    writeLinesSafely(folder.file(kSitesFile), lines);
 }
 
 std::optional<SiteTyped> proposeSite(const AppFolder& folder, std::string_view inputName,

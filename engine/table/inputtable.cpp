@@ -2,7 +2,7 @@
 
 #include "io/textreader.h"
 #include "io/textwriter.h"
-#include "record/recordreader.h"
+#include "stage/recordreader.h"
 
 #include <optional>
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "columns/variablecatalogue.h"
-#include "run/runcontext.h"
+#include "stage/runcontext.h"
 
 #include <array>
 #include <cstddef>

@@ -43,6 +43,18 @@ void forEachLine(std::string_view panel, Row row)
 
 } // namespace
 
+FieldSplit fieldSplitOf(FieldSeparator fields)
+{
+    switch (fields) {
+    case FieldSeparator::Comma: return FieldSplit::Comma;
+    case FieldSeparator::Semicolon: return FieldSplit::Semicolon;
+    case FieldSeparator::Tab: return FieldSplit::Tab;
+    case FieldSeparator::Blanks:
+    case FieldSeparator::Fixed: break;
+    }
+    return FieldSplit::Blanks;
+}
+
 std::vector<std::string_view> seenFields(std::string_view line, FieldSplit split)
 {
     std::vector<std::string_view> fields;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "columns/datalayout.h"
+
 #include <string>
 #include <string_view>
 #include <vector>
@@ -10,6 +12,10 @@ namespace pluvora {
 // and tabs (what a run reads), or by one delimiter, where a field in double
 // quotes may hold the delimiter.
 enum class FieldSplit { Blanks, Comma, Semicolon, Tab };
+
+// The split of the column panel's fields setting; fixed widths have no
+// separator to keep, so their columns are taken as blank-separated.
+FieldSplit fieldSplitOf(FieldSeparator fields);
 
 // The columns of `line`, each a view into it, in order.
 std::vector<std::string_view> seenFields(std::string_view line, FieldSplit split);

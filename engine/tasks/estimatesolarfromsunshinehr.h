@@ -1,6 +1,6 @@
 #pragma once
 
-#include "run/runcontext.h"
+#include "stage/runcontext.h"
 
 namespace pluvora {
 

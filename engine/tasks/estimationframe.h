@@ -4,8 +4,8 @@
 #include "io/textreader.h"
 #include "io/textwriter.h"
 #include "methods/methodresult.h"
-#include "record/recordreader.h"
-#include "run/runcontext.h"
+#include "stage/recordreader.h"
+#include "stage/runcontext.h"
 #include "tasks/convertrearrange.h"
 
 #include <initializer_list>

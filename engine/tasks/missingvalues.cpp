@@ -4,7 +4,7 @@
 #include "io/numbertext.h"
 #include "io/textreader.h"
 #include "io/textwriter.h"
-#include "record/recordreader.h"
+#include "stage/recordreader.h"
 #include "table/paneltext.h"
 
 #include <algorithm>

@@ -1,7 +1,7 @@
 #include "appfolder/appfolder.h"
 #include "columns/variablecatalogue.h"
 #include "recordingfeedback.h"
-#include "run/runcontext.h"
+#include "stage/runcontext.h"
 #include "tasks/datacheckup.h"
 #include "tempfolder.h"
 

@@ -58,8 +58,8 @@ struct EstimationRun {
         request.substitutionEnabled = false;
         request.pages = page;
         for (std::size_t i = 0; i < columns.size(); ++i) {
-            request.variableIndex[i] = columns[i].first;
-            request.unitShown[i] = columns[i].second;
+            request.layout.setColumn(static_cast<int>(i) + 1, columns[i].first,
+                                     unitIndex(columns[i].first, columns[i].second));
         }
         input = std::move(text);
         request.inputText = input;

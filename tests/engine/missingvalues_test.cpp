@@ -1,7 +1,7 @@
 #include "appfolder/appfolder.h"
 #include "error.h"
 #include "recordingfeedback.h"
-#include "run/runcontext.h"
+#include "stage/runcontext.h"
 #include "tasks/missingvalues.h"
 #include "tempfolder.h"
 

@@ -53,8 +53,7 @@ struct Run : ::testing::Test {
         request.fileName = "station.txt";
         request.rowsBeforeText = "2";
         request.taskIndex = 0;
-        request.variableIndex = {kYear, kDoy, kTmax, kTmin, kPrecip, -1, -1, -1, -1, -1, -1, -1};
-        request.unitShown = {"", "", "oC", "oC", "mm"};
+        request.layout = layoutFromColumns("Year,DOY,T-max:oC,T-min:oC,Precip:mm");
         input = "Station 12\nYear DOY Tmax Tmin Rain\n2001 1 10.5 2.25 0\n2001 2 11 3 1.2\n";
     }
 };
@@ -72,7 +71,7 @@ TEST_F(Run, MissingEverythingStopsAtColumns)
 
 TEST_F(Run, InputChecksComeInOrder)
 {
-    request.variableIndex[0] = kYear;
+    request.layout.setColumn(1, kYear);
     process();
     request.fileName = "a.txt";
     process();
@@ -97,7 +96,7 @@ TEST_F(Run, ColumnWithoutUnitIsNamed)
     request.fileName = "a.txt";
     request.rowsBeforeText = "0";
     request.taskIndex = 0;
-    request.variableIndex = {kYear, kDoy, kSolar, kTmax, -1, -1, -1, -1, -1, -1, -1, -1};
+    request.layout = layoutFromColumns("Year,DOY,Solar,T-max");
     input = "2001 1 5 5\n";
     const auto outcome = process();
     EXPECT_FALSE(outcome.completed);
@@ -108,8 +107,7 @@ TEST_F(Run, ColumnWithoutUnitIsNamed)
 TEST_F(Run, LaterColumnsUnitWins)
 {
     RunContext run(folder, ui);
-    request.variableIndex = {kPrecip, kPrecip, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1};
-    request.unitShown = {"mm", "inch"};
+    request.layout = layoutFromColumns("Precip:mm,Precip:inch");
     assignVariableIndexAndUnitIndexToColumn(run, request, 2);
     assignUnit(run, request, 2);
     EXPECT_FALSE(run.abortFlag);
@@ -162,7 +160,7 @@ TEST_F(Run, TaskStageWithoutItsColumnsStopsWithAClearMessage)
 TEST_F(Run, StopsBeforeTheGaugeWhenAColumnHasNoUnit)
 {
     describeTask1Input();
-    request.unitShown[4] = "";
+    request.layout.units[4] = -1;
     const auto outcome = process();
     EXPECT_FALSE(outcome.completed);
     EXPECT_FALSE(outcome.outputPanel.has_value()); // the panel keeps its text
@@ -175,8 +173,7 @@ TEST_F(Run, MessyInputConvertsLikeACleanOne)
     // blank line ending the data and a note after it.
     describeTask1Input();
     request.rowsBeforeText = "1";
-    request.variableIndex = {kYear, kMonth, kDay, kTmax, kTmin, kPrecip, -1, -1, -1, -1, -1, -1};
-    request.unitShown = {"", "", "", "oC", "oC", "mm"};
+    request.layout = layoutFromColumns("Year,Month,Day,T-max:oC,T-min:oC,Precip:mm");
     input = "Station: Ames, IA (\xC2\xB0" "C)\n"
             "2001/01/01,10.5,2.25,0.0T\n"
             "2001/01/02,+11,3M,1.2\n"

@@ -94,8 +94,7 @@ struct StreamedRun : ::testing::TestWithParam<std::tuple<RunCase, bool>> {
         r.taskIndex = 0;
         r.fileName = "station.txt";
         r.rowsBeforeText = std::to_string(c.rows);
-        r.variableIndex = {kYear, kMonth, kDay, kTmax, kTmin, kPrecip, kRelHum, kWndSpd, kSolar, -1, -1, -1};
-        r.unitShown = {"", "", "", "oF", "oF", "inch", "%", "mile/hr", "W/m2"};
+        r.layout = layoutFromColumns("Year,Month,Day,T-max:oF,T-min:oF,Precip:inch,RelHum:%,WndSpd:mile/hr,Solar:W/m2");
         r.substitutionEnabled = std::get<1>(GetParam());
         r.inputText = text;
         return r;

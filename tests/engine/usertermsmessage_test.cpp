@@ -62,7 +62,7 @@ TEST(UserTerms, ARunThatCannotWriteItsWorkingFilesNamesTheFolder)
     request.fileName = "station.txt";
     request.rowsBeforeText = "0";
     request.taskIndex = 2;
-    request.variableIndex = {kYear, kDoy, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1};
+    request.layout = layoutFromColumns("Year,DOY");
     request.inputText = "2001 1\n2001 2\n";
     try {
         runProcessing(request, folder, ui);

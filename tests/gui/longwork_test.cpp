@@ -89,7 +89,7 @@ TEST_F(LongWorkTest, CancelledRunLeavesTheOutputAndSaysSo)
     cancelWhenShown();
     QTest::mouseClick(child<QPushButton>("BitBtn1"), Qt::LeftButton);
     EXPECT_EQ(child<QPlainTextEdit>("Memo2")->toPlainText(), "earlier result");
-    EXPECT_EQ(child<QLabel>("NoteLine")->text(), MainWindow::kRunCancelled);
+    EXPECT_EQ(child<QLabel>("NoteLine")->toolTip(), MainWindow::kRunCancelled);
     EXPECT_FALSE(child<QWidget>("Gauge1")->isVisible());
     EXPECT_TRUE(feedback.messages().empty());
 }

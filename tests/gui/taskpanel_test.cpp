@@ -1,7 +1,7 @@
 #include "taskpanel.h"
 
 #include "run/processingrun.h"
-#include "run/taskcatalogue.h"
+#include "stage/taskcatalogue.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -14,9 +14,15 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+
 namespace {
 
 QString qs(std::string_view s) { return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size())); }
+
+// The page each task shows, in task-list order.
+const std::array<QString, pluvora::kTaskCount> kTaskPageNames{
+    "TabSheet1", "TabSheet7", "TabSheet2", "TabSheet3", "TabSheet6", "TabSheet4", "TabSheet5"};
 
 bool pageShows(const TaskPanel& panel, const QString& page, const char* text)
 {
@@ -62,7 +68,7 @@ TEST_P(TaskPanelSelection, ShowsThePageAndSetsRearrange)
 
     tasks->setCurrentIndex(index);
     EXPECT_EQ(panel.findChild<QStackedWidget*>("PageControl1")->currentWidget()->objectName(),
-              qs(task.page));
+              kTaskPageNames[static_cast<std::size_t>(index)]);
     EXPECT_EQ(rearrange->isEnabled(), task.rearrangeOffered);
     EXPECT_EQ(rearrange->isChecked(), task.rearrangeOffered);
     pluvora::RunRequest request;

@@ -107,12 +107,12 @@ TEST_F(WindowFaults, AMissingRequiredColumnIsNamedBesideTheProcessButton)
     EXPECT_EQ(feedback.messages(),
               std::vector<std::string>{std::string("error: ") + pluvora::kRequiredDataMissing});
     auto* note = child<QLabel>("NoteLine");
-    EXPECT_EQ(note->text().toStdString(), std::string(pluvora::kRequiredDataMissing)
-                                              + " Missing: no column is set to \"Solar\".");
+    EXPECT_EQ(note->toolTip().toStdString(), std::string(pluvora::kRequiredDataMissing)
+                                                 + " Missing: no column is set to \"Solar\".");
     // The next run starts without the old note.
     setColumn(5, "Year");
     QTest::mouseClick(child<QPushButton>("BitBtn1"), Qt::LeftButton);
-    EXPECT_TRUE(note->text().isEmpty());
+    EXPECT_TRUE(note->toolTip().isEmpty());
 }
 
 TEST_F(WindowFaults, LoadBackNamesTheInputAndFindsTheOutputsHeader)

@@ -1,7 +1,9 @@
-#include "scratchfolder.h"
+#include "batch/scratchfolder.h"
 
 #include "error.h"
+#include "io/backupreplace.h"
 
+#include <atomic>
 #include <cerrno>
 #include <charconv>
 #include <csignal>
@@ -17,11 +19,16 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+namespace pluvora {
+
 namespace fs = std::filesystem;
 
 namespace {
 
 constexpr std::string_view kPrefix = "pluvora-batch-";
+
+// Where a run over many files wants to hear of a signal, or -1.
+std::atomic<int> gWakeFd{-1};
 
 // The one live folder, for the signal thread.
 std::mutex gLiveMutex;
@@ -86,7 +93,7 @@ ScratchFolder::ScratchFolder(const fs::path& parent)
     clearStaleScratchFolders(parent);
     std::string pattern = (parent / (std::string(kPrefix) + std::to_string(::getpid()) + "-XXXXXX")).string();
     if (!::mkdtemp(pattern.data()))
-        throw pluvora::Error("Cannot create a temporary folder in \"" + parent.string() + "\"");
+        throw Error("Cannot create a temporary folder in \"" + parent.string() + "\"");
     mPath = pattern;
     std::lock_guard lock(gLiveMutex);
     gLive = mPath;
@@ -125,8 +132,16 @@ void removeScratchFolderOnSignal()
     ::pthread_sigmask(SIG_BLOCK, &set, nullptr);
     std::thread([set] {
         int signal = 0;
-        while (::sigwait(&set, &signal) != 0) {
+        for (;;) {
+            while (::sigwait(&set, &signal) != 0) {
+            }
+            const int wake = gWakeFd.load();
+            if (wake < 0)
+                break;
+            const unsigned char byte = static_cast<unsigned char>(signal);
+            [[maybe_unused]] const auto written = ::write(wake, &byte, 1);
         }
+        pluvora::removeTemporaryFilesForExit();
         removeLiveFolder();
         // End as the signal would have, so a caller sees what stopped us.
         std::signal(signal, SIG_DFL);
@@ -135,3 +150,7 @@ void removeScratchFolderOnSignal()
         std::_Exit(128 + signal);
     }).detach();
 }
+
+void reportSignalsTo(int fd) { gWakeFd.store(fd); }
+
+} // namespace pluvora

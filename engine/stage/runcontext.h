@@ -3,6 +3,7 @@
 #include "appfolder/appfolder.h"
 #include "columns/columnspec.h"
 #include "record/record.h"
+#include "stage/inputposition.h"
 #include "ui/userfeedback.h"
 
 #include <optional>
@@ -11,22 +12,17 @@
 
 namespace pluvora {
 
-// What the task pages hold, as typed; each task reads and converts its own.
+// The settings of the tasks' own pages, as typed; each task reads and
+// converts its own.
 struct TaskPageInput {
-    std::string latitudeTask4;   // Edit3
-    int regionTask4 = 0;         // RadioButton8..10 as 0..2
-    std::string latitudeTask5;   // Edit6
-    int climateZoneTask5 = 0;    // RadioButton15..17 as 0..2
-    int panChoiceTask6 = 0;      // RadioButton3..7 as 0..4
-    std::string fetchTask6 = "1000"; // Edit2, as at start-up
-    std::string latitudeTask7;   // Edit4
-    std::string elevationTask7;  // Edit5
-};
-
-// Where in the input panel a run found what stopped it.
-struct InputPosition {
-    int line = 0;   // 1-based line of the input panel
-    int column = 0; // 1-based column (token) of that line
+    std::string latitudeTask4;
+    int regionTask4 = 0;         // the three regions, in page order, as 0..2
+    std::string latitudeTask5;
+    int climateZoneTask5 = 0;    // the three climate zones, in page order, as 0..2
+    int panChoiceTask6 = 0;      // the five pan choices, in page order, as 0..4
+    std::string fetchTask6 = "1000"; // as at start-up
+    std::string latitudeTask7;
+    std::string elevationTask7;
 };
 
 // A day a report lists: where it is in the input panel and why it is there.
@@ -60,7 +56,8 @@ struct RunContext {
     // nothing leaves the panel as it was.
     std::optional<std::string> outputPanel;
 
-    // The number that ended the run with "Invalid numeric input", if found.
+    // Where the run met what stopped it: a token that is no number, or a
+    // date that cannot be.
     std::optional<InputPosition> badInput;
 
     // The days of the report in the output panel, one per line from line

@@ -1,7 +1,8 @@
 #pragma once
 
-#include "columns/variablecatalogue.h"
+#include "columns/datalayout.h"
 #include "run/sitecoordinate.h"
+#include "table/fieldpick.h"
 
 #include <array>
 #include <optional>
@@ -10,13 +11,13 @@
 #include <variant>
 #include <vector>
 
+namespace pluvora {
+
 // The command line of pluvora-batch: what the window's controls would hold.
 struct BatchOptions {
     int task = 0; // 1 to 7, 0 when not given
     std::string rowsText;
-    std::array<int, pluvora::kColumnBoxes> variableIndex{-1, -1, -1, -1, -1, -1,
-                                                         -1, -1, -1, -1, -1, -1};
-    std::array<std::string, pluvora::kColumnBoxes> unitShown{};
+    DataLayout layout;          // --columns and the reading settings
     std::optional<std::string> siteLine; // checked coordinate row
     std::string latitude;                // task page latitude, as typed
     std::string elevation;               // task 7 page elevation, as typed
@@ -33,6 +34,24 @@ struct BatchOptions {
     std::string input;
     std::optional<std::string> output;
     std::optional<std::string> update; // task 2: the weather file to update
+    std::optional<pluvora::FieldPick> pick; // fields of each data row kept, in order
+
+    // A named template gives the rows and columns that --rows and
+    // --columns do not.
+    std::optional<std::string> templateName;
+    std::optional<std::string> templatesFile; // instead of the user's templates
+
+    // Many inputs, one output each in outDir.
+    std::vector<std::string> inputs; // as given; `input` is the first
+    std::optional<std::string> outDir;
+    std::string glob = "*";          // which files of a folder input are taken
+    int jobs = 0;                    // 0: one per core
+    bool quiet = false;
+    bool skipExisting = false;
+    int shardIndex = 0;              // --shard K/N: every N-th input from K
+    int shardCount = 1;
+    bool shardGiven = false;
+    std::optional<std::string> mergeSummaries; // a folder of summary-K.csv
 };
 
 // A usage fault, exit status 2. A refused site coordinate is told with the
@@ -45,3 +64,5 @@ struct UsageError {
 extern const char* const kBatchUsage;
 
 std::variant<BatchOptions, UsageError> parseBatchOptions(const std::vector<std::string_view>& args);
+
+} // namespace pluvora

@@ -1,0 +1,372 @@
+#include "batch/batchoptions.h"
+
+#include "batch/templatechoice.h"
+#include "error.h"
+#include "io/numbertext.h"
+
+#include <filesystem>
+#include <sstream>
+#include <system_error>
+
+namespace pluvora {
+
+const char* const kBatchUsage =
+    "usage: pluvora-batch --task N --rows N --columns LIST [--site \"LAT N|S LON W|E ELEV\"]\n"
+    "                     [--latitude TEXT] [--elevation TEXT] [--region 1|2|3]\n"
+    "                     [--zone 1|2|3] [--pan 1..5] [--fetch TEXT] [--no-rearrange]\n"
+    "                     [--no-substitution] [--sign N] [--substitute TEXT] [--yes]\n"
+    "                     [--update FILE] [--fields blanks|comma|semicolon|tab|fixed]\n"
+    "                     [--widths N,N,...] [--decimal-comma] [--pick LIST]\n"
+    "                     INPUT [-o OUTPUT]\n"
+    "       pluvora-batch [options] INPUT... --out-dir DIR [--glob PATTERN] [--jobs N]\n"
+    "                     [--skip-existing] [--quiet] [--shard K/N]\n"
+    "       pluvora-batch --merge-summaries DIR\n"
+    "  --template NAME  rows and columns of the window's template NAME; --rows and\n"
+    "             --columns given as well take the place of the template's own\n"
+    "  --templates FILE  look NAME up in FILE (a template settings file) instead of\n"
+    "             the user's templates\n"
+    "  --columns  columns 1 to 12 in order, comma-separated, each a variable name\n"
+    "             with ':' and a unit for measured variables, e.g.\n"
+    "             \"Year,Month,Day,T-max:oF,T-min:oF,Precip:inch\"; an empty item\n"
+    "             leaves its column unselected; a date in one column is Date with\n"
+    "             its format, one of YYYY-MM-DD, YYYYMMDD, YYYYDDD, YYYY/MM/DD,\n"
+    "             DD/MM/YYYY, MM/DD/YYYY, DD.MM.YYYY, DD-MM-YYYY (a time after\n"
+    "             it is ignored), e.g. \"Date:YYYY-MM-DD,T-max:oC,T-min:oC\"\n"
+    "             Names and units match without regard to case. Humidity may be\n"
+    "             given as DewPt (oC, oF, 0.1 oC) or VapPr (kPa, hPa, Pa) instead of\n"
+    "             RelHum, with T-max and T-min columns, e.g.\n"
+    "             \"Year,DOY,T-max:0.1 oC,T-min:0.1 oC,VapPr:hPa\"\n"
+    "  --fields   how fields are separated: blanks (default; runs of blanks and\n"
+    "             tabs), comma, semicolon, tab (double quotes respected, an\n"
+    "             empty field is a missing value), or fixed (with --widths)\n"
+    "  --widths   for --fields fixed: the position where each field ends,\n"
+    "             e.g. --widths 5,11,17 for fields 1-5, 6-11 and 12-17\n"
+    "  --decimal-comma  numbers are written 10,5 (not with --fields comma)\n"
+    "             e.g. --fields semicolon --decimal-comma\n"
+    "  --pick     keep only these fields of each data row, in this order, before\n"
+    "             anything else; fields are counted from 1: the numbers of a row\n"
+    "             as a run reads them (blanks, commas, letters separate), or with\n"
+    "             --fields the fields it sets, e.g.\n"
+    "             --pick 1-5,18,22 makes fields 1 to 5, 18 and 22 columns 1 to 7\n"
+    "  --site     site coordinates for tasks 1 and 6 (west positive, south negative)\n"
+    "  --latitude latitude box of tasks 4, 5 and 7; --elevation: of task 7\n"
+    "  --region   task 4: 1 Mid-West of USA, 2 continental, 3 coastal (default 1)\n"
+    "  --zone     task 5: 1 cold / temperate, 2 dry tropical, 3 humid tropical\n"
+    "             (default 1)\n"
+    "  --pan      task 6: 1 Class-A green fetch, 2 Class-A dry fetch, 3 Colorado\n"
+    "             green fetch, 4 Colorado dry fetch, 5 unknown (default 1)\n"
+    "  --fetch    task 6 fetch in metres, as typed (default 1000)\n"
+    "  --no-rearrange  tasks 4 to 7: append the estimate as a last column instead\n"
+    "             of converting to the weather-file layout\n"
+    "  --yes      answer Yes to every question (default No)\n"
+    "  -o         write the result to OUTPUT instead of standard output\n"
+    "  --update   task 2: append the new days to the weather file FILE, keeping\n"
+    "             its previous content as FILE.old; when FILE is not updated the\n"
+    "             result goes to standard output or OUTPUT as for other tasks\n"
+    "  --out-dir  convert every INPUT (a folder: its files, sorted by name) to\n"
+    "             DIR/NAME.wth, each written whole or not at all; task 2 updates\n"
+    "             DIR/NAME.wth; ends with DIR/summary.csv\n"
+    "  --glob     take only the folder files whose name matches PATTERN\n"
+    "  --jobs     files converted at once (default: one per core)\n"
+    "  --skip-existing  leave out inputs whose output is already in DIR\n"
+    "  --quiet    no progress\n"
+    "  --shard    take every N-th input from the K-th (0 to N-1) and write\n"
+    "             DIR/summary-K.csv, for job arrays\n"
+    "  --merge-summaries  join DIR/summary-*.csv into DIR/summary.csv\n"
+    "exit status: 0 the result was written (task 2: the file was updated, or\n"
+    "             it needed no update), 1 a stage stopped the run, 2 bad options,\n"
+    "             3 task 2 had new days but did not append them (a gap answered No)\n";
+
+namespace {
+
+// Whether two names reach one file, also through links or "..", and for a
+// file that does not exist yet.
+bool sameFile(const std::string& a, const std::string& b)
+{
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    if (fs::equivalent(a, b, ec))
+        return true;
+    std::error_code ecA, ecB;
+    const fs::path fullA = fs::weakly_canonical(a, ecA);
+    const fs::path fullB = fs::weakly_canonical(b, ecB);
+    return !ecA && !ecB && fullA == fullB;
+}
+
+std::variant<std::string, UsageError> parseSite(std::string_view text)
+{
+    std::istringstream in{std::string(text)};
+    std::string lat, ns, lon, we, elev, extra;
+    if (!(in >> lat >> ns >> lon >> we >> elev) || (in >> extra) || (ns != "N" && ns != "S")
+        || (we != "W" && we != "E"))
+        return UsageError{"--site needs \"LAT N|S LON W|E ELEV\", e.g. \"40.5 N 96.25 W 350\""};
+    auto line = siteCoordinateLine(lat, ns == "N" ? Hemisphere::North : Hemisphere::South, lon,
+                                   we == "W" ? LongitudeSide::West : LongitudeSide::East, elev);
+    if (auto* error = std::get_if<SiteCoordinateError>(&line))
+        return UsageError{std::string(error->message), true};
+    return std::get<std::string>(line);
+}
+
+// "K/N" with 0 <= K < N.
+std::optional<std::pair<int, int>> parseShard(std::string_view text)
+{
+    const std::size_t slash = text.find('/');
+    if (slash == std::string_view::npos)
+        return std::nullopt;
+    const auto index = parseInteger(text.substr(0, slash));
+    const auto count = parseInteger(text.substr(slash + 1));
+    if (!index || !count || *count < 1 || *index < 0 || *index >= *count)
+        return std::nullopt;
+    return std::pair{*index, *count};
+}
+
+// The template's rows and columns where the command line gives none.
+std::optional<UsageError> applyTemplate(BatchOptions& options, bool rowsGiven, bool columnsGiven)
+{
+    TemplateLookup lookup;
+    try {
+        lookup = lookUpTemplate(*options.templateName, options.templatesFile);
+    } catch (const Error& error) {
+        return UsageError{std::string("--template: ") + error.what()};
+    }
+    if (!lookup.found) {
+        std::string message = "no template named \"" + *options.templateName + "\"";
+        if (lookup.names.empty()) {
+            message += "; there are no templates";
+        } else {
+            message += "; the templates are:";
+            for (const auto& name : lookup.names)
+                message += "\n  " + name;
+        }
+        return UsageError{message};
+    }
+    const DataTemplate& spec = *lookup.found;
+    if (!rowsGiven)
+        options.rowsText = std::to_string(spec.rowsBefore);
+    if (columnsGiven)
+        return std::nullopt;
+    const int rows = options.layout.rowsBefore;
+    options.layout = spec;
+    options.layout.rowsBefore = rows;
+    return std::nullopt;
+}
+
+} // namespace
+
+std::variant<BatchOptions, UsageError> parseBatchOptions(const std::vector<std::string_view>& args)
+{
+    BatchOptions options;
+    std::optional<std::string_view> site;
+    bool columnsGiven = false;
+    bool rowsGiven = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string_view arg = args[i];
+        auto value = [&]() -> std::optional<std::string_view> {
+            if (i + 1 >= args.size())
+                return std::nullopt;
+            return args[++i];
+        };
+        auto needs = [&](std::string_view what) {
+            return UsageError{std::string(arg) + " needs " + std::string(what)};
+        };
+
+        if (arg == "--help" || arg == "-h") {
+            options.help = true;
+        } else if (arg == "--no-substitution") {
+            options.substitution = false;
+        } else if (arg == "--yes") {
+            options.yes = true;
+        } else if (arg == "--task") {
+            const auto v = value();
+            const auto task = v ? parseInteger(*v) : std::nullopt;
+            if (!task || *task < 1 || *task > 7)
+                return needs("a task number from 1 to 7");
+            options.task = *task;
+        } else if (arg == "--rows") {
+            const auto v = value();
+            const auto rows = v ? parseInteger(*v) : std::nullopt;
+            if (!rows || *rows < 0)
+                return needs("a number of rows, 0 or more");
+            options.rowsText = std::string(*v);
+            rowsGiven = true;
+        } else if (arg == "--columns") {
+            const auto v = value();
+            if (!v)
+                return needs("a column list");
+            try {
+                parseColumnsText(*v, options.layout);
+            } catch (const LayoutTextError& error) {
+                std::string message = error.what();
+                if (!error.offered.empty())
+                    message += "; " + error.offered;
+                return UsageError{message};
+            }
+            columnsGiven = true;
+        } else if (arg == "--site") {
+            site = value();
+            if (!site)
+                return needs("the site coordinates");
+        } else if (arg == "--latitude" || arg == "--elevation") {
+            const auto v = value();
+            if (!v)
+                return needs("a value");
+            (arg == "--latitude" ? options.latitude : options.elevation) = std::string(*v);
+        } else if (arg == "--region" || arg == "--zone" || arg == "--pan") {
+            const int highest = arg == "--pan" ? 5 : 3;
+            const auto v = value();
+            const auto choice = v ? parseInteger(*v) : std::nullopt;
+            if (!choice || *choice < 1 || *choice > highest)
+                return needs("a choice from 1 to " + std::to_string(highest));
+            (arg == "--region" ? options.region : arg == "--zone" ? options.zone : options.pan) = *choice;
+        } else if (arg == "--fetch") {
+            const auto v = value();
+            if (!v)
+                return needs("a value");
+            options.fetch = std::string(*v);
+        } else if (arg == "--fields") {
+            const auto v = value();
+            if (!v)
+                return needs("blanks, comma, semicolon, tab or fixed");
+            try {
+                options.layout.fields = fieldSeparatorFromName(*v);
+            } catch (const LayoutTextError&) {
+                return needs("blanks, comma, semicolon, tab or fixed");
+            }
+        } else if (arg == "--widths") {
+            const auto v = value();
+            if (!v)
+                return needs("the field ends, e.g. 5,11,17");
+            try {
+                options.layout.fieldEnds = parseFieldEnds(*v);
+            } catch (const LayoutTextError& error) {
+                return UsageError{"--widths: " + std::string(error.what())};
+            }
+        } else if (arg == "--decimal-comma") {
+            options.layout.decimalComma = true;
+        } else if (arg == "--no-rearrange") {
+            options.rearrange = false;
+        } else if (arg == "--sign") {
+            const auto v = value();
+            if (!v || !parseInteger(*v))
+                return needs("a whole number");
+            options.sign = std::string(*v);
+        } else if (arg == "--substitute") {
+            const auto v = value();
+            if (!v)
+                return needs("a text");
+            options.substitute = std::string(*v);
+        } else if (arg == "--pick") {
+            const auto v = value();
+            const auto pick = v ? parseFieldPick(*v) : std::nullopt;
+            if (!pick)
+                return needs("a list of field numbers and ranges, e.g. 1-5,18,22");
+            options.pick = *pick;
+        } else if (arg == "-o") {
+            const auto v = value();
+            if (!v || v->empty())
+                return needs("a file name");
+            options.output = std::string(*v);
+        } else if (arg == "--update") {
+            const auto v = value();
+            if (!v || v->empty())
+                return needs("a weather file");
+            options.update = std::string(*v);
+        } else if (arg == "--template" || arg == "--templates" || arg == "--out-dir"
+                   || arg == "--glob" || arg == "--merge-summaries") {
+            const auto v = value();
+            if (!v || v->empty())
+                return needs(arg == "--template" ? "a template name"
+                             : arg == "--glob"   ? "a pattern"
+                             : arg == "--templates" ? "a file"
+                                                    : "a folder");
+            const std::string text(*v);
+            if (arg == "--template")
+                options.templateName = text;
+            else if (arg == "--templates")
+                options.templatesFile = text;
+            else if (arg == "--out-dir")
+                options.outDir = text;
+            else if (arg == "--glob")
+                options.glob = text;
+            else
+                options.mergeSummaries = text;
+        } else if (arg == "--jobs") {
+            const auto v = value();
+            const auto jobs = v ? parseInteger(*v) : std::nullopt;
+            if (!jobs || *jobs < 1)
+                return needs("a number of jobs, 1 or more");
+            options.jobs = *jobs;
+        } else if (arg == "--shard") {
+            const auto v = value();
+            const auto shard = v ? parseShard(*v) : std::nullopt;
+            if (!shard)
+                return needs("K/N with 0 <= K < N, e.g. 0/4");
+            options.shardIndex = shard->first;
+            options.shardCount = shard->second;
+            options.shardGiven = true;
+        } else if (arg == "--quiet") {
+            options.quiet = true;
+        } else if (arg == "--skip-existing") {
+            options.skipExisting = true;
+        } else if (arg.size() > 1 && arg.front() == '-') {
+            return UsageError{"unknown option " + std::string(arg)};
+        } else {
+            options.inputs.emplace_back(arg);
+        }
+    }
+    if (options.help)
+        return options;
+    if (options.mergeSummaries) {
+        if (!options.inputs.empty() || options.outDir)
+            return UsageError{"--merge-summaries takes no inputs and no --out-dir"};
+        return options;
+    }
+    if (options.inputs.empty())
+        return UsageError{"no input file"};
+    if (!options.outDir && options.inputs.size() > 1)
+        return UsageError{"more than one input file"};
+    options.input = options.inputs.front();
+    if (options.outDir && options.output)
+        return UsageError{"-o and --out-dir do not go together: each input gets its own output"};
+    if (options.outDir && options.update)
+        return UsageError{"--update does not go with --out-dir: task 2 updates DIR/NAME.wth"};
+    if (!options.outDir && (options.jobs || options.skipExisting || options.shardGiven))
+        return UsageError{"--jobs, --skip-existing and --shard need --out-dir"};
+    if (options.templatesFile && !options.templateName)
+        return UsageError{"--templates needs --template NAME"};
+    if (options.templateName) {
+        if (auto error = applyTemplate(options, rowsGiven, columnsGiven))
+            return *error;
+        columnsGiven = true;
+    }
+    if (!columnsGiven)
+        return UsageError{"--columns is required"};
+    if (options.layout.fields == FieldSeparator::Fixed && options.layout.fieldEnds.empty())
+        return UsageError{"--fields fixed needs --widths"};
+    if (options.layout.fields != FieldSeparator::Fixed && !options.layout.fieldEnds.empty())
+        return UsageError{"--widths is only for --fields fixed"};
+    if (options.layout.fields == FieldSeparator::Comma && options.layout.decimalComma)
+        return UsageError{"--decimal-comma cannot be used with --fields comma"};
+    // Task 2 ends by asking for the weather file to update.
+    if (options.task == 2 && !options.update && !options.outDir)
+        return UsageError{"--update is required for task 2"};
+    if (options.task != 2 && options.update)
+        return UsageError{"--update is only for task 2"};
+    // Data that do not go into the weather file are written to OUTPUT:
+    // the same name would overwrite the weather file with them.
+    if (options.update && options.output && sameFile(*options.update, *options.output))
+        return UsageError{"-o must not name the weather file given to --update"};
+    // Tasks 1 and 6 end by asking for the site; a batch run cannot ask.
+    const bool siteNeeded = options.task == 1 || (options.task == 6 && options.rearrange);
+    if (site) {
+        auto line = parseSite(*site);
+        if (auto* error = std::get_if<UsageError>(&line))
+            return *error;
+        options.siteLine = std::get<std::string>(line);
+    } else if (siteNeeded) {
+        return UsageError{"--site is required for task 1, and for task 6 unless --no-rearrange is given"};
+    }
+    return options;
+}
+
+} // namespace pluvora
