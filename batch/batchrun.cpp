@@ -17,6 +17,7 @@
 #include "run/usertermsmessage.h"
 #include "table/paneltext.h"
 #include "tasks/datacheckup.h"
+#include "tasks/estimationframe.h"
 #include "tasks/weatherfileupdate.h"
 
 #include <algorithm>
@@ -177,6 +178,8 @@ int runBatchFile(const BatchOptions& given)
     if (outcome.badInput)
         StderrFeedback::line("note", "input line " + std::to_string(outcome.badInput->line) + ", column "
                                          + std::to_string(outcome.badInput->column));
+    if (outcome.missingVariable)
+        StderrFeedback::line("note", missingColumnNote(*outcome.missingVariable));
 
     if (!outcome.completed) {
         // A report the run left for the output panel (missing values, the

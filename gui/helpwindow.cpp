@@ -3,6 +3,7 @@
 #include "controls.h"
 
 #include <QHBoxLayout>
+#include <QScreen>
 #include <QPushButton>
 #include <QTextBrowser>
 #include <QVBoxLayout>
@@ -77,7 +78,26 @@ void HelpWindow::showContext(int context)
     if (page.contains('#'))
         url.setFragment(page.section('#', 1));
     mBrowser->setSource(url);
+    if (!isVisible())
+        keepOnScreen();
     show();
     raise();
     activateWindow();
+}
+
+void HelpWindow::keepOnScreen()
+{
+    const QWidget* owner = parentWidget() ? parentWidget()->window() : nullptr;
+    const QScreen* shown = owner ? owner->screen() : screen();
+    if (shown == nullptr)
+        return;
+    // The desktop adds a frame and title bar outside the window.
+    const QSize chrome(16, 48);
+    const QRect free = shown->availableGeometry();
+    resize(QSize(720, 640).boundedTo(free.size() - chrome));
+    const QPoint centre = owner ? owner->frameGeometry().center() : free.center();
+    const QSize outer = size() + chrome;
+    const int x = qBound(free.left(), centre.x() - outer.width() / 2, free.right() + 1 - outer.width());
+    const int y = qBound(free.top(), centre.y() - outer.height() / 2, free.bottom() + 1 - outer.height());
+    move(x, y);
 }

@@ -29,6 +29,10 @@ public:
     QTextBrowser* browser() const { return mBrowser; }
 
 private:
+    // Sized and placed inside the free area of the owner's screen: a
+    // 768-pixel-high desktop shows all of it.
+    void keepOnScreen();
+
     QDir mFolder;
     QTextBrowser* mBrowser = nullptr;
 };

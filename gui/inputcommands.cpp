@@ -3,11 +3,13 @@
 #include "cleandatamessage.h"
 #include "filechooser.h"
 #include "removecolumnsdialog.h"
+#include "undoablereplace.h"
 
 #include "appfolder/appfolder.h"
 #include "appfolder/rememberedfolders.h"
 #include "io/backupreplace.h"
 #include "table/paneltext.h"
+#include "table/seencolumns.h"
 #include "ui/userfeedback.h"
 #include "utf8text.h"
 
@@ -80,7 +82,7 @@ bool InputCommands::replacePanel(const std::function<std::string(std::string_vie
         pluvora::reportError(mUser, error.what());
         return false;
     }
-    mControls.panel->setPlainText(fromUtf8(result));
+    replaceTextUndoably(mControls.panel, fromUtf8(result));
     return true;
 }
 
@@ -110,16 +112,25 @@ void InputCommands::RemoveDataColumnsClick()
         pluvora::reportError(mUser, kRowsNotSpecifiedForRemoval);
         return;
     }
-    auto* dialog = new RemoveColumnsDialog(mControls.window);
+    if (mFieldSplitSource)
+        mFieldSplit = mFieldSplitSource();
+    const QByteArray text = mControls.panel->toPlainText().toUtf8();
+    auto* dialog = new RemoveColumnsDialog(
+        pluvora::describeSeenColumns(std::string_view(text.constData(),
+                                                      static_cast<std::size_t>(text.size())),
+                                     rowsBefore(), mFieldSplit),
+        mControls.window);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     connect(dialog, &RemoveColumnsDialog::columnsChosen, this, &InputCommands::removeColumns);
     dialog->open();
 }
 
-void InputCommands::removeColumns(const pluvora::ColumnRemoveFlags& flags)
+// A column goes as the user sees it; whatever the other columns hold stays.
+void InputCommands::removeColumns(const std::vector<bool>& remove)
 {
-    if (!replacePanel([this, &flags](std::string_view panel, int rows) {
-            return pluvora::removeColumns(mFolder, mUser, panel, rows, flags);
+    if (!replacePanel([this, &remove](std::string_view panel, int rows) {
+            pluvora::GaugeShown gauge(mUser);
+            return pluvora::removeSeenColumns(panel, rows, remove, mFieldSplit);
         }))
         return;
     mUser.playSound(pluvora::Sound::Exclamation);

@@ -1,12 +1,14 @@
 #pragma once
 
 #include "table/layoutpasses.h"
+#include "table/seencolumns.h"
 
 #include <QObject>
 
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 class FileChooser;
 class QLineEdit;
@@ -31,7 +33,8 @@ public:
     static constexpr const char* kRowsNotSpecifiedForRemoval =
         "The number of rows before start of data not specified yet.";
     static constexpr const char* kColumnsRemoved = "Specified columns are removed.";
-    static constexpr const char* kSaveFilter = "Text files(*.txt);;Allfiles (*)";
+    static constexpr const char* kSaveFilter =
+        "All weather data (*.txt *.csv *.dat *.met *.wth *.prn);;Text files(*.txt);;Allfiles (*)";
 
     struct Controls {
         QWidget* window;
@@ -43,6 +46,13 @@ public:
     InputCommands(const Controls& controls, const pluvora::AppFolder& folder,
                   pluvora::UserFeedback& feedback, FileChooser& chooser,
                   const pluvora::RememberedFolders& remembered, QObject* parent = nullptr);
+
+    // How "Remove input data columns..." splits a row into columns: asked
+    // when the command starts, as the fields setting then stands.
+    void setFieldSplitSource(std::function<pluvora::FieldSplit()> source)
+    {
+        mFieldSplitSource = std::move(source);
+    }
 
 public slots:
     void CleanData1Click();
@@ -56,11 +66,13 @@ private:
     bool fileAndRowsGiven();
     int rowsBefore() const;
     bool replacePanel(const std::function<std::string(std::string_view, int)>& pass);
-    void removeColumns(const pluvora::ColumnRemoveFlags& flags);
+    void removeColumns(const std::vector<bool>& remove);
 
     Controls mControls;
     const pluvora::AppFolder& mFolder;
     pluvora::UserFeedback& mUser;
     FileChooser& mChooser;
     const pluvora::RememberedFolders& mRemembered;
+    std::function<pluvora::FieldSplit()> mFieldSplitSource;
+    pluvora::FieldSplit mFieldSplit = pluvora::FieldSplit::Blanks;
 };

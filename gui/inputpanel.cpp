@@ -2,10 +2,14 @@
 
 #include "table/reportedline.h"
 
+#include <QContextMenuEvent>
+#include <QMenu>
+#include <QMimeData>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QResizeEvent>
 #include <QTextBlock>
+#include <QTextDocument>
 
 namespace {
 
@@ -81,6 +85,61 @@ void InputPanel::updateGutter(const QRect& rect, int dy)
         updateGutterWidth();
 }
 
+void InputPanel::contextMenuEvent(QContextMenuEvent* event)
+{
+    // The scroll area hands on the viewport's event in its coordinates.
+    const int line = cursorForPosition(event->pos()).blockNumber();
+    QMenu* menu = createStandardContextMenu(event->pos());
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    QAction* first = menu->actions().value(0);
+    QAction* start = new QAction(kDataStartHere, menu);
+    start->setObjectName("DataStartHere");
+    connect(start, &QAction::triggered, this, [this, line] { emit dataStartChosen(line); });
+    menu->insertAction(first, start);
+    menu->insertSeparator(first);
+    menu->popup(event->globalPos());
+}
+
+namespace {
+
+QString droppedFile(const QMimeData* data)
+{
+    if (data == nullptr || !data->hasUrls() || data->urls().isEmpty())
+        return {};
+    const QUrl url = data->urls().first();
+    return url.isLocalFile() ? url.toLocalFile() : QString();
+}
+
+} // namespace
+
+void InputPanel::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (droppedFile(event->mimeData()).isEmpty())
+        QPlainTextEdit::dragEnterEvent(event);
+    else
+        event->acceptProposedAction();
+}
+
+void InputPanel::dragMoveEvent(QDragMoveEvent* event)
+{
+    if (droppedFile(event->mimeData()).isEmpty())
+        QPlainTextEdit::dragMoveEvent(event);
+    else
+        event->acceptProposedAction();
+}
+
+// A file opens as a new input; dropped text goes into the panel as typed.
+void InputPanel::dropEvent(QDropEvent* event)
+{
+    const QString file = droppedFile(event->mimeData());
+    if (file.isEmpty()) {
+        QPlainTextEdit::dropEvent(event);
+        return;
+    }
+    event->acceptProposedAction();
+    emit fileDropped(file);
+}
+
 void InputPanel::resizeEvent(QResizeEvent* event)
 {
     QPlainTextEdit::resizeEvent(event);
@@ -110,6 +169,19 @@ void InputPanel::paintGutter(QPaintEvent* event)
         top += height;
         ++number;
     }
+}
+
+void InputPanel::replaceDocument(QTextDocument* document)
+{
+    // The first document belongs to the editor, which frees it itself.
+    QTextDocument* old = this->document();
+    const bool ours = old->parent() == this;
+    setDocument(document);
+    if (ours)
+        old->deleteLater();
+    updateGutterWidth();
+    shadeHeaderRows();
+    mGutter->update();
 }
 
 void InputPanel::setHeaderRows(int rows)

@@ -8,6 +8,8 @@
 class InputPanel : public QPlainTextEdit {
     Q_OBJECT
 public:
+    static constexpr const char* kDataStartHere = "Data start here";
+
     explicit InputPanel(QWidget* parent = nullptr);
 
     int headerRows() const { return mHeaderRows; }
@@ -20,11 +22,26 @@ public:
     // found by its values; `substitute` stands in for any value.
     bool selectReportedRow(const QString& row, const QString& substitute);
 
+    // Shows `document` instead of the current one, which goes if the panel
+    // owns it; for a text built elsewhere, as a large file is.
+    void replaceDocument(QTextDocument* document);
+
     QWidget* gutter() const { return mGutter; }
     int gutterWidth() const;
     void paintGutter(QPaintEvent* event);
 
+signals:
+    // "Data start here" on line index `line`: the lines above it are the
+    // header rows.
+    void dataStartChosen(int line);
+    // A file dropped on the panel, to be opened as "Step 1" opens one.
+    void fileDropped(const QString& path);
+
 protected:
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
 

@@ -1,6 +1,7 @@
 #include "mainwindow.h"
 
 #include "appfolder/settings.h"
+#include "columns/sharedvariable.h"
 #include "suggest/suggestiontables.h"
 #include "columnpanel.h"
 #include "combolists.h"
@@ -19,15 +20,24 @@
 #include "inputcommands.h"
 #include "messageboxfeedback.h"
 #include "missingvaluebox.h"
+#include "inputfindbar.h"
+#include "longwork.h"
 #include "needlegauge.h"
 #include "noteline.h"
 #include "output/finishedoutput.h"
 #include "outputpanel.h"
+#include "paneldocument.h"
+#include "reportlinks.h"
 #include "sitecoordinatedialog.h"
+#include "site/sitememory.h"
+#include "table/datastart.h"
+#include "table/seencolumns.h"
 #include "table/paneltext.h"
+#include "tasks/estimationframe.h"
 #include "tasks/missingvalues.h"
 #include "taskpanel.h"
 #include "templatecontrol.h"
+#include "typednumberbox.h"
 #include "windowfeedback.h"
 #include "utf8text.h"
 
@@ -101,6 +111,8 @@ MainWindow::MainWindow(const MainWindowSetup& setup, QWidget* parent)
     mFeedback = std::make_unique<WindowFeedback>(*mUser, mGauge, mNoteLine);
     mInputCommands = new InputCommands({this, mInputPanel, mFileNameBox, mRowsBefore}, mFolder,
                                        *mFeedback, *mFileChooser, mRemembered, this);
+    mInputCommands->setFieldSplitSource(
+        [this] { return pluvora::fieldSplitOf(mColumns->layout().fields); });
     mTemplates = new TemplateControl({this, mTemplateBox, mColumns}, mFolder,
                                      *mFeedback, this);
     const ViewToggles toggles = buildMainMenu(*this);
@@ -190,6 +202,8 @@ void MainWindow::buildControls()
     connect(mColumns, &ColumnPanel::resetClicked, mSuggestion, &LayoutSuggestionBar::dismiss);
 
     mRowsBefore = mColumns->rowsBox();
+    // Typed as well as stepped: 33 header rows are many clicks.
+    new TypedNumberBox(mRowsBefore);
     connect(mRowsBefore, &QLineEdit::textChanged, this,
             [this](const QString& rows) { mInputPanel->setHeaderRows(rows.toInt()); });
 
@@ -208,7 +222,6 @@ void MainWindow::buildControls()
     mGauge = new NeedleGauge(client);
     mGauge->setGeometry(220, 756, 48, 48);
     mGauge->hide();
-
     mNoteLine = new NoteLine(client);
     mNoteLine->setGeometry(276, 762, 276, 36);
 
@@ -219,6 +232,12 @@ void MainWindow::buildControls()
     connect(mOutput, &OutputPanel::loadBack, this, &MainWindow::loadBackToInputPanel);
     connect(mOutputPanel, &QPlainTextEdit::cursorPositionChanged, this,
             &MainWindow::selectReportedLine);
+    mReportLinks = new ReportLinks(mOutputPanel, this);
+    connect(mReportLinks, &ReportLinks::inputLineChosen, mInputPanel, &InputPanel::selectLine);
+    new InputFindBar(mInputPanel, this);
+    connect(mInputPanel, &InputPanel::fileDropped, this, &MainWindow::openInputFile);
+    connect(mInputPanel, &InputPanel::dataStartChosen, this,
+            [this](int line) { mRowsBefore->setText(QString::number(line)); });
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event)
@@ -255,20 +274,33 @@ void MainWindow::BitBtn3Click()
 {
     const QString chosen = mFileChooser->openFile(this, kOpenTitle, fromUtf8(mRemembered.inputFiles),
                                                   kOpenFilter);
-    if (chosen.isEmpty())
-        return;
+    if (!chosen.isEmpty())
+        openInputFile(chosen);
+}
+
+void MainWindow::openInputFile(const QString& chosen)
+{
     const QFileInfo info(chosen);
+    std::string text;
+    try {
+        text = pluvora::loadTextFile(chosen.toStdString());
+    } catch (const std::exception&) {
+        mInputPanel->clear();
+        mFileNameBox->setText(info.fileName());
+        mRemembered.inputFileOpened(chosen.toStdString());
+        pluvora::reportError(*mUser, pluvora::kNotATextFile);
+        return;
+    }
+    // Cancelled: the panel, its name and the folders stay as they were.
+    QTextDocument* document = buildPanelDocument(fromUtf8(text), mInputPanel, this);
+    if (document == nullptr)
+        return;
     mInputPanel->clear();
     mFileNameBox->setText(info.fileName());
     mRemembered.inputFileOpened(chosen.toStdString());
-    try {
-        const std::string text = pluvora::loadTextFile(chosen.toStdString());
-        mInputPanel->setPlainText(fromUtf8(text));
-        mOutputPanel->clear();
-        suggestLayoutFor(mInputPanel->toPlainText());
-    } catch (const std::exception&) {
-        pluvora::reportError(*mUser, pluvora::kNotATextFile);
-    }
+    mInputPanel->replaceDocument(document);
+    mOutputPanel->clear();
+    suggestLayoutFor(mInputPanel->toPlainText());
 }
 
 TformWeb* MainWindow::explorer() const { return mExplorer; }
@@ -299,13 +331,19 @@ void MainWindow::BitBtn4Click()
     mExplorer->show();
 }
 
-// The column settings and the rows box stay: the output is often
-// processed again with the same layout.
+// The column settings stay: the output is often processed again with the
+// same layout. The rows box follows the output's own header.
 void MainWindow::loadBackToInputPanel(const QString& text)
 {
-    mFileNameBox->setText(QString::fromUtf8(pluvora::workfile::kOutput.data(),
-                                            static_cast<qsizetype>(pluvora::workfile::kOutput.size())));
+    if (text.isEmpty()) {
+        mFileNameBox->setText(QString::fromUtf8(pluvora::workfile::kOutput.data(),
+                                                static_cast<qsizetype>(pluvora::workfile::kOutput.size())));
+        mInputPanel->setPlainText(text);
+        return;
+    }
+    mFileNameBox->setText(OutputPanel::loadedBackName(mFileNameBox->text()));
     mInputPanel->setPlainText(text);
+    mRowsBefore->setText(QString::number(pluvora::headerRowsOf(toUtf8(text))));
 }
 
 void MainWindow::resetColumnSpecification()
@@ -330,11 +368,22 @@ void MainWindow::BitBtn1Click()
 {
     QByteArray inputText;
     const pluvora::RunRequest request = gatherRequest(inputText);
-    mOutput->setRunTask(request.taskIndex + 1);
     mNoteLine->clearNotes();
+    if (const auto shared = pluvora::findSharedVariable(request.layout.variables)) {
+        pluvora::reportError(*mUser, pluvora::sharedVariableMessage(*shared));
+        return;
+    }
+    mOutput->setRunTask(request.taskIndex + 1);
     pluvora::RunOutcome outcome;
     try {
+        LongWork work(this, kRunningLabel);
+        const LongWorkWatch watch(*mFeedback, work);
         outcome = pluvora::runProcessing(request, mFolder, *mFeedback);
+    } catch (const LongWorkCancelled&) {
+        // Nothing the run wrote reaches a panel or a file of the user's.
+        mGauge->hide();
+        mNoteLine->addNote(kRunCancelled);
+        return;
     } catch (const std::exception& error) {
         // File-layer and conversion failures end the run, not the program.
         mGauge->hide();
@@ -343,6 +392,10 @@ void MainWindow::BitBtn1Click()
     }
     if (outcome.outputPanel)
         mOutputPanel->setPlainText(fromUtf8(*outcome.outputPanel));
+    mReportLinks->setReport(outcome.reportedDays, outcome.reportedDaysFrom);
+    if (outcome.missingVariable)
+        mNoteLine->addNote(QString::fromLatin1(pluvora::kRequiredDataMissing) + " Missing: "
+                        + fromUtf8(pluvora::missingColumnNote(*outcome.missingVariable)) + ".");
     showBadInput(outcome);
     if (!outcome.completed)
         return;
@@ -385,10 +438,19 @@ void MainWindow::finishOutput(const pluvora::RunOutcome& outcome)
 void MainWindow::askForLatValueAndInsert()
 {
     auto* dialog = new SiteCoordinateDialog(*mUser, this);
-    connect(dialog, &SiteCoordinateDialog::coordinateAccepted, this, [this](const QString& line) {
+    const std::string inputName = toUtf8(mFileNameBox->text());
+    if (const auto site = pluvora::proposeSite(mFolder, inputName, toUtf8(mInputPanel->toPlainText()),
+                                               mRowsBefore->text().toInt()))
+        dialog->setSite(*site);
+    connect(dialog, &SiteCoordinateDialog::coordinateAccepted, this, [this, dialog, inputName](const QString& line) {
         std::string text = toUtf8(mOutputPanel->toPlainText());
         pluvora::insertLine(text, 1, toUtf8(line));
         mOutputPanel->setPlainText(fromUtf8(text));
+        try {
+            pluvora::rememberSite(mFolder, inputName, dialog->site());
+        } catch (const std::exception&) {
+            // Only the next proposal is lost.
+        }
     });
     dialog->open();
 }

@@ -30,6 +30,7 @@ class MissingValueBox;
 class NeedleGauge;
 class NoteLine;
 class OutputPanel;
+class ReportLinks;
 class TaskPanel;
 class UrlOpener;
 class TformWeb;
@@ -58,13 +59,16 @@ public:
     static constexpr const char* kOpenCaption = "Step 1: Open input file...";
     static constexpr const char* kOpenTitle = " Select input file";
     // "*" rather than "*.*": here a file name need not have a dot.
-    static constexpr const char* kOpenFilter = "Text file (*.txt);;All files (*)";
+    static constexpr const char* kOpenFilter =
+        "All weather data (*.txt *.csv *.dat *.met *.wth *.prn);;Text file (*.txt);;All files (*)";
     static constexpr const char* kExplorerCaption = "Pluvora Explorer";
     static constexpr const char* kExplorerHint = "Open Internet Weather  Explorer to download weather data";
     static constexpr const char* kStep2Title = "Step 2: Specify input data";
     static constexpr const char* kTemplateCaption = "Data template";
     static constexpr const char* kProcessCaption = "Step 4: Process";
     static constexpr const char* kItIsDone = "It is Done";
+    static constexpr const char* kRunningLabel = "Processing...";
+    static constexpr const char* kRunCancelled = "The run was cancelled; nothing was changed.";
     static constexpr const char* kOutputTitle = "Output";
     // The client area the controls' positions were drawn for.
     static constexpr int kDesignWidth = 1048;
@@ -88,6 +92,8 @@ public:
 
 public slots:
     void BitBtn3Click();
+    // Opens `path` as "Step 1" does once a file is chosen.
+    void openInputFile(const QString& path);
     void BitBtn1Click();
     void BitBtn4Click();
     void Edit1Change();
@@ -167,6 +173,7 @@ private:
     QPushButton* mProcessButton = nullptr;  // BitBtn1
     NeedleGauge* mGauge = nullptr;          // Gauge1
     NoteLine* mNoteLine = nullptr;
+    ReportLinks* mReportLinks = nullptr;
     OutputPanel* mOutput = nullptr;         // GroupBox6
     QPlainTextEdit* mOutputPanel = nullptr; // Memo2
     QAction* mElastic = nullptr;            // Elasticwindow1

@@ -60,8 +60,20 @@ OutputPanel::OutputPanel(const Services& services, QWidget* parent)
 
 std::string OutputPanel::text() const { return mPanel->toPlainText().toUtf8().toStdString(); }
 
+OutputPanel::~OutputPanel()
+{
+    // A path of its own: the window's folder object is gone by now.
+    std::error_code ignored;
+    if (!mUntakenCopy.empty())
+        std::filesystem::remove(mUntakenCopy, ignored);
+}
+
 void OutputPanel::Button4Click()
 {
+    if (mPanel->toPlainText().isEmpty()) {
+        mServices.ui.showMessage(pluvora::MessageKind::Information, kNothingToSave);
+        return;
+    }
     const QString proposed =
         fromUtf8(pluvora::getNameOnlyNoExt(mServices.fileNameBox.text().toStdString()));
     const SaveChoice choice = mServices.chooser.saveFileWithFilter(
@@ -80,7 +92,9 @@ void OutputPanel::Button4Click()
 void OutputPanel::Button6Click()
 {
     try {
-        pluvora::loadInSpreadsheet(text(), mServices.folder, mServices.opener, mServices.ui);
+        const auto taken = pluvora::loadInSpreadsheet(text(), mServices.folder, mServices.opener, mServices.ui);
+        if (taken.empty() && mServices.folder.exists(pluvora::kSpreadsheetFallbackName))
+            mUntakenCopy = mServices.folder.file(pluvora::kSpreadsheetFallbackName);
     } catch (const std::exception& error) {
         pluvora::reportError(mServices.ui, error.what());
     }

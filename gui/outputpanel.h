@@ -2,6 +2,7 @@
 
 #include <QGroupBox>
 
+#include <filesystem>
 #include <string>
 
 class FileChooser;
@@ -29,6 +30,13 @@ public:
     static constexpr const char* kLoadBackHint = "For another round of processing.";
     static constexpr const char* kUpdateCaption = "Update Maravel weather file";
     static constexpr const char* kUpdateHint = "Update an existing Maravel weather";
+    static constexpr const char* kNothingToSave = "The output panel is empty: there is nothing to save.";
+    // What the file-name box says once the output is loaded back: it names
+    // the input the output came from, never a working file.
+    static QString loadedBackName(const QString& inputName)
+    {
+        return inputName.isEmpty() ? QStringLiteral("Output") : QStringLiteral("Output of ") + inputName;
+    }
 
     // What the panel works with, all owned by the main window. The file-name
     // box (Edit1) gives the name proposed by "Save".
@@ -42,6 +50,8 @@ public:
     };
 
     OutputPanel(const Services& services, QWidget* parent = nullptr);
+    // Removes the copy no spreadsheet program took: nothing else reads it.
+    ~OutputPanel() override;
 
     QPlainTextEdit* panel() const { return mPanel; }
     // The task of the last run: a task-2 run has told the user what the
@@ -63,6 +73,7 @@ private:
 
     Services mServices;
     int mRunTask = 0;
+    std::filesystem::path mUntakenCopy; // "~.wb1" once nobody took it
     bool mUpdateNoticePending = true;
     QPlainTextEdit* mPanel = nullptr;   // Memo2
     QPushButton* mSave = nullptr;       // Button4

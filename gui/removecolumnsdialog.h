@@ -1,13 +1,17 @@
 #pragma once
 
-#include "table/layoutpasses.h"
+#include "table/seencolumns.h"
 
 #include <QDialog>
 
+#include <vector>
+
 class QListWidget;
 
-// "Remove data columns" (TForm3): which number tokens of each data row to
-// drop. Created anew for every removal, so no tick carries over.
+// "Remove data columns" (TForm3): which columns of each data row to drop.
+// Lists every column of the widest row, at least 30, each with the header
+// name above its number and a sample value below, so that nobody counts
+// columns by hand. Created anew for every removal, so no tick carries over.
 class RemoveColumnsDialog : public QDialog {
     Q_OBJECT
 public:
@@ -16,13 +20,19 @@ public:
     static constexpr const char* kOk = "OK";
     static constexpr const char* kCancel = "Cancel";
     static constexpr const char* kResetAll = "Reset all";
+    static constexpr int kLeastColumns = 30;
+    // Item data of a column beside its number.
+    static constexpr int kHeaderRole = Qt::UserRole;
+    static constexpr int kSampleRole = Qt::UserRole + 1;
 
-    explicit RemoveColumnsDialog(QWidget* parent = nullptr);
+    explicit RemoveColumnsDialog(const std::vector<pluvora::SeenColumn>& columns = {},
+                                 QWidget* parent = nullptr);
 
-    pluvora::ColumnRemoveFlags columnRemoveFlags() const;
+    // Entry k-1 set: column k is removed.
+    std::vector<bool> columnsToRemove() const;
 
 signals:
-    void columnsChosen(const pluvora::ColumnRemoveFlags& flags);
+    void columnsChosen(const std::vector<bool>& remove);
 
 public slots:
     void BitBtn1Click();

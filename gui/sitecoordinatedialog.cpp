@@ -50,6 +50,21 @@ SiteCoordinateDialog::SiteCoordinateDialog(pluvora::UserFeedback& ui, QWidget* p
     mLongitudeSide->addItems({"W", "E"});
     mLongitudeSide->setCurrentIndex(0);
     mLongitudeSide->setGeometry(244, 90, 50, 24);
+    mLongitudeSide->setToolTip(QString::fromLatin1(kLongitudeSignsHint));
+    auto* signs = new QLabel(QString::fromLatin1(kLongitudeSigns), this);
+    signs->setObjectName("LongitudeSigns");
+    signs->setWordWrap(true);
+    signs->setToolTip(QString::fromLatin1(kLongitudeSignsHint));
+    signs->setGeometry(302, 86, 230, 64);
+    signs->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+
+    mProblem = new QLabel(this);
+    mProblem->setObjectName("SiteFieldProblem");
+    mProblem->setWordWrap(true);
+    mProblem->setGeometry(12, 152, 330, 44);
+    QPalette warning = mProblem->palette();
+    warning.setColor(QPalette::WindowText, Qt::darkRed);
+    mProblem->setPalette(warning);
 
     // Enter is handled by the edits; a default button would press OK twice.
     auto* ok = new QPushButton(QString::fromLatin1(kOkCaption), this);
@@ -77,7 +92,23 @@ void SiteCoordinateDialog::BitBtn1Click()
                                             : pluvora::LongitudeSide::West,
         mElevation->text().toStdString());
     if (const auto* error = std::get_if<pluvora::SiteCoordinateError>(&result)) {
+        QLineEdit* box = nullptr;
+        const char* problem = "";
+        switch (error->field) {
+        case pluvora::SiteField::Latitude:
+            box = mLatitude;
+            problem = error->message == pluvora::kLatitudeTooLarge ? kLatitudeTooFar : kLatitudeNotANumber;
+            break;
+        case pluvora::SiteField::Longitude: box = mLongitude; problem = kLongitudeNotANumber; break;
+        case pluvora::SiteField::Elevation: box = mElevation; problem = kElevationNotANumber; break;
+        case pluvora::SiteField::None: break;
+        }
+        mProblem->setText(QString::fromLatin1(problem));
         pluvora::reportError(mUi, error->message);
+        if (box) {
+            box->setFocus();
+            box->selectAll();
+        }
         return;
     }
     emit coordinateAccepted(QString::fromStdString(std::get<std::string>(result)));
@@ -85,6 +116,22 @@ void SiteCoordinateDialog::BitBtn1Click()
 }
 
 void SiteCoordinateDialog::BitBtn2Click() { close(); }
+
+void SiteCoordinateDialog::setSite(const pluvora::SiteTyped& site)
+{
+    mLatitude->setText(QString::fromStdString(site.latitude));
+    mHemisphere->setCurrentIndex(site.south ? 1 : 0);
+    mLongitude->setText(QString::fromStdString(site.longitude));
+    mLongitudeSide->setCurrentIndex(site.east ? 1 : 0);
+    mElevation->setText(QString::fromStdString(site.elevation));
+}
+
+pluvora::SiteTyped SiteCoordinateDialog::site() const
+{
+    return {mLatitude->text().toStdString(), mHemisphere->currentIndex() == 1,
+            mLongitude->text().toStdString(), mLongitudeSide->currentIndex() == 1,
+            mElevation->text().toStdString()};
+}
 
 void SiteCoordinateDialog::Edit1KeyDown() { BitBtn1Click(); }
 

@@ -1,8 +1,11 @@
 #pragma once
 
+#include "site/sitememory.h"
+
 #include <QDialog>
 
 class QComboBox;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 namespace pluvora { class UserFeedback; }
@@ -23,9 +26,21 @@ public:
     static constexpr const char* kElevationCaption = "Elevation, m";
     static constexpr const char* kOkCaption = "OK";
     static constexpr const char* kCancelCaption = "Cancel";
+    static constexpr const char* kLongitudeSigns = "West is positive, east negative";
+    static constexpr const char* kLongitudeSignsHint =
+        "The crop model counts longitude positive to the west. A header's -73.13 (west of "
+        "Greenwich) is 73.13 W; its 147.46 (east) is 147.46 E.";
+    static constexpr const char* kLatitudeNotANumber = "Latitude is not a number.";
+    static constexpr const char* kLongitudeNotANumber = "Longitude is not a number.";
+    static constexpr const char* kElevationNotANumber = "Elevation is not a number.";
+    static constexpr const char* kLatitudeTooFar = "Latitude is beyond 66 degrees.";
 
     SiteCoordinateDialog(pluvora::UserFeedback& ui, QWidget* parent = nullptr);
     ~SiteCoordinateDialog() override;
+
+    // Fills the boxes, e.g. with the site found in the input's header.
+    void setSite(const pluvora::SiteTyped& site);
+    pluvora::SiteTyped site() const;
 
 signals:
     // The checked row, e.g. "40.5 -96.25 350  Lat (deg), long (deg), elev(m)";
@@ -51,5 +66,6 @@ private:
     QLineEdit* mLongitude = nullptr;      // Edit2
     QComboBox* mLongitudeSide = nullptr;  // ComboBox2
     QLineEdit* mElevation = nullptr;      // Edit3
+    QLabel* mProblem = nullptr;           // which box was refused
     bool mParentDisabled = false;
 };

@@ -1,5 +1,7 @@
 #include "taskpanel.h"
 
+#include "latitudesharing.h"
+
 #include "controls.h"
 
 #include "run/processingrun.h"
@@ -106,6 +108,7 @@ TaskPanel::TaskPanel(QWidget* parent)
     buildPenmanPage(addPage("TabSheet5"));
     buildSunshinePage(addPage("TabSheet6"));
     buildModelPage(addPage("TabSheet7"));
+    new LatitudeSharing({mLatitude4, mLatitude5, mLatitude7}, this);
 
     mTasks->setCurrentIndex(0);
     ComboBox1CloseUp();

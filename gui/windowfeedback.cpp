@@ -1,5 +1,6 @@
 #include "windowfeedback.h"
 
+#include "longwork.h"
 #include "needlegauge.h"
 #include "noteline.h"
 
@@ -29,6 +30,8 @@ void WindowFeedback::gaugeDisplay()
 {
     mGauge->gaugeDisplay();
     mUser.gaugeDisplay();
+    if (mLongWork)
+        mLongWork->step();
 }
 
 void WindowFeedback::notice(std::string_view text)

@@ -2,6 +2,7 @@
 
 #include "ui/userfeedback.h"
 
+class LongWork;
 class NeedleGauge;
 class NoteLine;
 
@@ -19,9 +20,12 @@ public:
     void notice(std::string_view text) override;
 
     pluvora::UserFeedback& user() { return mUser; }
+    // Long work whose Cancel each gauge step looks at; null for none.
+    void setLongWork(LongWork* work) { mLongWork = work; }
 
 private:
     pluvora::UserFeedback& mUser;
     NeedleGauge* mGauge;
     NoteLine* mNotes;
+    LongWork* mLongWork = nullptr;
 };

@@ -113,6 +113,9 @@ bool stopped(RunContext& run, RunOutcome& outcome)
     if (run.abortFlag) {
         outcome.outputPanel = std::move(run.outputPanel);
         outcome.badInput = run.badInput;
+        outcome.missingVariable = run.missingVariable;
+        outcome.reportedDays = std::move(run.reportedDays);
+        outcome.reportedDaysFrom = run.reportedDaysFrom;
     }
     return run.abortFlag;
 }

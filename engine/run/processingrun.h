@@ -11,6 +11,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace pluvora {
 
@@ -60,6 +61,9 @@ struct RunOutcome {
     std::string latitudeLine;               // for Finishing::LatitudeLine
     std::filesystem::path outputFile;       // a streamed run's result ("Output.~")
     std::optional<InputPosition> badInput;  // the token or date that stopped the run
+    std::optional<int> missingVariable;     // the variable a task found no column for
+    std::vector<ReportedDay> reportedDays;  // the checkup's listed days, in report order
+    int reportedDaysFrom = 0;               // output panel line index of the first
 };
 
 // The whole stage chain. Stages tell the user through `ui`. A failure of the

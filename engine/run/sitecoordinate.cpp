@@ -18,12 +18,16 @@ siteCoordinateLine(std::string_view latitudeText, Hemisphere hemisphere,
     const auto latitude = parseTypedNumber(latitudeText);
     const auto longitude = parseTypedNumber(longitudeText);
     const auto elevation = parseTypedNumber(elevationText);
-    if (!latitude || !longitude || !elevation)
-        return SiteCoordinateError{kInvalidInput};
+    if (!latitude)
+        return SiteCoordinateError{kInvalidInput, SiteField::Latitude};
+    if (!longitude)
+        return SiteCoordinateError{kInvalidInput, SiteField::Longitude};
+    if (!elevation)
+        return SiteCoordinateError{kInvalidInput, SiteField::Elevation};
     const double lat = hemisphere == Hemisphere::South ? -*latitude : *latitude;
     const double lon = side == LongitudeSide::East ? -*longitude : *longitude;
     if (!latitudeAccepted(lat))
-        return SiteCoordinateError{kLatitudeTooLarge};
+        return SiteCoordinateError{kLatitudeTooLarge, SiteField::Latitude};
     return coordinateLine(lat, lon, *elevation);
 }
 

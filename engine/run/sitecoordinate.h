@@ -17,8 +17,11 @@ enum class LongitudeSide { West, East };
 // West longitudes are positive, as the crop model expects.
 std::string coordinateLine(double latitude, double longitude, double elevation);
 
+enum class SiteField { None, Latitude, Longitude, Elevation };
+
 struct SiteCoordinateError {
     std::string_view message; // kInvalidInput or kLatitudeTooLarge
+    SiteField field = SiteField::None; // the first box at fault
 };
 
 // The typed coordinates, checked: either the coordinate row or why not.

@@ -8,6 +8,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace pluvora {
 
@@ -22,6 +23,12 @@ struct TaskPageInput {
     std::string fetchTask6 = "1000"; // as at start-up
     std::string latitudeTask7;
     std::string elevationTask7;
+};
+
+// A day a report lists: where it is in the input panel and why it is there.
+struct ReportedDay {
+    int inputLine = 0; // 1-based line of the input panel
+    std::string reason;
 };
 
 // The state every stage of a run shares. Re-initialised for every run.
@@ -52,6 +59,14 @@ struct RunContext {
     // Where the run met what stopped it: a token that is no number, or a
     // date that cannot be.
     std::optional<InputPosition> badInput;
+
+    // The days of the report in the output panel, one per line from line
+    // index reportedDaysFrom on.
+    std::vector<ReportedDay> reportedDays;
+    int reportedDaysFrom = 0;
+
+    // The variable a task needed and found no column for, if that stopped it.
+    std::optional<int> missingVariable;
 
     // Error sound, error box, abort flag: how a stage fails.
     void fail(std::string_view message)

@@ -56,33 +56,49 @@ Converted convert(const Record& r, const Units& u)
 
 bool outside(double value, double low, double high) { return value < low || value > high; }
 
-bool implausibleValue(const Record& r, const Units& u)
+// Calls `failed(reason)` for each test the record fails, in the order of
+// the tests, until it returns false.
+template <typename Failed>
+void screenValues(const Record& r, const Units& u, Failed failed)
 {
     const Converted v = convert(r, u);
     // No radiation at all, or less, is not a day on this planet.
-    if (r.has(kSolar) && u.solar > 0 && (v.solar > 60 || v.solar <= 0))
-        return true;
-    if (r.has(kTmax) && r.has(kTmin) && v.tmax <= v.tmin)
-        return true;
-    if (r.has(kTmax) && v.tmax > 60)
-        return true;
-    if (r.has(kTmin) && v.tmin < -50)
-        return true;
-    if (r.has(kSoilT) && outside(v.soilT, -50, 60))
-        return true;
-    if (r.has(kRelHum) && outside(r.relHum, 0, 100))
-        return true;
-    if (r.has(kPrecip) && outside(v.precip, 0, 1000))
-        return true;
-    if (r.has(kEt) && outside(v.et, 0, 100))
-        return true;
-    if (r.has(kPanEvap) && outside(v.panEvap, 0, 100))
-        return true;
-    if (r.has(kSunHr) && outside(r.sunHr, 0, 24))
-        return true;
-    if (r.has(kSunHrPercent) && outside(r.sunHrPercent, 0, 100))
-        return true;
-    return r.has(kWndSpd) && v.wind < 0;
+    if (r.has(kSolar) && u.solar > 0 && (v.solar > 60 || v.solar <= 0)
+        && !failed("solar radiation above 60 MJ/m2/d or 0"))
+        return;
+    if (r.has(kTmax) && r.has(kTmin) && v.tmax <= v.tmin && !failed("T-max not above T-min"))
+        return;
+    if (r.has(kTmax) && v.tmax > 60 && !failed("T-max above 60 oC"))
+        return;
+    if (r.has(kTmin) && v.tmin < -50 && !failed("T-min below -50 oC"))
+        return;
+    if (r.has(kSoilT) && outside(v.soilT, -50, 60) && !failed("soil temperature outside -50 to 60 oC"))
+        return;
+    if (r.has(kRelHum) && outside(r.relHum, 0, 100) && !failed("relative humidity outside 0 to 100 %"))
+        return;
+    if (r.has(kPrecip) && outside(v.precip, 0, 1000) && !failed("precipitation outside 0 to 1000 mm"))
+        return;
+    if (r.has(kEt) && outside(v.et, 0, 100) && !failed("ET outside 0 to 100 mm"))
+        return;
+    if (r.has(kPanEvap) && outside(v.panEvap, 0, 100) && !failed("pan evaporation outside 0 to 100 mm"))
+        return;
+    if (r.has(kSunHr) && outside(r.sunHr, 0, 24) && !failed("sunshine hours outside 0 to 24"))
+        return;
+    if (r.has(kSunHrPercent) && outside(r.sunHrPercent, 0, 100)
+        && !failed("sunshine percentage outside 0 to 100"))
+        return;
+    if (r.has(kWndSpd) && v.wind < 0)
+        failed("wind speed below 0");
+}
+
+bool implausibleValue(const Record& r, const Units& u)
+{
+    bool any = false;
+    screenValues(r, u, [&any](const char*) {
+        any = true;
+        return false;
+    });
+    return any;
 }
 
 struct Date {
@@ -92,17 +108,39 @@ struct Date {
 
 bool commonYear(int year) { return !((year % 4 == 0 && year % 100 != 0) || year % 400 == 0); }
 
-bool unexpectedDate(Date date, Date previous)
+// Why the date of a record does not follow the one before, or nothing.
+const char* dateProblem(Date date, Date previous)
 {
     const bool sameYear = date.year == previous.year;
-    if (sameYear && (date.day > previous.day + 1 || date.day < previous.day))
-        return true;
+    if (date.day == previous.day)
+        return "date repeated";
     // Day 366 of a common year is already 1 January of the next: its day 1
     // repeats it.
     if (previous.day == 366 && date.day == 1 && commonYear(previous.year)
         && static_cast<long long>(previous.year) + 1 == date.year)
+        return "date repeated";
+    if (sameYear && date.day > previous.day + 1)
+        return "days missing before it";
+    if (sameYear && date.day < previous.day)
+        return "date out of order";
+    return nullptr;
+}
+
+bool unexpectedDate(Date date, Date previous) { return dateProblem(date, previous) != nullptr; }
+
+// Every reason a listed record is suspicious, "; " apart.
+std::string reasonsFor(const Record& r, const Units& u, Date date, Date previous)
+{
+    std::string reasons;
+    if (const char* problem = dateProblem(date, previous))
+        reasons = problem;
+    screenValues(r, u, [&reasons](const char* reason) {
+        if (!reasons.empty())
+            reasons += "; ";
+        reasons += reason;
         return true;
-    return date.day == previous.day;
+    });
+    return reasons;
 }
 
 // A failure that ends the checkup with its message; `variable` names the
@@ -173,6 +211,10 @@ std::optional<const char*> screenRecords(TextReader& input, TextWriter& report, 
             if (unexpectedDate(date, *previous) || implausibleValue(r, units)) {
                 anySuspicious = true;
                 report.writeLine(reportLine(r, date, doyMode));
+                // The stages before keep one record per line.
+                run.reportedDays.push_back(
+                    {run.rowsBefore + static_cast<int>(recordIndex) + 1,
+                     reasonsFor(r, units, date, *previous)});
             }
             previous = date;
             run.ui.gaugeDisplay();
@@ -290,6 +332,7 @@ void dataCheckup(RunContext& run)
         run.ui.showMessage(MessageKind::Warning,
                            run.task == kCheckupTask ? kDataErrorsSpottedTask3 : kDataErrorsSpotted);
         run.outputPanel = loadCheckupReport(outputPath);
+        run.reportedDaysFrom = 4;
         run.abortFlag = true;
     } else if (run.task == kCheckupTask) {
         run.ui.playSound(Sound::Exclamation);

@@ -1,6 +1,7 @@
 #include "tasks/estimationframe.h"
 
 #include "error.h"
+#include "columns/variablecatalogue.h"
 #include "methods/solargeometry.h"
 #include "record/humidity.h"
 #include "stage/integertext.h"
@@ -104,11 +105,17 @@ bool requireColumns(RunContext& run, std::initializer_list<int> codes)
         const bool present = code == kRelHum ? hasHumidity(run.columns, kColumnBoxes)
                                              : run.columns.hasColumn(code, kColumnBoxes);
         if (!present) {
+            run.missingVariable = code;
             run.fail(kRequiredDataMissing);
             return false;
         }
     }
     return true;
+}
+
+std::string missingColumnNote(int code)
+{
+    return "no column is set to \"" + std::string(variableInfo(code).item) + "\"";
 }
 
 std::optional<int> recordDayOfYear(const Record& record)

@@ -42,9 +42,13 @@ int integerFromBox(std::string_view text);
 void checkTaskPageTexts(const RunContext& run);
 
 // True when every variable of `codes` has one of the twelve columns;
-// otherwise fails the run with kRequiredDataMissing. An estimate made of
+// otherwise fails the run with kRequiredDataMissing and keeps the first
+// variable without a column in run.missingVariable. An estimate made of
 // variables without a column would be made of zeros.
 bool requireColumns(RunContext& run, std::initializer_list<int> codes);
+
+// Which column kRequiredDataMissing is about: "no column is set to "RelHum"".
+std::string missingColumnNote(int code);
 
 // The record's DOY when it is 1 or more, else the day of the year of its
 // calendar date; nothing when the record has neither.

@@ -1,0 +1,60 @@
+#include "site/siteinheader.h"
+
+#include <regex>
+#include <string>
+
+namespace pluvora {
+
+namespace {
+
+constexpr int kLinesLookedAtWithoutHeader = 60;
+
+// The number right after the name, past blanks, quotes and one ":", "=" or
+// ",". A name followed by anything else ("lat/lon region") states nothing.
+const std::string kValue = R"(["'\s]*[:=,]?["'\s]*(-?\d+(?:\.\d+)?))";
+const std::regex kLatitude("(?:^|[^a-z])lat(?:itude)?" + kValue, std::regex::icase);
+const std::regex kLongitude("(?:^|[^a-z])lon(?:g(?:itude)?)?" + kValue, std::regex::icase);
+const std::regex kElevation("(?:^|[^a-z])(?:elevation|elev|altitude)" + kValue, std::regex::icase);
+// "elevation from MERRA-2: ... = 448.45 meters": a number in metres later on the line.
+const std::regex kElevationInMetres(R"((?:^|[^a-z])(?:elevation|altitude)[^\n]*?(-?\d+(?:\.\d+)?)\s*(?:m|meters|metres)\b)",
+                                    std::regex::icase);
+
+std::optional<double> firstMatch(const std::string& line, const std::regex& pattern)
+{
+    std::smatch match;
+    if (!std::regex_search(line, match, pattern))
+        return std::nullopt;
+    try {
+        return std::stod(match[1].str());
+    } catch (const std::exception&) {
+        return std::nullopt;
+    }
+}
+
+} // namespace
+
+SiteInHeader findSiteInHeader(std::string_view panel, int rowsBefore)
+{
+    const int lines = rowsBefore > 0 ? rowsBefore : kLinesLookedAtWithoutHeader;
+    SiteInHeader site;
+    std::size_t start = 0;
+    for (int row = 0; row < lines && start < panel.size(); ++row) {
+        std::size_t end = panel.find('\n', start);
+        if (end == std::string_view::npos)
+            end = panel.size();
+        const std::string line(panel.substr(start, end - start));
+        start = end + 1;
+        if (!site.latitude)
+            site.latitude = firstMatch(line, kLatitude);
+        if (!site.longitude)
+            site.longitude = firstMatch(line, kLongitude);
+        if (!site.elevation) {
+            site.elevation = firstMatch(line, kElevation);
+            if (!site.elevation)
+                site.elevation = firstMatch(line, kElevationInMetres);
+        }
+    }
+    return site;
+}
+
+} // namespace pluvora

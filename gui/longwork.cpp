@@ -1,0 +1,64 @@
+#include "longwork.h"
+
+#include <QCoreApplication>
+#include <QProgressDialog>
+
+namespace {
+
+int gShowDelay = 600;
+// How often the window gets a turn: often enough to feel at once, rarely
+// enough to cost nothing against the work.
+int gLookEvery = 40;
+
+} // namespace
+
+void LongWork::setTiming(int showDelayMs, int lookEveryMs)
+{
+    gShowDelay = showDelayMs;
+    gLookEvery = lookEveryMs;
+}
+
+LongWork::LongWork(QWidget* parent, const QString& label, int total)
+    : mParent(parent)
+    , mLabel(label)
+    , mTotal(total)
+{
+    mStarted.start();
+    mLastLook.start();
+}
+
+LongWork::~LongWork()
+{
+    delete mDialog;
+}
+
+void LongWork::step(int count)
+{
+    mDone += count;
+    if (mLastLook.elapsed() < gLookEvery)
+        return;
+    mLastLook.restart();
+    if (!mDialog && mStarted.elapsed() >= gShowDelay) {
+        // Made only now: a dialog made at the start would show itself on
+        // its own timer while a message box of the work waits.
+        mDialog = new QProgressDialog(mLabel, QString::fromLatin1(kCancelCaption), 0, mTotal, mParent);
+        mDialog->setObjectName("LongWork");
+        mDialog->setWindowModality(Qt::WindowModal);
+        mDialog->setMinimumDuration(0);
+        mDialog->setAutoClose(false);
+        mDialog->setAutoReset(false);
+        mDialog->show();
+    }
+    if (mDialog) {
+        if (mTotal > 0)
+            mDialog->setValue(static_cast<int>(qMin<long long>(mDone, mTotal)));
+        else
+            mDialog->setLabelText(mLabel + QStringLiteral(" (%L1)").arg(mDone));
+    }
+    // Until the dialog holds the window, keys and clicks wait: a second
+    // run must not start inside this one.
+    QCoreApplication::processEvents(mDialog ? QEventLoop::AllEvents
+                                            : QEventLoop::ExcludeUserInputEvents);
+    if (mDialog && mDialog->wasCanceled())
+        throw LongWorkCancelled{};
+}

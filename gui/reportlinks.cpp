@@ -1,0 +1,50 @@
+#include "reportlinks.h"
+
+#include <QHelpEvent>
+#include <QPlainTextEdit>
+#include <QTextBlock>
+#include <QToolTip>
+
+ReportLinks::ReportLinks(QPlainTextEdit* output, QObject* parent)
+    : QObject(parent)
+    , mOutput(output)
+{
+    mOutput->viewport()->installEventFilter(this);
+    connect(mOutput->document(), &QTextDocument::contentsChanged, this, [this] { mDays.clear(); });
+    connect(mOutput, &QPlainTextEdit::cursorPositionChanged, this, [this] {
+        if (const auto* day = dayAt(mOutput->textCursor().blockNumber()))
+            emit inputLineChosen(day->inputLine);
+    });
+}
+
+void ReportLinks::setReport(std::vector<pluvora::ReportedDay> days, int firstLine)
+{
+    mDays = std::move(days);
+    mFirstLine = firstLine;
+}
+
+const pluvora::ReportedDay* ReportLinks::dayAt(int line) const
+{
+    const int index = line - mFirstLine;
+    if (index < 0 || index >= static_cast<int>(mDays.size()))
+        return nullptr;
+    return &mDays[static_cast<std::size_t>(index)];
+}
+
+bool ReportLinks::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == mOutput->viewport() && event->type() == QEvent::ToolTip) {
+        auto* help = static_cast<QHelpEvent*>(event);
+        const int line = mOutput->cursorForPosition(help->pos()).blockNumber();
+        if (const auto* day = dayAt(line)) {
+            QToolTip::showText(help->globalPos(),
+                               QStringLiteral("Input line %1: %2")
+                                   .arg(day->inputLine)
+                                   .arg(QString::fromStdString(day->reason)),
+                               mOutput->viewport());
+            return true;
+        }
+        QToolTip::hideText();
+    }
+    return QObject::eventFilter(watched, event);
+}
