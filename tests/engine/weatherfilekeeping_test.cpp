@@ -186,6 +186,22 @@ TEST_F(WeatherFileKeeping, LinksLeadToTheFileTheyName)
               (std::vector<std::string>{"hard.wth", "real.wth", "site.wth", "site.wth.old"}));
 }
 
+// Run as root, an update keeps the file's owner, group and mode.
+TEST_F(WeatherFileKeeping, TheUpdatedFileKeepsItsOwnerAndMode)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "needs root to make a file of another owner";
+    const fs::path site = userDir.write("site.wth", kHead + "2000\t58\t1.0\r\n");
+    ASSERT_EQ(::chown(site.c_str(), 65534, 65534), 0);
+    fs::permissions(site, fs::perms(0664));
+    ASSERT_EQ(update(site), UpdateResult::Updated);
+    struct stat info {};
+    ASSERT_EQ(::stat(site.c_str(), &info), 0);
+    EXPECT_EQ(info.st_uid, 65534u);
+    EXPECT_EQ(info.st_gid, 65534u);
+    EXPECT_EQ(info.st_mode & 07777, 0664u);
+}
+
 TEST_F(WeatherFileKeeping, AWeatherFileThatIsNoRegularFileIsRefusedAtOnce)
 {
     const fs::path fifo = userDir.path() / "pipe.wth";
