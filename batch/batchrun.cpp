@@ -7,6 +7,7 @@
 
 #include "error.h"
 #include "io/backupreplace.h"
+#include "io/numbertext.h"
 #include "io/textreader.h"
 #include "io/textwriter.h"
 #include "run/processingrun.h"
@@ -175,10 +176,20 @@ int runBatchFile(const BatchOptions& options)
     // Read directly where that gives the same run; otherwise streamed into
     // the working file the run reads, never held whole.
     RunRequest request = requestFor(options);
-    if (readsAsItsPanelText(options.input))
+    if (options.pick) {
+        // The fields are picked from the text as the window would hold it.
+        const fs::path whole = scratch.path() / "picked-from.~";
+        saveTextFileAsPanelText(options.input, whole, kLargestTextFile);
+        const auto rows = parseInteger(options.rowsText);
+        pickFieldsOfFile(whole, folder.file(workfile::kInput), rows.value_or(0), *options.pick, options.layout);
+        fs::remove(whole);
+        if (options.layout.fields == FieldSeparator::Fixed)
+            request.layout.fieldEnds = pickedFieldEnds(options.layout, *options.pick);
+    } else if (readsAsItsPanelText(options.input)) {
         request.inputFile = options.input;
-    else
+    } else {
         saveTextFileAsPanelText(options.input, folder.file(workfile::kInput), kLargestTextFile);
+    }
     StderrFeedback feedback(options.yes);
 
     RunOutcome outcome = runProcessing(request, folder, feedback);
