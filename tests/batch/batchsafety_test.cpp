@@ -157,7 +157,7 @@ TEST_F(BatchSafety, AnUpdateWaitsForTheOneUnderWay)
     const Outcome r = runBatch(logs, updateArgs(weather, in));
     ::waitpid(holder, nullptr, 0);
     EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.err, "information: " + waitingForUpdateMessage("c.wth", std::chrono::seconds(60))
+    EXPECT_EQ(r.err, "notice: " + waitingForUpdateMessage("c.wth", std::chrono::seconds(60))
                          + "\ninformation: " + weatherFileUpdatedMessage("c.wth") + "\n");
     EXPECT_EQ(daysOf(test::readFile(weather)), dayRange(58, 61));
 }
