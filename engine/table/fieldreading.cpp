@@ -4,7 +4,7 @@
 #include "error.h"
 #include "io/textreader.h"
 #include "io/textwriter.h"
-#include "record/recordreader.h"
+#include "stage/recordreader.h"
 #include "table/inputtable.h"
 #include "table/paneltext.h"
 #include "table/reportedline.h"

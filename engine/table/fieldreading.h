@@ -1,7 +1,7 @@
 #pragma once
 
 #include "columns/datalayout.h"
-#include "run/runcontext.h"
+#include "stage/runcontext.h"
 
 #include <optional>
 #include <string_view>
