@@ -246,9 +246,6 @@ bool sameFile(const struct stat& a, const struct stat& b)
            && a.st_mtim.tv_sec == b.st_mtim.tv_sec && a.st_mtim.tv_nsec == b.st_mtim.tv_nsec;
 }
 
-// Advice while waiting; a line of its own once the feedback has one.
-void tellNotice(UserFeedback& ui, std::string_view text) { ui.showMessage(MessageKind::Information, text); }
-
 // The weather file, open and locked against other updates for as long as
 // this lives. Advisory: it keeps two runs of this program apart.
 class LockedWeatherFile {
@@ -276,7 +273,7 @@ public:
                 if (std::chrono::steady_clock::now() >= deadline)
                     throw Error(updateStillRunningMessage(name, wait));
                 if (!told) {
-                    tellNotice(ui, waitingForUpdateMessage(name, wait));
+                    ui.notice(waitingForUpdateMessage(name, wait));
                     told = true;
                 }
                 std::this_thread::sleep_for(std::chrono::milliseconds(50));

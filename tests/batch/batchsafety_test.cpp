@@ -157,7 +157,7 @@ TEST_F(BatchSafety, AnUpdateWaitsForTheOneUnderWay)
     const Outcome r = runBatch(logs, updateArgs(weather, in));
     ::waitpid(holder, nullptr, 0);
     EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.err, "information: " + waitingForUpdateMessage("c.wth", std::chrono::seconds(60))
+    EXPECT_EQ(r.err, "notice: " + waitingForUpdateMessage("c.wth", std::chrono::seconds(60))
                          + "\ninformation: " + weatherFileUpdatedMessage("c.wth") + "\n");
     EXPECT_EQ(daysOf(test::readFile(weather)), dayRange(58, 61));
 }
@@ -237,6 +237,30 @@ TEST_F(BatchSafety, FetchAndElevationOutsideTheirRangeAreRefused)
         EXPECT_EQ(r.status, 1) << elevation;
         EXPECT_EQ(r.err, std::string("error: ") + kElevationTooLow + "\n") << elevation;
     }
+}
+
+// Each failure names the real file and the reason in the user's words.
+TEST_F(BatchSafety, FailuresNameTheFileAndTheReason)
+{
+    const fs::path in = logs.write("in.txt", input(60, 61));
+    const std::vector<std::string> task1 = {"--task", "1", "--rows", "2", "--columns", kColumns, "--site",
+                                            "40.5 N 96.25 W 350", in.string(), "-o"};
+    std::vector<std::string> full = task1;
+    full.push_back("/dev/full");
+    Outcome r = runBatch(logs, full);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "error: Cannot write file \"/dev/full\": No space left on device\n");
+
+    fs::create_directory(dir.path() / "c.wth.old");
+    r = runBatch(logs, updateArgs(weather, in));
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "error: Could not make the backup file for \"c.wth\" (c.wth.old is a folder). The file is "
+                     "unchanged.\n");
+
+    const std::string command = "TMPDIR=/no/such/folder " + commandFor(full) + " 2>" + quoted((logs.path() / "e.txt").string());
+    EXPECT_NE(std::system(command.c_str()), 0);
+    EXPECT_EQ(test::readFile(logs.path() / "e.txt"),
+              "error: Cannot use the temporary folder \"/no/such/folder\" named by TMPDIR: No such file or directory\n");
 }
 
 // Killed at random points by SIGINT, SIGTERM or SIGHUP, a run leaves the

@@ -128,8 +128,8 @@ TEST_F(WeatherFileKeeping, AnUpdateUnderWayMakesTheNextWaitThenRefuse)
         EXPECT_EQ(error.what(), updateStillRunningMessage("site.wth", 300ms));
     }
     ::close(held);
-    ASSERT_EQ(ui.messages().size(), 1u);
-    EXPECT_EQ(ui.messages()[0], "information: " + waitingForUpdateMessage("site.wth", 300ms));
+    EXPECT_EQ(ui.notices, std::vector<std::string>{waitingForUpdateMessage("site.wth", 300ms)});
+    EXPECT_EQ(ui.messages(), std::vector<std::string>{});
     EXPECT_EQ(test::readFile(site), existing);
     EXPECT_EQ(namesIn(userDir.path()), std::vector<std::string>{"site.wth"});
 }
@@ -184,6 +184,22 @@ TEST_F(WeatherFileKeeping, LinksLeadToTheFileTheyName)
     EXPECT_EQ(test::readFile(userDir.path() / "site.wth.old"), existing);
     EXPECT_EQ(namesIn(userDir.path()),
               (std::vector<std::string>{"hard.wth", "real.wth", "site.wth", "site.wth.old"}));
+}
+
+// Run as root, an update keeps the file's owner, group and mode.
+TEST_F(WeatherFileKeeping, TheUpdatedFileKeepsItsOwnerAndMode)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "needs root to make a file of another owner";
+    const fs::path site = userDir.write("site.wth", kHead + "2000\t58\t1.0\r\n");
+    ASSERT_EQ(::chown(site.c_str(), 65534, 65534), 0);
+    fs::permissions(site, fs::perms(0664));
+    ASSERT_EQ(update(site), UpdateResult::Updated);
+    struct stat info {};
+    ASSERT_EQ(::stat(site.c_str(), &info), 0);
+    EXPECT_EQ(info.st_uid, 65534u);
+    EXPECT_EQ(info.st_gid, 65534u);
+    EXPECT_EQ(info.st_mode & 07777, 0664u);
 }
 
 TEST_F(WeatherFileKeeping, AWeatherFileThatIsNoRegularFileIsRefusedAtOnce)
