@@ -38,6 +38,8 @@ public:
 
     // The menu's "  Enable spacer" check.
     void setSpacerEnabled(bool enabled);
+    // The spacer box `UpDown1`: the window redesigns its layout when it turns.
+    QSpinBox* spacerBox() const { return mSpacer; }
 
     std::array<int, pluvora::kColumnBoxes> variableIndexes() const;
     std::array<std::string, pluvora::kColumnBoxes> unitTexts() const;
@@ -49,6 +51,8 @@ signals:
     void resetClicked();
 
 public slots:
+    // ComboBox12Change to ComboBox23Change: the variable of column 1 to 12
+    // changed; its unit box is emptied and offered the new variable's units.
     void ComboBox12Change();
     void ComboBox13Change();
     void ComboBox14Change();
@@ -66,7 +70,9 @@ public slots:
     void UnitDisplayControl(int boxNumber, int unitIndex);
     void variableDisplay(int boxNumber, int code);
     void clearUnitBoxes();
+    // "Reset": every column back to no variable and no unit; tells the window.
     void BitBtn5Click();
+    // The spacer turned: the column boxes move to the new spacing.
     void UpDown1Click();
     void alignColumnBoxes();
     void arrangecolumnLables();

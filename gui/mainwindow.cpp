@@ -6,7 +6,8 @@
 #include "controls.h"
 #include "defaultfoldersdialog.h"
 #include "desktopdocumentopener.h"
-#include "explorer/tformweb.h"
+#include "explorer/explorerfiles.h"
+#include "explorer/explorerwindow.h"
 #include "error.h"
 #include "elasticlayout.h"
 #include "filechooser.h"
@@ -54,31 +55,6 @@ QString fromUtf8(const std::string& text)
 
 std::string toUtf8(const QString& text) { return text.toUtf8().toStdString(); }
 
-template <typename Panel = QPlainTextEdit>
-Panel* makePanel(const char* name, QWidget* parent)
-{
-    auto* panel = new Panel(parent);
-    panel->setObjectName(name);
-    panel->setLineWrapMode(QPlainTextEdit::NoWrap);
-    QFont mono("Monospace");
-    mono.setStyleHint(QFont::TypeWriter);
-    panel->setFont(mono);
-    return panel;
-}
-
-QPushButton* makeStepButton(const char* name, const char* caption, QWidget* parent)
-{
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(name);
-    QFont bold = button->font();
-    bold.setBold(true);
-    button->setFont(bold);
-    QPalette palette = button->palette();
-    palette.setColor(QPalette::ButtonText, Qt::blue);
-    button->setPalette(palette);
-    return button;
-}
-
 } // namespace
 
 MainWindow::MainWindow(const MainWindowSetup& setup, QWidget* parent)
@@ -112,10 +88,9 @@ MainWindow::MainWindow(const MainWindowSetup& setup, QWidget* parent)
     widenComboLists(centralWidget());
     mElasticLayout = new ElasticLayout(centralWidget(), {kDesignWidth, kDesignHeight});
     // The spacer lines the column boxes up in design pixels.
-    if (auto* spacer = mColumns->findChild<QSpinBox*>("UpDown1"))
-        connect(spacer, &QSpinBox::valueChanged, this, [this] {
-            mElasticLayout->redesign([this] { mColumns->UpDown1Click(); });
-        });
+    connect(mColumns->spacerBox(), &QSpinBox::valueChanged, this, [this] {
+        mElasticLayout->redesign([this] { mColumns->UpDown1Click(); });
+    });
     resize(kDesignWidth, kDesignHeight + menuBar()->sizeHint().height());
     startUp();
 }
@@ -133,103 +108,6 @@ MainWindow::~MainWindow()
     // The explorer uses the folder and feedback members, which go before
     // the child windows would.
     delete mExplorer;
-}
-
-void MainWindow::buildControls()
-{
-    auto* client = new QWidget(this);
-    client->setObjectName("ClientArea");
-    client->resize(kDesignWidth, kDesignHeight);
-    client->setMinimumSize(kDesignWidth / 4, kDesignHeight / 4);
-    client->setFont(layoutFont());
-    setCentralWidget(client);
-
-    // Top row: step 1 and the explorer.
-    mOpenButton = makeStepButton("BitBtn3", kOpenCaption, client);
-    mOpenButton->setGeometry(8, 6, 200, 30);
-    connect(mOpenButton, &QPushButton::clicked, this, &MainWindow::BitBtn3Click);
-
-    mFileNameBox = new QLineEdit(client);
-    mFileNameBox->setObjectName("Edit1");
-    mFileNameBox->setReadOnly(true);
-    mFileNameBox->setGeometry(216, 10, 0, 24);
-    mFileNameBox->installEventFilter(this);
-    connect(mFileNameBox, &QLineEdit::textChanged, this, &MainWindow::Edit1Change);
-
-    mExplorerButton = new QPushButton(kExplorerCaption, client);
-    mExplorerButton->setObjectName("BitBtn4");
-    mExplorerButton->setToolTip(kExplorerHint);
-    mExplorerButton->setGeometry(900, 6, 140, 30);
-    connect(mExplorerButton, &QPushButton::clicked, this, &MainWindow::BitBtn4Click);
-
-    // Step 2: the input panel and what each column holds.
-    mStep2 = new QGroupBox(kStep2Title, client);
-    mStep2->setObjectName("GroupBox1");
-    mStep2->setGeometry(8, 40, 1032, 396);
-
-    mInputPanel = makePanel<InputPanel>("Memo1", mStep2);
-    mInputPanel->setGeometry(8, 20, 1016, 250);
-    mInputPanel->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    mInputPanel->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-
-    mColumns = new ColumnPanel(mStep2);
-    mColumns->setGeometry(8, 276, 800, 114);
-    connect(mColumns, &ColumnPanel::resetClicked, this, &MainWindow::resetColumnSpecification);
-
-    auto* templateLabel = new QLabel(kTemplateCaption, mStep2);
-    templateLabel->setGeometry(820, 278, 200, 18);
-    auto* templateBox = new ClosingComboBox(mStep2);
-    templateBox->onCloseUp = [this] { mTemplates->listClosed(); };
-    mTemplateBox = templateBox;
-    mTemplateBox->setObjectName("ComboBox2");
-    mTemplateBox->setGeometry(820, 296, 204, 24);
-
-    auto* rowsLabel = new QLabel(kRowsBeforeCaption, mStep2);
-    rowsLabel->setGeometry(820, 330, 160, 18);
-    mRowsBefore = new QLineEdit(mStep2);
-    mRowsBefore->setObjectName("adpEdit1");
-    mRowsBefore->setReadOnly(true);
-    mRowsBefore->setAlignment(Qt::AlignCenter);
-    mRowsBefore->setGeometry(820, 350, 60, 26);
-    connect(mRowsBefore, &QLineEdit::textChanged, this,
-            [this](const QString& rows) { mInputPanel->setHeaderRows(rows.toInt()); });
-    auto* spin = new QWidget(mStep2);
-    spin->setObjectName("SpinButton1");
-    spin->setGeometry(882, 350, 18, 26);
-    mRowsUp = new QToolButton(spin);
-    mRowsUp->setObjectName("SpinButton1Up");
-    mRowsUp->setArrowType(Qt::UpArrow);
-    mRowsUp->setGeometry(0, 0, 18, 13);
-    mRowsDown = new QToolButton(spin);
-    mRowsDown->setObjectName("SpinButton1Down");
-    mRowsDown->setArrowType(Qt::DownArrow);
-    mRowsDown->setGeometry(0, 13, 18, 13);
-    connect(mRowsUp, &QToolButton::clicked, this, &MainWindow::SpinButton1UpClick);
-    connect(mRowsDown, &QToolButton::clicked, this, &MainWindow::SpinButton1DownClick);
-
-    // Missing values, step 3 and step 4 on the left; the output on the right.
-    mMissingValues = new MissingValueBox(*mUser, client);
-    mMissingValues->move(8, 440);
-
-    mTasks = new TaskPanel(client);
-    mTasks->move(8, 440 + mMissingValues->height() + 4);
-    connect(mTasks, &TaskPanel::helpRequested, this, &MainWindow::showHelpContext);
-
-    mProcessButton = makeStepButton("BitBtn1", kProcessCaption, client);
-    mProcessButton->setGeometry(8, 762, 200, 36);
-    connect(mProcessButton, &QPushButton::clicked, this, &MainWindow::BitBtn1Click);
-
-    mGauge = new NeedleGauge(client);
-    mGauge->setGeometry(220, 756, 48, 48);
-    mGauge->hide();
-
-    mOutput = new OutputPanel({mFolder, mRemembered, *mUser, *mFileChooser, *mOpener, *mFileNameBox},
-                              client);
-    mOutput->move(560, 440);
-    mOutputPanel = mOutput->panel();
-    connect(mOutput, &OutputPanel::loadBack, this, &MainWindow::loadBackToInputPanel);
-    connect(mOutputPanel, &QPlainTextEdit::cursorPositionChanged, this,
-            &MainWindow::selectReportedLine);
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event)
@@ -281,7 +159,7 @@ void MainWindow::BitBtn3Click()
     }
 }
 
-TformWeb* MainWindow::explorer() const { return mExplorer; }
+ExplorerWindow* MainWindow::explorer() const { return mExplorer; }
 
 void MainWindow::BitBtn4Click()
 {
@@ -298,15 +176,34 @@ void MainWindow::BitBtn4Click()
     setup.feedback = mUser;
     setup.fileChooser = mFileChooser;
     setup.inputFolder = [this] { return fromUtf8(mRemembered.inputFiles); };
-    setup.mainWindow = this;
-    mExplorer = new TformWeb(setup, this);
+    mExplorer = new ExplorerWindow(setup, this);
     mExplorerOpen = true;
-    connect(mExplorer, &TformWeb::closed, this, [this] { mExplorerOpen = false; });
+    connect(mExplorer, &ExplorerWindow::closed, this, [this] { mExplorerOpen = false; });
+    connect(mExplorer, &ExplorerWindow::captured, this, &MainWindow::takeCapturedPage);
     // Help lives in the main window; the explorer only asks for it.
-    connect(mExplorer, &TformWeb::helpRequested, this, &MainWindow::showHelpContext);
+    connect(mExplorer, &ExplorerWindow::helpRequested, this, &MainWindow::showHelpContext);
     if (const QScreen* screen = this->screen())
         mExplorer->move(screen->availableGeometry().center() - mExplorer->rect().center());
     mExplorer->show();
+}
+
+void MainWindow::takeCapturedPage(const QString& text, const QString& title, const QString& source)
+{
+    mInputPanel->clear();
+    mInputPanel->setPlainText(text);
+    // The name makes the captured text count as an opened input.
+    mFileNameBox->setText(title);
+    setFileNameBoxProperty();
+    mUser->playSound(pluvora::Sound::Exclamation);
+    detectdataSource(source);
+}
+
+void MainWindow::detectdataSource(const QString& address)
+{
+    // The first stored template is made for a known data service's pages.
+    if (pluvora::isKnownDataSource(address.toUtf8().toStdString()) && mTemplateBox->count() > 0)
+        mTemplateBox->setCurrentIndex(0);
+    mTemplates->applySelected();
 }
 
 void MainWindow::SpinButton1UpClick()
@@ -491,14 +388,7 @@ void MainWindow::SaveTheTemplate() { mTemplates->SaveTheTemplate(); }
 
 void MainWindow::retrieveLastSessionTemplate() { mTemplates->applyLastSession(); }
 
-void MainWindow::ComboBox2CloseUp()
-{
-    // Matched by name: the menu bar may be built anew by other code.
-    if (sender() && sender()->objectName() == QLatin1String("Retrievelastsessiontemplate1"))
-        mTemplates->applyLastSession();
-    else
-        mTemplates->applySelected();
-}
+void MainWindow::ComboBox2CloseUp() { mTemplates->applySelected(); }
 
 void MainWindow::loadTemplateList() { mTemplates->loadTemplateList(); }
 

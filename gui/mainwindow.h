@@ -30,7 +30,7 @@ class NeedleGauge;
 class OutputPanel;
 class TaskPanel;
 class UrlOpener;
-class TformWeb;
+class ExplorerWindow;
 class WindowFeedback;
 namespace pluvora { class DocumentOpener; class UserFeedback; }
 
@@ -83,7 +83,7 @@ public:
     HelpWindow* helpWindow() const;
     // True from the explorer's creation until it closes; there is never more than one.
     bool explorerOpen() const { return mExplorerOpen; }
-    TformWeb* explorer() const;
+    ExplorerWindow* explorer() const;
 
 public slots:
     void BitBtn3Click();
@@ -113,10 +113,9 @@ public slots:
     void RemoveDataColumnsClick();
     void Savedatatemplate1Click();
     void Managetemplatelist1Click();
-    // Applies the template "Data template" shows, or the last session's when
-    // the sender is "Retrieve last session template".
+    // Applies the template "Data template" shows.
     void ComboBox2CloseUp();
-    // "Retrieve last session template" for a caller that has no sender.
+    // "Retrieve last session template": applies the last session's layout.
     void retrieveLastSessionTemplate();
     void SaveTheTemplate();
 
@@ -125,6 +124,10 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The explorer's "Capture data": the page becomes the input, named
+    // `title`; a known data service's page gets its template.
+    void takeCapturedPage(const QString& text, const QString& title, const QString& source);
+    void detectdataSource(const QString& address);
     void buildControls();
     void showBadInput(const pluvora::RunOutcome& outcome);
     void startUp();
@@ -150,7 +153,7 @@ private:
     int mCompletionPause = 1000;
     bool mShutDown = false;
     bool mExplorerOpen = false;
-    QPointer<TformWeb> mExplorer;
+    QPointer<ExplorerWindow> mExplorer;
 
     QPushButton* mOpenButton = nullptr;     // BitBtn3
     QLineEdit* mFileNameBox = nullptr;      // Edit1
