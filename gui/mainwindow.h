@@ -86,27 +86,42 @@ public:
     ExplorerWindow* explorer() const;
 
 public slots:
+    // "Step 1: Open input file...": loads a text file into the input panel.
     void BitBtn3Click();
+    // "Step 4: Process": runs the chosen task on the input.
     void BitBtn1Click();
+    // "Pluvora Explorer": opens the one explorer, or brings it to the front.
     void BitBtn4Click();
+    // The rows box's upper arrow: one row fewer before the data.
     void SpinButton1UpClick();
+    // The rows box's lower arrow: one row more before the data.
     void SpinButton1DownClick();
+    // The file name changed: the box is fitted to it.
     void Edit1Change();
+    // A click in the file-name box: it takes no caret.
     void Edit1MouseDown();
     void setFileNameBoxProperty();
     void askForLatValueAndInsert();
+    // "Enable spacer": turns the column spacer on or off.
     void Enablespacer1Click();
+    // "Show horizontal scroll bar" for the input panel, on or off.
     void Showhorizontalscrolbar1Click();
+    // "Elastic window": scales the controls with the window, or back to the design.
     void Elasticwindow1Click();
+    // "Default input & output folders...": the folders dialog.
     void Preferences1Click();
+    // "Exit": closes the window.
     void Exit1Click();
+    // "Instructions": the help at its contents.
     void Instructions1Click();
+    // "About Pluvora": the about box.
     void AboutPluvora1Click();
     // Opens the help at a numbered context (0: contents); nothing happens
     // when the help pages are missing.
     void showHelpContext(int context);
     void selectReportedLine();
 
+    // Menu commands, each handed to the input commands or the template control.
     void Saveinputfile1Click();
     void CleanData1Click();
     void Usetabtoaligninputdata1Click();

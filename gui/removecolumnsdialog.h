@@ -25,8 +25,11 @@ signals:
     void columnsChosen(const pluvora::ColumnRemoveFlags& flags);
 
 public slots:
+    // "OK": hands on the ticked columns and closes.
     void BitBtn1Click();
+    // "Cancel": closes, removing nothing.
     void BitBtn2Click();
+    // "Reset all": unticks every column.
     void BitBtn3Click();
 
 private:
