@@ -11,7 +11,7 @@ FUZZ_MAX_LEN ?= 4096
 # The targets write their files per input: a memory file system is many
 # times faster where there is one.
 FUZZ_TMPDIR ?= $(if $(wildcard /dev/shm/.),/dev/shm,$(or $(TMPDIR),/tmp))
-FUZZ_TARGETS := textreader panelload processingrun
+FUZZ_TARGETS := textreader panelload processingrun batchprogram
 PACKAGES := cmake ninja-build g++ make qt6-base-dev qt6-webengine-dev \
             libgtest-dev libgmock-dev libbenchmark-dev libgl-dev parallel
 # The Slurm example's test starts a one-node Slurm of its own.

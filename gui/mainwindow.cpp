@@ -19,6 +19,7 @@
 #include "messageboxfeedback.h"
 #include "missingvaluebox.h"
 #include "needlegauge.h"
+#include "noteline.h"
 #include "outputpanel.h"
 #include "sitecoordinatedialog.h"
 #include "table/paneltext.h"
@@ -26,6 +27,7 @@
 #include "taskpanel.h"
 #include "templatecontrol.h"
 #include "windowfeedback.h"
+#include "utf8text.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -46,17 +48,6 @@
 #include <QTextBlock>
 #include <QToolButton>
 
-namespace {
-
-QString fromUtf8(const std::string& text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-std::string toUtf8(const QString& text) { return text.toUtf8().toStdString(); }
-
-} // namespace
-
 MainWindow::MainWindow(const MainWindowSetup& setup, QWidget* parent)
     : QMainWindow(parent)
     , mFolder(pluvora::AppFolder::setUp(setup.appFolder, setup.startDirectory))
@@ -76,10 +67,10 @@ MainWindow::MainWindow(const MainWindowSetup& setup, QWidget* parent)
     mOpener = setup.documentOpener ? setup.documentOpener : mOwnOpener.get();
 
     buildControls();
-    mFeedback = std::make_unique<WindowFeedback>(*mUser, mGauge);
+    mFeedback = std::make_unique<WindowFeedback>(*mUser, mGauge, mNoteLine);
     mInputCommands = new InputCommands({this, mInputPanel, mFileNameBox, mRowsBefore}, mFolder,
                                        *mFeedback, *mFileChooser, mRemembered, this);
-    mTemplates = new TemplateControl({this, mTemplateBox, mRowsBefore, mColumns}, mFolder,
+    mTemplates = new TemplateControl({this, mTemplateBox, mColumns}, mFolder,
                                      *mFeedback, this);
     const ViewToggles toggles = buildMainMenu(*this);
     mElastic = toggles.elasticWindow;
@@ -206,21 +197,6 @@ void MainWindow::detectdataSource(const QString& address)
     mTemplates->applySelected();
 }
 
-void MainWindow::SpinButton1UpClick()
-{
-    if (mRowsBefore->text().isEmpty())
-        mRowsBefore->setText("0");
-    const int rows = mRowsBefore->text().toInt();
-    mRowsBefore->setText(QString::number(qMax(0, rows - 1)));
-}
-
-void MainWindow::SpinButton1DownClick()
-{
-    if (mRowsBefore->text().isEmpty())
-        mRowsBefore->setText("0");
-    mRowsBefore->setText(QString::number(mRowsBefore->text().toInt() + 1));
-}
-
 // The column settings and the rows box stay: the output is often
 // processed again with the same layout.
 void MainWindow::loadBackToInputPanel(const QString& text)
@@ -232,7 +208,6 @@ void MainWindow::loadBackToInputPanel(const QString& text)
 
 void MainWindow::resetColumnSpecification()
 {
-    mRowsBefore->clear();
     mTemplateBox->setCurrentIndex(-1);
 }
 
@@ -240,7 +215,6 @@ pluvora::RunRequest MainWindow::gatherRequest(QByteArray& inputText) const
 {
     pluvora::RunRequest request;
     request.fileName = toUtf8(mFileNameBox->text());
-    request.rowsBeforeText = toUtf8(mRowsBefore->text());
     mColumns->fillRequest(request);
     mTasks->fillRequest(request);
     mMissingValues->fillRequest(request);
@@ -255,6 +229,7 @@ void MainWindow::BitBtn1Click()
     QByteArray inputText;
     const pluvora::RunRequest request = gatherRequest(inputText);
     mOutput->setRunTask(request.taskIndex + 1);
+    mNoteLine->clearNotes();
     pluvora::RunOutcome outcome;
     try {
         outcome = pluvora::runProcessing(request, mFolder, *mFeedback);

@@ -27,6 +27,7 @@ class InputCommands;
 class TemplateControl;
 class MissingValueBox;
 class NeedleGauge;
+class NoteLine;
 class OutputPanel;
 class TaskPanel;
 class UrlOpener;
@@ -61,7 +62,6 @@ public:
     static constexpr const char* kExplorerHint = "Open Internet Weather  Explorer to download weather data";
     static constexpr const char* kStep2Title = "Step 2: Specify input data";
     static constexpr const char* kTemplateCaption = "Data template";
-    static constexpr const char* kRowsBeforeCaption = "Rows before data start";
     static constexpr const char* kProcessCaption = "Step 4: Process";
     static constexpr const char* kItIsDone = "It is Done";
     static constexpr const char* kOutputTitle = "Output";
@@ -92,10 +92,6 @@ public slots:
     void BitBtn1Click();
     // "Pluvora Explorer": opens the one explorer, or brings it to the front.
     void BitBtn4Click();
-    // The rows box's upper arrow: one row fewer before the data.
-    void SpinButton1UpClick();
-    // The rows box's lower arrow: one row more before the data.
-    void SpinButton1DownClick();
     // The file name changed: the box is fitted to it.
     void Edit1Change();
     // A click in the file-name box: it takes no caret.
@@ -176,14 +172,13 @@ private:
     QGroupBox* mStep2 = nullptr;            // GroupBox1
     InputPanel* mInputPanel = nullptr;      // Memo1
     QComboBox* mTemplateBox = nullptr;      // ComboBox2
-    QLineEdit* mRowsBefore = nullptr;       // adpEdit1
-    QToolButton* mRowsUp = nullptr;         // SpinButton1, upper arrow
-    QToolButton* mRowsDown = nullptr;       // SpinButton1, lower arrow
+    QLineEdit* mRowsBefore = nullptr;       // adpEdit1, in the column panel
     ColumnPanel* mColumns = nullptr;
     MissingValueBox* mMissingValues = nullptr;
     TaskPanel* mTasks = nullptr;
     QPushButton* mProcessButton = nullptr;  // BitBtn1
     NeedleGauge* mGauge = nullptr;          // Gauge1
+    NoteLine* mNoteLine = nullptr;
     OutputPanel* mOutput = nullptr;         // GroupBox6
     QPlainTextEdit* mOutputPanel = nullptr; // Memo2
     QAction* mElastic = nullptr;            // Elasticwindow1

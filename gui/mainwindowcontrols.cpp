@@ -6,6 +6,7 @@
 #include "inputpanel.h"
 #include "missingvaluebox.h"
 #include "needlegauge.h"
+#include "noteline.h"
 #include "outputpanel.h"
 #include "taskpanel.h"
 #include "templatecontrol.h"
@@ -84,7 +85,7 @@ void MainWindow::buildControls()
     mInputPanel->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
 
     mColumns = new ColumnPanel(mStep2);
-    mColumns->setGeometry(8, 276, 800, 114);
+    mColumns->setGeometry(8, 276, 896, 114);
     connect(mColumns, &ColumnPanel::resetClicked, this, &MainWindow::resetColumnSpecification);
 
     auto* templateLabel = new QLabel(kTemplateCaption, mStep2);
@@ -95,28 +96,9 @@ void MainWindow::buildControls()
     mTemplateBox->setObjectName("ComboBox2");
     mTemplateBox->setGeometry(820, 296, 204, 24);
 
-    auto* rowsLabel = new QLabel(kRowsBeforeCaption, mStep2);
-    rowsLabel->setGeometry(820, 330, 160, 18);
-    mRowsBefore = new QLineEdit(mStep2);
-    mRowsBefore->setObjectName("adpEdit1");
-    mRowsBefore->setReadOnly(true);
-    mRowsBefore->setAlignment(Qt::AlignCenter);
-    mRowsBefore->setGeometry(820, 350, 60, 26);
+    mRowsBefore = mColumns->rowsBox();
     connect(mRowsBefore, &QLineEdit::textChanged, this,
             [this](const QString& rows) { mInputPanel->setHeaderRows(rows.toInt()); });
-    auto* spin = new QWidget(mStep2);
-    spin->setObjectName("SpinButton1");
-    spin->setGeometry(882, 350, 18, 26);
-    mRowsUp = new QToolButton(spin);
-    mRowsUp->setObjectName("SpinButton1Up");
-    mRowsUp->setArrowType(Qt::UpArrow);
-    mRowsUp->setGeometry(0, 0, 18, 13);
-    mRowsDown = new QToolButton(spin);
-    mRowsDown->setObjectName("SpinButton1Down");
-    mRowsDown->setArrowType(Qt::DownArrow);
-    mRowsDown->setGeometry(0, 13, 18, 13);
-    connect(mRowsUp, &QToolButton::clicked, this, &MainWindow::SpinButton1UpClick);
-    connect(mRowsDown, &QToolButton::clicked, this, &MainWindow::SpinButton1DownClick);
 
     // Missing values, step 3 and step 4 on the left; the output on the right.
     mMissingValues = new MissingValueBox(*mUser, client);
@@ -133,6 +115,9 @@ void MainWindow::buildControls()
     mGauge = new NeedleGauge(client);
     mGauge->setGeometry(220, 756, 48, 48);
     mGauge->hide();
+
+    mNoteLine = new NoteLine(client);
+    mNoteLine->setGeometry(276, 762, 276, 36);
 
     mOutput = new OutputPanel({mFolder, mRemembered, *mUser, *mFileChooser, *mOpener, *mFileNameBox},
                               client);

@@ -59,7 +59,7 @@ struct RunOutcome {
     int rowsBefore = 0;
     std::string latitudeLine;               // for Finishing::LatitudeLine
     std::filesystem::path outputFile;       // a streamed run's result ("Output.~")
-    std::optional<InputPosition> badInput;  // where "Invalid numeric input" was met
+    std::optional<InputPosition> badInput;  // the token or date that stopped the run
 };
 
 // The whole stage chain. Stages tell the user through `ui`. A failure of the

@@ -18,8 +18,6 @@
 #include <QStyle>
 #include <QWebEngineView>
 
-using explorertext::fromUtf8;
-using explorertext::toUtf8;
 
 ExplorerWindow::ExplorerWindow(const ExplorerSetup& setup, QWidget* parent)
     : QMainWindow(parent, Qt::Window)

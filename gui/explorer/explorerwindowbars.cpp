@@ -13,8 +13,6 @@
 #include <QToolBar>
 #include <QToolButton>
 
-using explorertext::fromUtf8;
-using explorertext::literalCaption;
 
 namespace {
 

@@ -17,9 +17,6 @@
 #include <QToolButton>
 #include <QWebEngineView>
 
-using explorertext::fromUtf8;
-using explorertext::literalCaption;
-using explorertext::toUtf8;
 
 void ExplorerWindow::LoadFavoriteToMenu()
 {
