@@ -33,7 +33,9 @@ public:
     ~AboutBox() override;
 
 public slots:
+    // "OK": closes the box.
     void Button1Click();
+    // The web address: opens it in the browser.
     void StaticText1Click();
 
 protected:

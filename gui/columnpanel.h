@@ -46,6 +46,8 @@ public:
 
     // The menu's "  Enable spacer" check.
     void setSpacerEnabled(bool enabled);
+    // The spacer box `UpDown1`: the window redesigns its layout when it turns.
+    QSpinBox* spacerBox() const { return mSpacer; }
 
     // "Rows before data start" (adpEdit1): read-only, set by its arrows.
     QLineEdit* rowsBox() const { return mRowsBefore; }
@@ -74,7 +76,9 @@ public slots:
     void UnitDisplayControl(int boxNumber, int unitIndex);
     void variableDisplay(int boxNumber, int code);
     void clearUnitBoxes();
+    // "Reset": every column back to no variable and no unit; tells the window.
     void BitBtn5Click();
+    // The spacer turned: the column boxes move to the new spacing.
     void UpDown1Click();
     void alignColumnBoxes();
     void arrangecolumnLables();

@@ -35,10 +35,15 @@ public:
     void setFolderPicker(FolderPicker picker) { mPicker = std::move(picker); }
 
 public slots:
+    // Fills both boxes from the settings file.
     void FormCreate();
+    // "Browse..." beside the input folder: picks a folder for it.
     void Button3Click();
+    // "Browse..." beside the weather-file folder: picks a folder for it.
     void Button4Click();
+    // "OK": saves both folders and closes.
     void BitBtn1Click();
+    // "Cancel": closes without saving.
     void BitBtn2Click();
 
 private:

@@ -55,9 +55,12 @@ public:
     }
 
 public slots:
+    // "Clean input data": blanks every character a number cannot hold.
     void CleanData1Click();
+    // "Align input data using tabs": lines the columns up with tabs.
     void Usetabtoaligninputdata1Click();
     void RemoveDataColumnsClick();
+    // "Save input file...": writes the input panel to a file the user chooses.
     void Saveinputfile1Click();
 
 private:

@@ -47,7 +47,7 @@ ViewToggles buildMainMenu(MainWindow& window)
     QMenu* control = addMenu(window, kControl, "Control1");
     addItem(control, kSaveTemplate, "Savedatatemplate1", window, &W::Savedatatemplate1Click);
     addItem(control, kRetrieveLastTemplate, "Retrievelastsessiontemplate1", window,
-            &W::ComboBox2CloseUp);
+            &W::retrieveLastSessionTemplate);
     addItem(control, kManageTemplates, "Managetemplatelist1", window, &W::Managetemplatelist1Click);
     control->addSeparator();
     addItem(control, kDefaultFolders, "Preferences1", window, &W::Preferences1Click);

@@ -8,7 +8,8 @@
 #include "controls.h"
 #include "defaultfoldersdialog.h"
 #include "desktopdocumentopener.h"
-#include "explorer/tformweb.h"
+#include "explorer/explorerfiles.h"
+#include "explorer/explorerwindow.h"
 #include "error.h"
 #include "elasticlayout.h"
 #include "filechooser.h"
@@ -60,35 +61,6 @@
 #include <QTextBlock>
 #include <QToolButton>
 
-namespace {
-
-template <typename Panel = QPlainTextEdit>
-Panel* makePanel(const char* name, QWidget* parent)
-{
-    auto* panel = new Panel(parent);
-    panel->setObjectName(name);
-    panel->setLineWrapMode(QPlainTextEdit::NoWrap);
-    QFont mono("Monospace");
-    mono.setStyleHint(QFont::TypeWriter);
-    panel->setFont(mono);
-    return panel;
-}
-
-QPushButton* makeStepButton(const char* name, const char* caption, QWidget* parent)
-{
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(name);
-    QFont bold = button->font();
-    bold.setBold(true);
-    button->setFont(bold);
-    QPalette palette = button->palette();
-    palette.setColor(QPalette::ButtonText, Qt::blue);
-    button->setPalette(palette);
-    return button;
-}
-
-} // namespace
-
 MainWindow::MainWindow(const MainWindowSetup& setup, QWidget* parent)
     : QMainWindow(parent)
     , mFolder(pluvora::AppFolder::setUp(setup.appFolder, setup.startDirectory))
@@ -123,10 +95,9 @@ MainWindow::MainWindow(const MainWindowSetup& setup, QWidget* parent)
     widenComboLists(centralWidget());
     mElasticLayout = new ElasticLayout(centralWidget(), {kDesignWidth, kDesignHeight});
     // The spacer lines the column boxes up in design pixels.
-    if (auto* spacer = mColumns->findChild<QSpinBox*>("UpDown1"))
-        connect(spacer, &QSpinBox::valueChanged, this, [this] {
-            mElasticLayout->redesign([this] { mColumns->UpDown1Click(); });
-        });
+    connect(mColumns->spacerBox(), &QSpinBox::valueChanged, this, [this] {
+        mElasticLayout->redesign([this] { mColumns->UpDown1Click(); });
+    });
     resize(kDesignWidth, kDesignHeight + menuBar()->sizeHint().height());
     startUp();
 }
@@ -144,100 +115,6 @@ MainWindow::~MainWindow()
     // The explorer uses the folder and feedback members, which go before
     // the child windows would.
     delete mExplorer;
-}
-
-void MainWindow::buildControls()
-{
-    auto* client = new QWidget(this);
-    client->setObjectName("ClientArea");
-    client->resize(kDesignWidth, kDesignHeight);
-    client->setMinimumSize(kDesignWidth / 4, kDesignHeight / 4);
-    client->setFont(layoutFont());
-    setCentralWidget(client);
-
-    // Top row: step 1 and the explorer.
-    mOpenButton = makeStepButton("BitBtn3", kOpenCaption, client);
-    mOpenButton->setGeometry(8, 6, 200, 30);
-    connect(mOpenButton, &QPushButton::clicked, this, &MainWindow::BitBtn3Click);
-
-    mFileNameBox = new QLineEdit(client);
-    mFileNameBox->setObjectName("Edit1");
-    mFileNameBox->setReadOnly(true);
-    mFileNameBox->setGeometry(216, 10, 0, 24);
-    mFileNameBox->installEventFilter(this);
-    connect(mFileNameBox, &QLineEdit::textChanged, this, &MainWindow::Edit1Change);
-
-    mExplorerButton = new QPushButton(kExplorerCaption, client);
-    mExplorerButton->setObjectName("BitBtn4");
-    mExplorerButton->setToolTip(kExplorerHint);
-    mExplorerButton->setGeometry(900, 6, 140, 30);
-    connect(mExplorerButton, &QPushButton::clicked, this, &MainWindow::BitBtn4Click);
-
-    // Step 2: the input panel and what each column holds.
-    mStep2 = new QGroupBox(kStep2Title, client);
-    mStep2->setObjectName("GroupBox1");
-    mStep2->setGeometry(8, 40, 1032, 396);
-
-    mInputPanel = makePanel<InputPanel>("Memo1", mStep2);
-    mInputPanel->setGeometry(8, 20, 1016, 250);
-    mInputPanel->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    mInputPanel->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-
-    mColumns = new ColumnPanel(mStep2);
-    // As wide as the input panel: the rows box sits at its right end.
-    mColumns->setGeometry(8, 276, 1016, 114);
-    connect(mColumns, &ColumnPanel::resetClicked, this, &MainWindow::resetColumnSpecification);
-
-    auto* templateLabel = new QLabel(kTemplateCaption, mStep2);
-    templateLabel->setGeometry(820, 278, 200, 18);
-    auto* templateBox = new ClosingComboBox(mStep2);
-    templateBox->onCloseUp = [this] { mTemplates->listClosed(); };
-    mTemplateBox = templateBox;
-    mTemplateBox->setObjectName("ComboBox2");
-    mTemplateBox->setGeometry(820, 296, 204, 24);
-
-    // Over the input panel's last line, right above the boxes it fills.
-    mSuggestion = new LayoutSuggestionBar(mColumns, mStep2);
-    mSuggestion->setGeometry(8, 248, 1016, 22);
-    connect(mColumns, &ColumnPanel::resetClicked, mSuggestion, &LayoutSuggestionBar::dismiss);
-
-    mRowsBefore = mColumns->rowsBox();
-    // Typed as well as stepped: 33 header rows are many clicks.
-    new TypedNumberBox(mRowsBefore);
-    connect(mRowsBefore, &QLineEdit::textChanged, this,
-            [this](const QString& rows) { mInputPanel->setHeaderRows(rows.toInt()); });
-
-    // Missing values, step 3 and step 4 on the left; the output on the right.
-    mMissingValues = new MissingValueBox(*mUser, client);
-    mMissingValues->move(8, 440);
-
-    mTasks = new TaskPanel(client);
-    mTasks->move(8, 440 + mMissingValues->height() + 4);
-    connect(mTasks, &TaskPanel::helpRequested, this, &MainWindow::showHelpContext);
-
-    mProcessButton = makeStepButton("BitBtn1", kProcessCaption, client);
-    mProcessButton->setGeometry(8, 762, 200, 36);
-    connect(mProcessButton, &QPushButton::clicked, this, &MainWindow::BitBtn1Click);
-
-    mGauge = new NeedleGauge(client);
-    mGauge->setGeometry(220, 756, 48, 48);
-    mGauge->hide();
-    mNoteLine = new NoteLine(client);
-    mNoteLine->setGeometry(276, 762, 276, 36);
-
-    mOutput = new OutputPanel({mFolder, mRemembered, *mUser, *mFileChooser, *mOpener, *mFileNameBox},
-                              client);
-    mOutput->move(560, 440);
-    mOutputPanel = mOutput->panel();
-    connect(mOutput, &OutputPanel::loadBack, this, &MainWindow::loadBackToInputPanel);
-    connect(mOutputPanel, &QPlainTextEdit::cursorPositionChanged, this,
-            &MainWindow::selectReportedLine);
-    mReportLinks = new ReportLinks(mOutputPanel, this);
-    connect(mReportLinks, &ReportLinks::inputLineChosen, mInputPanel, &InputPanel::selectLine);
-    new InputFindBar(mInputPanel, this);
-    connect(mInputPanel, &InputPanel::fileDropped, this, &MainWindow::openInputFile);
-    connect(mInputPanel, &InputPanel::dataStartChosen, this,
-            [this](int line) { mRowsBefore->setText(QString::number(line)); });
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event)
@@ -303,7 +180,7 @@ void MainWindow::openInputFile(const QString& chosen)
     suggestLayoutFor(mInputPanel->toPlainText());
 }
 
-TformWeb* MainWindow::explorer() const { return mExplorer; }
+ExplorerWindow* MainWindow::explorer() const { return mExplorer; }
 
 void MainWindow::BitBtn4Click()
 {
@@ -320,15 +197,36 @@ void MainWindow::BitBtn4Click()
     setup.feedback = mUser;
     setup.fileChooser = mFileChooser;
     setup.inputFolder = [this] { return fromUtf8(mRemembered.inputFiles); };
-    setup.mainWindow = this;
-    mExplorer = new TformWeb(setup, this);
+    mExplorer = new ExplorerWindow(setup, this);
     mExplorerOpen = true;
-    connect(mExplorer, &TformWeb::closed, this, [this] { mExplorerOpen = false; });
+    connect(mExplorer, &ExplorerWindow::closed, this, [this] { mExplorerOpen = false; });
+    connect(mExplorer, &ExplorerWindow::captured, this, &MainWindow::takeCapturedPage);
     // Help lives in the main window; the explorer only asks for it.
-    connect(mExplorer, &TformWeb::helpRequested, this, &MainWindow::showHelpContext);
+    connect(mExplorer, &ExplorerWindow::helpRequested, this, &MainWindow::showHelpContext);
     if (const QScreen* screen = this->screen())
         mExplorer->move(screen->availableGeometry().center() - mExplorer->rect().center());
     mExplorer->show();
+}
+
+void MainWindow::takeCapturedPage(const QString& text, const QString& title, const QString& source)
+{
+    mInputPanel->clear();
+    mInputPanel->setPlainText(text);
+    // The name makes the captured text count as an opened input.
+    mFileNameBox->setText(title);
+    setFileNameBoxProperty();
+    mUser->playSound(pluvora::Sound::Exclamation);
+    detectdataSource(source);
+}
+
+void MainWindow::detectdataSource(const QString& address)
+{
+    // The first stored template is made for a known data service's pages.
+    if (pluvora::isKnownDataSource(address.toUtf8().toStdString()) && mTemplateBox->count() > 0)
+        mTemplateBox->setCurrentIndex(0);
+    mTemplates->applySelected();
+    // With no template for the page, its own header may say what it holds.
+    suggestLayoutFor(mInputPanel->toPlainText());
 }
 
 // The column settings stay: the output is often processed again with the
@@ -523,7 +421,11 @@ void MainWindow::Savedatatemplate1Click() { mTemplates->Savedatatemplate1Click()
 void MainWindow::Managetemplatelist1Click() { mTemplates->Managetemplatelist1Click(); }
 void MainWindow::SaveTheTemplate() { mTemplates->SaveTheTemplate(); }
 
-void MainWindow::retrieveLastSessionTemplate() { mTemplates->applyLastSession(); }
+void MainWindow::retrieveLastSessionTemplate()
+{
+    mSuggestion->dismiss();
+    mTemplates->applyLastSession();
+}
 
 void MainWindow::suggestLayoutFor(const QString& text)
 {
@@ -535,12 +437,9 @@ void MainWindow::suggestLayoutFor(const QString& text)
 
 void MainWindow::ComboBox2CloseUp()
 {
+    // A template the user picks wins over the suggestion.
     mSuggestion->dismiss();
-    // Matched by name: the menu bar may be built anew by other code.
-    if (sender() && sender()->objectName() == QLatin1String("Retrievelastsessiontemplate1"))
-        mTemplates->applyLastSession();
-    else
-        mTemplates->applySelected();
+    mTemplates->applySelected();
 }
 
 void MainWindow::loadTemplateList() { mTemplates->loadTemplateList(); }

@@ -33,7 +33,7 @@ class OutputPanel;
 class ReportLinks;
 class TaskPanel;
 class UrlOpener;
-class TformWeb;
+class ExplorerWindow;
 class WindowFeedback;
 namespace pluvora { class DocumentOpener; class UserFeedback; }
 
@@ -88,40 +88,52 @@ public:
     HelpWindow* helpWindow() const;
     // True from the explorer's creation until it closes; there is never more than one.
     bool explorerOpen() const { return mExplorerOpen; }
-    TformWeb* explorer() const;
+    ExplorerWindow* explorer() const;
 
 public slots:
+    // "Step 1: Open input file...": loads a text file into the input panel.
     void BitBtn3Click();
     // Opens `path` as "Step 1" does once a file is chosen.
     void openInputFile(const QString& path);
+    // "Step 4: Process": runs the chosen task on the input.
     void BitBtn1Click();
+    // "Pluvora Explorer": opens the one explorer, or brings it to the front.
     void BitBtn4Click();
+    // The file name changed: the box is fitted to it.
     void Edit1Change();
+    // A click in the file-name box: it takes no caret.
     void Edit1MouseDown();
     void setFileNameBoxProperty();
     void askForLatValueAndInsert();
+    // "Enable spacer": turns the column spacer on or off.
     void Enablespacer1Click();
+    // "Show horizontal scroll bar" for the input panel, on or off.
     void Showhorizontalscrolbar1Click();
+    // "Elastic window": scales the controls with the window, or back to the design.
     void Elasticwindow1Click();
+    // "Default input & output folders...": the folders dialog.
     void Preferences1Click();
+    // "Exit": closes the window.
     void Exit1Click();
+    // "Instructions": the help at its contents.
     void Instructions1Click();
+    // "About Pluvora": the about box.
     void AboutPluvora1Click();
     // Opens the help at a numbered context (0: contents); nothing happens
     // when the help pages are missing.
     void showHelpContext(int context);
     void selectReportedLine();
 
+    // Menu commands, each handed to the input commands or the template control.
     void Saveinputfile1Click();
     void CleanData1Click();
     void Usetabtoaligninputdata1Click();
     void RemoveDataColumnsClick();
     void Savedatatemplate1Click();
     void Managetemplatelist1Click();
-    // Applies the template "Data template" shows, or the last session's when
-    // the sender is "Retrieve last session template".
+    // Applies the template "Data template" shows.
     void ComboBox2CloseUp();
-    // "Retrieve last session template" for a caller that has no sender.
+    // "Retrieve last session template": applies the last session's layout.
     void retrieveLastSessionTemplate();
     void SaveTheTemplate();
 
@@ -130,6 +142,10 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The explorer's "Capture data": the page becomes the input, named
+    // `title`; a known data service's page gets its template.
+    void takeCapturedPage(const QString& text, const QString& title, const QString& source);
+    void detectdataSource(const QString& address);
     void buildControls();
     void showBadInput(const pluvora::RunOutcome& outcome);
     void startUp();
@@ -158,7 +174,7 @@ private:
     int mCompletionPause = 1000;
     bool mShutDown = false;
     bool mExplorerOpen = false;
-    QPointer<TformWeb> mExplorer;
+    QPointer<ExplorerWindow> mExplorer;
 
     QPushButton* mOpenButton = nullptr;     // BitBtn3
     QLineEdit* mFileNameBox = nullptr;      // Edit1

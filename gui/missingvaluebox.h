@@ -40,6 +40,7 @@ public:
     void fillRequest(pluvora::RunRequest& request) const;
 
 public slots:
+    // "Enabled": turns the sign and substitute boxes on or off.
     void CheckBox2Click();
     void testInputTypeOne();
     void testInputTypeTwo();

@@ -59,9 +59,13 @@ public:
     void setRunTask(int task) { mRunTask = task; }
 
 public slots:
+    // "Save": writes the output panel to a file the user chooses.
     void Button4Click();
+    // "Load in Excel": opens the output in the spreadsheet program.
     void Button6Click();
+    // "Load back to input panel": the output becomes the next input.
     void Button7Click();
+    // "Update Maravel weather file": appends the output to an existing weather file.
     void Button2Click();
 
 signals:

@@ -35,8 +35,11 @@ signals:
     void columnsChosen(const std::vector<bool>& remove);
 
 public slots:
+    // "OK": hands on the ticked columns and closes.
     void BitBtn1Click();
+    // "Cancel": closes, removing nothing.
     void BitBtn2Click();
+    // "Reset all": unticks every column.
     void BitBtn3Click();
 
 private:

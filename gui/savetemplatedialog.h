@@ -31,6 +31,7 @@ signals:
     void saved(const QStringList& names, const QString& name);
 
 public slots:
+    // "Save": stores the layout under the typed name.
     void bitBtn1Click();
 
 private:

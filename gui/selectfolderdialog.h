@@ -36,10 +36,15 @@ public:
     QString chosenFolder() const { return mChosen; }
 
 public slots:
+    // "OK": takes the current folder and closes.
     void bitBtn1Click();
+    // "Cancel": closes, choosing nothing.
     void bitBtn2Click();
+    // "Creat new directory...": shows the panel for a new folder's name.
     void Button3Click();
+    // The new-folder panel's "OK": creates the typed folder and goes there.
     void bitBtn3Click();
+    // The new-folder panel's "Cancel": hides the panel.
     void bitBtn4Click();
     void FormClose();
 

@@ -48,8 +48,11 @@ signals:
     void coordinateAccepted(const QString& line);
 
 public slots:
+    // "OK": checks the three values and hands on the coordinate row.
     void BitBtn1Click();
+    // "Cancel": closes, inserting nothing.
     void BitBtn2Click();
+    // Enter in a box: as "OK".
     void Edit1KeyDown();
 
 protected:

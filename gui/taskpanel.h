@@ -84,12 +84,16 @@ signals:
     void helpRequested(int context);
 
 public slots:
+    // A task was chosen: shows its page and offers rearranging where it applies.
     void ComboBox1CloseUp();
+    // A pan choice with a fetch (this and the next three): the fetch box is on.
     void RadioButton3Click();
     void RadioButton4Click();
     void RadioButton5Click();
     void RadioButton6Click();
+    // "Pan type and site conditions unknown": the fetch box is off.
     void RadioButton7Click();
+    // "Help" on the pan page: asks for its help page.
     void BitBtn2Click();
 
 private:

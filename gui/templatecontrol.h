@@ -41,7 +41,9 @@ public slots:
     // The box's list has closed, with or without a choice.
     void listClosed();
     void applyLastSession();
+    // "Save current data template...": asks a name and stores the layout.
     void Savedatatemplate1Click();
+    // "Manage template list...": renames and deletes templates.
     void Managetemplatelist1Click();
     void SaveTheTemplate();
     // Yellow while the box shows no name.

@@ -35,9 +35,13 @@ public:
     const QString& renameOldName() const { return mRenameOldName; }
 
 public slots:
+    // "Rename": opens the new-name panel for the selected template.
     void BitBtn1Click();
+    // "Delete": removes the selected template.
     void BitBtn2Click();
+    // The new-name panel's "OK": renames the template.
     void BitBtn4Click();
+    // The new-name panel's "Cancel": back to the list.
     void BitBtn5Click();
     void RestoreTextColor();
 

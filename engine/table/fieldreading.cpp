@@ -5,11 +5,10 @@
 #include "io/textreader.h"
 #include "io/textwriter.h"
 #include "stage/recordreader.h"
+#include "stage/stagemessages.h"
 #include "table/inputtable.h"
 #include "table/paneltext.h"
 #include "table/reportedline.h"
-#include "tasks/datacheckup.h"
-#include "tasks/missingvalues.h"
 
 #include <charconv>
 #include <string>

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "stage/runcontext.h"
+#include "stage/stagemessages.h"
 
 #include <filesystem>
 #include <memory>
@@ -32,8 +33,6 @@ inline constexpr const char* kWrongDoy = "Input of DOY (day of year) is wrong.";
 inline constexpr const char* kDateIncomplete =
     "This function requires date (either by year and DOY, or by year, month and day). "
     "However the date information is not complete.";
-inline constexpr const char* kDataFormatProblem =
-    "The program has encountered problems with data format. Operation aborted.";
 
 // The checkup's test of one record after another, for a pass that screens
 // records as it reads them. Holds only the date of the record before.

@@ -1,14 +1,13 @@
 #pragma once
 
 #include "stage/runcontext.h"
+#include "stage/stagemessages.h"
 
 #include <string>
 #include <string_view>
 
 namespace pluvora {
 
-inline constexpr const char* kMissingValuesReportHeading = "Missing values are found on the following lines:";
-inline constexpr const char* kMissingValuesFound = "Missing values are found. Correct the data first.";
 
 // Marks the end of every data row while the rows are checked, so that the
 // reading of a short row stops there instead of running into the next row.

@@ -26,6 +26,7 @@ signals:
     void favoritesChanged();
 
 public slots:
+    // "Save": adds the page under the typed name, unless the name is taken.
     void BitBtn1Click();
     void BitBtn2Click();
 

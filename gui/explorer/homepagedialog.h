@@ -18,7 +18,9 @@ signals:
     void homePageAccepted(const QString& name);
 
 public slots:
+    // "OK": the current page becomes the home page under the typed name.
     void BitBtn1Click();
+    // "Cancel": closes, changing nothing.
     void BitBtn2Click();
 
 protected:

@@ -26,9 +26,13 @@ signals:
     void favoritesChanged();
 
 public slots:
+    // A favorite was chosen in the list: the one the buttons act on.
     void ComboBox1CloseUp();
+    // "Accept": renames the chosen favorite to the typed text.
     void BitBtn1Click();
+    // "Delete": removes the chosen favorite.
     void BitBtn2Click();
+    // "Close": closes the dialog.
     void BitBtn3Click();
 
 protected:

@@ -28,7 +28,7 @@ protected:
 
     void captureAndWaitForClose()
     {
-        QSignalSpy closed(explorer.data(), &TformWeb::closed);
+        QSignalSpy closed(explorer.data(), &ExplorerWindow::closed);
         find<QToolButton>(explorer, "BitBtn1")->click();
         ASSERT_TRUE(closed.wait(kTimeout));
         EXPECT_FALSE(window->explorerOpen());
@@ -87,7 +87,7 @@ TEST_F(CaptureTest, DocumentWithoutBodyIsReportedNotCaptured)
     go("nobody.svg");
     find<QToolButton>(explorer, "BitBtn1")->click();
     ASSERT_TRUE(QTest::qWaitFor([&] { return !feedback.calls.empty(); }, kTimeout));
-    EXPECT_EQ(feedback.calls, (Calls{"sound: error", std::string("error: ") + TformWeb::kNoPageText}));
+    EXPECT_EQ(feedback.calls, (Calls{"sound: error", std::string("error: ") + ExplorerWindow::kNoPageText}));
     EXPECT_TRUE(window->explorerOpen());
     EXPECT_EQ(child<QPlainTextEdit>("Memo1")->toPlainText(), "kept");
 }
@@ -104,9 +104,9 @@ TEST_F(CaptureTest, SavesPageTextWithTxtRuleAndWholePageAsMhtml)
     EXPECT_EQ(pluvora::test::readFile(written),
               crlf("Daily data\nyear  day  radn  maxt  mint  rain\n"
                    "2016    1  25.1  31.2  18.4   0.0\n2016    2  24.7  30.8  19.0   3.2"));
-    EXPECT_EQ(chooser.filters.last(), TformWeb::kTextFilter);
+    EXPECT_EQ(chooser.filters.last(), ExplorerWindow::kTextFilter);
 
-    QSignalSpy saved(explorer.data(), &TformWeb::pageSaved);
+    QSignalSpy saved(explorer.data(), &ExplorerWindow::pageSaved);
     chooser.paths << QString::fromStdString((userDir.path() / "page").string());
     explorer->findChild<QAction*>("SaveAsSingleFileMHT")->trigger();
     ASSERT_TRUE(saved.wait(kTimeout));
@@ -114,7 +114,7 @@ TEST_F(CaptureTest, SavesPageTextWithTxtRuleAndWholePageAsMhtml)
     const std::string archive = pluvora::test::readFile(userDir.path() / "page.mht");
     EXPECT_NE(archive.find("multipart/related"), std::string::npos);
     EXPECT_NE(archive.find("2016    2  24.7"), std::string::npos);
-    EXPECT_EQ(chooser.filters.last(), TformWeb::kMhtFilter);
+    EXPECT_EQ(chooser.filters.last(), ExplorerWindow::kMhtFilter);
 }
 
 TEST_F(CaptureTest, OpenShowsALocalPageFile)

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "../gui/windowfixture.h"
-#include "explorer/tformweb.h"
+#include "explorer/explorerwindow.h"
 
 #include <QPointer>
 #include <QSignalSpy>
@@ -17,7 +17,7 @@
 class ExplorerFixture : public WindowFixture {
 protected:
     static constexpr int kTimeout = 20000;
-    QPointer<TformWeb> explorer;
+    QPointer<ExplorerWindow> explorer;
 
     static QString page(const char* name)
     {

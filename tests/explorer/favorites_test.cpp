@@ -29,7 +29,7 @@ protected:
     {
         QStringList names;
         const auto items = explorer->favoritesMenu()->actions();
-        for (qsizetype k = TformWeb::kFixedFavoriteItems; k < items.size(); ++k)
+        for (qsizetype k = ExplorerWindow::kFixedFavoriteItems; k < items.size(); ++k)
             names << items[k]->text();
         return names;
     }
@@ -163,10 +163,10 @@ TEST_F(FavoritesTest, HotLinksOfSevenLinesAndActivityPicture)
     EXPECT_EQ(find<QWidget>(explorer, "Panel1")->x(), 700 - 85);
     EXPECT_TRUE(feedback.calls.empty());
 
-    QSignalSpy help(explorer.data(), &TformWeb::helpRequested);
+    QSignalSpy help(explorer.data(), &ExplorerWindow::helpRequested);
     explorer->findChild<QAction*>("Help2")->trigger();
     ASSERT_EQ(help.size(), 1);
-    EXPECT_EQ(help.first().value(0).toInt(), TformWeb::kHelpContext);
+    EXPECT_EQ(help.first().value(0).toInt(), ExplorerWindow::kHelpContext);
 }
 
 TEST_F(FavoritesTest, DialogDisablesOnlyTheExplorerAndClosingExplorerKeepsRenames)

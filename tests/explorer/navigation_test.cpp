@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QStatusTipEvent>
+#include <QWindow>
 
 TEST_F(ExplorerFixture, BackAndForwardFollowTheExplorersOwnHistory)
 {
@@ -41,7 +42,7 @@ TEST_F(ExplorerFixture, LinkInsidePageLeavesAddressListAndShowsInStatusBar)
     ASSERT_EQ(urls->count(), 1);
     ASSERT_TRUE(followLink("next"));
     EXPECT_EQ(urls->count(), 1);
-    EXPECT_EQ(addressBoxText(), page("a.html"));
+    EXPECT_EQ(addressBoxText(), page("b.html"));
     // Hovering a menu item sends an empty status tip; the address stays.
     QStatusTipEvent tip{QString()};
     QApplication::sendEvent(explorer, &tip);
@@ -61,7 +62,7 @@ TEST_F(ExplorerFixture, SecondClickBringsTheOneExplorerToFront)
     EXPECT_TRUE(window->explorerOpen());
     child<QPushButton>("BitBtn4")->click();
     EXPECT_EQ(window->explorer(), explorer.data());
-    EXPECT_EQ(window->findChildren<TformWeb*>().size(), 1);
+    EXPECT_EQ(window->findChildren<ExplorerWindow*>().size(), 1);
     // From the task bar, keeping a maximised window maximised.
     explorer->setWindowState(Qt::WindowMaximized | Qt::WindowMinimized);
     child<QPushButton>("BitBtn4")->click();
@@ -88,5 +89,40 @@ TEST_F(ExplorerFixture, AddressTypedWithoutSchemeKeepsTheHistory)
     QTest::keyClick(urls->lineEdit(), Qt::Key_Return);
     EXPECT_EQ(history().size(), 3);
     EXPECT_FALSE(explorer->navigation().updateAddressList());
-    EXPECT_EQ(TformWeb::browserAddress("www.example.org"), "http://www.example.org/");
+    EXPECT_EQ(ExplorerWindow::browserAddress("www.example.org"), "http://www.example.org/");
+}
+
+// Keys go the way a user's keys go: to the window, which hands them to the
+// focused address box and from there to its line edit.
+TEST_F(ExplorerFixture, TypedAddressGoesThereOnEnterAndKeypadEnter)
+{
+    openExplorer();
+    auto* urls = find<QComboBox>(explorer, "URLs");
+    explorer->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(explorer));
+    QTest::mouseClick(urls->lineEdit(), Qt::LeftButton);
+    ASSERT_TRUE(urls->lineEdit()->hasFocus());
+    QWindow* keys = explorer->windowHandle();
+    const auto type = [&](const QString& text) {
+        urls->clearEditText();
+        for (const QChar c : text)
+            QTest::keyClick(keys, c.toLatin1());
+        EXPECT_EQ(urls->lineEdit()->text(), text);
+    };
+
+    type(page("c.html"));
+    ASSERT_TRUE(loads([&] { QTest::keyClick(keys, Qt::Key_Return); }));
+    EXPECT_EQ(explorer->browser()->url().toString(), page("c.html"));
+    EXPECT_EQ(addressBoxText(), page("c.html"));
+    EXPECT_EQ(urls->itemText(0), page("c.html"));
+
+    type(QString(PLUVORA_TEST_DATA) + "/explorer/b.html");
+    ASSERT_TRUE(loads([&] { QTest::keyClick(keys, Qt::Key_Enter, Qt::KeypadModifier); }));
+    EXPECT_EQ(explorer->browser()->url().toString(), page("b.html"));
+    EXPECT_EQ(history(), QStringList({page("a.html"), page("c.html"), page("b.html")}));
+
+    // After a link the box names the page the link led to.
+    ASSERT_TRUE(followLink("next"));
+    EXPECT_EQ(addressBoxText(), page("c.html"));
+    EXPECT_EQ(explorer->browser()->url().toString(), page("c.html"));
 }

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "appfolder/appfolder.h"
-#include "explorer/capturetarget.h"
 #include "explorer/explorernavigation.h"
 #include "explorer/explorerpage.h"
 
@@ -27,15 +26,16 @@ struct ExplorerSetup {
     FileChooser* fileChooser = nullptr;
     // The folder for input files, asked each time a save dialog opens.
     std::function<QString()> inputFolder;
-    // The main window: captured text goes into its `Memo1` and `Edit1`,
-    // and its `ComboBox2` gets the template of a known site.
-    QWidget* mainWindow = nullptr;
 };
 
 // "Pluvora Explorer": a web browser for finding weather data, with its own
 // history and address list, a links bar, favorites, and "Capture data",
-// which puts the page's text into the main window as new input.
-class TformWeb : public QMainWindow {
+// which hands the page's text to whoever listens to `captured`.
+//
+// Its code is split by area: the page and the address box here, the tool
+// bars and menus in explorerwindowbars.cpp, the favorites menu and the home
+// page in explorerwindowfavorites.cpp.
+class ExplorerWindow : public QMainWindow {
     Q_OBJECT
 public:
     static constexpr const char* kCaption = "Pluvora Explorer";
@@ -70,8 +70,8 @@ public:
     // Items of the favorites menu before the first favorite.
     static constexpr int kFixedFavoriteItems = 4;
 
-    explicit TformWeb(const ExplorerSetup& setup, QWidget* parent = nullptr);
-    ~TformWeb() override;
+    explicit ExplorerWindow(const ExplorerSetup& setup, QWidget* parent = nullptr);
+    ~ExplorerWindow() override;
 
     const pluvora::ExplorerNavigation& navigation() const { return mNavigation; }
     const QStringList& hotLinkURLs() const { return mHotLinkURLs; }
@@ -93,6 +93,11 @@ signals:
     void closed();
     // A "Save complete webpage" finished writing, or failed.
     void pageSaved(const QString& path, bool ok);
+    // "Capture data" read a page with a body: its text, its name (the
+    // page's title, or the address box's text for an untitled page) and the
+    // address box's text, which tells a known data service. The explorer
+    // closes right after.
+    void captured(const QString& text, const QString& title, const QString& source);
 
 public slots:
     void navigateToURL();
@@ -100,11 +105,15 @@ public slots:
     void ForwardClick();
     void StopClick();
     void RefreshClick();
+    // "Capture data": hands the page's text on through `captured` and closes.
     void BitBtn1Click();
     void SaveAsTextFileClick();
     void SaveAsSinglefileMHTClick();
+    // "Open...": shows a local web-page file.
     void Open2Click();
+    // "Exit": closes the explorer.
     void Exit1Click();
+    // "Help" (F1): asks for the explorer's help page.
     void Help2Click();
     void LinksClick(int tag);
     void URLsKeyDown();
@@ -134,7 +143,6 @@ private:
     void WebBrowser1DownloadBegin();
     void WebBrowser1DownloadComplete();
     void capture(const DocumentText& document);
-    void detectdataSource();
     void setHomePage(const QString& typedName);
     void showDialog(QWidget* dialog);
     void closeOpenDialogs();
@@ -143,7 +151,6 @@ private:
     pluvora::UserFeedback& mUser;
     FileChooser& mFileChooser;
     std::function<QString()> mInputFolder;
-    CaptureTarget mCaptureTarget;
 
     pluvora::ExplorerNavigation mNavigation;
     QStringList mHotLinkURLs;
