@@ -62,7 +62,6 @@ public:
     static constexpr const char* kExplorerHint = "Open Internet Weather  Explorer to download weather data";
     static constexpr const char* kStep2Title = "Step 2: Specify input data";
     static constexpr const char* kTemplateCaption = "Data template";
-    static constexpr const char* kRowsBeforeCaption = "Rows before data start";
     static constexpr const char* kProcessCaption = "Step 4: Process";
     static constexpr const char* kItIsDone = "It is Done";
     static constexpr const char* kOutputTitle = "Output";
@@ -90,8 +89,6 @@ public slots:
     void BitBtn3Click();
     void BitBtn1Click();
     void BitBtn4Click();
-    void SpinButton1UpClick();
-    void SpinButton1DownClick();
     void Edit1Change();
     void Edit1MouseDown();
     void setFileNameBoxProperty();
@@ -159,9 +156,7 @@ private:
     QGroupBox* mStep2 = nullptr;            // GroupBox1
     InputPanel* mInputPanel = nullptr;      // Memo1
     QComboBox* mTemplateBox = nullptr;      // ComboBox2
-    QLineEdit* mRowsBefore = nullptr;       // adpEdit1
-    QToolButton* mRowsUp = nullptr;         // SpinButton1, upper arrow
-    QToolButton* mRowsDown = nullptr;       // SpinButton1, lower arrow
+    QLineEdit* mRowsBefore = nullptr;       // adpEdit1, in the column panel
     ColumnPanel* mColumns = nullptr;
     MissingValueBox* mMissingValues = nullptr;
     TaskPanel* mTasks = nullptr;

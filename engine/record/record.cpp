@@ -52,6 +52,18 @@ void assignYydoy(Record& record, double value)
     record.yydoyNotADate = std::fabs(whole) >= 1e5;
 }
 
+// A Date column reaches the stages as the number yyyymmdd.
+void assignDate(Record& record, double value)
+{
+    const long long date = std::llround(value);
+    record.year = static_cast<int>(date / 10000);
+    record.month = static_cast<int>(date / 100 % 100);
+    record.day = static_cast<int>(date % 100);
+    record.present[kYear] = true;
+    record.present[kMonth] = true;
+    record.present[kDay] = true;
+}
+
 } // namespace
 
 void assignValue(Record& record, const ColumnSpec& spec, int column, double value)
@@ -77,6 +89,9 @@ void assignValue(Record& record, const ColumnSpec& spec, int column, double valu
     case kSunHr: record.sunHr = value; break;
     case kSunHrPercent: record.sunHrPercent = value; break;
     case kYydoy: assignYydoy(record, value); return;
+    case kDate: assignDate(record, value); return;
+    case kDewPt: record.dewPt = value; break;
+    case kVapPr: record.vapPr = value; break;
     default: return;
     }
     record.present[static_cast<std::size_t>(code)] = true;
@@ -92,6 +107,14 @@ double conversionUnitSolar(std::string_view unit)
         return 0.041868;
     if (unit == "W/m2")
         return 0.0864;
+    if (unit == "kWh/m2/d")
+        return 3.6;
+    if (unit == "J/cm2")
+        return 0.01;
+    // The same calorie as "Langley", so a file gives one value whichever
+    // name its column is given.
+    if (unit == "cal/cm2")
+        return 0.04186;
     return 0.0;
 }
 
@@ -103,6 +126,8 @@ double conversionUnitForWater(std::string_view unit)
         return 10.0;
     if (unit == "inch")
         return 25.4;
+    if (unit == "0.1 mm")
+        return 0.1;
     return 0.0;
 }
 
@@ -114,7 +139,37 @@ double conversionUnitWS(std::string_view unit)
         return 1.609 / 3.6;
     if (unit == "m/s")
         return 1.0;
+    if (unit == "km/d")
+        return 1000.0 / 86400.0;
+    if (unit == "knot")
+        return 1852.0 / 3600.0;
+    if (unit == "0.1 m/s")
+        return 0.1;
     return 0.0;
+}
+
+TemperatureUnit temperatureUnit(std::string_view unit)
+{
+    if (unit == "oC")
+        return TemperatureUnit::Celsius;
+    if (unit == "oF")
+        return TemperatureUnit::Fahrenheit;
+    if (unit == "0.1 oC")
+        return TemperatureUnit::TenthCelsius;
+    return TemperatureUnit::Unknown;
+}
+
+double toCelsius(double value, TemperatureUnit unit)
+{
+    switch (unit) {
+    case TemperatureUnit::Fahrenheit: return fahrenheitToCelsius(value);
+    // A division, not a product with 0.1: the tenth is then the nearest
+    // value to what the file says.
+    case TemperatureUnit::TenthCelsius: return value / 10.0;
+    case TemperatureUnit::Celsius:
+    case TemperatureUnit::Unknown: break;
+    }
+    return value;
 }
 
 std::optional<int> dayOfYear(int year, int month, int day)

@@ -4,6 +4,7 @@
 #include "io/numbertext.h"
 #include "run/columnresolution.h"
 #include "run/usertermsmessage.h"
+#include "table/fieldreading.h"
 #include "table/inputtable.h"
 #include "table/paneltext.h"
 #include "tasks/convertrearrange.h"
@@ -120,7 +121,7 @@ bool stopped(RunContext& run, RunOutcome& outcome)
 // completion.
 // Task 1 for a streamed run: one pass instead of the stage chain when the
 // input holds nothing a stage would stop on or report.
-bool streamedTaskOne(RunContext& run, const RunRequest& request)
+bool streamedTaskOne(RunContext& run, const RunRequest& request, const std::filesystem::path& source)
 {
     if (!request.streamed || run.task != 1)
         return false;
@@ -130,8 +131,7 @@ bool streamedTaskOne(RunContext& run, const RunRequest& request)
         if (!sign)
             return false;
     }
-    return streamTaskOne(run, sign, request.substituteText,
-                         request.inputFile.empty() ? run.file(workfile::kInput) : request.inputFile);
+    return streamTaskOne(run, sign, request.substituteText, source);
 }
 
 void complete(RunContext& run, const RunRequest& request, RunGauge& gauge, RunOutcome& outcome)
@@ -151,14 +151,29 @@ void complete(RunContext& run, const RunRequest& request, RunGauge& gauge, RunOu
 
 void processData(RunContext& run, const RunRequest& request, RunGauge& gauge, RunOutcome& outcome)
 {
-    if (streamedTaskOne(run, request)) {
+    // Fields that are not blank-separated are first rewritten as if they were.
+    const bool fieldPass = !request.layout.readsAsBlankSeparated();
+    const auto input = run.file(workfile::kInput);
+    if (!fieldPass && streamedTaskOne(run, request, request.inputFile.empty() ? input : request.inputFile)) {
         complete(run, request, gauge, outcome);
         return;
     }
     if (!request.inputFile.empty())
-        saveTextFileAsPanelText(request.inputFile, run.file(workfile::kInput));
+        saveTextFileAsPanelText(request.inputFile, input);
     if (request.streamed)
         removeEndNotes(run);
+    if (fieldPass) {
+        std::optional<std::string_view> sign;
+        if (request.substitutionEnabled)
+            sign = request.signText;
+        readFields(run, request.layout, sign);
+        if (stopped(run, outcome))
+            return;
+        if (streamedTaskOne(run, request, input)) {
+            complete(run, request, gauge, outcome);
+            return;
+        }
+    }
 
     // Before the cleaning, while the field delimiters can still be seen.
     std::optional<int> sign;

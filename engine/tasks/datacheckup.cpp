@@ -7,6 +7,7 @@
 #include "table/paneltext.h"
 #include "table/recordline.h"
 
+#include <fstream>
 #include <optional>
 #include <string>
 
@@ -18,7 +19,8 @@ constexpr int kCheckupTask = 3;
 
 // Factors and flags taken from the unit texts once per checkup.
 struct Units {
-    bool celsius = false;
+    // An unknown temperature text is read as Fahrenheit.
+    TemperatureUnit temperature = TemperatureUnit::Fahrenheit;
     double solar = 0;
     double precip = 0;
     double et = 0;
@@ -41,7 +43,7 @@ struct Converted {
 Converted convert(const Record& r, const Units& u)
 {
     // Soil temperature has no unit of its own here: it follows T-max.
-    auto celsius = [&](double t) { return u.celsius ? t : fahrenheitToCelsius(t); };
+    auto celsius = [&](double t) { return toCelsius(t, u.temperature); };
     return {.solar = r.solar * u.solar,
             .tmax = celsius(r.tmax),
             .tmin = celsius(r.tmin),
@@ -187,7 +189,8 @@ std::optional<const char*> screenRecords(TextReader& input, TextWriter& report, 
 Units unitsOf(const ColumnSpec& spec)
 {
     Units units;
-    units.celsius = spec.unit(kTmax) == "oC";
+    if (const auto unit = temperatureUnit(spec.unit(kTmax)); unit != TemperatureUnit::Unknown)
+        units.temperature = unit;
     units.solar = conversionUnitSolar(spec.unit(kSolar));
     units.precip = conversionUnitForWater(spec.unit(kPrecip));
     units.et = conversionUnitForWater(spec.unit(kEt));
@@ -232,6 +235,25 @@ bool CheckupScreen::passes(const Record& r)
     }
 }
 
+std::string loadCheckupReport(const std::filesystem::path& path, std::size_t limit)
+{
+    std::error_code ec;
+    const auto size = std::filesystem::file_size(path, ec);
+    if (ec || size <= limit)
+        return loadPanelText(path);
+    std::ifstream in(path, std::ios::binary);
+    std::string head(limit, '\0');
+    in.read(head.data(), static_cast<std::streamsize>(head.size()));
+    head.resize(head.rfind('\n') + 1);
+    std::string text;
+    text.reserve(head.size() + 200);
+    for (char c : head)
+        if (c != '\r')
+            text += c;
+    text += kCheckupReportCut;
+    return text;
+}
+
 void dataCheckup(RunContext& run)
 {
     const ColumnSpec& spec = run.columns;
@@ -267,7 +289,7 @@ void dataCheckup(RunContext& run)
         run.ui.playSound(Sound::Error);
         run.ui.showMessage(MessageKind::Warning,
                            run.task == kCheckupTask ? kDataErrorsSpottedTask3 : kDataErrorsSpotted);
-        run.outputPanel = loadPanelText(outputPath);
+        run.outputPanel = loadCheckupReport(outputPath);
         run.abortFlag = true;
     } else if (run.task == kCheckupTask) {
         run.ui.playSound(Sound::Exclamation);

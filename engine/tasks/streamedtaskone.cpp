@@ -4,6 +4,7 @@
 #include "io/numbertext.h"
 #include "io/textreader.h"
 #include "io/textwriter.h"
+#include "record/humidity.h"
 #include "table/inputtable.h"
 #include "tasks/convertrearrange.h"
 #include "tasks/datacheckup.h"
@@ -130,6 +131,7 @@ private:
         Record& record = mRun.record;
         for (int column = 1; column <= columns; ++column)
             assignValue(record, mRun.columns, column, values[column - 1]);
+        deriveHumidity(record, mRun.columns, columns);
         if (!mScreen.passes(record))
             return false;
         std::optional<int> doy;
