@@ -178,13 +178,16 @@ void processData(RunContext& run, const RunRequest& request, RunGauge& gauge, Ru
         }
     }
 
-    checkData(run);
+    // Before the cleaning, while the field delimiters can still be seen.
     std::optional<int> sign;
     if (request.substitutionEnabled)
-        sign = integerOf(request.signText);
-    // Rows as cleaned: what the notices tell is what the tasks will read.
+        sign = parseInteger(request.signText);
     ReadingNotices notices(run, sign);
     notices.scanInput(run);
+
+    checkData(run);
+    if (request.substitutionEnabled)
+        sign = integerOf(request.signText);
     if (sign)
         valueSubstitution(run, *sign, request.substituteText);
     notices.tell(run.ui, request.substituteText, run.task);

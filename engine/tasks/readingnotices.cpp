@@ -51,30 +51,35 @@ void ReadingNotices::findGroup(int values)
 void ReadingNotices::scanInput(const RunContext& run)
 {
     constexpr std::size_t kPiece = 64; // the readers' longest token
+    auto isValue = [](char c) { return (c >= '0' && c <= '9') || c == '-' || c == '.'; };
     TextReader reader(run.file(workfile::kInput));
     std::string line;
     int lineNumber = 0;
     while (reader.readLine(line)) {
         if (++lineNumber <= run.rowsBefore)
             continue;
+        // Tokens as the cleaning leaves them: runs of value characters.
         int values = 0;
+        int described = 0;
+        int delimiters = 0;
         const std::size_t size = line.size();
         for (std::size_t i = 0; i < size;) {
-            while (i < size && static_cast<unsigned char>(line[i]) <= 32)
-                ++i;
+            while (i < size && !isValue(line[i]))
+                delimiters += isFieldDelimiter(line[i++]);
             if (i == size)
                 break;
             const std::size_t start = i;
-            while (i < size && static_cast<unsigned char>(line[i]) > 32)
+            while (i < size && isValue(line[i]))
                 ++i;
             ++values;
+            described += delimiters < mColumnCount;
             if (mSign && values <= mColumnCount && i - start <= kPiece) {
                 const auto value = parseDecimal(std::string_view(line).substr(start, i - start));
                 if (value && roundsToSign(*value, *mSign))
                     substituted(lineNumber, values);
             }
         }
-        row(lineNumber, values);
+        row(lineNumber, delimiters > 0 ? described : values);
     }
 }
 
@@ -99,12 +104,12 @@ std::optional<std::string> ReadingNotices::valueCountNotice() const
     std::vector<std::string> named;
     for (const auto& [line, values] : odd)
         named.push_back("line " + std::to_string(line) + " holds " + std::to_string(values));
-    std::string text = "Data rows hold different numbers of values: " + std::to_string(most->rows)
+    std::string text = kValueCountsDiffer + std::to_string(most->rows)
         + (most->rows == 1 ? " row holds " : " rows hold ") + std::to_string(most->values) + ", but "
         + listOf(named);
     if (oddRows > static_cast<long>(odd.size()))
         text += " (" + std::to_string(oddRows) + " rows in all)";
-    return text + ". A decimal comma (10,5) or an empty field shifts every later column.";
+    return text + ". " + kShiftedColumns;
 }
 
 std::vector<std::string> ReadingNotices::substitutionNotices(std::string_view substitute, int task) const
@@ -118,9 +123,9 @@ std::vector<std::string> ReadingNotices::substitutionNotices(std::string_view su
             continue;
         const int code = mVariable[static_cast<std::size_t>(column)];
         std::string text = "Column " + std::to_string(column) + " (" + std::string(variableInfo(code).item)
-            + "): " + std::to_string(s.count) + (s.count == 1 ? " value" : " values") + " equal to the sign "
-            + std::to_string(*mSign) + " replaced by " + std::string(substitute) + ", on input "
-            + (s.firstLines.size() == 1 ? "line " : "lines ");
+            + "): " + std::to_string(s.count) + (s.count == 1 ? " value" : " values") + " taken as missing (sign "
+            + std::to_string(*mSign) + (s.count == 1 ? ") was" : ") were") + " replaced by " + std::string(substitute)
+            + " on input " + (s.count == 1 ? "line " : "lines ");
         const long unnamed = s.count - static_cast<long>(s.firstLines.size());
         std::vector<std::string> lines;
         for (int line : s.firstLines)
@@ -130,7 +135,7 @@ std::vector<std::string> ReadingNotices::substitutionNotices(std::string_view su
         text += listOf(lines);
         text += ".";
         if (task >= 4 && task <= 7)
-            text += " The estimates of those days rest on the substitute, not on a measured value.";
+            text += std::string(" ") + kEstimatesRestOnSubstitute;
         notices.push_back(std::move(text));
     }
     return notices;

@@ -10,6 +10,11 @@
 
 namespace pluvora {
 
+inline constexpr const char* kValueCountsDiffer = "Data rows hold different numbers of values: ";
+inline constexpr const char* kShiftedColumns = "A decimal comma (10,5) or an empty field shifts every later column.";
+inline constexpr const char* kEstimatesRestOnSubstitute =
+    "The estimates of those days rest on the substitute, not on a measured value.";
+
 // What a run learns about its data rows while it splits them, told to the
 // user as notices that never stop the work:
 // - rows that hold different numbers of values: a decimal comma (10,5) or
@@ -24,8 +29,14 @@ public:
     // `sign`: the missing-value sign when substitution is on.
     ReadingNotices(const RunContext& run, std::optional<int> sign);
 
-    // One data row: its line in the input and how many values it holds. A
-    // row without any is passed over by every stage.
+    // A comma or semicolon between fields: in such rows only the values of
+    // the described fields count, so a text field beyond them ("NO RECORD")
+    // is no shift.
+    static bool isFieldDelimiter(char c) { return c == ',' || c == ';'; }
+
+    // One data row: its line in the input and how many values it holds
+    // (in the described fields, when it has field delimiters). A row
+    // without any is passed over by every stage.
     void row(int line, int values)
     {
         if (values == 0) {
@@ -52,9 +63,9 @@ public:
         ++s.count;
     }
 
-    // Reads the rows of "Input.~" after the header rows, as cleaned: how
-    // many values each holds and, with a sign, which of the task's values
-    // the substitution will replace.
+    // Reads the rows of "Input.~" after the header rows, before cleaning:
+    // how many values each holds and, with a sign, which of the task's
+    // values the substitution will replace.
     void scanInput(const RunContext& run);
 
     std::optional<std::string> valueCountNotice() const;

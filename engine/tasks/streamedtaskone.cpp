@@ -63,9 +63,11 @@ private:
         const int columns = mRun.columnCount;
         double values[kColumnBoxes];
         int count = 0;
+        int described = 0;
+        int delimiters = 0;
         for (;;) {
             while (p != end && !isValueByte(*p))
-                ++p;
+                delimiters += ReadingNotices::isFieldDelimiter(*p++);
             if (p == end)
                 break;
             const char* token = p;
@@ -87,6 +89,7 @@ private:
             }
             const char* tokenEnd = p;
             const auto length = static_cast<std::size_t>(tokenEnd - token);
+            described += delimiters < columns;
             while (p != end && isValueByte(*p))
                 ++p;
             // Without substitution no stage reads past the record's columns.
@@ -113,7 +116,7 @@ private:
                 values[count] = *value;
             ++count;
         }
-        mNotices.row(mLine, count);
+        mNotices.row(mLine, delimiters > 0 ? described : count);
         if (count == 0)
             return true; // a blank row: every stage passes over it
         // A short row is a missing value, and so is the row-end marker

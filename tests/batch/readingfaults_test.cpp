@@ -1,4 +1,5 @@
 #include "tasks/datacheckup.h"
+#include "tasks/readingnotices.h"
 #include "tempfolder.h"
 
 #include <gtest/gtest.h>
@@ -93,8 +94,7 @@ INSTANTIATE_TEST_SUITE_P(
                     {"\t2020 / 1\r\n"}}),
     [](const auto& param) { return std::string(param.param.name); });
 
-const char* const kShifted = "Data rows hold different numbers of values: 2 rows hold 4, but line 2 holds 5. "
-                             "A decimal comma (10,5) or an empty field shifts every later column.";
+const std::string kShifted = std::string(kValueCountsDiffer) + "2 rows hold 4, but line 2 holds 5. " + kShiftedColumns;
 
 INSTANTIATE_TEST_SUITE_P(
     Notices, BatchReading,
@@ -107,14 +107,14 @@ INSTANTIATE_TEST_SUITE_P(
         ReadingCase{"SubstitutedRainInTaskOne",
                     "y doy tx tn p\n2001 1 20 10 -99\n2001 2 21 11 -99.0\n2001 3 22 12 0\n2001 4 22 12 -99\n",
                     task(1, "Year,DOY,T-max:oC,T-min:oC,Precip:mm", kSite), 0,
-                    line("notice", "Column 5 (Precip): 3 values equal to the sign -99 replaced by 0.01, "
+                    line("notice", "Column 5 (Precip): 3 values taken as missing (sign -99) were replaced by 0.01 "
                                    "on input lines 2, 3 and 5."),
                     {"\n2001\t1\t"}},
         ReadingCase{"SubstitutedTminUnderAnEstimate", "y doy tx tn\n2001 1 20 -99\n2001 2 21 11\n",
                     task(4, "Year,DOY,T-max:oC,T-min:oC", {"--latitude", "35"}), 0,
-                    line("notice", "Column 4 (T-min): 1 value equal to the sign -99 replaced by 0.01, on input "
-                                   "line 2. The estimates of those days rest on the substitute, not on a measured "
-                                   "value."),
+                    line("notice", std::string("Column 4 (T-min): 1 value taken as missing (sign -99) was replaced by 0.01 on "
+                                               "input line 2. ")
+                                       + kEstimatesRestOnSubstitute),
                     {}}),
     [](const auto& param) { return std::string(param.param.name); });
 

@@ -2,6 +2,7 @@
 
 #include "noteline.h"
 #include "tasks/datacheckup.h"
+#include "tasks/readingnotices.h"
 
 #include <QPlainTextEdit>
 
@@ -35,7 +36,7 @@ TEST_F(ReadingInWindow, NoticesGoToTheNoteLineNotToAMessageBox)
     ASSERT_EQ(note->notes().size(), 2);
     EXPECT_EQ(feedback.notices, (std::vector<std::string>{note->notes()[0].toStdString(),
                                                            note->notes()[1].toStdString()}));
-    EXPECT_TRUE(note->notes()[0].startsWith("Data rows hold different numbers of values"));
+    EXPECT_TRUE(note->notes()[0].startsWith(pluvora::kValueCountsDiffer));
     EXPECT_TRUE(note->notes()[1].startsWith("Column 5 (T-min): 1 value"));
     EXPECT_EQ(note->toolTip(), note->notes().join('\n'));
     EXPECT_FALSE(note->text().isEmpty());
