@@ -50,6 +50,8 @@ struct BatchOptions {
     int shardCount = 1;
     bool shardGiven = false;
     std::optional<std::string> mergeSummaries; // a folder of summary-K.csv
+    std::optional<std::string> flags;  // each day's provenance codes, CSV
+    std::optional<std::string> report; // the quality report, HTML
 };
 
 // A usage fault, exit status 2. A refused site coordinate is told with the

@@ -1,6 +1,7 @@
 #include "mainwindow.h"
 
 #include "appfolder/settings.h"
+#include "charts/qualityview.h"
 #include "columnpanel.h"
 #include "combolists.h"
 #include "controls.h"
@@ -109,6 +110,10 @@ MainWindow::MainWindow(const MainWindowSetup& setup, QWidget* parent)
     mElastic = toggles.elasticWindow;
     mHorizontalScroll = toggles.horizontalScrollBar;
     mSpacer = toggles.enableSpacer;
+    mQuality = new QualityView(this, *mFileChooser, *mUser,
+                               [this](QByteArray& text) { return gatherRequest(text); });
+    mQuality->addMenu(menuBar());
+    connect(mQuality, &QualityView::daySelected, this, [this](int line) { mInputPanel->selectLine(line); });
     widenComboLists(centralWidget());
     mElasticLayout = new ElasticLayout(centralWidget(), {kDesignWidth, kDesignHeight});
     // The spacer lines the column boxes up in design pixels.
@@ -356,7 +361,8 @@ pluvora::RunRequest MainWindow::gatherRequest(QByteArray& inputText) const
 void MainWindow::BitBtn1Click()
 {
     QByteArray inputText;
-    const pluvora::RunRequest request = gatherRequest(inputText);
+    pluvora::RunRequest request = gatherRequest(inputText);
+    request.provenance = mQuality->beginRun(request);
     mOutput->setRunTask(request.taskIndex + 1);
     pluvora::RunOutcome outcome;
     try {

@@ -28,6 +28,7 @@ class TemplateControl;
 class MissingValueBox;
 class NeedleGauge;
 class OutputPanel;
+class QualityView;
 class TaskPanel;
 class UrlOpener;
 class TformWeb;
@@ -139,6 +140,7 @@ private:
     pluvora::AppFolder mFolder;
     std::unique_ptr<pluvora::UserFeedback> mOwnFeedback;
     pluvora::UserFeedback* mUser = nullptr;
+    QualityView* mQuality = nullptr;
     std::unique_ptr<WindowFeedback> mFeedback;
     std::unique_ptr<FileChooser> mOwnFileChooser;
     FileChooser* mFileChooser = nullptr;

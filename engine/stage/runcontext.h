@@ -11,6 +11,8 @@
 
 namespace pluvora {
 
+class RunProvenance;
+
 // The settings of the tasks' own pages, as typed; each task reads and
 // converts its own.
 struct TaskPageInput {
@@ -51,6 +53,9 @@ struct RunContext {
 
     // The number that ended the run with "Invalid numeric input", if found.
     std::optional<InputPosition> badInput;
+
+    // Filled as the stages go when someone asked for it; null otherwise.
+    RunProvenance* provenance = nullptr;
 
     // Error sound, error box, abort flag: how a stage fails.
     void fail(std::string_view message)
