@@ -112,7 +112,8 @@ MainWindow::MainWindow(const MainWindowSetup& setup, QWidget* parent)
     mSpacer = toggles.enableSpacer;
     mQuality = new QualityView(this, *mFileChooser, *mUser,
                                [this](QByteArray& text) { return gatherRequest(text); });
-    mQuality->addMenu(menuBar());
+    mQuality->offerIn(mOutputPanel);
+    mQuality->offerIn(mInputPanel);
     connect(mQuality, &QualityView::daySelected, this, [this](int line) { mInputPanel->selectLine(line); });
     widenComboLists(centralWidget());
     mElasticLayout = new ElasticLayout(centralWidget(), {kDesignWidth, kDesignHeight});

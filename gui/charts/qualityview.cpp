@@ -10,7 +10,7 @@
 #include <QByteArray>
 #include <QFileInfo>
 #include <QMenu>
-#include <QMenuBar>
+#include <QPlainTextEdit>
 #include <QTemporaryDir>
 
 namespace {
@@ -58,29 +58,31 @@ QualityView::QualityView(QWidget* window, FileChooser& files, pluvora::UserFeedb
                          std::function<pluvora::RunRequest(QByteArray&)> gather)
     : QObject(window), mWindow(window), mFiles(files), mUser(user), mGather(std::move(gather))
 {
+    auto add = [&](const char* caption, const char* name, void (QualityView::*slot)()) {
+        auto* item = new QAction(caption, this);
+        item->setObjectName(name);
+        connect(item, &QAction::triggered, this, slot);
+        mActions.append(item);
+    };
+    add(kCharts, "Charts1", &QualityView::showCharts);
+    add(kInputCharts, "InputCharts1", &QualityView::showInputCharts);
+    add(kSaveReport, "SaveQualityReport1", &QualityView::saveQualityReport);
 }
 
 QualityView::~QualityView() = default;
 
 ChartsWindow* QualityView::chartsWindow() const { return mCharts; }
 
-void QualityView::addMenu(QMenuBar* bar)
+void QualityView::offerIn(QPlainTextEdit* panel)
 {
-    QMenu* view = new QMenu(kViewMenu, bar);
-    view->setObjectName("View1");
-    // Beside "Control", before "Help".
-    const auto actions = bar->actions();
-    bar->insertMenu(actions.isEmpty() ? nullptr : actions.last(), view);
-    auto add = [&](const char* caption, const char* name, void (QualityView::*slot)()) {
-        QAction* item = view->addAction(caption);
-        item->setObjectName(name);
-        connect(item, &QAction::triggered, this, slot);
-        return item;
-    };
-    add(kCharts, "Charts1", &QualityView::showCharts);
-    add(kInputCharts, "InputCharts1", &QualityView::showInputCharts);
-    view->addSeparator();
-    add(kSaveReport, "SaveQualityReport1", &QualityView::saveQualityReport);
+    panel->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(panel, &QWidget::customContextMenuRequested, this, [this, panel](const QPoint& at) {
+        QMenu* menu = panel->createStandardContextMenu(at);
+        menu->addSeparator();
+        menu->addActions(mActions);
+        menu->setAttribute(Qt::WA_DeleteOnClose);
+        menu->popup(panel->viewport()->mapToGlobal(at));
+    });
 }
 
 pluvora::RunProvenance* QualityView::beginRun(const pluvora::RunRequest& request)

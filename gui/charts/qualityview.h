@@ -13,15 +13,17 @@
 class ChartsWindow;
 class FileChooser;
 class QByteArray;
-class QMenuBar;
+class QPlainTextEdit;
+class QAction;
 namespace pluvora { class UserFeedback; }
 
-// The window's "View" menu: charts of the last run or of the input as it
-// stands, and the quality report of either. Keeps each run's provenance.
+// Charts of the last run or of the input as it stands, and the quality
+// report of either, offered in the context menus of the input and output
+// panels (the menu bar keeps the items it has always had). Keeps each
+// run's provenance.
 class QualityView : public QObject {
     Q_OBJECT
 public:
-    static constexpr const char* kViewMenu = "&View";
     static constexpr const char* kCharts = "&Charts";
     static constexpr const char* kInputCharts = "Charts of the &input";
     static constexpr const char* kSaveReport = "Save &quality report...";
@@ -33,7 +35,8 @@ public:
                 std::function<pluvora::RunRequest(QByteArray&)> gather);
     ~QualityView() override;
 
-    void addMenu(QMenuBar* bar);
+    // Adds the items to the context menu of `panel`.
+    void offerIn(QPlainTextEdit* panel);
     // A fresh account for the run about to start; the run fills it.
     pluvora::RunProvenance* beginRun(const pluvora::RunRequest& request);
     // Shows the last run, or the input when there has been none.
@@ -58,4 +61,5 @@ private:
     pluvora::ReportSettings mSettings;
     QString mWhat;
     QPointer<ChartsWindow> mCharts;
+    QList<QAction*> mActions;
 };

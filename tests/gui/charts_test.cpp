@@ -61,7 +61,7 @@ protected:
 
     ChartsWindow* openCharts()
     {
-        auto* item = window->menuBar()->findChild<QAction*>("Charts1");
+        auto* item = window->findChild<QAction*>("Charts1");
         EXPECT_NE(item, nullptr);
         item->trigger();
         auto* charts = window->findChild<ChartsWindow*>("ChartsWindow");
