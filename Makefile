@@ -1,5 +1,5 @@
-# Two entry points for a fresh Debian 12 machine: `make run` and `make test`.
-# Both install whatever Debian packages are missing, configure and build.
+# Entry points for a fresh Debian 12 machine: `make run`, `make test` (every
+# check) and `make check` (the plain suite alone, quicker). All install whatever Debian packages are missing, configure and build.
 
 BUILD_DIR ?= build
 # The same suite again under AddressSanitizer and UndefinedBehaviorSanitizer.
@@ -11,7 +11,7 @@ FUZZ_MAX_LEN ?= 4096
 # The targets write their files per input: a memory file system is many
 # times faster where there is one.
 FUZZ_TMPDIR ?= $(if $(wildcard /dev/shm/.),/dev/shm,$(or $(TMPDIR),/tmp))
-FUZZ_TARGETS := textreader panelload processingrun
+FUZZ_TARGETS := textreader panelload processingrun batchprogram
 PACKAGES := cmake ninja-build g++ make qt6-base-dev qt6-webengine-dev \
             qt6-charts-dev qt6-svg-dev chromium \
             libgtest-dev libgmock-dev libbenchmark-dev libgl-dev parallel
@@ -22,7 +22,7 @@ SUDO := $(shell [ "$$(id -u)" -eq 0 ] || echo sudo)
 # Rebuilds are much faster through ccache where a developer has it.
 CMAKE_ARGS := $(if $(shell command -v ccache),-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 
-.PHONY: all deps fuzz-deps slurm-deps test-slurm configure build asan-build fuzz-build run test bench fuzz clean
+.PHONY: all deps fuzz-deps slurm-deps test-slurm configure build asan-build fuzz-build run check test bench fuzz clean
 
 all: build
 
@@ -59,10 +59,14 @@ run: configure
 	cmake --build $(BUILD_DIR) --target pluvora pluvora-batch
 	$(BUILD_DIR)/app/pluvora
 
-# Tests labelled no-sanitizer are left out of the second run; each such
-# label says in its CMake file why the test cannot run under ASan.
-test: build asan-build
+# The plain suite alone: one build, no sanitizer build.
+check: build
 	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -LE slurm
+
+# Every check: the plain suite, then the same under the sanitizers. Tests
+# labelled no-sanitizer are left out of the second run; each such label says
+# in its CMake file why the test cannot run under ASan.
+test: check asan-build
 	@# LeakSanitizer needs ptrace, which some containers forbid; the address
 	@# and undefined-behaviour checks still run there.
 	cd $(ASAN_DIR) && leaks=1 && \

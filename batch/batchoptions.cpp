@@ -15,7 +15,9 @@ const char* const kBatchUsage =
     "                     [--latitude TEXT] [--elevation TEXT] [--region 1|2|3]\n"
     "                     [--zone 1|2|3] [--pan 1..5] [--fetch TEXT] [--no-rearrange]\n"
     "                     [--no-substitution] [--sign N] [--substitute TEXT] [--yes]\n"
-    "                     [--update FILE] [--flags FILE.csv] [--report FILE.html]\n"
+    "                     [--update FILE] [--fields blanks|comma|semicolon|tab|fixed]\n"
+    "                     [--widths N,N,...] [--decimal-comma] [--pick LIST]\n"
+    "                     [--flags FILE.csv] [--report FILE.html]\n"
     "                     INPUT [-o OUTPUT]\n"
     "       pluvora-batch [options] INPUT... --out-dir DIR [--glob PATTERN] [--jobs N]\n"
     "                     [--skip-existing] [--quiet] [--shard K/N]\n"
@@ -27,7 +29,26 @@ const char* const kBatchUsage =
     "  --columns  columns 1 to 12 in order, comma-separated, each a variable name\n"
     "             with ':' and a unit for measured variables, e.g.\n"
     "             \"Year,Month,Day,T-max:oF,T-min:oF,Precip:inch\"; an empty item\n"
-    "             leaves its column unselected\n"
+    "             leaves its column unselected; a date in one column is Date with\n"
+    "             its format, one of YYYY-MM-DD, YYYYMMDD, YYYYDDD, YYYY/MM/DD,\n"
+    "             DD/MM/YYYY, MM/DD/YYYY, DD.MM.YYYY, DD-MM-YYYY (a time after\n"
+    "             it is ignored), e.g. \"Date:YYYY-MM-DD,T-max:oC,T-min:oC\"\n"
+    "             Names and units match without regard to case. Humidity may be\n"
+    "             given as DewPt (oC, oF, 0.1 oC) or VapPr (kPa, hPa, Pa) instead of\n"
+    "             RelHum, with T-max and T-min columns, e.g.\n"
+    "             \"Year,DOY,T-max:0.1 oC,T-min:0.1 oC,VapPr:hPa\"\n"
+    "  --fields   how fields are separated: blanks (default; runs of blanks and\n"
+    "             tabs), comma, semicolon, tab (double quotes respected, an\n"
+    "             empty field is a missing value), or fixed (with --widths)\n"
+    "  --widths   for --fields fixed: the position where each field ends,\n"
+    "             e.g. --widths 5,11,17 for fields 1-5, 6-11 and 12-17\n"
+    "  --decimal-comma  numbers are written 10,5 (not with --fields comma)\n"
+    "             e.g. --fields semicolon --decimal-comma\n"
+    "  --pick     keep only these fields of each data row, in this order, before\n"
+    "             anything else; fields are counted from 1: the numbers of a row\n"
+    "             as a run reads them (blanks, commas, letters separate), or with\n"
+    "             --fields the fields it sets, e.g.\n"
+    "             --pick 1-5,18,22 makes fields 1 to 5, 18 and 22 columns 1 to 7\n"
     "  --site     site coordinates for tasks 1 and 6 (west positive, south negative)\n"
     "  --latitude latitude box of tasks 4, 5 and 7; --elevation: of task 7\n"
     "  --region   task 4: 1 Mid-West of USA, 2 continental, 3 coastal (default 1)\n"
@@ -57,7 +78,10 @@ const char* const kBatchUsage =
     "             S substituted, E estimated or X no value, with F appended\n"
     "             where the checkup lists the day, also when the run stops\n"
     "  --report   write a quality report: charts, figures, gaps and the days\n"
-    "             the checkup lists, as one HTML file\n";
+    "             the checkup lists, as one HTML file\n"
+    "exit status: 0 the result was written (task 2: the file was updated, or\n"
+    "             it needed no update), 1 a stage stopped the run, 2 bad options,\n"
+    "             3 task 2 had new days but did not append them (a gap answered No)\n";
 
 namespace {
 
@@ -178,7 +202,10 @@ std::variant<BatchOptions, UsageError> parseBatchOptions(const std::vector<std::
             try {
                 parseColumnsText(*v, options.layout);
             } catch (const LayoutTextError& error) {
-                return UsageError{error.what()};
+                std::string message = error.what();
+                if (!error.offered.empty())
+                    message += "; " + error.offered;
+                return UsageError{message};
             }
             columnsGiven = true;
         } else if (arg == "--site") {
@@ -202,6 +229,26 @@ std::variant<BatchOptions, UsageError> parseBatchOptions(const std::vector<std::
             if (!v)
                 return needs("a value");
             options.fetch = std::string(*v);
+        } else if (arg == "--fields") {
+            const auto v = value();
+            if (!v)
+                return needs("blanks, comma, semicolon, tab or fixed");
+            try {
+                options.layout.fields = fieldSeparatorFromName(*v);
+            } catch (const LayoutTextError&) {
+                return needs("blanks, comma, semicolon, tab or fixed");
+            }
+        } else if (arg == "--widths") {
+            const auto v = value();
+            if (!v)
+                return needs("the field ends, e.g. 5,11,17");
+            try {
+                options.layout.fieldEnds = parseFieldEnds(*v);
+            } catch (const LayoutTextError& error) {
+                return UsageError{"--widths: " + std::string(error.what())};
+            }
+        } else if (arg == "--decimal-comma") {
+            options.layout.decimalComma = true;
         } else if (arg == "--no-rearrange") {
             options.rearrange = false;
         } else if (arg == "--sign") {
@@ -214,6 +261,12 @@ std::variant<BatchOptions, UsageError> parseBatchOptions(const std::vector<std::
             if (!v)
                 return needs("a text");
             options.substitute = std::string(*v);
+        } else if (arg == "--pick") {
+            const auto v = value();
+            const auto pick = v ? parseFieldPick(*v) : std::nullopt;
+            if (!pick)
+                return needs("a list of field numbers and ranges, e.g. 1-5,18,22");
+            options.pick = *pick;
         } else if (arg == "-o") {
             const auto v = value();
             if (!v || v->empty())
@@ -301,6 +354,12 @@ std::variant<BatchOptions, UsageError> parseBatchOptions(const std::vector<std::
     }
     if (!columnsGiven)
         return UsageError{"--columns is required"};
+    if (options.layout.fields == FieldSeparator::Fixed && options.layout.fieldEnds.empty())
+        return UsageError{"--fields fixed needs --widths"};
+    if (options.layout.fields != FieldSeparator::Fixed && !options.layout.fieldEnds.empty())
+        return UsageError{"--widths is only for --fields fixed"};
+    if (options.layout.fields == FieldSeparator::Comma && options.layout.decimalComma)
+        return UsageError{"--decimal-comma cannot be used with --fields comma"};
     // Task 2 ends by asking for the weather file to update.
     if (options.task == 2 && !options.update && !options.outDir)
         return UsageError{"--update is required for task 2"};

@@ -2,6 +2,7 @@
 
 #include "columns/datalayout.h"
 #include "run/sitecoordinate.h"
+#include "table/fieldpick.h"
 
 #include <array>
 #include <optional>
@@ -33,6 +34,7 @@ struct BatchOptions {
     std::string input;
     std::optional<std::string> output;
     std::optional<std::string> update; // task 2: the weather file to update
+    std::optional<pluvora::FieldPick> pick; // fields of each data row kept, in order
 
     // A named template gives the rows and columns that --rows and
     // --columns do not.

@@ -6,7 +6,8 @@
 #include "batch/stderrfeedback.h"
 
 #include "error.h"
-#include "io/safewrite.h"
+#include "io/backupreplace.h"
+#include "io/numbertext.h"
 #include "io/textreader.h"
 #include "io/textwriter.h"
 #include "provenance/flagsfile.h"
@@ -24,6 +25,7 @@
 #include <cstdlib>
 #include <exception>
 #include <filesystem>
+#include <new>
 #include <string>
 #include <system_error>
 
@@ -118,7 +120,7 @@ void writeText(const BatchOptions& options, std::string_view text)
         writeToStdout(text);
         return;
     }
-    writeUserFileSafely(*options.output, [text](const fs::path& part) {
+    writeFileWhole(*options.output, [text](const fs::path& part) {
         TextWriter sink(part);
         writePanelText(sink, text);
         sink.close();
@@ -164,19 +166,47 @@ ReportSettings reportSettingsFor(const BatchOptions& options)
     return settings;
 }
 
+// Task 2 had new days but did not append them (a gap answered No).
+constexpr int kExitNotAppended = 3;
+
+// Where the working files go, said in the user's words when it is missing.
+fs::path temporaryFolder()
+{
+    std::error_code ec;
+    fs::path folder = fs::temp_directory_path(ec);
+    if (ec) {
+        const char* named = std::getenv("TMPDIR");
+        throw Error("Cannot use the temporary folder \"" + std::string(named ? named : "/tmp")
+                    + "\" named by TMPDIR: " + ec.message());
+    }
+    return folder;
+}
+
 } // namespace
+
+RunRequest runRequestFor(const BatchOptions& options) { return requestFor(options); }
 
 int runBatchFile(const BatchOptions& options)
 {
-    ScratchFolder scratch;
+    ScratchFolder scratch(temporaryFolder());
     AppFolder folder(scratch.path());
     // Read directly where that gives the same run; otherwise streamed into
     // the working file the run reads, never held whole.
     RunRequest request = requestFor(options);
-    if (readsAsItsPanelText(options.input))
+    if (options.pick) {
+        // The fields are picked from the text as the window would hold it.
+        const fs::path whole = scratch.path() / "picked-from.~";
+        saveTextFileAsPanelText(options.input, whole, kLargestTextFile);
+        const auto rows = parseInteger(options.rowsText);
+        pickFieldsOfFile(whole, folder.file(workfile::kInput), rows.value_or(0), *options.pick, options.layout);
+        fs::remove(whole);
+        if (options.layout.fields == FieldSeparator::Fixed)
+            request.layout.fieldEnds = pickedFieldEnds(options.layout, *options.pick);
+    } else if (readsAsItsPanelText(options.input)) {
         request.inputFile = options.input;
-    else
-        saveTextFileAsPanelText(options.input, folder.file(workfile::kInput));
+    } else {
+        saveTextFileAsPanelText(options.input, folder.file(workfile::kInput), kLargestTextFile);
+    }
     StderrFeedback feedback(options.yes);
 
     RunProvenance provenance;
@@ -218,14 +248,21 @@ int runBatchFile(const BatchOptions& options)
         std::string text = loadPanelText(outcome.outputFile);
         removeExtraRows(text, outcome.rowsBefore);
         int status = EXIT_SUCCESS;
+        // The run wrote the head itself: the first input row (when there
+        // are rows before the data), the column names and the units.
+        UpdateSettings settings;
+        settings.newDataStart = static_cast<std::size_t>(outcome.rowsBefore >= 1 ? 3 : 2);
         // Data that did not go into the weather file are written out as
         // for any other task, so nothing converted is lost.
         try {
-            const UpdateResult result = updateWeatherFile(*options.update, text, folder, feedback);
+            const UpdateResult result =
+                updateWeatherFile(*options.update, text, folder, feedback, systemFileOperations(), settings);
             if (result == UpdateResult::Updated)
                 return EXIT_SUCCESS;
             if (result == UpdateResult::Failed)
                 status = EXIT_FAILURE;
+            if (result == UpdateResult::Declined)
+                status = kExitNotAppended;
         } catch (const std::exception& error) {
             StderrFeedback::line("error", inUserTerms(error.what(), folder.path(), *options.update));
             status = EXIT_FAILURE;
@@ -236,7 +273,7 @@ int runBatchFile(const BatchOptions& options)
     }
 
     if (options.output) {
-        writeUserFileSafely(*options.output, [&](const fs::path& part) {
+        writeFileWhole(*options.output, [&](const fs::path& part) {
             TextWriter sink(part);
             writeFinished(outcome.outputFile, sink, rowsBefore, inserted);
             sink.close();
@@ -271,6 +308,9 @@ int batchMain(const std::vector<std::string_view>& args)
         return runManyFiles(options);
     try {
         return runBatchFile(options);
+    } catch (const std::bad_alloc&) {
+        StderrFeedback::line("error", "There is not enough memory for this run.");
+        return EXIT_FAILURE;
     } catch (const std::exception& e) {
         StderrFeedback::line("error", inUserTerms(e.what(), {}, options.output.value_or("")));
         return EXIT_FAILURE;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "batch/batchoptions.h"
+#include "run/processingrun.h"
 
 #include <string_view>
 #include <vector>
@@ -10,6 +11,9 @@ namespace pluvora {
 // One input converted as the window would, the result to -o or standard
 // output. Returns the exit status.
 int runBatchFile(const BatchOptions& options);
+
+// The run the window would make with the same settings, read from a file.
+RunRequest runRequestFor(const BatchOptions& options);
 
 // The whole program after its arguments are split: options, usage, the run.
 int batchMain(const std::vector<std::string_view>& args);

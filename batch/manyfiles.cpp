@@ -7,7 +7,7 @@
 #include "batch/scratchfolder.h"
 #include "batch/stderrfeedback.h"
 #include "error.h"
-#include "io/safewrite.h"
+#include "io/backupreplace.h"
 #include "io/textwriter.h"
 #include "stage/taskcatalogue.h"
 #include "run/usertermsmessage.h"
@@ -19,13 +19,16 @@
 #include <cstdlib>
 #include <exception>
 #include <fstream>
+#include <cstdint>
 #include <map>
+#include <optional>
 #include <thread>
 #include <vector>
 
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/mman.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -46,22 +49,33 @@ struct JobCounts {
     long missingValues = 0;
 };
 
-struct Job {
-    std::size_t index = 0;
-    int countsFd = -1;   // read end; end of file when the process is gone
-    int messagesFd = -1; // the process's standard error, an unlinked file
-    fs::path part;       // the output until it is whole
-    Clock::time_point start;
+// One file for a worker: which input, and where its output goes until it
+// is whole.
+struct Task {
+    std::uint32_t index = 0;
+    char part[4096] = {};
 };
 
-// An unlinked file to hold a process's standard error.
+// A worker's answer for one file; `messages` bytes of its standard error
+// follow.
+struct Answer {
+    std::uint32_t index = 0;
+    int status = 0;
+    JobCounts counts;
+    std::uint32_t messages = 0;
+};
+
+// What a worker's standard error may carry back per file: enough for the
+// first message and a failure's story.
+constexpr std::size_t kMessageLimit = 16 * 1024;
+
+// A file in memory to hold a process's standard error or report: no
+// file system work per job.
 int anonymousFile()
 {
-    std::string pattern = (fs::temp_directory_path() / "pluvora-batch-log-XXXXXX").string();
-    const int fd = ::mkstemp(pattern.data());
+    const int fd = ::memfd_create("pluvora-batch-job", 0);
     if (fd < 0)
-        throw Error("Cannot create a temporary file in \"" + fs::temp_directory_path().string() + "\"");
-    ::unlink(pattern.c_str());
+        throw Error("Cannot start a job");
     return fd;
 }
 
@@ -123,22 +137,44 @@ long countLines(const fs::path& file, bool (*counts)(std::string_view))
 // The checkup lists each flagged day as a tab and its date.
 bool isFlaggedDay(std::string_view line) { return line.size() > 1 && line[0] == '\t' && line[1] >= '0' && line[1] <= '9'; }
 
-// The job's process: the run of one file as a single-file call would do
-// it, with standard error going to the run's log of that file.
-[[noreturn]] void runJob(const BatchOptions& options, const fs::path& input, const fs::path& target,
-                         const fs::path& part, int messagesFd, int countsFd)
+bool readWhole(int fd, void* data, std::size_t size)
 {
-    // The run over many files decides when a job stops; a Ctrl-C at the
-    // terminal reaches it alone.
-    ::setpgid(0, 0);
-    for (const int signal : {SIGINT, SIGTERM, SIGHUP})
-        std::signal(signal, SIG_DFL);
-    sigset_t none;
-    sigemptyset(&none);
-    ::pthread_sigmask(SIG_SETMASK, &none, nullptr);
+    auto* bytes = static_cast<char*>(data);
+    while (size > 0) {
+        const ssize_t got = ::read(fd, bytes, size);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got <= 0)
+            return false;
+        bytes += got;
+        size -= static_cast<std::size_t>(got);
+    }
+    return true;
+}
 
-    ::dup2(messagesFd, STDERR_FILENO);
+bool writeWhole(int fd, const void* data, std::size_t size)
+{
+    const auto* bytes = static_cast<const char*>(data);
+    while (size > 0) {
+        const ssize_t put = ::write(fd, bytes, size);
+        if (put < 0 && errno == EINTR)
+            continue;
+        if (put <= 0)
+            return false;
+        bytes += put;
+        size -= static_cast<std::size_t>(put);
+    }
+    return true;
+}
+
+// One file as a single-file call would convert it, standard output and
+// error caught for the run's records.
+Answer convertOne(const BatchOptions& options, const fs::path& input, const fs::path& target,
+                  const fs::path& part, std::string& messages)
+{
+    const int messagesFd = anonymousFile();
     const int reportFd = anonymousFile();
+    ::dup2(messagesFd, STDERR_FILENO);
     ::dup2(reportFd, STDOUT_FILENO);
 
     BatchOptions one = options;
@@ -149,15 +185,16 @@ bool isFlaggedDay(std::string_view line) { return line.size() > 1 && line[0] == 
         one.update = target.string();
     one.output = part.string();
 
-    int status = EXIT_FAILURE;
+    Answer answer;
+    answer.status = EXIT_FAILURE;
     try {
-        status = runBatchFile(one);
+        answer.status = runBatchFile(one);
     } catch (const std::exception& e) {
         StderrFeedback::line("error", inUserTerms(e.what(), {}, target.string()));
     }
     std::fflush(stdout);
 
-    JobCounts counts;
+    JobCounts& counts = answer.counts;
     try {
         countInput(input, std::atoi(one.rowsText.c_str()), one.sign, counts);
         const fs::path written = fs::exists(part) ? part : options.task == 2 ? target : fs::path();
@@ -175,8 +212,40 @@ bool isFlaggedDay(std::string_view line) { return line.size() > 1 && line[0] == 
     } catch (const std::exception&) {
         // Counts are a courtesy; the conversion's own status stands.
     }
-    [[maybe_unused]] const auto written = ::write(countsFd, &counts, sizeof counts);
-    std::_Exit(status);
+    messages = readAll(messagesFd);
+    if (messages.size() > kMessageLimit)
+        messages.resize(kMessageLimit);
+    ::close(messagesFd);
+    ::close(reportFd);
+    return answer;
+}
+
+// A worker process: converts the files the run hands it, one at a time,
+// until the run closes its task pipe. Many files per process keep the
+// cost of a process off each file.
+[[noreturn]] void workerLoop(const BatchOptions& options, const std::vector<fs::path>& files,
+                             const fs::path& outDir, int tasksFd, int answersFd)
+{
+    // The run decides when a worker stops; a Ctrl-C at the terminal
+    // reaches the run alone.
+    ::setpgid(0, 0);
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP})
+        std::signal(signal, SIG_DFL);
+    sigset_t none;
+    sigemptyset(&none);
+    ::pthread_sigmask(SIG_SETMASK, &none, nullptr);
+
+    Task task;
+    while (readWhole(tasksFd, &task, sizeof task)) {
+        const fs::path& input = files.at(task.index);
+        std::string messages;
+        Answer answer = convertOne(options, input, outDir / outputNameFor(input, options), task.part, messages);
+        answer.index = task.index;
+        answer.messages = static_cast<std::uint32_t>(messages.size());
+        if (!writeWhole(answersFd, &answer, sizeof answer) || !writeWhole(answersFd, messages.data(), messages.size()))
+            break;
+    }
+    std::_Exit(EXIT_SUCCESS);
 }
 
 std::string firstLine(const std::string& text)
@@ -233,132 +302,192 @@ int runManyFiles(const BatchOptions& options)
         return EXIT_FAILURE;
     }
     ::fcntl(wake[0], F_SETFL, O_NONBLOCK);
+    ::fcntl(wake[0], F_SETFD, FD_CLOEXEC);
     reportSignalsTo(wake[1]);
 
     const int jobLimit = options.jobs > 0 ? options.jobs
                                           : std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
     std::vector<FileResult> results(files.size());
     std::vector<bool> reached(files.size(), false);
-    std::map<pid_t, Job> running;
     std::map<fs::path, std::size_t> outputs; // which input owns an output name
     ProgressLine progress(files.size(), options.quiet);
     int signals = 0;
     std::size_t next = 0;
     const auto runStart = Clock::now();
 
-    auto finish = [&](pid_t pid, int status) {
-        Job job = running.at(pid);
-        running.erase(pid);
-        JobCounts counts;
-        const bool told = ::read(job.countsFd, &counts, sizeof counts) == static_cast<ssize_t>(sizeof counts);
-        ::close(job.countsFd);
-        const std::string messages = readAll(job.messagesFd);
-        ::close(job.messagesFd);
+    struct Worker {
+        pid_t pid = 0;
+        int tasksFd = -1;
+        int answersFd = -1;
+        std::optional<std::size_t> busy; // the file it converts
+        fs::path part;
+        Clock::time_point start;
+    };
+    std::vector<Worker> workers;
 
-        FileResult& r = results[job.index];
-        r.seconds = std::chrono::duration<double>(Clock::now() - job.start).count();
+    auto spawn = [&]() {
+        int tasks[2], answers[2];
+        if (::pipe(tasks) != 0)
+            throw Error("Cannot start a job");
+        if (::pipe(answers) != 0) {
+            ::close(tasks[0]);
+            ::close(tasks[1]);
+            throw Error("Cannot start a job");
+        }
+        std::fflush(nullptr);
+        const pid_t pid = ::fork();
+        if (pid < 0)
+            throw Error("Cannot start a job");
+        if (pid == 0) {
+            // Other workers' pipes stay with the run, so each worker sees
+            // the end of its own task pipe.
+            for (const Worker& other : workers) {
+                ::close(other.tasksFd);
+                ::close(other.answersFd);
+            }
+            ::close(wake[0]);
+            ::close(wake[1]);
+            ::close(tasks[1]);
+            ::close(answers[0]);
+            workerLoop(options, files, outDir, tasks[0], answers[1]);
+        }
+        // Set from both sides, so a signal sent at once still finds it.
+        ::setpgid(pid, pid);
+        ::close(tasks[0]);
+        ::close(answers[1]);
+        Worker worker;
+        worker.pid = pid;
+        worker.tasksFd = tasks[1];
+        worker.answersFd = answers[0];
+        workers.push_back(worker);
+    };
+
+    auto record = [&](const Worker& worker, const Answer* answer, const std::string& messages, int waitStatus) {
+        const std::size_t index = *worker.busy;
+        FileResult& r = results[index];
+        r.seconds = std::chrono::duration<double>(Clock::now() - worker.start).count();
         r.firstMessage = firstLine(messages);
-        r.rowsIn = counts.rowsIn;
-        r.rowsOut = counts.rowsOut;
-        r.flaggedDays = counts.flaggedDays;
-        r.missingValues = counts.missingValues;
-        const fs::path target = outDir / outputNameFor(files[job.index], options);
+        const fs::path target = outDir / outputNameFor(files[index], options);
         std::error_code renameError;
-        if (WIFEXITED(status) && told) {
-            r.exitCode = WEXITSTATUS(status);
+        if (answer) {
+            r.rowsIn = answer->counts.rowsIn;
+            r.rowsOut = answer->counts.rowsOut;
+            r.flaggedDays = answer->counts.flaggedDays;
+            r.missingValues = answer->counts.missingValues;
+            r.exitCode = answer->status;
             r.status = r.exitCode == 0 ? "ok" : "failed";
             // Whatever the job wrote is whole: it went through a safe write.
             // Task 2 has updated the weather file itself; what it wrote is
             // the days it did not add, which must not take its place.
-            if (fs::exists(job.part))
-                fs::rename(job.part, options.task == 2 ? fs::path(target).replace_extension(".txt") : target,
-                           renameError);
+            if (fs::exists(worker.part))
+                fs::rename(worker.part,
+                           options.task == 2 ? fs::path(target).replace_extension(".txt") : target, renameError);
             if (renameError) {
                 r.status = "failed";
                 r.exitCode = EXIT_FAILURE;
                 r.firstMessage = "error: Cannot write \"" + target.string() + "\"";
             }
         } else {
-            fs::remove(job.part, renameError);
-            r.exitCode = WIFSIGNALED(status) ? 128 + WTERMSIG(status) : EXIT_FAILURE;
+            // The worker ended in the middle of the file.
+            fs::remove(worker.part, renameError);
+            r.exitCode = WIFSIGNALED(waitStatus) ? 128 + WTERMSIG(waitStatus) : EXIT_FAILURE;
             r.status = signals > 1 ? "stopped" : "failed";
-            if (r.firstMessage.empty() && WIFSIGNALED(status))
-                r.firstMessage = "notice: ended by signal " + std::to_string(WTERMSIG(status));
+            if (r.firstMessage.empty() && WIFSIGNALED(waitStatus))
+                r.firstMessage = "notice: ended by signal " + std::to_string(WTERMSIG(waitStatus));
         }
-        if (r.status == "failed") {
-            progress.interject("notice: " + r.file + " failed with exit status " + std::to_string(r.exitCode)
-                               + "\n" + messages);
-        }
+        if (r.status == "failed")
+            progress.interject("notice: " + r.file + " failed with exit status " + std::to_string(r.exitCode) + "\n"
+                               + messages);
         progress.fileDone(r.status == "failed");
     };
 
-    auto start = [&](std::size_t index) {
-        const fs::path& input = files[index];
-        FileResult& r = results[index];
-        r.file = input.string();
-        reached[index] = true;
-        const fs::path name = outputNameFor(input, options);
-        const fs::path target = outDir / name;
-        if (const auto [at, fresh] = outputs.emplace(name, index); !fresh) {
-            r.status = "failed";
-            r.exitCode = EXIT_FAILURE;
-            r.firstMessage = "notice: " + target.string() + " is the output of " + files[at->second].string()
-                           + " already";
-            progress.interject(r.firstMessage + "\n");
-            progress.fileDone(true);
-            return;
-        }
-        if (options.skipExisting && fs::exists(target)) {
-            if (const auto found = earlier.find(r.file); found != earlier.end() && found->second.status != "failed")
-                r = found->second;
-            else
-                r.status = "skipped";
-            progress.fileDone(false);
-            return;
-        }
-        int counts[2];
-        if (::pipe(counts) != 0)
-            throw Error("Cannot start a job");
-        Job job;
-        job.index = index;
-        job.countsFd = counts[0];
-        job.messagesFd = anonymousFile();
-        job.part = outDir / ("." + name.string() + ".part-" + std::to_string(::getpid()) + "-" + std::to_string(index));
-        job.start = Clock::now();
-        std::fflush(nullptr);
-        const pid_t pid = ::fork();
-        if (pid < 0)
-            throw Error("Cannot start a job");
-        if (pid == 0) {
-            ::close(counts[0]);
-            ::close(wake[0]);
-            ::close(wake[1]);
-            for (const auto& other : running) {
-                ::close(other.second.countsFd);
-                ::close(other.second.messagesFd);
+    // The next file that needs converting, its result set for the others.
+    auto nextToConvert = [&]() -> std::optional<std::size_t> {
+        while (next < files.size()) {
+            const std::size_t index = next++;
+            const fs::path& input = files[index];
+            FileResult& r = results[index];
+            r.file = input.string();
+            reached[index] = true;
+            const fs::path name = outputNameFor(input, options);
+            const fs::path target = outDir / name;
+            if (const auto [at, fresh] = outputs.emplace(name, index); !fresh) {
+                r.status = "failed";
+                r.exitCode = EXIT_FAILURE;
+                r.firstMessage = "notice: " + target.string() + " is the output of "
+                               + files[at->second].string() + " already";
+                progress.interject(r.firstMessage + "\n");
+                progress.fileDone(true);
+                continue;
             }
-            runJob(options, input, target, job.part, job.messagesFd, counts[1]);
+            if (options.skipExisting && fs::exists(target)) {
+                if (const auto found = earlier.find(r.file);
+                    found != earlier.end() && found->second.status != "failed")
+                    r = found->second;
+                else
+                    r.status = "skipped";
+                progress.fileDone(false);
+                continue;
+            }
+            return index;
         }
-        // Set from both sides, so a signal sent at once still finds it.
-        ::setpgid(pid, pid);
-        ::close(counts[1]);
-        running.emplace(pid, job);
+        return std::nullopt;
+    };
+
+    auto hire = [&](Worker& worker, std::size_t index) {
+        Task task;
+        task.index = static_cast<std::uint32_t>(index);
+        const fs::path name = outputNameFor(files[index], options);
+        worker.part = outDir / ("." + name.string() + ".part-" + std::to_string(::getpid()) + "-"
+                                + std::to_string(index));
+        std::snprintf(task.part, sizeof task.part, "%s", worker.part.c_str());
+        worker.busy = index;
+        worker.start = Clock::now();
+        if (!writeWhole(worker.tasksFd, &task, sizeof task))
+            throw Error("Cannot hand a file to a job");
+    };
+
+    auto retire = [&](std::size_t at) {
+        Worker& worker = workers[at];
+        ::close(worker.tasksFd);
+        ::close(worker.answersFd);
+        int status = 0;
+        ::waitpid(worker.pid, &status, 0);
+        workers.erase(workers.begin() + static_cast<std::ptrdiff_t>(at));
+        return status;
     };
 
     int exitStatus = EXIT_SUCCESS;
     try {
         for (;;) {
-            while (signals == 0 && next < files.size() && static_cast<int>(running.size()) < jobLimit)
-                start(next++);
-            if (running.empty())
-                break;
-            std::vector<pollfd> watched;
-            std::vector<pid_t> owners;
-            watched.push_back({wake[0], POLLIN, 0});
-            for (const auto& [pid, job] : running) {
-                watched.push_back({job.countsFd, POLLIN, 0});
-                owners.push_back(pid);
+            // Idle workers get the next files; more workers while there is
+            // work for them.
+            if (signals == 0) {
+                for (Worker& worker : workers) {
+                    if (worker.busy)
+                        continue;
+                    if (const auto index = nextToConvert())
+                        hire(worker, *index);
+                }
+                while (static_cast<int>(workers.size()) < jobLimit && next < files.size()) {
+                    const auto index = nextToConvert();
+                    if (!index)
+                        break;
+                    spawn();
+                    hire(workers.back(), *index);
+                }
             }
+            // Workers without work go; the run ends with the last.
+            for (std::size_t i = workers.size(); i-- > 0;)
+                if (!workers[i].busy)
+                    retire(i);
+            if (workers.empty())
+                break;
+
+            std::vector<pollfd> watched;
+            watched.push_back({wake[0], POLLIN, 0});
+            for (const Worker& worker : workers)
+                watched.push_back({worker.answersFd, POLLIN, 0});
             const int ready = ::poll(watched.data(), watched.size(), progress.refreshMillis());
             progress.tick();
             if (ready <= 0)
@@ -370,31 +499,42 @@ int runManyFiles(const BatchOptions& options)
                         progress.interject("notice: stopping: no new files are started; the running ones "
                                            "finish (signal again to stop them)\n");
                     } else {
-                        for (const auto& entry : running)
-                            ::kill(-entry.first, SIGTERM);
+                        for (const Worker& worker : workers)
+                            ::kill(-worker.pid, SIGTERM);
                     }
                 }
             }
-            for (std::size_t i = 1; i < watched.size(); ++i) {
+            for (std::size_t i = watched.size() - 1; i >= 1; --i) {
                 if (!(watched[i].revents & (POLLIN | POLLHUP | POLLERR)))
                     continue;
-                // The counts come last, just before the process ends.
-                int status = 0;
-                if (::waitpid(owners[i - 1], &status, 0) == owners[i - 1])
-                    finish(owners[i - 1], status);
+                const std::size_t at = i - 1;
+                Answer answer;
+                std::string messages;
+                bool answered = readWhole(workers[at].answersFd, &answer, sizeof answer);
+                if (answered) {
+                    messages.resize(answer.messages);
+                    answered = readWhole(workers[at].answersFd, messages.data(), messages.size());
+                }
+                if (answered) {
+                    record(workers[at], &answer, messages, 0);
+                    workers[at].busy.reset();
+                } else {
+                    // The worker died with its file: a crash, or stopped.
+                    const Worker lost = workers[at];
+                    const int status = retire(at);
+                    record(lost, nullptr, {}, status);
+                }
             }
         }
     } catch (const std::exception& e) {
         StderrFeedback::line("error", e.what());
-        for (const auto& entry : running)
-            ::kill(-entry.first, SIGTERM);
-        while (!running.empty()) {
-            int status = 0;
-            const pid_t pid = ::waitpid(-1, &status, 0);
-            if (pid < 0)
-                break;
-            if (running.count(pid))
-                finish(pid, status);
+        for (const Worker& worker : workers)
+            ::kill(-worker.pid, SIGTERM);
+        while (!workers.empty()) {
+            const Worker lost = workers.back();
+            const int status = retire(workers.size() - 1);
+            if (lost.busy)
+                record(lost, nullptr, {}, status);
         }
         exitStatus = EXIT_FAILURE;
     }
@@ -406,14 +546,16 @@ int runManyFiles(const BatchOptions& options)
     progress.clear();
 
     std::vector<FileResult> done;
-    int failed = 0, skipped = 0, converted = 0;
+    int failed = 0, stopped = 0, skipped = 0, converted = 0;
     for (std::size_t i = 0; i < files.size(); ++i) {
         if (!reached[i])
             continue;
         done.push_back(results[i]);
         const std::string& status = results[i].status;
-        if (status == "failed" || status == "stopped")
+        if (status == "failed")
             ++failed;
+        else if (status == "stopped")
+            ++stopped;
         else if (status == "skipped")
             ++skipped;
         else
@@ -421,7 +563,7 @@ int runManyFiles(const BatchOptions& options)
     }
     try {
         const std::string text = summaryText(done);
-        writeUserFileSafely(summaryFile, [&text](const fs::path& part) {
+        writeFileWhole(summaryFile, [&text](const fs::path& part) {
             TextWriter sink(part);
             sink.write(text);
             sink.close();
@@ -433,11 +575,11 @@ int runManyFiles(const BatchOptions& options)
     const double seconds = std::chrono::duration<double>(Clock::now() - runStart).count();
     char total[256];
     std::snprintf(total, sizeof total, "%zu files: %d converted, %d failed, %d skipped, %zu not started, in %.1f s",
-                  files.size(), converted, failed, skipped, files.size() - done.size(), seconds);
+                  files.size(), converted, failed + stopped, skipped, files.size() - done.size(), seconds);
     StderrFeedback::line("notice", std::string(total) + "; summary in " + summaryFile.string());
     if (done.size() < files.size())
         StderrFeedback::line("notice", "run the same command with --skip-existing to convert the rest");
-    if (failed > 0 || done.size() < files.size())
+    if (failed + stopped > 0 || done.size() < files.size())
         exitStatus = EXIT_FAILURE;
     return exitStatus;
 }

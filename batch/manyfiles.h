@@ -12,8 +12,9 @@ namespace pluvora {
 // name without its last extension.
 std::filesystem::path outputNameFor(const std::filesystem::path& input, const BatchOptions& options);
 
-// Converts every input to its own output in --out-dir, --jobs at a time,
-// each in a process of its own with its own scratch folder; shows progress,
+// Converts every input to its own output in --out-dir, --jobs at a time:
+// each job is a worker process converting one file after another, each in
+// a scratch folder of its own, so a crash costs one file; shows progress,
 // writes the summary and returns the exit status (0 all converted, 1 any
 // failed or the run was stopped, 2 an input is missing).
 int runManyFiles(const BatchOptions& options);

@@ -1,7 +1,7 @@
 #include "batch/runsummary.h"
 
 #include "error.h"
-#include "io/safewrite.h"
+#include "io/backupreplace.h"
 #include "io/textwriter.h"
 
 #include <algorithm>
@@ -140,7 +140,7 @@ int mergeSummaries(const fs::path& folder)
             if (i < shardRows.size())
                 all.push_back(shardRows[i]);
     const std::string text = summaryText(all);
-    writeUserFileSafely(folder / "summary.csv", [&text](const fs::path& part) {
+    writeFileWhole(folder / "summary.csv", [&text](const fs::path& part) {
         TextWriter sink(part);
         sink.write(text);
         sink.close();

@@ -1,6 +1,7 @@
 #include "batch/scratchfolder.h"
 
 #include "error.h"
+#include "io/backupreplace.h"
 
 #include <atomic>
 #include <cerrno>
@@ -140,6 +141,7 @@ void removeScratchFolderOnSignal()
             const unsigned char byte = static_cast<unsigned char>(signal);
             [[maybe_unused]] const auto written = ::write(wake, &byte, 1);
         }
+        pluvora::removeTemporaryFilesForExit();
         removeLiveFolder();
         // End as the signal would have, so a caller sees what stopped us.
         std::signal(signal, SIG_DFL);

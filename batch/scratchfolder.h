@@ -29,7 +29,7 @@ private:
 int clearStaleScratchFolders(const std::filesystem::path& parent);
 
 // From the call on, SIGINT, SIGTERM and SIGHUP remove the live scratch
-// folder before they end the program as they would have. Call it first in
+// folder and the temporary files of writes under way before they end the program as they would have. Call it first in
 // main(), before any other thread starts: it blocks those signals in every
 // thread but its own.
 void removeScratchFolderOnSignal();

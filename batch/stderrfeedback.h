@@ -17,6 +17,7 @@ public:
     void playSound(Sound) override {}
     void setProgressVisible(bool) override {}
     void gaugeDisplay() override {}
+    void notice(std::string_view text) override { line("notice", text); }
 
     bool noSuspiciousData() const { return mNoSuspiciousData; }
 

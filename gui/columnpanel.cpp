@@ -6,10 +6,13 @@
 #include "run/processingrun.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QToolButton>
 
 #include <functional>
 
@@ -24,6 +27,9 @@ constexpr int kUnitRowTop = 44;
 constexpr int kControlRowTop = 72;
 constexpr int kBoxHeight = 22;
 constexpr int kLabelWidth = 24;
+// The rows box sits right of the column boxes, level with the control row.
+constexpr int kRowsLeft = 812;
+constexpr int kPanelWidth = 896;
 
 QString text(std::string_view s)
 {
@@ -79,17 +85,9 @@ ColumnPanel::ColumnPanel(QWidget* parent)
 
     // Only a choice by the user empties the unit box; a template selecting a
     // variable sets its unit itself.
-    using Handler = void (ColumnPanel::*)();
-    const Handler handlers[kColumnBoxes] = {
-        &ColumnPanel::ComboBox12Change, &ColumnPanel::ComboBox13Change,
-        &ColumnPanel::ComboBox14Change, &ColumnPanel::ComboBox15Change,
-        &ColumnPanel::ComboBox16Change, &ColumnPanel::ComboBox17Change,
-        &ColumnPanel::ComboBox18Change, &ColumnPanel::ComboBox19Change,
-        &ColumnPanel::ComboBox20Change, &ColumnPanel::ComboBox21Change,
-        &ColumnPanel::ComboBox22Change, &ColumnPanel::ComboBox23Change,
-    };
-    for (std::size_t k = 0; k < mVariableBoxes.size(); ++k)
-        connect(mVariableBoxes[k], &QComboBox::activated, this, handlers[k]);
+    for (int i = 0; i < kColumnBoxes; ++i)
+        connect(mVariableBoxes[static_cast<std::size_t>(i)], &QComboBox::activated, this,
+                [this, boxNumber = kFirstVariableBox + i] { variableChanged(boxNumber); });
 
     mReset = new QPushButton(QString::fromLatin1(kResetCaption), this);
     mReset->setObjectName("BitBtn5");
@@ -109,6 +107,7 @@ ColumnPanel::ColumnPanel(QWidget* parent)
     mSpacer->setGeometry(148, kControlRowTop, 60, 25);
     connect(mSpacer, &QSpinBox::valueChanged, this, &ColumnPanel::UpDown1Click);
     setSpacerEnabled(false);
+    buildReadingControls();
 
     for (std::size_t k = 0; k < mVariableBoxes.size(); ++k) {
         mVariableBoxes[k]->move(kFirstBoxLeft, kVariableRowTop);
@@ -119,8 +118,115 @@ ColumnPanel::ColumnPanel(QWidget* parent)
     arrangecolumnLables();
 
     const auto startLayout = pluvora::columnLayout(0, kFirstBoxLeft);
-    setMinimumSize(startLayout.boxLeft.back() + startLayout.width, kControlRowTop + 26);
+    setMinimumSize(std::max(startLayout.boxLeft.back() + startLayout.width, kPanelWidth),
+                   kControlRowTop + 26);
     resize(minimumSize());
+}
+
+void ColumnPanel::buildReadingControls()
+{
+    auto* rowsLabel = new QLabel(QString::fromLatin1(kRowsBeforeCaption), this);
+    rowsLabel->setGeometry(kRowsLeft, kControlRowTop - 20, 160, 18);
+    mRowsBefore = new QLineEdit(this);
+    mRowsBefore->setObjectName("adpEdit1");
+    mRowsBefore->setReadOnly(true);
+    mRowsBefore->setAlignment(Qt::AlignCenter);
+    mRowsBefore->setGeometry(kRowsLeft, kControlRowTop, 60, 26);
+    auto* spin = new QWidget(this);
+    spin->setObjectName("SpinButton1");
+    spin->setGeometry(kRowsLeft + 62, kControlRowTop, 18, 26);
+    mRowsUp = new QToolButton(spin);
+    mRowsUp->setObjectName("SpinButton1Up");
+    mRowsUp->setArrowType(Qt::UpArrow);
+    mRowsUp->setGeometry(0, 0, 18, 13);
+    mRowsDown = new QToolButton(spin);
+    mRowsDown->setObjectName("SpinButton1Down");
+    mRowsDown->setArrowType(Qt::DownArrow);
+    mRowsDown->setGeometry(0, 13, 18, 13);
+    connect(mRowsUp, &QToolButton::clicked, this, &ColumnPanel::SpinButton1UpClick);
+    connect(mRowsDown, &QToolButton::clicked, this, &ColumnPanel::SpinButton1DownClick);
+
+    // Between the spacer and the rows box, on the control row.
+    auto* fieldsLabel = new QLabel(QString::fromLatin1(kFieldsCaption), this);
+    fieldsLabel->setGeometry(228, kControlRowTop + 4, 112, 16);
+    mFields = new QComboBox(this);
+    mFields->setObjectName("FieldsBox");
+    for (int k = 0; k <= static_cast<int>(pluvora::FieldSeparator::Fixed); ++k) {
+        const auto name = pluvora::fieldSeparatorName(static_cast<pluvora::FieldSeparator>(k));
+        mFields->addItem(k == static_cast<int>(pluvora::FieldSeparator::Fixed) ? QStringLiteral("fixed widths")
+                                                                              : text(name));
+    }
+    mFields->setGeometry(342, kControlRowTop, 104, 24);
+    mFieldEnds = new QLineEdit(this);
+    mFieldEnds->setObjectName("FieldEndsBox");
+    mFieldEnds->setToolTip(QString::fromLatin1(kFieldEndsHint));
+    mFieldEnds->setPlaceholderText(QStringLiteral("5,11,17"));
+    mFieldEnds->setGeometry(450, kControlRowTop, 150, 24);
+    mDecimalComma = new QCheckBox(QString::fromLatin1(kDecimalCommaCaption), this);
+    mDecimalComma->setObjectName("DecimalCommaBox");
+    mDecimalComma->setGeometry(610, kControlRowTop + 2, 120, 20);
+    connect(mFields, &QComboBox::currentIndexChanged, this, &ColumnPanel::fieldsChanged);
+    fieldsChanged();
+}
+
+void ColumnPanel::fieldsChanged()
+{
+    const auto fields = static_cast<pluvora::FieldSeparator>(mFields->currentIndex());
+    mFieldEnds->setEnabled(fields == pluvora::FieldSeparator::Fixed);
+    // With comma fields a comma cannot also be the decimal mark.
+    mDecimalComma->setEnabled(fields != pluvora::FieldSeparator::Comma);
+    if (fields == pluvora::FieldSeparator::Comma)
+        mDecimalComma->setChecked(false);
+}
+
+pluvora::DataLayout ColumnPanel::layout() const
+{
+    pluvora::DataLayout layout;
+    // An empty box is stored as 0: an empty rows line would be skipped by
+    // the template readers and shift every number after it.
+    layout.rowsBefore = mRowsBefore->text().toInt();
+    layout.fields = static_cast<pluvora::FieldSeparator>(std::max(0, mFields->currentIndex()));
+    if (layout.fields == pluvora::FieldSeparator::Fixed) {
+        try {
+            layout.fieldEnds = pluvora::parseFieldEnds(mFieldEnds->text().toStdString());
+        } catch (const pluvora::LayoutTextError&) {
+            layout.fieldEnds.clear(); // the run names what is wrong
+        }
+    }
+    layout.decimalComma = mDecimalComma->isChecked();
+    for (int column = 1; column <= kColumnBoxes; ++column)
+        layout.setColumn(column, variableBox(column)->currentIndex(), unitBox(column)->currentIndex());
+    return layout;
+}
+
+void ColumnPanel::apply(const pluvora::DataLayout& layout)
+{
+    mRowsBefore->setText(QString::number(layout.rowsBefore));
+    mFields->setCurrentIndex(static_cast<int>(layout.fields));
+    QStringList ends;
+    for (int end : layout.fieldEnds)
+        ends << QString::number(end);
+    mFieldEnds->setText(ends.join(','));
+    mDecimalComma->setChecked(layout.decimalComma);
+    for (int column = 1; column <= kColumnBoxes; ++column)
+        variableDisplay(kFirstVariableBox + column - 1, layout.variable(column));
+    for (int column = 1; column <= kColumnBoxes; ++column)
+        UnitDisplayControl(kFirstVariableBox + column - 1, layout.unit(column));
+}
+
+void ColumnPanel::SpinButton1UpClick()
+{
+    if (mRowsBefore->text().isEmpty())
+        mRowsBefore->setText("0");
+    const int rows = mRowsBefore->text().toInt();
+    mRowsBefore->setText(QString::number(qMax(0, rows - 1)));
+}
+
+void ColumnPanel::SpinButton1DownClick()
+{
+    if (mRowsBefore->text().isEmpty())
+        mRowsBefore->setText("0");
+    mRowsBefore->setText(QString::number(mRowsBefore->text().toInt() + 1));
 }
 
 QComboBox* ColumnPanel::variableBox(int column) const
@@ -157,25 +263,9 @@ std::array<std::string, pluvora::kColumnBoxes> ColumnPanel::unitTexts() const
 
 void ColumnPanel::fillRequest(pluvora::RunRequest& request) const
 {
-    const auto codes = variableIndexes();
-    for (int column = 1; column <= kColumnBoxes; ++column) {
-        const auto k = static_cast<std::size_t>(column - 1);
-        request.layout.setColumn(column, codes[k], mUnitBoxes[k]->currentIndex());
-    }
+    request.rowsBeforeText = mRowsBefore->text().toStdString();
+    request.layout = layout();
 }
-
-void ColumnPanel::ComboBox12Change() { variableChanged(12); }
-void ColumnPanel::ComboBox13Change() { variableChanged(13); }
-void ColumnPanel::ComboBox14Change() { variableChanged(14); }
-void ColumnPanel::ComboBox15Change() { variableChanged(15); }
-void ColumnPanel::ComboBox16Change() { variableChanged(16); }
-void ColumnPanel::ComboBox17Change() { variableChanged(17); }
-void ColumnPanel::ComboBox18Change() { variableChanged(18); }
-void ColumnPanel::ComboBox19Change() { variableChanged(19); }
-void ColumnPanel::ComboBox20Change() { variableChanged(20); }
-void ColumnPanel::ComboBox21Change() { variableChanged(21); }
-void ColumnPanel::ComboBox22Change() { variableChanged(22); }
-void ColumnPanel::ComboBox23Change() { variableChanged(23); }
 
 void ColumnPanel::variableChanged(int boxNumber)
 {
@@ -196,7 +286,8 @@ void ColumnPanel::UnitDisplayControl(int boxNumber, int unitIndex)
     if (!variable || !unit)
         return;
     const int code = variable->currentIndex();
-    if (pluvora::isMeasured(code)) {
+    // Measured variables list their units, a Date its formats.
+    if (code >= 0 && !pluvora::variableInfo(code).units.empty()) {
         const auto& info = pluvora::variableInfo(code);
         // Replacing rather than appending keeps a caller that forgot to
         // empty the box from showing every unit twice.
@@ -228,6 +319,10 @@ void ColumnPanel::BitBtn5Click()
         mVariableBoxes[k]->setCurrentIndex(-1);
         mUnitBoxes[k]->setCurrentIndex(-1);
     }
+    mRowsBefore->clear();
+    mFields->setCurrentIndex(0);
+    mFieldEnds->clear();
+    mDecimalComma->setChecked(false);
     emit resetClicked();
 }
 

@@ -1,22 +1,26 @@
 #pragma once
 
-#include "columns/variablecatalogue.h"
+#include "columns/datalayout.h"
 
 #include <QWidget>
 
 #include <array>
 #include <string>
 
+class QCheckBox;
 class QComboBox;
 class QLabel;
+class QLineEdit;
+class QToolButton;
 class QPushButton;
 class QSpinBox;
 namespace pluvora { struct RunRequest; }
 
 // The column panel of "Step 2": per input column a variable box and the unit
-// box under it, their number labels, "Reset" and the spacer. Boxes are
-// addressed by number as the rest of the window does: variable boxes 12 to
-// 23 are columns 1 to 12, a unit box is numbered 12 higher.
+// box under it, their number labels, "Reset", the spacer, how fields are
+// separated and "Rows before data start". Boxes are addressed by number as
+// the rest of the window does: variable boxes 12 to 23 are columns 1 to 12,
+// a unit box is numbered 12 higher.
 class ColumnPanel : public QWidget {
     Q_OBJECT
 public:
@@ -27,6 +31,10 @@ public:
     static constexpr const char* kResetHint = "Clear current column  specifications";
     static constexpr const char* kSpacerCaption = "Spacer";
     static constexpr const char* kSpacerHint = "Move comboboxes for column variables and units";
+    static constexpr const char* kRowsBeforeCaption = "Rows before data start";
+    static constexpr const char* kFieldsCaption = "Fields separated by";
+    static constexpr const char* kDecimalCommaCaption = "Decimal comma";
+    static constexpr const char* kFieldEndsHint = "Fixed widths: the character position where each field ends, e.g. 5,11,17";
     static constexpr int kFirstVariableBox = 12;
     static constexpr int kFirstUnitBox = 24;
 
@@ -39,6 +47,15 @@ public:
     // The menu's "  Enable spacer" check.
     void setSpacerEnabled(bool enabled);
 
+    // "Rows before data start" (adpEdit1): read-only, set by its arrows.
+    QLineEdit* rowsBox() const { return mRowsBefore; }
+
+    // What the panel shows, by column number; an empty rows box counts as 0.
+    pluvora::DataLayout layout() const;
+    // Shows `layout` as a stored template is applied: the variables first,
+    // then each column's unit list with the stored unit.
+    void apply(const pluvora::DataLayout& layout);
+
     std::array<int, pluvora::kColumnBoxes> variableIndexes() const;
     std::array<std::string, pluvora::kColumnBoxes> unitTexts() const;
     void fillRequest(pluvora::RunRequest& request) const;
@@ -49,18 +66,9 @@ signals:
     void resetClicked();
 
 public slots:
-    void ComboBox12Change();
-    void ComboBox13Change();
-    void ComboBox14Change();
-    void ComboBox15Change();
-    void ComboBox16Change();
-    void ComboBox17Change();
-    void ComboBox18Change();
-    void ComboBox19Change();
-    void ComboBox20Change();
-    void ComboBox21Change();
-    void ComboBox22Change();
-    void ComboBox23Change();
+    // The user chose a variable in box `boxNumber` (12 to 23): its unit box
+    // is emptied and refilled for the new variable.
+    void variableChanged(int boxNumber);
     // The list of variable box `boxNumber` (12 to 23) closed.
     void VariableClick(int boxNumber);
     void UnitDisplayControl(int boxNumber, int unitIndex);
@@ -70,9 +78,14 @@ public slots:
     void UpDown1Click();
     void alignColumnBoxes();
     void arrangecolumnLables();
+    // The rows box one less (not below 0) and one more; an empty box
+    // becomes 0 first.
+    void SpinButton1UpClick();
+    void SpinButton1DownClick();
 
 private:
-    void variableChanged(int boxNumber);
+    void buildReadingControls();
+    void fieldsChanged();
     QComboBox* boxByNumber(int boxNumber) const;
     void recolour(QComboBox* box);
 
@@ -82,4 +95,10 @@ private:
     QPushButton* mReset = nullptr;
     QSpinBox* mSpacer = nullptr;
     QLabel* mSpacerLabel = nullptr;
+    QLineEdit* mRowsBefore = nullptr;  // adpEdit1
+    QToolButton* mRowsUp = nullptr;    // SpinButton1, upper arrow
+    QToolButton* mRowsDown = nullptr;  // SpinButton1, lower arrow
+    QComboBox* mFields = nullptr;
+    QLineEdit* mFieldEnds = nullptr;
+    QCheckBox* mDecimalComma = nullptr;
 };

@@ -6,24 +6,16 @@
 
 #include "appfolder/appfolder.h"
 #include "appfolder/rememberedfolders.h"
-#include "io/safewrite.h"
+#include "io/backupreplace.h"
 #include "table/paneltext.h"
 #include "ui/userfeedback.h"
+#include "utf8text.h"
 
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 
 #include <exception>
-
-namespace {
-
-QString fromUtf8(const std::string& text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-} // namespace
 
 InputCommands::InputCommands(const Controls& controls, const pluvora::AppFolder& folder,
                              pluvora::UserFeedback& feedback, FileChooser& chooser,
@@ -144,7 +136,7 @@ void InputCommands::Saveinputfile1Click()
         chosen += ".txt";
     const std::string text = mControls.panel->toPlainText().toStdString();
     try {
-        pluvora::writeFileSafely(chosen.toStdString(), [&text](const std::filesystem::path& part) {
+        pluvora::writeFileWhole(chosen.toStdString(), [&text](const std::filesystem::path& part) {
             pluvora::savePanelText(part, text);
         });
     } catch (const std::exception& error) {

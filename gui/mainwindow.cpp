@@ -19,6 +19,7 @@
 #include "messageboxfeedback.h"
 #include "missingvaluebox.h"
 #include "needlegauge.h"
+#include "noteline.h"
 #include "outputpanel.h"
 #include "sitecoordinatedialog.h"
 #include "table/paneltext.h"
@@ -26,6 +27,7 @@
 #include "taskpanel.h"
 #include "templatecontrol.h"
 #include "windowfeedback.h"
+#include "utf8text.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -47,13 +49,6 @@
 #include <QToolButton>
 
 namespace {
-
-QString fromUtf8(const std::string& text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-std::string toUtf8(const QString& text) { return text.toUtf8().toStdString(); }
 
 template <typename Panel = QPlainTextEdit>
 Panel* makePanel(const char* name, QWidget* parent)
@@ -101,10 +96,10 @@ MainWindow::MainWindow(const MainWindowSetup& setup, QWidget* parent)
     mOpener = setup.documentOpener ? setup.documentOpener : mOwnOpener.get();
 
     buildControls();
-    mFeedback = std::make_unique<WindowFeedback>(*mUser, mGauge);
+    mFeedback = std::make_unique<WindowFeedback>(*mUser, mGauge, mNoteLine);
     mInputCommands = new InputCommands({this, mInputPanel, mFileNameBox, mRowsBefore}, mFolder,
                                        *mFeedback, *mFileChooser, mRemembered, this);
-    mTemplates = new TemplateControl({this, mTemplateBox, mRowsBefore, mColumns}, mFolder,
+    mTemplates = new TemplateControl({this, mTemplateBox, mColumns}, mFolder,
                                      *mFeedback, this);
     const ViewToggles toggles = buildMainMenu(*this);
     mElastic = toggles.elasticWindow;
@@ -179,7 +174,7 @@ void MainWindow::buildControls()
     mInputPanel->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
 
     mColumns = new ColumnPanel(mStep2);
-    mColumns->setGeometry(8, 276, 800, 114);
+    mColumns->setGeometry(8, 276, 896, 114);
     connect(mColumns, &ColumnPanel::resetClicked, this, &MainWindow::resetColumnSpecification);
 
     auto* templateLabel = new QLabel(kTemplateCaption, mStep2);
@@ -190,28 +185,9 @@ void MainWindow::buildControls()
     mTemplateBox->setObjectName("ComboBox2");
     mTemplateBox->setGeometry(820, 296, 204, 24);
 
-    auto* rowsLabel = new QLabel(kRowsBeforeCaption, mStep2);
-    rowsLabel->setGeometry(820, 330, 160, 18);
-    mRowsBefore = new QLineEdit(mStep2);
-    mRowsBefore->setObjectName("adpEdit1");
-    mRowsBefore->setReadOnly(true);
-    mRowsBefore->setAlignment(Qt::AlignCenter);
-    mRowsBefore->setGeometry(820, 350, 60, 26);
+    mRowsBefore = mColumns->rowsBox();
     connect(mRowsBefore, &QLineEdit::textChanged, this,
             [this](const QString& rows) { mInputPanel->setHeaderRows(rows.toInt()); });
-    auto* spin = new QWidget(mStep2);
-    spin->setObjectName("SpinButton1");
-    spin->setGeometry(882, 350, 18, 26);
-    mRowsUp = new QToolButton(spin);
-    mRowsUp->setObjectName("SpinButton1Up");
-    mRowsUp->setArrowType(Qt::UpArrow);
-    mRowsUp->setGeometry(0, 0, 18, 13);
-    mRowsDown = new QToolButton(spin);
-    mRowsDown->setObjectName("SpinButton1Down");
-    mRowsDown->setArrowType(Qt::DownArrow);
-    mRowsDown->setGeometry(0, 13, 18, 13);
-    connect(mRowsUp, &QToolButton::clicked, this, &MainWindow::SpinButton1UpClick);
-    connect(mRowsDown, &QToolButton::clicked, this, &MainWindow::SpinButton1DownClick);
 
     // Missing values, step 3 and step 4 on the left; the output on the right.
     mMissingValues = new MissingValueBox(*mUser, client);
@@ -228,6 +204,9 @@ void MainWindow::buildControls()
     mGauge = new NeedleGauge(client);
     mGauge->setGeometry(220, 756, 48, 48);
     mGauge->hide();
+
+    mNoteLine = new NoteLine(client);
+    mNoteLine->setGeometry(276, 762, 276, 36);
 
     mOutput = new OutputPanel({mFolder, mRemembered, *mUser, *mFileChooser, *mOpener, *mFileNameBox},
                               client);
@@ -315,21 +294,6 @@ void MainWindow::BitBtn4Click()
     mExplorer->show();
 }
 
-void MainWindow::SpinButton1UpClick()
-{
-    if (mRowsBefore->text().isEmpty())
-        mRowsBefore->setText("0");
-    const int rows = mRowsBefore->text().toInt();
-    mRowsBefore->setText(QString::number(qMax(0, rows - 1)));
-}
-
-void MainWindow::SpinButton1DownClick()
-{
-    if (mRowsBefore->text().isEmpty())
-        mRowsBefore->setText("0");
-    mRowsBefore->setText(QString::number(mRowsBefore->text().toInt() + 1));
-}
-
 // The column settings and the rows box stay: the output is often
 // processed again with the same layout.
 void MainWindow::loadBackToInputPanel(const QString& text)
@@ -341,7 +305,6 @@ void MainWindow::loadBackToInputPanel(const QString& text)
 
 void MainWindow::resetColumnSpecification()
 {
-    mRowsBefore->clear();
     mTemplateBox->setCurrentIndex(-1);
 }
 
@@ -349,7 +312,6 @@ pluvora::RunRequest MainWindow::gatherRequest(QByteArray& inputText) const
 {
     pluvora::RunRequest request;
     request.fileName = toUtf8(mFileNameBox->text());
-    request.rowsBeforeText = toUtf8(mRowsBefore->text());
     mColumns->fillRequest(request);
     mTasks->fillRequest(request);
     mMissingValues->fillRequest(request);
@@ -365,6 +327,7 @@ void MainWindow::BitBtn1Click()
     pluvora::RunRequest request = gatherRequest(inputText);
     request.provenance = mQuality->beginRun(request);
     mOutput->setRunTask(request.taskIndex + 1);
+    mNoteLine->clearNotes();
     pluvora::RunOutcome outcome;
     try {
         outcome = pluvora::runProcessing(request, mFolder, *mFeedback);

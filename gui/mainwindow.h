@@ -27,6 +27,7 @@ class InputCommands;
 class TemplateControl;
 class MissingValueBox;
 class NeedleGauge;
+class NoteLine;
 class OutputPanel;
 class QualityView;
 class TaskPanel;
@@ -62,7 +63,6 @@ public:
     static constexpr const char* kExplorerHint = "Open Internet Weather  Explorer to download weather data";
     static constexpr const char* kStep2Title = "Step 2: Specify input data";
     static constexpr const char* kTemplateCaption = "Data template";
-    static constexpr const char* kRowsBeforeCaption = "Rows before data start";
     static constexpr const char* kProcessCaption = "Step 4: Process";
     static constexpr const char* kItIsDone = "It is Done";
     static constexpr const char* kOutputTitle = "Output";
@@ -90,8 +90,6 @@ public slots:
     void BitBtn3Click();
     void BitBtn1Click();
     void BitBtn4Click();
-    void SpinButton1UpClick();
-    void SpinButton1DownClick();
     void Edit1Change();
     void Edit1MouseDown();
     void setFileNameBoxProperty();
@@ -160,14 +158,13 @@ private:
     QGroupBox* mStep2 = nullptr;            // GroupBox1
     InputPanel* mInputPanel = nullptr;      // Memo1
     QComboBox* mTemplateBox = nullptr;      // ComboBox2
-    QLineEdit* mRowsBefore = nullptr;       // adpEdit1
-    QToolButton* mRowsUp = nullptr;         // SpinButton1, upper arrow
-    QToolButton* mRowsDown = nullptr;       // SpinButton1, lower arrow
+    QLineEdit* mRowsBefore = nullptr;       // adpEdit1, in the column panel
     ColumnPanel* mColumns = nullptr;
     MissingValueBox* mMissingValues = nullptr;
     TaskPanel* mTasks = nullptr;
     QPushButton* mProcessButton = nullptr;  // BitBtn1
     NeedleGauge* mGauge = nullptr;          // Gauge1
+    NoteLine* mNoteLine = nullptr;
     OutputPanel* mOutput = nullptr;         // GroupBox6
     QPlainTextEdit* mOutputPanel = nullptr; // Memo2
     QAction* mElastic = nullptr;            // Elasticwindow1

@@ -8,6 +8,7 @@
 #include "tasks/weatherfileupdate.h"
 #include "ui/documentopener.h"
 #include "ui/userfeedback.h"
+#include "utf8text.h"
 
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -16,13 +17,6 @@
 #include <exception>
 
 namespace {
-
-QString fromUtf8(const std::string& text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-std::filesystem::path pathOf(const QString& file) { return std::filesystem::path(file.toStdString()); }
 
 QPushButton* makeOutputButton(const char* name, const char* caption, QWidget* parent, const QRect& geometry)
 {

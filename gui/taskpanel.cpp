@@ -4,6 +4,7 @@
 
 #include "run/processingrun.h"
 #include "stage/taskcatalogue.h"
+#include "utf8text.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -69,7 +70,7 @@ int checkedIndex(const auto& buttons)
     return static_cast<int>(buttons.size()) - 1;
 }
 
-std::string utf8(const QLineEdit* box) { return box->text().toStdString(); }
+std::string utf8(const QLineEdit* box) { return toUtf8(box->text()); }
 
 // Where each task's page sits in the stack, in task-list order: the pages are
 // added in the order of their names (TabSheet1 to TabSheet7), not of the tasks.

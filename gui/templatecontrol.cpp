@@ -32,30 +32,9 @@ TemplateControl::TemplateControl(const Controls& controls, const pluvora::AppFol
     colourTemplateBox();
 }
 
-pluvora::DataTemplate TemplateControl::current() const
-{
-    pluvora::DataTemplate spec;
-    // An empty box is stored as 0: an empty rows line would be skipped by
-    // the readers and shift every number after it.
-    spec.rowsBefore = mControls.rowsBefore->text().toInt();
-    for (int column = 1; column <= pluvora::kColumnBoxes; ++column) {
-        const auto k = static_cast<std::size_t>(column - 1);
-        spec.variables[k] = mControls.columns->variableBox(column)->currentIndex();
-        spec.units[k] = mControls.columns->unitBox(column)->currentIndex();
-    }
-    return spec;
-}
+pluvora::DataTemplate TemplateControl::current() const { return mControls.columns->layout(); }
 
-void TemplateControl::apply(const pluvora::DataTemplate& spec)
-{
-    mControls.rowsBefore->setText(QString::number(spec.rowsBefore));
-    for (int column = 1; column <= pluvora::kColumnBoxes; ++column)
-        mControls.columns->variableDisplay(ColumnPanel::kFirstVariableBox + column - 1,
-                                           spec.variables[static_cast<std::size_t>(column - 1)]);
-    for (int column = 1; column <= pluvora::kColumnBoxes; ++column)
-        mControls.columns->UnitDisplayControl(ColumnPanel::kFirstVariableBox + column - 1,
-                                              spec.units[static_cast<std::size_t>(column - 1)]);
-}
+void TemplateControl::apply(const pluvora::DataTemplate& spec) { mControls.columns->apply(spec); }
 
 void TemplateControl::loadTemplateList()
 {

@@ -23,7 +23,6 @@ public:
     struct Controls {
         QWidget* window;
         QComboBox* templateBox;   // ComboBox2
-        QLineEdit* rowsBefore;    // adpEdit1
         ColumnPanel* columns;
     };
 

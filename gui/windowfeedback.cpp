@@ -1,10 +1,12 @@
 #include "windowfeedback.h"
 
 #include "needlegauge.h"
+#include "noteline.h"
 
-WindowFeedback::WindowFeedback(pluvora::UserFeedback& user, NeedleGauge* gauge)
+WindowFeedback::WindowFeedback(pluvora::UserFeedback& user, NeedleGauge* gauge, NoteLine* notes)
     : mUser(user)
     , mGauge(gauge)
+    , mNotes(notes)
 {
 }
 
@@ -27,4 +29,11 @@ void WindowFeedback::gaugeDisplay()
 {
     mGauge->gaugeDisplay();
     mUser.gaugeDisplay();
+}
+
+void WindowFeedback::notice(std::string_view text)
+{
+    if (mNotes)
+        mNotes->addNote(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+    mUser.notice(text);
 }

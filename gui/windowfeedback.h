@@ -3,22 +3,25 @@
 #include "ui/userfeedback.h"
 
 class NeedleGauge;
+class NoteLine;
 
 // Passes messages on to the user's feedback (message boxes, or a recorder
-// in tests) and drives the window's gauge.
+// in tests), drives the window's gauge and shows notices on its note line.
 class WindowFeedback : public pluvora::UserFeedback {
 public:
-    WindowFeedback(pluvora::UserFeedback& user, NeedleGauge* gauge);
+    WindowFeedback(pluvora::UserFeedback& user, NeedleGauge* gauge, NoteLine* notes = nullptr);
 
     void showMessage(pluvora::MessageKind kind, std::string_view text) override;
     bool askYesNo(std::string_view text) override;
     void playSound(pluvora::Sound sound) override;
     void setProgressVisible(bool visible) override;
     void gaugeDisplay() override;
+    void notice(std::string_view text) override;
 
     pluvora::UserFeedback& user() { return mUser; }
 
 private:
     pluvora::UserFeedback& mUser;
     NeedleGauge* mGauge;
+    NoteLine* mNotes;
 };

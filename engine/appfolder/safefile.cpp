@@ -1,6 +1,6 @@
 #include "appfolder/safefile.h"
 
-#include "io/safewrite.h"
+#include "io/backupreplace.h"
 #include "io/textwriter.h"
 
 namespace pluvora {
@@ -9,12 +9,15 @@ namespace fs = std::filesystem;
 
 void writeLinesSafely(const fs::path& target, const std::vector<std::string>& lines)
 {
-    writeFileSafely(target, [&lines](const fs::path& part) {
-        TextWriter writer(part);
-        for (const std::string& line : lines)
-            writer.writeLine(line);
-        writer.close();
-    });
+    writeFileWhole(
+        target,
+        [&lines](const fs::path& part) {
+            TextWriter writer(part);
+            for (const std::string& line : lines)
+                writer.writeLine(line);
+            writer.close();
+        },
+        TemporaryName::Fixed);
 }
 
 } // namespace pluvora

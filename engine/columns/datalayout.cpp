@@ -1,5 +1,6 @@
 #include "columns/datalayout.h"
 
+#include "columns/cataloguenames.h"
 #include "io/numbertext.h"
 
 #include <algorithm>
@@ -38,7 +39,8 @@ std::string_view DataLayout::unitText(int column) const
 
 bool DataLayout::readsAsBlankSeparated() const
 {
-    return fields == FieldSeparator::Blanks && !decimalComma;
+    return fields == FieldSeparator::Blanks && !decimalComma
+        && std::find(variables.begin(), variables.end(), kDate) == variables.end();
 }
 
 std::string columnsText(const DataLayout& layout)
@@ -73,7 +75,6 @@ void parseColumnsText(std::string_view text, DataLayout& layout)
     DataLayout parsed = layout;
     parsed.variables.fill(-1);
     parsed.units.fill(-1);
-    const auto names = variableItems();
     for (std::size_t k = 0; k < items.size(); ++k) {
         const int column = static_cast<int>(k) + 1;
         const std::string_view item = items[k];
@@ -84,15 +85,17 @@ void parseColumnsText(std::string_view text, DataLayout& layout)
         const bool unitGiven = colon != std::string_view::npos;
         const std::string_view unit = unitGiven ? item.substr(colon + 1) : std::string_view();
 
-        const auto found = std::find(names.begin(), names.end(), name);
+        // Names as people type them: any case, kept as the list's own text.
+        const auto found = findVariable(name);
         const std::string where = "column " + std::to_string(column) + ": ";
-        if (found == names.end())
-            throw LayoutTextError(where + "unknown variable '" + std::string(name) + "'");
-        const int code = static_cast<int>(found - names.begin());
+        if (!found)
+            throw LayoutTextError(where + "unknown variable '" + std::string(name) + "'",
+                                  "the variables are " + variableNameList());
+        const int code = *found;
         const VariableInfo& info = variableInfo(code);
         if (info.units.empty()) {
             if (unitGiven)
-                throw LayoutTextError(where + std::string(name) + " takes no unit");
+                throw LayoutTextError(where + std::string(info.item) + " takes no unit");
             parsed.setColumn(column, code);
             continue;
         }
@@ -102,10 +105,11 @@ void parseColumnsText(std::string_view text, DataLayout& layout)
             parsed.setColumn(column, code, info.fixedUnit);
             continue;
         }
-        const auto unitAt = std::find(info.units.begin(), info.units.end(), unit);
-        if (unitAt == info.units.end())
-            throw LayoutTextError(where + "unknown unit '" + std::string(unit) + "' for " + std::string(name));
-        parsed.setColumn(column, code, static_cast<int>(unitAt - info.units.begin()));
+        const auto unitAt = findUnit(code, unit);
+        if (!unitAt)
+            throw LayoutTextError(where + "unknown unit '" + std::string(unit) + "' for " + std::string(info.item),
+                                  "its units are " + unitNameList(code));
+        parsed.setColumn(column, code, *unitAt);
     }
     layout = parsed;
 }

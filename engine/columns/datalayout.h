@@ -6,6 +6,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace pluvora {
@@ -41,7 +42,7 @@ struct DataLayout {
     std::string_view unitText(int column) const;
 
     // Whether the rows are read as they always were, with no pass before
-    // the stages.
+    // the stages: blank-separated, decimal points, no Date column.
     bool readsAsBlankSeparated() const;
 
     bool operator==(const DataLayout&) const = default;
@@ -60,6 +61,13 @@ private:
 class LayoutTextError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
+    LayoutTextError(const std::string& what, std::string namesOffered)
+        : std::runtime_error(what), offered(std::move(namesOffered))
+    {
+    }
+    // For an unknown name, what would have done: "the variables are Ignore,
+    // Year, ..." or "its units are oC, oF, ..."; empty otherwise.
+    std::string offered;
 };
 
 // The columns as "Year,Month,Day,T-max:oF,Ignore,Precip:inch": columns 1 to

@@ -1,16 +1,20 @@
 #include "columns/variablecatalogue.h"
 
+#include "columns/datetext.h"
+
 namespace pluvora {
 
 namespace {
 
 constexpr std::string_view kNoUnits[] = {""};
-constexpr std::string_view kSolarUnits[] = {"MJ/m2/d", "Langley", "W/m2"};
-constexpr std::string_view kTemperatureUnits[] = {"oC", "oF"};
-constexpr std::string_view kWaterUnits[] = {"mm", "cm", "inch"};
+// Templates store unit indexes: new units go at the end of a list.
+constexpr std::string_view kSolarUnits[] = {"MJ/m2/d", "Langley", "W/m2", "kWh/m2/d", "J/cm2", "cal/cm2"};
+constexpr std::string_view kTemperatureUnits[] = {"oC", "oF", "0.1 oC"};
+constexpr std::string_view kWaterUnits[] = {"mm", "cm", "inch", "0.1 mm"};
 constexpr std::string_view kPercent[] = {"%"};
-constexpr std::string_view kSpeedUnits[] = {"km/hr", "mile/hr", "m/s"};
+constexpr std::string_view kSpeedUnits[] = {"km/hr", "mile/hr", "m/s", "km/d", "knot", "0.1 m/s"};
 constexpr std::string_view kHours[] = {"hr"};
+constexpr std::string_view kPressureUnits[] = {"kPa", "hPa", "Pa"};
 
 const std::span<const std::string_view> kNone(kNoUnits, 0);
 
@@ -32,12 +36,15 @@ const VariableInfo kCatalogue[kVariableCount] = {
     {"SunHr", kHours, 0},
     {"SunHr%", kPercent, 0},
     {"YYDOY", kNone, -1},
+    {"Date", kDateFormats, -1},
+    {"DewPt", kTemperatureUnits, -1},
+    {"VapPr", kPressureUnits, -1},
 };
 
 constexpr std::string_view kItems[kVariableCount] = {
     "Ignore", "Year",   "Month", "Day",     "DOY",   "Solar",  "T-max",
     "T-min",  "Precip", "RelHum", "WndSpd", "Soil-T", "ET",    "PanEvap",
-    "SunHr",  "SunHr%", "YYDOY",
+    "SunHr",  "SunHr%", "YYDOY", "Date",   "DewPt", "VapPr",
 };
 
 } // namespace

@@ -27,9 +27,14 @@ enum VariableCode : int {
     kSunHr = 14,
     kSunHrPercent = 15,
     kYydoy = 16,
+    // Year, month and day in one column; its unit is the date's format.
+    kDate = 17,
+    // Humidity as people measure it; turned into RelHum when read.
+    kDewPt = 18,
+    kVapPr = 19,
 };
 
-inline constexpr int kVariableCount = 17;
+inline constexpr int kVariableCount = 20;
 inline constexpr int kColumnBoxes = 12;
 
 struct VariableInfo {
@@ -48,7 +53,10 @@ std::span<const std::string_view> variableItems();
 // list does not hold it.
 int unitIndex(int code, std::string_view unit);
 
-// Codes 5 to 15 are measured and need a unit.
-constexpr bool isMeasured(int code) { return code >= kSolar && code <= kSunHrPercent; }
+// Codes 5 to 15 and the humidity forms are measured and need a unit.
+constexpr bool isMeasured(int code)
+{
+    return (code >= kSolar && code <= kSunHrPercent) || code == kDewPt || code == kVapPr;
+}
 
 } // namespace pluvora

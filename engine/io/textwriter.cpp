@@ -28,7 +28,10 @@ TextWriter::~TextWriter()
 {
     if (mFile) {
         flush();
-        std::fclose(mFile);
+        if (mStreamName.empty())
+            std::fclose(mFile);
+        else
+            std::fflush(mFile);
     }
 }
 
@@ -69,14 +72,17 @@ void TextWriter::close()
         mErrno = errno;
     }
     const bool failed = mFailed || std::ferror(mFile) != 0;
-    const bool closeFailed = std::fclose(mFile) != 0;
+    // A stream handed in stays open for whoever writes to it next; the
+    // flush above has already shown whether its data got through.
+    const bool closeFailed = mStreamName.empty() && std::fclose(mFile) != 0;
     if (closeFailed && mErrno == 0)
         mErrno = errno;
     mFile = nullptr;
     if (!(failed || closeFailed))
         return;
     if (mStreamName.empty())
-        throw Error("Cannot write file \"" + mPath.string() + "\"");
+        throw Error("Cannot write file \"" + mPath.string() + "\""
+                    + (mErrno ? std::string(": ") + std::strerror(mErrno) : ""));
     throw Error("Cannot write to " + mStreamName + (mErrno ? std::string(": ") + std::strerror(mErrno) : ""));
 }
 

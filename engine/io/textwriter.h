@@ -15,7 +15,7 @@ class TextWriter {
 public:
     explicit TextWriter(const std::filesystem::path& path);
     // Writes to an open stream (standard output), named `name` in the
-    // failure message; close() flushes and closes it.
+    // failure message; close() flushes it and leaves it open.
     TextWriter(std::FILE* stream, std::string name);
     ~TextWriter();
     TextWriter(const TextWriter&) = delete;

@@ -1,7 +1,6 @@
 #include "provenance/flagsfile.h"
 
-#include "io/safewrite.h"
-#include "io/textwriter.h"
+#include "io/backupreplace.h"
 
 namespace pluvora {
 
@@ -48,11 +47,7 @@ std::string flagsFileText(const RunProvenance& provenance)
 void writeFlagsFile(const std::filesystem::path& target, const RunProvenance& provenance)
 {
     const std::string text = flagsFileText(provenance);
-    writeUserFileSafely(target, [&](const std::filesystem::path& part) {
-        TextWriter sink(part);
-        sink.write(text);
-        sink.close();
-    });
+    writeAtomically(target, text);
 }
 
 } // namespace pluvora

@@ -25,6 +25,8 @@ double fieldOf(const Record& r, int code)
     case kPanEvap: return r.panEvap;
     case kSunHr: return r.sunHr;
     case kSunHrPercent: return r.sunHrPercent;
+    case kDewPt: return r.dewPt;
+    case kVapPr: return r.vapPr;
     default: return kNone;
     }
 }

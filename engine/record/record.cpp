@@ -30,15 +30,38 @@ int asWholeNumber(double value)
 
 void assignYydoy(Record& record, double value)
 {
+    record.present[kYear] = true;
+    record.present[kDoy] = true;
+    const double whole = std::nearbyint(value);
+    // Seven digits are a four-digit year and its day (1996001); read as
+    // yyddd they would give the year 3896.
+    if (whole >= 1e6 && whole < 1e7) {
+        const int number = static_cast<int>(whole);
+        record.year = number / 1000;
+        record.doy = number % 1000;
+        record.yydoyNotADate = false;
+        return;
+    }
     // The century is added before saturating: a saturated yy plus 1900
     // would overflow.
     const double thousands = std::trunc(value / 1000.0);
     record.year = asWholeNumber(thousands + (thousands <= 20 ? 2000.0 : 1900.0));
-    const double quotient = std::nearbyint(value) / 1000.0;
+    const double quotient = whole / 1000.0;
     const double fraction = quotient - std::trunc(quotient);
     record.doy = asWholeNumber(fraction * 1000.0);
+    record.yydoyNotADate = std::fabs(whole) >= 1e5;
+}
+
+// A Date column reaches the stages as the number yyyymmdd.
+void assignDate(Record& record, double value)
+{
+    const long long date = std::llround(value);
+    record.year = static_cast<int>(date / 10000);
+    record.month = static_cast<int>(date / 100 % 100);
+    record.day = static_cast<int>(date % 100);
     record.present[kYear] = true;
-    record.present[kDoy] = true;
+    record.present[kMonth] = true;
+    record.present[kDay] = true;
 }
 
 } // namespace
@@ -66,6 +89,9 @@ void assignValue(Record& record, const ColumnSpec& spec, int column, double valu
     case kSunHr: record.sunHr = value; break;
     case kSunHrPercent: record.sunHrPercent = value; break;
     case kYydoy: assignYydoy(record, value); return;
+    case kDate: assignDate(record, value); return;
+    case kDewPt: record.dewPt = value; break;
+    case kVapPr: record.vapPr = value; break;
     default: return;
     }
     record.present[static_cast<std::size_t>(code)] = true;
@@ -81,6 +107,14 @@ double conversionUnitSolar(std::string_view unit)
         return 0.041868;
     if (unit == "W/m2")
         return 0.0864;
+    if (unit == "kWh/m2/d")
+        return 3.6;
+    if (unit == "J/cm2")
+        return 0.01;
+    // The same calorie as "Langley", so a file gives one value whichever
+    // name its column is given.
+    if (unit == "cal/cm2")
+        return 0.04186;
     return 0.0;
 }
 
@@ -92,6 +126,8 @@ double conversionUnitForWater(std::string_view unit)
         return 10.0;
     if (unit == "inch")
         return 25.4;
+    if (unit == "0.1 mm")
+        return 0.1;
     return 0.0;
 }
 
@@ -103,7 +139,37 @@ double conversionUnitWS(std::string_view unit)
         return 1.609 / 3.6;
     if (unit == "m/s")
         return 1.0;
+    if (unit == "km/d")
+        return 1000.0 / 86400.0;
+    if (unit == "knot")
+        return 1852.0 / 3600.0;
+    if (unit == "0.1 m/s")
+        return 0.1;
     return 0.0;
+}
+
+TemperatureUnit temperatureUnit(std::string_view unit)
+{
+    if (unit == "oC")
+        return TemperatureUnit::Celsius;
+    if (unit == "oF")
+        return TemperatureUnit::Fahrenheit;
+    if (unit == "0.1 oC")
+        return TemperatureUnit::TenthCelsius;
+    return TemperatureUnit::Unknown;
+}
+
+double toCelsius(double value, TemperatureUnit unit)
+{
+    switch (unit) {
+    case TemperatureUnit::Fahrenheit: return fahrenheitToCelsius(value);
+    // A division, not a product with 0.1: the tenth is then the nearest
+    // value to what the file says.
+    case TemperatureUnit::TenthCelsius: return value / 10.0;
+    case TemperatureUnit::Celsius:
+    case TemperatureUnit::Unknown: break;
+    }
+    return value;
 }
 
 std::optional<int> dayOfYear(int year, int month, int day)

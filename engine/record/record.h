@@ -27,10 +27,15 @@ struct Record {
     double panEvap = 0;
     double sunHr = 0;
     double sunHrPercent = 0;
+    double dewPt = 0;
+    double vapPr = 0;
     double ignored = 0;
+    // The last YYDOY value had six digits, or eight or more: no year and
+    // day in either form, whatever year and DOY were made of it.
+    bool yydoyNotADate = false;
 
-    // Indexed by variable code 1 to 15 (index 0 unused).
-    std::array<bool, 16> present{};
+    // Indexed by variable code (index 0 unused; YYDOY sets Year and DOY).
+    std::array<bool, kVariableCount> present{};
 
     bool has(int code) const { return present[static_cast<std::size_t>(code)]; }
 
@@ -48,6 +53,14 @@ double conversionUnitForWater(std::string_view unit);
 double conversionUnitWS(std::string_view unit);
 
 inline double fahrenheitToCelsius(double value) { return (value - 32.0) / 1.8; }
+
+// A temperature column's unit text. Each task decides for itself what an
+// unknown text means, so this only names the known ones.
+enum class TemperatureUnit { Celsius, Fahrenheit, TenthCelsius, Unknown };
+TemperatureUnit temperatureUnit(std::string_view unit);
+// Unknown is taken as Celsius: the caller maps it first where it means
+// something else.
+double toCelsius(double value, TemperatureUnit unit);
 
 // Day of the year of a Gregorian date (1 January is 1); nothing for a date
 // that does not exist.

@@ -1,7 +1,6 @@
 #include "report/qualityreport.h"
 
-#include "io/safewrite.h"
-#include "io/textwriter.h"
+#include "io/backupreplace.h"
 #include "provenance/decimation.h"
 #include "provenance/flagreasons.h"
 #include "provenance/flagsfile.h"
@@ -357,11 +356,7 @@ void writeQualityReport(const std::filesystem::path& target, const RunProvenance
                         const ReportSettings& settings)
 {
     const std::string html = qualityReportHtml(provenance, settings);
-    writeUserFileSafely(target, [&](const std::filesystem::path& part) {
-        TextWriter sink(part);
-        sink.write(html);
-        sink.close();
-    });
+    writeAtomically(target, html);
 }
 
 } // namespace pluvora

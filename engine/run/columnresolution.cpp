@@ -37,6 +37,10 @@ void assignUnit(RunContext& run, const RunRequest& request, int count)
         text.clear();
     for (int column = 1; column <= count && column <= kColumnBoxes; ++column) {
         const int code = run.columns.columnVariable[static_cast<std::size_t>(column)];
+        if (code == kDate && request.layout.unitText(column).empty()) {
+            run.fail(noUnitMessage(column));
+            return;
+        }
         if (!isMeasured(code))
             continue;
         const std::string_view shown = request.layout.unitText(column);

@@ -5,6 +5,7 @@
 #include "provenance/runprovenance.h"
 #include "run/columnresolution.h"
 #include "run/usertermsmessage.h"
+#include "table/fieldreading.h"
 #include "table/inputtable.h"
 #include "table/paneltext.h"
 #include "tasks/convertrearrange.h"
@@ -15,6 +16,7 @@
 #include "tasks/etbypm.h"
 #include "tasks/etfromevap.h"
 #include "tasks/missingvalues.h"
+#include "tasks/readingnotices.h"
 #include "tasks/streamedtaskone.h"
 
 #include <exception>
@@ -109,8 +111,10 @@ std::string latitudeLineFor(const RunContext& run)
 // the output panel shows whatever that stage left for it.
 bool stopped(RunContext& run, RunOutcome& outcome)
 {
-    if (run.abortFlag)
+    if (run.abortFlag) {
         outcome.outputPanel = std::move(run.outputPanel);
+        outcome.badInput = run.badInput;
+    }
     return run.abortFlag;
 }
 
@@ -118,7 +122,7 @@ bool stopped(RunContext& run, RunOutcome& outcome)
 // completion.
 // Task 1 for a streamed run: one pass instead of the stage chain when the
 // input holds nothing a stage would stop on or report.
-bool streamedTaskOne(RunContext& run, const RunRequest& request)
+bool streamedTaskOne(RunContext& run, const RunRequest& request, const std::filesystem::path& source)
 {
     // The one pass keeps no account of the days.
     if (!request.streamed || run.task != 1 || run.provenance)
@@ -129,8 +133,7 @@ bool streamedTaskOne(RunContext& run, const RunRequest& request)
         if (!sign)
             return false;
     }
-    return streamTaskOne(run, sign, request.substituteText,
-                         request.inputFile.empty() ? run.file(workfile::kInput) : request.inputFile);
+    return streamTaskOne(run, sign, request.substituteText, source);
 }
 
 void complete(RunContext& run, const RunRequest& request, RunGauge& gauge, RunOutcome& outcome)
@@ -150,26 +153,50 @@ void complete(RunContext& run, const RunRequest& request, RunGauge& gauge, RunOu
 
 void processData(RunContext& run, const RunRequest& request, RunGauge& gauge, RunOutcome& outcome)
 {
-    if (streamedTaskOne(run, request)) {
+    // Fields that are not blank-separated are first rewritten as if they were.
+    const bool fieldPass = !request.layout.readsAsBlankSeparated();
+    const auto input = run.file(workfile::kInput);
+    if (!fieldPass && streamedTaskOne(run, request, request.inputFile.empty() ? input : request.inputFile)) {
         complete(run, request, gauge, outcome);
         return;
     }
     if (!request.inputFile.empty())
-        saveTextFileAsPanelText(request.inputFile, run.file(workfile::kInput));
+        saveTextFileAsPanelText(request.inputFile, input);
     if (request.streamed)
         removeEndNotes(run);
+    if (fieldPass) {
+        std::optional<std::string_view> sign;
+        if (request.substitutionEnabled)
+            sign = request.signText;
+        readFields(run, request.layout, sign);
+        if (stopped(run, outcome))
+            return;
+        if (streamedTaskOne(run, request, input)) {
+            complete(run, request, gauge, outcome);
+            return;
+        }
+    }
 
     checkData(run);
     if (run.provenance)
         run.provenance->mapInputLines(run.file(workfile::kInput), run.rowsBefore);
+    std::optional<int> sign;
     if (request.substitutionEnabled)
-        valueSubstitution(run, integerOf(request.signText), request.substituteText);
+        sign = integerOf(request.signText);
+    // Rows as cleaned: what the notices tell is what the tasks will read.
+    ReadingNotices notices(run, sign);
+    notices.scanInput(run);
+    if (sign)
+        valueSubstitution(run, *sign, request.substituteText);
+    notices.tell(run.ui, request.substituteText, run.task);
 
     checkForMissingValues(run);
     if (stopped(run, outcome))
         return;
 
     dataCheckup(run);
+    if (sign && run.badInput)
+        run.badInput->line = notices.lineBeforeSubstitution(run.badInput->line);
     if (stopped(run, outcome))
         return;
 

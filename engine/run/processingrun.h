@@ -17,20 +17,20 @@ namespace pluvora {
 // Shown by a run whose task has no stage in this build.
 inline constexpr const char* kTaskNotAvailable = "This task is not available in this version of Pluvora.";
 
-// Everything "Step 4: Process" reads from the window, as the controls hold it.
+// The settings a run reads, as the window holds them.
 struct RunRequest {
-    int taskIndex = -1;                 // ComboBox1 item index, -1 for none
-    std::string fileName;               // Edit1
-    // The rows box as typed: an empty box stops the run, so the number of
-    // `layout` is not what a run reads.
-    std::string rowsBeforeText;         // adpEdit1
-    DataLayout layout;                  // the column panel
-    bool rearrange = false;             // CheckBox1 enabled and checked
-    bool substitutionEnabled = true;    // CheckBox2
-    std::string signText = "-99";       // adpEdit2
-    std::string substituteText = "0.01";// adpEdit3
+    int taskIndex = -1;                 // position in the task list, -1 for none
+    std::string fileName;               // the input's name as shown
+    // The rows setting as typed: an empty setting stops the run, so the
+    // number of `layout` is not what a run reads.
+    std::string rowsBeforeText;
+    DataLayout layout;                  // the columns' variables and units
+    bool rearrange = false;             // "Convert and rearrange for Maravel use" offered and on
+    bool substitutionEnabled = true;    // substitute the missing-value sign
+    std::string signText = "-99";       // the missing-value sign as typed
+    std::string substituteText = "0.01";// its substitute as typed
     TaskPageInput pages;
-    std::string_view inputText;         // Memo1, lines separated by '\n'
+    std::string_view inputText;         // the input panel's text, lines separated by '\n'
 
     // For a caller that streams (pluvora-batch): "Input.~" already holds the
     // input panel's text as a run saves it, so inputText is not used; and a
@@ -61,7 +61,7 @@ struct RunOutcome {
     int rowsBefore = 0;
     std::string latitudeLine;               // for Finishing::LatitudeLine
     std::filesystem::path outputFile;       // a streamed run's result ("Output.~")
-    std::optional<InputPosition> badInput;  // where "Invalid numeric input" was met
+    std::optional<InputPosition> badInput;  // the token or date that stopped the run
 };
 
 // The whole stage chain. Stages tell the user through `ui`. A failure of the

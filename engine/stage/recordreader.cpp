@@ -1,6 +1,7 @@
 #include "stage/recordreader.h"
 
 #include "io/textwriter.h"
+#include "record/humidity.h"
 
 namespace pluvora {
 
@@ -12,6 +13,7 @@ bool readRecord(TextReader& reader, RunContext& run)
     assignValue(run.record, run.columns, 1, *first);
     for (int column = 2; column <= run.columnCount; ++column)
         assignValue(run.record, run.columns, column, reader.readNumber());
+    deriveHumidity(run.record, run.columns, run.columnCount);
     reader.skipLine();
     return true;
 }

@@ -6,7 +6,8 @@
 namespace pluvora {
 
 // Reads one record: a number per column 1 to columnCount, each filed by
-// assignValue, then the rest of the line is skipped. False when the file
+// assignValue, a dew point or vapour pressure turned into RelHum, then the
+// rest of the line is skipped. False when the file
 // ends before the record starts. The end of the data is the end of the file:
 // a record whose first number is 0 is read like any other.
 bool readRecord(TextReader& reader, RunContext& run);

@@ -51,7 +51,8 @@ struct RunContext {
     // nothing leaves the panel as it was.
     std::optional<std::string> outputPanel;
 
-    // The number that ended the run with "Invalid numeric input", if found.
+    // Where the run met what stopped it: a token that is no number, or a
+    // date that cannot be.
     std::optional<InputPosition> badInput;
 
     // Filled as the stages go when someone asked for it; null otherwise.

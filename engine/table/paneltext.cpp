@@ -311,9 +311,11 @@ std::unique_ptr<TextWriter> rewriteAsLatin1(std::unique_ptr<TextWriter> writer, 
 
 } // namespace
 
-void saveTextFileAsPanelText(const std::filesystem::path& source, const std::filesystem::path& target)
+void saveTextFileAsPanelText(const std::filesystem::path& source, const std::filesystem::path& target,
+                             std::size_t limit)
 {
     FileHandle file = openForReading(source);
+    std::size_t total = 0;
     auto writer = std::make_unique<TextWriter>(target);
     PanelLineWriter lines(*writer);
     const auto buffer = std::make_unique<char[]>(kReadChunk);
@@ -322,6 +324,9 @@ void saveTextFileAsPanelText(const std::filesystem::path& source, const std::fil
     std::size_t held = 0; // bytes of a UTF-8 sequence cut by the chunk's end
     for (;;) {
         const std::size_t got = readChunk(file.get(), buffer.get() + held, kReadChunk - held, source);
+        total += got;
+        if (total > limit)
+            throw Error(kFileTooLarge);
         if (std::memchr(buffer.get() + held, '\0', got))
             throw Error(kNotATextFile);
         std::size_t size = held + got;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -24,7 +25,10 @@ std::string loadTextFile(const std::filesystem::path& path);
 // The same file saved as savePanelText would save the panel text
 // loadTextFile gives, streamed: at any size, memory stays flat. For a run
 // that reads its input from a file rather than from the panel.
-void saveTextFileAsPanelText(const std::filesystem::path& source, const std::filesystem::path& target);
+// A source larger than `limit` (standard input has no size to check first)
+// throws Error(kFileTooLarge) when the limit is passed.
+void saveTextFileAsPanelText(const std::filesystem::path& source, const std::filesystem::path& target,
+                             std::size_t limit = SIZE_MAX);
 
 // Whether a file reads the same as the working file saveTextFileAsPanelText
 // makes of it, once line breaks are taken as CR LF or LF: a regular file

@@ -1,5 +1,7 @@
 #include "table/reportedline.h"
 
+#include "io/numbertext.h"
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -64,6 +66,12 @@ std::optional<int> findReportedLine(std::string_view reportLine, std::string_vie
     const std::string_view wanted = trimmed(reportLine);
     if (wanted.empty())
         return std::nullopt;
+    // A report of delimited fields names the line itself.
+    if (wanted.starts_with(kReportedLinePrefix)) {
+        const std::string_view rest = wanted.substr(kReportedLinePrefix.size());
+        if (const auto line = parseInteger(rest.substr(0, rest.find(','))))
+            return *line;
+    }
     std::vector<std::string_view> lines;
     for (std::size_t start = 0; start <= panelText.size();) {
         const std::size_t end = std::min(panelText.find('\n', start), panelText.size());

@@ -5,6 +5,9 @@
 
 namespace pluvora {
 
+// How a report line that names its input line starts: "input line 12, column 3: ...".
+inline constexpr std::string_view kReportedLinePrefix = "input line ";
+
 // The line of the input panel (1-based) that a line of the missing-value
 // report shows, searched among the data rows. Substitution rewrites rows
 // before the report is made (tabs between values, three decimals, the

@@ -18,14 +18,9 @@ namespace {
 constexpr std::string_view kColumnNameRow = "Year\tDOY\tSolar\tT-max\tT-min\tRelHum\tPrecip\tET";
 constexpr std::string_view kUnitRow = "\t\tMJ/m2\toC\toC\t%\tmm\tmm";
 
-double toCelsius(double value, WeatherRowFormat::Temperature mode)
+double writtenCelsius(double value, TemperatureUnit unit)
 {
-    switch (mode) {
-    case WeatherRowFormat::Temperature::Celsius: return value;
-    case WeatherRowFormat::Temperature::Fahrenheit: return fahrenheitToCelsius(value);
-    case WeatherRowFormat::Temperature::None: break;
-    }
-    return 0.0;
+    return unit == TemperatureUnit::Unknown ? 0.0 : toCelsius(value, unit);
 }
 
 char* field(char* out, double value, int decimals)
@@ -46,12 +41,9 @@ void writeWeatherHead(TextReader& input, TextWriter& output, int rowsBefore)
 WeatherRowFormat::WeatherRowFormat(const ColumnSpec& spec)
     : mSolar(conversionUnitSolar(spec.unit(kSolar))),
       mPrecip(conversionUnitForWater(spec.unit(kPrecip))),
-      mEt(conversionUnitForWater(spec.unit(kEt)))
+      mEt(conversionUnitForWater(spec.unit(kEt))),
+      mTemperature(temperatureUnit(spec.unit(kTmax)))
 {
-    if (spec.unit(kTmax) == "oC")
-        mTemperature = Temperature::Celsius;
-    else if (spec.unit(kTmax) == "oF")
-        mTemperature = Temperature::Fahrenheit;
 }
 
 char* WeatherRowFormat::format(char* out, const Record& record, int doy) const
@@ -60,8 +52,8 @@ char* WeatherRowFormat::format(char* out, const Record& record, int doy) const
     *out++ = '\t';
     out = std::to_chars(out, out + 16, doy).ptr;
     out = field(out, record.solar * mSolar, 2);
-    out = field(out, toCelsius(record.tmax, mTemperature), 1);
-    out = field(out, toCelsius(record.tmin, mTemperature), 1);
+    out = field(out, writtenCelsius(record.tmax, mTemperature), 1);
+    out = field(out, writtenCelsius(record.tmin, mTemperature), 1);
     out = field(out, record.relHum, 0);
     out = field(out, record.precip * mPrecip, 1);
     out = field(out, record.et * mEt, 1);

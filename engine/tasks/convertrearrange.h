@@ -14,7 +14,6 @@ inline constexpr const char* kDateIsMissing = "Date is missing. Check the input 
 // their output units, tab-separated, ended by CR LF.
 class WeatherRowFormat {
 public:
-    enum class Temperature { Celsius, Fahrenheit, None };
     static constexpr std::size_t kCapacity = 8 * kFixedTextCapacity + 64;
 
     explicit WeatherRowFormat(const ColumnSpec& spec);
@@ -25,7 +24,8 @@ private:
     double mSolar;
     double mPrecip;
     double mEt;
-    Temperature mTemperature = Temperature::None;
+    // Unknown (the empty text included) writes both temperatures as 0.
+    TemperatureUnit mTemperature = TemperatureUnit::Unknown;
 };
 
 class TextReader;

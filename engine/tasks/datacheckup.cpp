@@ -7,7 +7,9 @@
 #include "provenance/runprovenance.h"
 #include "stage/recordreader.h"
 #include "table/paneltext.h"
+#include "table/recordline.h"
 
+#include <fstream>
 #include <optional>
 #include <string>
 
@@ -19,7 +21,8 @@ constexpr int kCheckupTask = 3;
 
 // Factors and flags taken from the unit texts once per checkup.
 struct Units {
-    bool celsius = false;
+    // An unknown temperature text is read as Fahrenheit.
+    TemperatureUnit temperature = TemperatureUnit::Fahrenheit;
     double solar = 0;
     double precip = 0;
     double et = 0;
@@ -42,7 +45,7 @@ struct Converted {
 Converted convert(const Record& r, const Units& u)
 {
     // Soil temperature has no unit of its own here: it follows T-max.
-    auto celsius = [&](double t) { return u.celsius ? t : fahrenheitToCelsius(t); };
+    auto celsius = [&](double t) { return toCelsius(t, u.temperature); };
     return {.solar = r.solar * u.solar,
             .tmax = celsius(r.tmax),
             .tmin = celsius(r.tmin),
@@ -89,10 +92,17 @@ struct Date {
     int day; // day of the year
 };
 
+bool commonYear(int year) { return !((year % 4 == 0 && year % 100 != 0) || year % 400 == 0); }
+
 bool unexpectedDate(Date date, Date previous)
 {
     const bool sameYear = date.year == previous.year;
     if (sameYear && (date.day > previous.day + 1 || date.day < previous.day))
+        return true;
+    // Day 366 of a common year is already 1 January of the next: its day 1
+    // repeats it.
+    if (previous.day == 366 && date.day == 1 && commonYear(previous.year)
+        && static_cast<long long>(previous.year) + 1 == date.year)
         return true;
     return date.day == previous.day;
 }
@@ -135,23 +145,48 @@ void noteCheckedDay(RunProvenance& provenance, std::size_t index, const Record& 
     provenance.noteDay(index, r, date.year, date.day, reason, codes);
 }
 
-// A failure that ends the checkup with its message.
+// A failure that ends the checkup with its message; `variable` names the
+// column that holds the fault, kIgnore when no single column does.
 struct CheckupFailure {
     const char* message;
+    int variable = kIgnore;
 };
 
 Date dateOf(const Record& r, bool doyMode)
 {
-    if (doyMode && r.doy >= 1 && r.doy <= 366)
+    if (doyMode && r.doy >= 1 && r.doy <= 366) {
+        if (r.yydoyNotADate)
+            throw CheckupFailure{kWrongDoy, kYydoy};
         return {r.year, r.doy};
+    }
     if (doyMode && (r.doy < 0 || r.doy > 366))
-        throw CheckupFailure{kWrongDoy};
+        throw CheckupFailure{kWrongDoy, kDoy};
     if (r.year <= 0 || r.month <= 0 || r.day <= 0)
-        throw CheckupFailure{kDateIncomplete};
+        throw CheckupFailure{kDateIncomplete,
+                             r.year <= 0 ? kYear : r.month <= 0 ? kMonth : kDay};
     const auto day = dayOfYear(r.year, r.month, r.day);
     if (!day)
-        throw CheckupFailure{kDataFormatProblem};
+        throw CheckupFailure{kDataFormatProblem, r.month > 12 ? kMonth : kDay};
     return {r.year, *day};
+}
+
+// Where the record that stopped the checkup stands in the input, when one
+// column holds the fault. A later column overwrites an earlier one, and
+// the day of the year comes from a DOY or a YYDOY column.
+std::optional<InputPosition> positionOf(const RunContext& run, long recordIndex, int variable)
+{
+    if (variable == kIgnore)
+        return std::nullopt;
+    for (int column = run.columnCount; column >= 1; --column) {
+        const int held = run.columns.columnVariable[static_cast<std::size_t>(column)];
+        if (held != variable && !(variable == kDoy && held == kYydoy))
+            continue;
+        const auto line = lineOfRecord(run.file(workfile::kInput), run.rowsBefore, recordIndex);
+        if (!line)
+            return std::nullopt;
+        return InputPosition{*line, column};
+    }
+    return std::nullopt;
 }
 
 std::string reportLine(const Record& r, Date date, bool doyMode)
@@ -168,9 +203,9 @@ std::optional<const char*> screenRecords(TextReader& input, TextWriter& report, 
                                          const Units& units, bool doyMode, bool& anySuspicious)
 {
     std::optional<Date> previous;
-    std::size_t index = 0;
+    long recordIndex = 0;
     try {
-        while (readRecord(input, run)) {
+        for (; readRecord(input, run); ++recordIndex) {
             const Record& r = run.record;
             const Date date = dateOf(r, doyMode);
             if (!previous)
@@ -181,11 +216,13 @@ std::optional<const char*> screenRecords(TextReader& input, TextWriter& report, 
                 report.writeLine(reportLine(r, date, doyMode));
             }
             if (run.provenance)
-                noteCheckedDay(*run.provenance, index++, r, units, date, *previous, suspicious);
+                noteCheckedDay(*run.provenance, static_cast<std::size_t>(recordIndex), r, units, date, *previous,
+                               suspicious);
             previous = date;
             run.ui.gaugeDisplay();
         }
     } catch (const CheckupFailure& failure) {
+        run.badInput = positionOf(run, recordIndex, failure.variable);
         return failure.message;
     } catch (const Error&) {
         return kDataFormatProblem;
@@ -196,7 +233,8 @@ std::optional<const char*> screenRecords(TextReader& input, TextWriter& report, 
 Units unitsOf(const ColumnSpec& spec)
 {
     Units units;
-    units.celsius = spec.unit(kTmax) == "oC";
+    if (const auto unit = temperatureUnit(spec.unit(kTmax)); unit != TemperatureUnit::Unknown)
+        units.temperature = unit;
     units.solar = conversionUnitSolar(spec.unit(kSolar));
     units.precip = conversionUnitForWater(spec.unit(kPrecip));
     units.et = conversionUnitForWater(spec.unit(kEt));
@@ -241,6 +279,25 @@ bool CheckupScreen::passes(const Record& r)
     }
 }
 
+std::string loadCheckupReport(const std::filesystem::path& path, std::size_t limit)
+{
+    std::error_code ec;
+    const auto size = std::filesystem::file_size(path, ec);
+    if (ec || size <= limit)
+        return loadPanelText(path);
+    std::ifstream in(path, std::ios::binary);
+    std::string head(limit, '\0');
+    in.read(head.data(), static_cast<std::streamsize>(head.size()));
+    head.resize(head.rfind('\n') + 1);
+    std::string text;
+    text.reserve(head.size() + 200);
+    for (char c : head)
+        if (c != '\r')
+            text += c;
+    text += kCheckupReportCut;
+    return text;
+}
+
 void dataCheckup(RunContext& run)
 {
     const ColumnSpec& spec = run.columns;
@@ -276,7 +333,7 @@ void dataCheckup(RunContext& run)
         run.ui.playSound(Sound::Error);
         run.ui.showMessage(MessageKind::Warning,
                            run.task == kCheckupTask ? kDataErrorsSpottedTask3 : kDataErrorsSpotted);
-        run.outputPanel = loadPanelText(outputPath);
+        run.outputPanel = loadCheckupReport(outputPath);
         run.abortFlag = true;
     } else if (run.task == kCheckupTask) {
         run.ui.playSound(Sound::Exclamation);

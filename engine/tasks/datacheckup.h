@@ -2,12 +2,24 @@
 
 #include "stage/runcontext.h"
 
+#include <filesystem>
 #include <memory>
+#include <string>
 
 namespace pluvora {
 
 inline constexpr const char* kCheckupReportTitle = "Report of weather data checkup.";
 inline constexpr const char* kCheckupReportEditHint = "Input data can be edited directly in the input data panel.";
+// The most of a checkup report the output panel holds; a longer report ends
+// with kCheckupReportCut.
+inline constexpr std::size_t kLargestCheckupReport = std::size_t{32} << 20;
+inline constexpr const char* kCheckupReportCut =
+    "The report is cut here: it is longer than 32 MB. Mend the rows above and run the checkup again.";
+
+// The report file as panel text, held only up to `limit` bytes (whole
+// lines) and then ended by kCheckupReportCut: a file where every row is
+// suspicious would otherwise be held whole.
+std::string loadCheckupReport(const std::filesystem::path& path, std::size_t limit = kLargestCheckupReport);
 inline constexpr const char* kCheckupHeadingDoy = "Suspicious data are spotted on (year / DOY):";
 inline constexpr const char* kCheckupHeadingCalendar = "Suspicious data are spotted on (year / month / day):";
 

@@ -21,8 +21,9 @@ void estimateSolarFromTemp(RunContext& run)
         return;
     }
 
-    const bool fahrenheit = run.columns.unit(kTmax) == "oF";
-    auto celsius = [fahrenheit](double t) { return fahrenheit ? fahrenheitToCelsius(t) : t; };
+    // An unknown text is read as Celsius.
+    const TemperatureUnit temperature = temperatureUnit(run.columns.unit(kTmax));
+    auto celsius = [temperature](double t) { return toCelsius(t, temperature); };
     SunlessDays sunless(phi);
     const bool written = writeEstimates(run, 2, true, [&](const Record& record, int J) {
         if (const auto why = sunless(J); why != methods::NoValueReason::None)

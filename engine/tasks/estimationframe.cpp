@@ -2,6 +2,7 @@
 
 #include "error.h"
 #include "methods/solargeometry.h"
+#include "record/humidity.h"
 #include "stage/integertext.h"
 
 namespace pluvora {
@@ -99,7 +100,10 @@ void checkTaskPageTexts(const RunContext& run)
 bool requireColumns(RunContext& run, std::initializer_list<int> codes)
 {
     for (const int code : codes) {
-        if (!run.columns.hasColumn(code, kColumnBoxes)) {
+        // A dew point or vapour pressure column stands in for RelHum.
+        const bool present = code == kRelHum ? hasHumidity(run.columns, kColumnBoxes)
+                                             : run.columns.hasColumn(code, kColumnBoxes);
+        if (!present) {
             run.fail(kRequiredDataMissing);
             return false;
         }

@@ -16,8 +16,15 @@ void ET_by_PM(RunContext& run)
 
     const double phi = latitudeFromBox(run.pages.latitudeTask7);
     const double z = decimalFromBox(run.pages.elevationTask7);
+    if (!(z >= kLowestElevation)) {
+        run.fail(kElevationTooLow);
+        return;
+    }
     // Only T-max's unit counts; the checkup has made T-min's the same.
-    const bool celsius = run.columns.unit(kTmax) == "oC";
+    // An unknown text is read as Fahrenheit.
+    auto temperature = temperatureUnit(run.columns.unit(kTmax));
+    if (temperature == TemperatureUnit::Unknown)
+        temperature = TemperatureUnit::Fahrenheit;
     const double solarFactor = conversionUnitSolar(run.columns.unit(kSolar));
     const double windFactor = conversionUnitWS(run.columns.unit(kWndSpd));
 
@@ -27,8 +34,8 @@ void ET_by_PM(RunContext& run)
             return methods::MethodResult<double>{0.0, why};
         methods::PenmanMonteithInput in;
         in.Rs = record.solar * solarFactor;
-        in.Tmax = celsius ? record.tmax : fahrenheitToCelsius(record.tmax);
-        in.Tmin = celsius ? record.tmin : fahrenheitToCelsius(record.tmin);
+        in.Tmax = toCelsius(record.tmax, temperature);
+        in.Tmin = toCelsius(record.tmin, temperature);
         in.RH = record.relHum;
         in.u = record.wndSpd * windFactor;
         in.J = J;

@@ -5,6 +5,11 @@
 namespace pluvora {
 
 inline constexpr const char* kLatitudeOrAltitudeMissing = "Latitude or altitude is not given.";
+// The shore of the lowest lake on land lies about 430 m below sea level;
+// an elevation below that is a typing slip, not a site.
+inline constexpr double kLowestElevation = -430.0;
+inline constexpr const char* kElevationTooLow =
+    "Elevation, meter must not be below -430, the lowest land on Earth.";
 inline constexpr const char* kPenmanTitle = "Reference ET (last column, mm) estimated by FAO Penman-Monteith method.";
 inline constexpr const char* kPenmanTitleRearranged = "Reference ET estimated by FAO Penman-Monteith method.";
 

@@ -19,6 +19,10 @@ void ET_from_Evap(RunContext& run)
     const std::string& fetchText = run.pages.fetchTask6;
     const double fetch = fetchText.empty() ? methods::kUnknownPanFetch : integerFromBox(fetchText);
     const int code = std::clamp(run.pages.panChoiceTask6 + 1, methods::kClassAGreenFetch, methods::kPanTypeUnknown);
+    if (code != methods::kPanTypeUnknown && !(fetch >= kShortestFetch && fetch <= kLongestFetch)) {
+        run.fail(kFetchOutOfRange);
+        return;
+    }
     const double waterFactor = conversionUnitForWater(run.columns.unit(kPanEvap));
     const double windFactor = conversionUnitWS(run.columns.unit(kWndSpd));
 

@@ -15,6 +15,13 @@ inline constexpr const char* kUnknownPanSite = "with unknown pan type.";
 inline constexpr std::array<const char*, 4> kPanFetchCaptions{"green fetch", "dry fetch", "green fetch",
                                                               "dry fetch"};
 
+// The fetch range the pan-coefficient regressions were fitted on; outside
+// it they give meaningless coefficients (a negative ET for a long fetch).
+inline constexpr double kShortestFetch = 1.0;
+inline constexpr double kLongestFetch = 1000.0;
+inline constexpr const char* kFetchOutOfRange =
+    "Fetch (m) must be from 1 to 1000: the pan coefficient is defined only for fetches in that range.";
+
 // Fails the run with "One of the required data is not given." unless pan
 // evaporation, wind speed and relative humidity all have a column.
 void testData(RunContext& run);

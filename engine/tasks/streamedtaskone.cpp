@@ -4,11 +4,13 @@
 #include "io/numbertext.h"
 #include "io/textreader.h"
 #include "io/textwriter.h"
+#include "record/humidity.h"
 #include "table/inputtable.h"
 #include "tasks/convertrearrange.h"
 #include "tasks/datacheckup.h"
 #include "tasks/estimationframe.h"
 #include "tasks/missingvalues.h"
+#include "tasks/readingnotices.h"
 
 #include <cmath>
 #include <cstdint>
@@ -32,7 +34,8 @@ constexpr double kScale[] = {1.0, 10.0, 100.0, 1000.0};
 class Pass {
 public:
     Pass(RunContext& run, std::optional<int> sign, double substitute)
-        : mRun(run), mSign(sign), mSubstitute(substitute), mRowFormat(run.columns), mScreen(run)
+        : mRun(run), mSign(sign), mSubstitute(substitute), mRowFormat(run.columns), mScreen(run),
+          mNotices(run, sign), mLine(run.rowsBefore)
     {
     }
 
@@ -42,6 +45,7 @@ public:
     // when the stages must do the work.
     Step line(const char* p, const char* end, TextWriter& output)
     {
+        ++mLine;
         const char* textEnd = end != p && end[-1] == '\r' ? end - 1 : end;
         // Four bytes at most to a character: a long line is long enough.
         if (textEnd - p < static_cast<std::ptrdiff_t>(4 * kShortestDataRow)
@@ -51,6 +55,7 @@ public:
     }
 
     bool anyRecord() const { return mAnyRecord; }
+    const ReadingNotices& notices() const { return mNotices; }
 
 private:
     bool record(const char* p, const char* end, TextWriter& output)
@@ -100,10 +105,15 @@ private:
             }
             if (!value)
                 return false;
+            if (mSubstituted) {
+                mSubstituted = false;
+                mNotices.substituted(mLine, count + 1);
+            }
             if (count < columns)
                 values[count] = *value;
             ++count;
         }
+        mNotices.row(mLine, count);
         if (count == 0)
             return true; // a blank row: every stage passes over it
         // A short row is a missing value, and so is the row-end marker
@@ -118,6 +128,7 @@ private:
         Record& record = mRun.record;
         for (int column = 1; column <= columns; ++column)
             assignValue(record, mRun.columns, column, values[column - 1]);
+        deriveHumidity(record, mRun.columns, columns);
         if (!mScreen.passes(record))
             return false;
         std::optional<int> doy;
@@ -136,10 +147,13 @@ private:
 
     // tokenValue for a token of up to 15 characters and 3 decimals, read
     // as `value`: the substitution rewrites it as the same decimal.
-    double tokenValue(double value) const
+    double tokenValue(double value)
     {
         // Most values are far from the sign: no call for them.
-        return mSign && std::fabs(value - *mSign) < 1.0 && roundsToSign(value, *mSign) ? mSubstitute : value;
+        if (!(mSign && std::fabs(value - *mSign) < 1.0 && roundsToSign(value, *mSign)))
+            return value;
+        mSubstituted = true;
+        return mSubstitute;
     }
 
     // The value later stages read for a token: after substitution, the
@@ -152,8 +166,10 @@ private:
         auto value = parseDecimal(text);
         if (!value || !mSign)
             return value;
-        if (roundsToSign(*value, *mSign))
+        if (roundsToSign(*value, *mSign)) {
+            mSubstituted = true;
             return mSubstitute;
+        }
         // Up to 15 digits with at most 3 decimals are rewritten as the same
         // decimal; anything else is read back from its rewritten text.
         const auto point = text.find('.');
@@ -171,16 +187,24 @@ private:
     double mSubstitute;
     WeatherRowFormat mRowFormat;
     CheckupScreen mScreen;
+    ReadingNotices mNotices;
+    int mLine; // of the input, 1-based, as the stages count them
+    bool mSubstituted = false; // the last token read was the sign
     bool mAnyRecord = false;
 };
 
-bool finish(TextWriter& output, const Pass& pass)
+bool finish(RunContext& run, TextWriter& output, const Pass& pass, std::string_view substitute)
 {
     output.close();
-    return pass.anyRecord();
+    if (!pass.anyRecord())
+        return false;
+    // Told only by a pass that stands: otherwise the stages tell them.
+    pass.notices().tell(run.ui, substitute, run.task);
+    return true;
 }
 
-bool runPass(RunContext& run, std::optional<int> sign, double substitute, const std::filesystem::path& source)
+bool runPass(RunContext& run, std::optional<int> sign, double substitute, std::string_view substituteText,
+             const std::filesystem::path& source)
 {
     TextReader input(source);
     TextWriter output(run.file(workfile::kOutput));
@@ -202,7 +226,7 @@ bool runPass(RunContext& run, std::optional<int> sign, double substitute, const 
             if (step == Pass::Step::Stages)
                 return false;
             if (step == Pass::Step::EndOfData)
-                return finish(output, pass);
+                return finish(run, output, pass, substituteText);
             p = lf + 1;
         }
         const std::size_t rest = static_cast<std::size_t>(end - p);
@@ -216,7 +240,7 @@ bool runPass(RunContext& run, std::optional<int> sign, double substitute, const 
         std::memmove(buffer.get(), p, rest);
         held = rest;
     }
-    return finish(output, pass);
+    return finish(run, output, pass, substituteText);
 }
 
 } // namespace
@@ -235,7 +259,7 @@ bool streamTaskOne(RunContext& run, std::optional<int> sign, std::string_view su
         substituteValue = *value;
     }
     const Record before = run.record;
-    if (runPass(run, sign, substituteValue, source))
+    if (runPass(run, sign, substituteValue, substitute, source))
         return true;
     run.record = before;
     run.folder.remove(workfile::kOutput);

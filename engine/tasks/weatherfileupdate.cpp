@@ -4,10 +4,16 @@
 #include "io/numbertext.h"
 #include "table/paneltext.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <charconv>
 #include <cstring>
-#include <fstream>
-#include <iterator>
+#include <thread>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace pluvora {
 
@@ -35,20 +41,6 @@ std::vector<std::string_view> splitLines(std::string_view text)
         start = end + 1;
     }
     return lines;
-}
-
-std::string readBytes(const fs::path& path)
-{
-    std::error_code ec;
-    if (fs::is_directory(path, ec))
-        throw Error("Cannot open file \"" + path.string() + "\": it is a folder");
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        throw Error("Cannot open file \"" + path.string() + "\": " + std::strerror(errno));
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad())
-        throw Error("Cannot read file \"" + path.string() + "\"");
-    return bytes;
 }
 
 bool isSeparator(char c) { return static_cast<unsigned char>(c) <= 32; }
@@ -114,64 +106,211 @@ std::optional<long long> rowDate(std::string_view line)
     return dateOf(row.year, row.day);
 }
 
-void appendLine(std::string& out, std::string_view line)
-{
-    out += line;
-    out += "\r\n";
-}
+// The weather file's lines one at a time, split as the panel splits text:
+// at LF, with one CR before it dropped. Memory stays flat in the file's
+// size; a line longer than any weather row is refused.
+class LineReader {
+public:
+    LineReader(int fd, std::string name) : mFd(fd), mName(std::move(name)), mBuffer(kBlock)
+    {
+        if (::lseek(mFd, 0, SEEK_SET) != 0)
+            throw Error("Cannot read file \"" + mName + "\": " + std::strerror(errno));
+    }
 
-void appendRow(std::string& out, const Row& row)
-{
-    out += std::to_string(row.year);
-    out += '\t';
-    out += std::to_string(row.day);
-    out += row.rest;
-    out += "\r\n";
-}
+    bool next(std::string_view& line)
+    {
+        mLine.clear();
+        for (;;) {
+            if (mPos == mLen && !fill()) {
+                if (mLine.empty() && !mPartial)
+                    return false;
+                mPartial = false;
+                break;
+            }
+            const char* begin = mBuffer.data() + mPos;
+            const void* found = std::memchr(begin, '\n', mLen - mPos);
+            const std::size_t take = found ? static_cast<std::size_t>(static_cast<const char*>(found) - begin)
+                                           : mLen - mPos;
+            mLine.append(begin, take);
+            mPartial = true;
+            if (mLine.size() > kLongestLine)
+                throw Error(lineTooLongMessage(mNumber + 1, mName));
+            mPos += take;
+            if (found) {
+                ++mPos;
+                mPartial = false;
+                break;
+            }
+        }
+        ++mNumber;
+        if (!mLine.empty() && mLine.back() == '\r')
+            mLine.pop_back();
+        line = mLine;
+        return true;
+    }
+    std::size_t number() const { return mNumber; }
 
-// The existing file as it will start the updated one, and its last day.
-struct ExistingFile {
-    std::string content;
-    long long lastDate = 0;
+private:
+    static constexpr std::size_t kBlock = 1 << 18;
+    static constexpr std::size_t kLongestLine = 1 << 20;
+
+    bool fill()
+    {
+        for (;;) {
+            const ssize_t got = ::read(mFd, mBuffer.data(), mBuffer.size());
+            if (got < 0 && errno == EINTR)
+                continue;
+            if (got < 0)
+                throw Error("Cannot read file \"" + mName + "\": " + std::strerror(errno));
+            mPos = 0;
+            mLen = static_cast<std::size_t>(got);
+            return got > 0;
+        }
+    }
+
+    int mFd;
+    std::string mName;
+    std::vector<char> mBuffer;
+    std::size_t mPos = 0;
+    std::size_t mLen = 0;
+    std::string mLine;
+    bool mPartial = false;
+    std::size_t mNumber = 0;
 };
 
-ExistingFile readExistingFile(const fs::path& path)
+bool isBlank(std::string_view line)
 {
-    const std::string name = path.filename().string();
-    const std::string bytes = readBytes(path);
-    const std::vector<std::string_view> lines = splitLines(bytes);
-    ExistingFile file;
-    file.content.reserve(bytes.size() + bytes.size() / 8 + 4096);
-    std::size_t index = 0;
-    for (; index < lines.size() && index < kHeadRows; ++index)
-        appendLine(file.content, lines[index]);
+    return std::all_of(line.begin(), line.end(), [](char c) { return isSeparator(c); });
+}
 
+// What a first reading of the existing file found: its last day, and how
+// many of its lines the updated file keeps (all but blank ones at its end).
+struct ExistingFile {
+    long long lastDate = 0;
+    std::size_t keptLines = 0;
+};
+
+ExistingFile scanExistingFile(int fd, const std::string& name)
+{
+    LineReader reader(fd, name);
+    ExistingFile file;
     std::optional<Row> last;
-    std::size_t lastIndex = 0;
-    for (; index < lines.size(); ++index) {
-        const Row row = readRow(lines[index]);
+    std::string lastLine;
+    std::size_t lastNumber = 0;
+    std::string_view line;
+    while (reader.next(line)) {
+        const std::size_t number = reader.number();
+        if (!isBlank(line))
+            file.keptLines = number;
+        if (number <= kHeadRows)
+            continue;
+        const Row row = readRow(line);
         if (row.kind == Row::Blank)
             continue;
         if (row.kind == Row::NotARow)
-            throw Error(updateRowMessage(kInvalidNumericInput, index + 1, name, lines[index]));
-        // Year 0 marks the end of the data; a negative year is no day.
-        if (row.year == 0)
-            break;
-        if (row.year < 0)
-            continue;
-        appendRow(file.content, row);
+            throw Error(updateRowMessage(kInvalidNumericInput, number, name, line));
+        // An end mark or a row before year 1 is no day: the update could
+        // not keep it in its place, and dropping it would lose the user's
+        // text.
+        if (row.year <= 0)
+            throw Error(lineWouldBeLostMessage(number, name, line));
         last = row;
-        lastIndex = index;
+        lastLine = line;
+        lastNumber = number;
     }
     if (!last)
         throw Error(noDataRowsMessage(name));
-    const auto date = dateOf(last->year, last->day);
+    const Row lastRow = readRow(lastLine);
+    const auto date = dateOf(lastRow.year, lastRow.day);
     if (!date)
-        throw Error(updateRowMessage(noSuchDayMessage(last->year, last->day), lastIndex + 1, name,
-                                     lines[lastIndex]));
+        throw Error(updateRowMessage(noSuchDayMessage(lastRow.year, lastRow.day), lastNumber, name, lastLine));
     file.lastDate = *date;
     return file;
 }
+
+void putRow(const PutText& put, const Row& row)
+{
+    char number[16];
+    put(std::string_view(number, static_cast<std::size_t>(
+                                     std::to_chars(number, number + sizeof number, row.year).ptr - number)));
+    put("\t");
+    put(std::string_view(number, static_cast<std::size_t>(
+                                     std::to_chars(number, number + sizeof number, row.day).ptr - number)));
+    put(row.rest);
+    put("\r\n");
+}
+
+bool sameFile(const struct stat& a, const struct stat& b)
+{
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino && a.st_size == b.st_size
+           && a.st_mtim.tv_sec == b.st_mtim.tv_sec && a.st_mtim.tv_nsec == b.st_mtim.tv_nsec;
+}
+
+// Advice while waiting; a line of its own once the feedback has one.
+void tellNotice(UserFeedback& ui, std::string_view text) { ui.showMessage(MessageKind::Information, text); }
+
+// The weather file, open and locked against other updates for as long as
+// this lives. Advisory: it keeps two runs of this program apart.
+class LockedWeatherFile {
+public:
+    LockedWeatherFile(const fs::path& real, const std::string& name, UserFeedback& ui,
+                      std::chrono::milliseconds wait)
+    {
+        bool told = false;
+        const auto deadline = std::chrono::steady_clock::now() + wait;
+        for (;;) {
+            // Not blocking: a FIFO would wait for a writer here.
+            mFd = ::open(real.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+            if (mFd < 0)
+                throw Error("Cannot open file \"" + real.string() + "\": " + std::strerror(errno));
+            if (::fstat(mFd, &mInfo) != 0)
+                throw Error("Cannot open file \"" + real.string() + "\": " + std::strerror(errno));
+            if (S_ISDIR(mInfo.st_mode))
+                throw Error("Cannot open file \"" + real.string() + "\": it is a folder");
+            if (!S_ISREG(mInfo.st_mode))
+                throw Error(notARegularFileMessage(name));
+            while (::flock(mFd, LOCK_EX | LOCK_NB) != 0) {
+                // A file system without locks: nothing to wait for.
+                if (errno != EWOULDBLOCK && errno != EINTR)
+                    break;
+                if (std::chrono::steady_clock::now() >= deadline)
+                    throw Error(updateStillRunningMessage(name, wait));
+                if (!told) {
+                    tellNotice(ui, waitingForUpdateMessage(name, wait));
+                    told = true;
+                }
+                std::this_thread::sleep_for(std::chrono::milliseconds(50));
+            }
+            // The run we waited for has put a new file in place: lock that.
+            struct stat now {};
+            if (::stat(real.c_str(), &now) == 0 && now.st_dev == mInfo.st_dev && now.st_ino == mInfo.st_ino) {
+                ::fstat(mFd, &mInfo);
+                return;
+            }
+            ::close(mFd);
+            mFd = -1;
+        }
+    }
+    ~LockedWeatherFile()
+    {
+        if (mFd >= 0)
+            ::close(mFd);
+    }
+    LockedWeatherFile(const LockedWeatherFile&) = delete;
+    LockedWeatherFile& operator=(const LockedWeatherFile&) = delete;
+
+    int fd() const { return mFd; }
+    // Whether `real` still is the file as it was when locked.
+    bool unchanged(const fs::path& real) const
+    {
+        struct stat now {};
+        return ::stat(real.c_str(), &now) == 0 && sameFile(now, mInfo);
+    }
+
+private:
+    int mFd = -1;
+    struct stat mInfo {};
+};
 
 // A row of the new data with its date; rows that cannot be dated end the
 // update, naming the row.
@@ -231,6 +370,43 @@ std::string noDataRowsMessage(std::string_view fileName)
            + " holds no data rows after its four head rows. The weather file is not updated.";
 }
 
+std::string lineWouldBeLostMessage(std::size_t lineNumber, std::string_view fileName, std::string_view line)
+{
+    return updateRowMessage("A line that is not a day of a year after 0 and that an update would drop",
+                            lineNumber, fileName, line);
+}
+
+std::string notARegularFileMessage(std::string_view fileName)
+{
+    return std::string(fileName) + " is not a regular file. The weather file is not updated.";
+}
+
+std::string waitingForUpdateMessage(std::string_view fileName, std::chrono::milliseconds wait)
+{
+    return "Another update of " + std::string(fileName) + " is under way; waiting up to "
+           + std::to_string(std::chrono::duration_cast<std::chrono::seconds>(wait).count())
+           + " s for it to finish.";
+}
+
+std::string updateStillRunningMessage(std::string_view fileName, std::chrono::milliseconds wait)
+{
+    return "Another update of " + std::string(fileName) + " did not finish within "
+           + std::to_string(std::chrono::duration_cast<std::chrono::seconds>(wait).count())
+           + " s. The weather file is not updated.";
+}
+
+std::string changedDuringUpdateMessage(std::string_view fileName)
+{
+    return std::string(fileName)
+           + " was changed by another program during the update. The weather file is not updated.";
+}
+
+std::string lineTooLongMessage(std::size_t lineNumber, std::string_view fileName)
+{
+    return "Line " + std::to_string(lineNumber) + " of " + std::string(fileName)
+           + " is longer than any weather row (over 1 MB). The weather file is not updated.";
+}
+
 void showFirstUpdateNotice(int task, bool& noticePending, UserFeedback& ui)
 {
     if (task == 2 || !noticePending)
@@ -273,14 +449,19 @@ std::optional<std::size_t> firstNewDataRow(const std::vector<std::string_view>& 
 }
 
 UpdateResult updateWeatherFile(const fs::path& existing, std::string_view newData, const AppFolder& folder,
-                               UserFeedback& ui, FileOperations& ops)
+                               UserFeedback& ui, FileOperations& ops, const UpdateSettings& settings)
 {
     const std::string name = existing.filename().string();
-    ExistingFile file = readExistingFile(existing);
+    // Through a symbolic link the file it names is updated.
+    const fs::path real = followLinks(existing);
+    const LockedWeatherFile locked(real, name, ui, settings.lockWait);
+    const ExistingFile file = scanExistingFile(locked.fd(), name);
 
     savePanelText(folder.file(workfile::kForUpdate), newData);
     const std::vector<std::string_view> lines = splitLines(newData);
-    const auto start = firstNewDataRow(lines);
+    const auto start = settings.newDataStart && *settings.newDataStart < lines.size()
+        ? settings.newDataStart
+        : firstNewDataRow(lines);
     if (!start) {
         reportError(ui, kUpdateProblems);
         return UpdateResult::Failed;
@@ -312,16 +493,32 @@ UpdateResult updateWeatherFile(const fs::path& existing, std::string_view newDat
         if (!ui.askYesNo(kUpdateGapQuestion))
             return UpdateResult::Declined;
     }
-
-    appendRow(file.content, found->row);
-    // The rest is copied as it is, but no day that its year lacks may
-    // enter the file, and blank lines are no days.
+    // No day that its year lacks may enter the file, and blank lines are
+    // no days: checked before anything is written.
+    std::vector<std::size_t> appended;
     for (std::size_t i = nextNonBlank(lines, index + 1); i < lines.size(); i = nextNonBlank(lines, i + 1)) {
         datedNewRow(lines, i);
-        appendLine(file.content, lines[i]);
+        appended.push_back(i);
     }
 
-    replaceKeepingBackup(existing, file.content, ops);
+    const auto content = [&](const PutText& put) {
+        // The file's own lines keep their text; only the line ends change.
+        LineReader reader(locked.fd(), name);
+        std::string_view line;
+        while (reader.number() < file.keptLines && reader.next(line)) {
+            put(line);
+            put("\r\n");
+        }
+        putRow(put, found->row);
+        for (std::size_t i : appended) {
+            put(lines[i]);
+            put("\r\n");
+        }
+    };
+    replaceKeepingBackup(existing, content, ops, [&] {
+        if (!locked.unchanged(real))
+            throw ReplaceStopped(changedDuringUpdateMessage(name));
+    });
     folder.remove(workfile::kForUpdate);
     ui.playSound(Sound::Exclamation);
     ui.showMessage(MessageKind::Information, weatherFileUpdatedMessage(name));

@@ -4,6 +4,7 @@
 #include "io/backupreplace.h"
 #include "ui/userfeedback.h"
 
+#include <chrono>
 #include <cstddef>
 #include <filesystem>
 #include <optional>
@@ -32,6 +33,14 @@ std::string updateRowMessage(std::string_view problem, std::size_t lineNumber, s
                              std::string_view line);
 std::string noSuchDayMessage(int year, int dayOfYear);
 std::string noDataRowsMessage(std::string_view fileName);
+// A line of the weather file that is no day (year 0 or below, an end mark)
+// would be lost by an update: refused, naming it.
+std::string lineWouldBeLostMessage(std::size_t lineNumber, std::string_view fileName, std::string_view line);
+std::string notARegularFileMessage(std::string_view fileName);
+std::string waitingForUpdateMessage(std::string_view fileName, std::chrono::milliseconds wait);
+std::string updateStillRunningMessage(std::string_view fileName, std::chrono::milliseconds wait);
+std::string changedDuringUpdateMessage(std::string_view fileName);
+std::string lineTooLongMessage(std::size_t lineNumber, std::string_view fileName);
 
 // Before the first update of a program start that a task-2 run did not
 // begin, the user is told what the output panel must hold; once.
@@ -52,13 +61,25 @@ enum class UpdateResult {
     Failed,    // the new data could not be placed; the user was told
 };
 
+struct UpdateSettings {
+    // Where the new data's rows begin, when the run converted them itself
+    // and so knows; otherwise they are searched for.
+    std::optional<std::size_t> newDataStart;
+    // How long to wait for another update of the same file to finish.
+    std::chrono::milliseconds lockWait{std::chrono::seconds(60)};
+};
+
 // Appends the days of `newData` (the output panel's text) that follow the
 // last day of the weather file `existing`, keeping its previous content as
-// `existing`.old. Tells the user through `ui`. A row that cannot be read or
-// dated, or a file step that fails, throws Error with a message naming it;
-// the existing file is then untouched.
+// `existing`.old. Every line of the file keeps its text; only line ends
+// become CR LF, and blank lines at its end go. The file is locked against
+// other updates for the whole update, and is replaced only if no other
+// program changed it meanwhile. Tells the user through `ui`. A row that
+// cannot be read or dated, or a file step that fails, throws Error with a
+// message naming it; the existing file is then untouched.
 UpdateResult updateWeatherFile(const std::filesystem::path& existing, std::string_view newData,
                                const AppFolder& folder, UserFeedback& ui,
-                               FileOperations& ops = systemFileOperations());
+                               FileOperations& ops = systemFileOperations(),
+                               const UpdateSettings& settings = {});
 
 } // namespace pluvora

@@ -1,15 +1,16 @@
 #include "templates/templatestore.h"
 
 #include "appfolder/safefile.h"
+#include "io/backupreplace.h"
 #include "error.h"
 #include "io/numbertext.h"
-#include "io/safewrite.h"
 #include "io/textreader.h"
 #include "io/textwriter.h"
 
 #include <algorithm>
 #include <cctype>
 #include <fstream>
+#include <iterator>
 
 namespace pluvora {
 
@@ -190,18 +191,28 @@ std::optional<DataTemplate> TemplateStore::find(std::string_view name) const
 
 void TemplateStore::append(std::string_view name, const DataTemplate& spec) const
 {
-    // A block is appended rather than the file rewritten, so that a failed
-    // write can cost only the new block.
+    // The file is written anew with the block at its end, so that a failed
+    // write costs nothing at all.
     const fs::path path = mFolder.file(defaultfile::kTemplateSettings);
-    std::ofstream out(path, std::ios::binary | std::ios::app);
-    if (!out)
-        throw Error("Cannot write file \"" + path.string() + "\"");
-    out << "\r\n" << name << "\r\n";
-    for (const std::string& line : templateLines(spec))
-        out << line << "\r\n";
-    out.close();
-    if (!out)
-        throw Error("Cannot write file \"" + path.string() + "\"");
+    std::string old;
+    if (fs::exists(path)) {
+        std::ifstream in(path, std::ios::binary);
+        old.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+        if (in.bad())
+            throw Error("Cannot read file \"" + path.string() + "\"");
+    }
+    writeFileWhole(
+        path,
+        [&](const fs::path& part) {
+            TextWriter writer(part);
+            writer.write(old);
+            writer.writeLine();
+            writer.writeLine(name);
+            for (const std::string& line : templateLines(spec))
+                writer.writeLine(line);
+            writer.close();
+        },
+        TemporaryName::Fixed);
 }
 
 void TemplateStore::removeBlocks(std::string_view name) const
@@ -253,23 +264,26 @@ void TemplateStore::rewrite(std::string_view backupName, const Renamer& renameBl
             throw Error("Cannot write file \"" + backup.string() + "\": " + ec.message());
     }
     try {
-        writeFileSafely(settings, [&](const fs::path& part) {
-            TextWriter writer(part);
-            if (fs::exists(settings)) {
-                BlockReader blocks(settings);
-                while (auto block = blocks.next()) {
-                    if (!block->complete && refuseDamaged)
-                        throw TemplateDamaged();
-                    const auto name = renameBlock(block->name);
-                    if (!name)
-                        continue;
-                    writer.writeLine(*name);
-                    for (const std::string& line : block->lines)
-                        writer.writeLine(line);
+        writeFileWhole(
+            settings,
+            [&](const fs::path& part) {
+                TextWriter writer(part);
+                if (fs::exists(settings)) {
+                    BlockReader blocks(settings);
+                    while (auto block = blocks.next()) {
+                        if (!block->complete && refuseDamaged)
+                            throw TemplateDamaged();
+                        const auto name = renameBlock(block->name);
+                        if (!name)
+                            continue;
+                        writer.writeLine(*name);
+                        for (const std::string& line : block->lines)
+                            writer.writeLine(line);
+                    }
                 }
-            }
-            writer.close();
-        });
+                writer.close();
+            },
+            TemporaryName::Fixed);
     } catch (...) {
         mFolder.remove(backupName);
         throw;
@@ -296,13 +310,16 @@ std::optional<DataTemplate> TemplateStore::lastSession() const
 void TemplateStore::saveLastSession(const DataTemplate& spec) const
 {
     const auto lines = templateLines(spec);
-    writeFileSafely(mFolder.file(defaultfile::kLastSessionTemplate), [&lines](const fs::path& part) {
-        TextWriter writer(part);
-        writer.writeLine(lines[0]);
-        writer.writeLine(lines[1]);
-        writer.write(lines[2]); // no line end after the last line
-        writer.close();
-    });
+    writeFileWhole(
+        mFolder.file(defaultfile::kLastSessionTemplate),
+        [&lines](const fs::path& part) {
+            TextWriter writer(part);
+            writer.writeLine(lines[0]);
+            writer.writeLine(lines[1]);
+            writer.write(lines[2]); // no line end after the last line
+            writer.close();
+        },
+        TemporaryName::Fixed);
 }
 
 } // namespace pluvora

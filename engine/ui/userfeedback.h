@@ -23,6 +23,11 @@ public:
     virtual void setProgressVisible(bool visible) = 0;
     // One step of the gauge per record (position + 1, modulo its maximum).
     virtual void gaugeDisplay() = 0;
+
+    // Advice about the input that never stops the work (lines that hold a
+    // different number of fields, values that were substituted). Never a
+    // message box: the user reads it after the run, beside the result.
+    virtual void notice(std::string_view text) { (void)text; }
 };
 
 // Shows the gauge for a pass and hides it again, also when the pass throws.

@@ -10,6 +10,7 @@
 #include "explorer/managefavoritesdialog.h"
 #include "filechooser.h"
 #include "ui/userfeedback.h"
+#include "utf8text.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -28,13 +29,6 @@
 #include <QWebEngineView>
 
 namespace {
-
-QString fromUtf8(const std::string& text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-std::string toUtf8(const QString& text) { return text.toUtf8().toStdString(); }
 
 // Names from the user's files are shown as typed: an ampersand is no
 // keyboard accelerator.

@@ -101,7 +101,7 @@ TEST_F(BatchUpdate, GapAnsweredNoKeepsTheFileAndWritesTheData)
     test::writeFile(site, original);
     const fs::path output = temp.path() / "new.wth";
     const Outcome r = run({"--update", site.string(), "-o", output.string()});
-    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.status, 3); // new days, not appended
     EXPECT_EQ(r.err, std::string("question: ") + kUpdateGapQuestion + " [No]\n");
     EXPECT_EQ(r.out, "");
     EXPECT_EQ(test::readFile(output), converted());
@@ -114,14 +114,16 @@ TEST_F(BatchUpdate, GapAnsweredNoKeepsTheFileAndWritesTheData)
     EXPECT_EQ(test::readFile(weatherDir.path() / "site.wth.old"), original);
 }
 
-TEST_F(BatchUpdate, DataThatCannotBePlacedFailAndAreWrittenOut)
+// The run converted the data itself, so it knows where they begin: the
+// single new day a daily job brings is appended.
+TEST_F(BatchUpdate, ASingleNewDayIsAppended)
 {
     const fs::path single = temp.write("single.txt", "Station\r\nYear DOY Tmax Tmin Rain\r\n2011 1 1 0 0\r\n");
     const Outcome r = run({"--update", site.string()}, single);
-    EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.err, std::string("error: ") + kUpdateProblems + "\n");
-    EXPECT_NE(r.out.find("2011\t1\t"), std::string::npos);
-    EXPECT_EQ(test::readFile(site), original);
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.err, "information: " + weatherFileUpdatedMessage("site.wth") + "\n");
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(test::readFile(site), original + "2011\t1\t0.00\t1.0\t0.0\t0\t0.0\t0.0\r\n");
 }
 
 TEST_F(BatchUpdate, Task2NeedsTheFileAndOtherTasksRefuseIt)

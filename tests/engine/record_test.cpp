@@ -48,6 +48,9 @@ INSTANTIATE_TEST_SUITE_P(Record, YydoyDecoding,
                                            YydoyCase{21001, 1921, 1},
                                            YydoyCase{5123, 2005, 123}, // leading zero lost
                                            YydoyCase{99365, 1999, 365}, YydoyCase{366, 2000, 366},
+                                           // Seven digits: a four-digit year and its day.
+                                           YydoyCase{1996001, 1996, 1}, YydoyCase{2023365.4, 2023, 365},
+                                           YydoyCase{9999366, 9999, 366},
                                            // Past the int range the year saturates, never overflows.
                                            YydoyCase{2147481747000, 2147483647, 0},
                                            YydoyCase{2147481748000, 2147483647, 0},

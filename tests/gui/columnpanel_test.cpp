@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QSpinBox>
@@ -108,10 +109,11 @@ INSTANTIATE_TEST_SUITE_P(
     Variables, ColumnPanelUnits,
     ::testing::Values(UnitCase{pluvora::kSolar, pluvora::kRelHum, {"%"}, 0},
                       UnitCase{pluvora::kSolar, pluvora::kYear, {}, -1},
-                      UnitCase{-1, pluvora::kPrecip, {"mm", "cm", "inch"}, -1},
-                      UnitCase{pluvora::kPrecip, pluvora::kEt, {"mm", "cm", "inch"}, -1},
+                      UnitCase{-1, pluvora::kPrecip, {"mm", "cm", "inch", "0.1 mm"}, -1},
+                      UnitCase{pluvora::kPrecip, pluvora::kEt, {"mm", "cm", "inch", "0.1 mm"}, -1},
                       UnitCase{-1, pluvora::kSunHr, {"hr"}, 0},
-                      UnitCase{-1, pluvora::kSolar, {"MJ/m2/d", "Langley", "W/m2"}, -1},
+                      UnitCase{-1, pluvora::kSolar, {"MJ/m2/d", "Langley", "W/m2", "kWh/m2/d", "J/cm2", "cal/cm2"}, -1},
+                      UnitCase{-1, pluvora::kVapPr, {"kPa", "hPa", "Pa"}, -1},
                       UnitCase{pluvora::kTmax, pluvora::kIgnore, {}, -1}));
 
 TEST(ColumnPanel, TemplateSelectionKeepsTheUnitBoxUntilAsked)
@@ -124,7 +126,7 @@ TEST(ColumnPanel, TemplateSelectionKeepsTheUnitBoxUntilAsked)
     panel.UnitDisplayControl(12, 1);
     EXPECT_EQ(box(panel, 24)->currentText(), "oF");
     panel.UnitDisplayControl(12, 1); // a second call does not double the list
-    EXPECT_EQ(items(box(panel, 24)), QStringList({"oC", "oF"}));
+    EXPECT_EQ(items(box(panel, 24)), QStringList({"oC", "oF", "0.1 oC"}));
     panel.variableDisplay(13, pluvora::kRelHum);
     panel.UnitDisplayControl(13, 2); // one-unit variables always show their unit
     EXPECT_EQ(box(panel, 25)->currentText(), "%");
@@ -164,7 +166,7 @@ TEST(ColumnPanel, ResetClearsSelectionsButKeepsListsAndColours)
     EXPECT_EQ(reset.count(), 1);
     for (int n = 12; n <= 35; ++n)
         EXPECT_EQ(box(panel, n)->currentIndex(), -1) << n;
-    EXPECT_EQ(items(box(panel, 25)), QStringList({"mm", "cm", "inch"}));
+    EXPECT_EQ(items(box(panel, 25)), QStringList({"mm", "cm", "inch", "0.1 mm"}));
     EXPECT_TRUE(looksIgnored(box(panel, 12)));
 }
 
@@ -211,3 +213,29 @@ TEST_P(ColumnPanelSpacer, MovesBoxesAndLabels)
 INSTANTIATE_TEST_SUITE_P(Positions, ColumnPanelSpacer,
                          ::testing::Values(std::array{-20, 42, 36}, std::array{0, 62, 56},
                                            std::array{100, 162, 156}));
+
+TEST(ColumnPanel, ShowsAndGivesBackAWholeLayout)
+{
+    ColumnPanel panel;
+    pluvora::DataLayout layout =
+        pluvora::layoutFromColumns("Date:DD.MM.YYYY,Ignore,T-max:oF,T-min:oF,,RelHum:%,Precip:inch");
+    layout.rowsBefore = 4;
+    layout.fields = pluvora::FieldSeparator::Fixed;
+    layout.fieldEnds = {10, 16, 22};
+    layout.decimalComma = true;
+    panel.apply(layout);
+    EXPECT_EQ(panel.layout(), layout);
+    EXPECT_EQ(panel.rowsBox()->text(), "4");
+    EXPECT_EQ(box(panel, 24)->currentText(), "DD.MM.YYYY");
+    EXPECT_EQ(panel.findChild<QComboBox*>("FieldsBox")->currentText(), "fixed widths");
+
+    // With comma fields the comma cannot be the decimal mark as well.
+    auto* fields = panel.findChild<QComboBox*>("FieldsBox");
+    fields->setCurrentIndex(static_cast<int>(pluvora::FieldSeparator::Comma));
+    EXPECT_FALSE(panel.layout().decimalComma);
+    EXPECT_TRUE(panel.layout().fieldEnds.empty());
+
+    panel.findChild<QPushButton*>("BitBtn5")->click();
+    EXPECT_EQ(panel.rowsBox()->text(), "");
+    EXPECT_EQ(panel.layout(), pluvora::DataLayout{});
+}

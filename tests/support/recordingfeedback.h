@@ -18,6 +18,8 @@ public:
     void playSound(Sound sound) override;
     void setProgressVisible(bool visible) override;
     void gaugeDisplay() override { ++ticks; }
+    // Kept apart from the calls: advice is no message box.
+    void notice(std::string_view text) override { notices.emplace_back(text); }
 
     void scriptAnswer(bool yes) { answers.push_back(yes); }
     // Only the message boxes, as "kind: text".
@@ -25,6 +27,7 @@ public:
 
     std::vector<std::string> calls;
     std::deque<bool> answers;
+    std::vector<std::string> notices;
     long ticks = 0;
     bool progressVisible = false;
 };

@@ -1,0 +1,103 @@
+#include "columns/datetext.h"
+
+#include <array>
+
+namespace pluvora {
+
+namespace {
+
+enum Part { kY, kM, kD };
+
+struct Shape {
+    char separator;
+    std::array<Part, 3> order;
+};
+
+// Formats 0 and 3 to 7, by index; 1 and 2 have no separator.
+constexpr Shape kShapes[] = {
+    {'-', {kY, kM, kD}}, {0, {}}, {0, {}}, {'/', {kY, kM, kD}},
+    {'/', {kD, kM, kY}}, {'/', {kM, kD, kY}}, {'.', {kD, kM, kY}}, {'-', {kD, kM, kY}},
+};
+
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+// All digits, 1 to 4 of them.
+int digitsValue(std::string_view text)
+{
+    if (text.empty() || text.size() > 4)
+        return -1;
+    int value = 0;
+    for (char c : text) {
+        if (!isDigit(c))
+            return -1;
+        value = value * 10 + (c - '0');
+    }
+    return value;
+}
+
+bool isLeap(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
+
+int daysIn(int year, int month)
+{
+    constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    return month == 2 && isLeap(year) ? 29 : kDays[month - 1];
+}
+
+DateText checked(int year, int month, int day)
+{
+    DateText date{DateText::Kind::Impossible, year, month, day};
+    if (year >= 1 && month >= 1 && month <= 12 && day >= 1 && day <= daysIn(year, month))
+        date.kind = DateText::Kind::Date;
+    return date;
+}
+
+} // namespace
+
+DateText readDateText(std::string_view text, int format)
+{
+    if (format < 0 || format >= static_cast<int>(std::size(kDateFormats)))
+        return {};
+    // The time of day, when there is one, follows a T or a blank.
+    const std::size_t time = text.find_first_of("T \t");
+    if (time != std::string_view::npos)
+        text = text.substr(0, time);
+
+    if (format == 1 || format == 2) {
+        const std::size_t length = format == 1 ? 8 : 7;
+        if (text.size() != length)
+            return {};
+        for (char c : text)
+            if (!isDigit(c))
+                return {};
+        const int year = digitsValue(text.substr(0, 4));
+        if (format == 1)
+            return checked(year, digitsValue(text.substr(4, 2)), digitsValue(text.substr(6, 2)));
+        int doy = digitsValue(text.substr(4, 3));
+        if (doy < 1 || doy > (isLeap(year) ? 366 : 365))
+            return {DateText::Kind::Impossible, year, 0, doy};
+        int month = 1;
+        while (doy > daysIn(year, month))
+            doy -= daysIn(year, month++);
+        return checked(year, month, doy);
+    }
+
+    const Shape& shape = kShapes[format];
+    std::array<int, 3> values{};
+    std::size_t start = 0;
+    for (std::size_t k = 0; k < 3; ++k) {
+        const std::size_t end = k < 2 ? text.find(shape.separator, start) : text.size();
+        if (end == std::string_view::npos)
+            return {};
+        const std::string_view part = text.substr(start, end - start);
+        const bool year = shape.order[k] == kY;
+        if (year ? part.size() != 4 : part.size() > 2)
+            return {};
+        values[static_cast<std::size_t>(shape.order[k])] = digitsValue(part);
+        if (values[static_cast<std::size_t>(shape.order[k])] < 0)
+            return {};
+        start = end + 1;
+    }
+    return checked(values[kY], values[kM], values[kD]);
+}
+
+} // namespace pluvora

@@ -1,0 +1,155 @@
+#include "tasks/readingnotices.h"
+
+#include "columns/variablecatalogue.h"
+#include "io/numbertext.h"
+#include "io/textreader.h"
+#include "tasks/missingvalues.h"
+
+#include <algorithm>
+
+namespace pluvora {
+
+namespace {
+
+std::string listOf(const std::vector<std::string>& items)
+{
+    std::string text;
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        if (i > 0)
+            text += i + 1 == items.size() ? " and " : ", ";
+        text += items[i];
+    }
+    return text;
+}
+
+} // namespace
+
+ReadingNotices::ReadingNotices(const RunContext& run, std::optional<int> sign)
+    : mSign(sign)
+    , mColumnCount(run.columnCount)
+{
+    for (int column = 1; column <= mColumnCount && column <= kColumnBoxes; ++column) {
+        const auto at = static_cast<std::size_t>(column);
+        mVariable[at] = run.columns.columnVariable[at];
+        // An ignored value is read and dropped: its substitute changes nothing.
+        mTold[at] = mVariable[at] > kIgnore && mVariable[at] < kVariableCount;
+    }
+}
+
+void ReadingNotices::findGroup(int values)
+{
+    mLastValues = values;
+    for (std::size_t i = 0; i < mGroups.size(); ++i)
+        if (mGroups[i].values == values) {
+            mLastGroup = i;
+            return;
+        }
+    mGroups.push_back(Group{values, 0, {}});
+    mLastGroup = mGroups.size() - 1;
+}
+
+void ReadingNotices::scanInput(const RunContext& run)
+{
+    constexpr std::size_t kPiece = 64; // the readers' longest token
+    TextReader reader(run.file(workfile::kInput));
+    std::string line;
+    int lineNumber = 0;
+    while (reader.readLine(line)) {
+        if (++lineNumber <= run.rowsBefore)
+            continue;
+        int values = 0;
+        const std::size_t size = line.size();
+        for (std::size_t i = 0; i < size;) {
+            while (i < size && static_cast<unsigned char>(line[i]) <= 32)
+                ++i;
+            if (i == size)
+                break;
+            const std::size_t start = i;
+            while (i < size && static_cast<unsigned char>(line[i]) > 32)
+                ++i;
+            ++values;
+            if (mSign && values <= mColumnCount && i - start <= kPiece) {
+                const auto value = parseDecimal(std::string_view(line).substr(start, i - start));
+                if (value && roundsToSign(*value, *mSign))
+                    substituted(lineNumber, values);
+            }
+        }
+        row(lineNumber, values);
+    }
+}
+
+std::optional<std::string> ReadingNotices::valueCountNotice() const
+{
+    if (mGroups.size() < 2)
+        return std::nullopt;
+    const auto most = std::max_element(mGroups.begin(), mGroups.end(),
+                                       [](const Group& a, const Group& b) { return a.rows < b.rows; });
+    std::vector<std::pair<int, int>> odd; // line, values
+    long oddRows = 0;
+    for (auto g = mGroups.begin(); g != mGroups.end(); ++g) {
+        if (g == most)
+            continue;
+        oddRows += g->rows;
+        for (int line : g->firstLines)
+            odd.emplace_back(line, g->values);
+    }
+    std::sort(odd.begin(), odd.end());
+    if (odd.size() > kLinesNamed)
+        odd.resize(kLinesNamed);
+    std::vector<std::string> named;
+    for (const auto& [line, values] : odd)
+        named.push_back("line " + std::to_string(line) + " holds " + std::to_string(values));
+    std::string text = "Data rows hold different numbers of values: " + std::to_string(most->rows)
+        + (most->rows == 1 ? " row holds " : " rows hold ") + std::to_string(most->values) + ", but "
+        + listOf(named);
+    if (oddRows > static_cast<long>(odd.size()))
+        text += " (" + std::to_string(oddRows) + " rows in all)";
+    return text + ". A decimal comma (10,5) or an empty field shifts every later column.";
+}
+
+std::vector<std::string> ReadingNotices::substitutionNotices(std::string_view substitute, int task) const
+{
+    std::vector<std::string> notices;
+    if (!mSign)
+        return notices;
+    for (int column = 1; column <= mColumnCount; ++column) {
+        const Substitutions& s = mSubstitutions[static_cast<std::size_t>(column)];
+        if (s.count == 0)
+            continue;
+        const int code = mVariable[static_cast<std::size_t>(column)];
+        std::string text = "Column " + std::to_string(column) + " (" + std::string(variableInfo(code).item)
+            + "): " + std::to_string(s.count) + (s.count == 1 ? " value" : " values") + " equal to the sign "
+            + std::to_string(*mSign) + " replaced by " + std::string(substitute) + ", on input "
+            + (s.firstLines.size() == 1 ? "line " : "lines ");
+        const long unnamed = s.count - static_cast<long>(s.firstLines.size());
+        std::vector<std::string> lines;
+        for (int line : s.firstLines)
+            lines.push_back(std::to_string(line));
+        if (unnamed > 0)
+            lines.push_back(std::to_string(unnamed) + " more");
+        text += listOf(lines);
+        text += ".";
+        if (task >= 4 && task <= 7)
+            text += " The estimates of those days rest on the substitute, not on a measured value.";
+        notices.push_back(std::move(text));
+    }
+    return notices;
+}
+
+int ReadingNotices::lineBeforeSubstitution(int line) const
+{
+    for (int blank : mBlankRows)
+        if (blank <= line)
+            ++line;
+    return line;
+}
+
+void ReadingNotices::tell(UserFeedback& ui, std::string_view substitute, int task) const
+{
+    if (const auto counts = valueCountNotice())
+        ui.notice(*counts);
+    for (const auto& text : substitutionNotices(substitute, task))
+        ui.notice(text);
+}
+
+} // namespace pluvora

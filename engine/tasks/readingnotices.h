@@ -1,0 +1,94 @@
+#pragma once
+
+#include "stage/runcontext.h"
+
+#include <array>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace pluvora {
+
+// What a run learns about its data rows while it splits them, told to the
+// user as notices that never stop the work:
+// - rows that hold different numbers of values: a decimal comma (10,5) or
+//   an empty field shifts every later column, and nothing else would say so;
+// - values replaced by the missing-value substitute, which the tasks then
+//   use as if they had been measured.
+class ReadingNotices {
+public:
+    // Lines named per notice; the rest are counted.
+    static constexpr std::size_t kLinesNamed = 5;
+
+    // `sign`: the missing-value sign when substitution is on.
+    ReadingNotices(const RunContext& run, std::optional<int> sign);
+
+    // One data row: its line in the input and how many values it holds. A
+    // row without any is passed over by every stage.
+    void row(int line, int values)
+    {
+        if (values == 0) {
+            mBlankRows.push_back(line);
+            return;
+        }
+        if (values != mLastValues)
+            findGroup(values);
+        Group& group = mGroups[mLastGroup];
+        ++group.rows;
+        if (group.firstLines.size() < kLinesNamed)
+            group.firstLines.push_back(line);
+    }
+
+    // Value `column` (1-based) of the row on `line` is replaced by the
+    // substitute. Only the columns the task reads are told.
+    void substituted(int line, int column)
+    {
+        if (column < 1 || column > mColumnCount || !mTold[static_cast<std::size_t>(column)])
+            return;
+        Substitutions& s = mSubstitutions[static_cast<std::size_t>(column)];
+        if (s.firstLines.size() < kLinesNamed)
+            s.firstLines.push_back(line);
+        ++s.count;
+    }
+
+    // Reads the rows of "Input.~" after the header rows, as cleaned: how
+    // many values each holds and, with a sign, which of the task's values
+    // the substitution will replace.
+    void scanInput(const RunContext& run);
+
+    std::optional<std::string> valueCountNotice() const;
+    std::vector<std::string> substitutionNotices(std::string_view substitute, int task) const;
+
+    // The substitution drops rows without values: the line of the input
+    // that became `line` of the substituted rows.
+    int lineBeforeSubstitution(int line) const;
+
+    // Both kinds, in that order.
+    void tell(UserFeedback& ui, std::string_view substitute, int task) const;
+
+private:
+    struct Group {
+        int values = 0;
+        long rows = 0;
+        std::vector<int> firstLines;
+    };
+    struct Substitutions {
+        long count = 0;
+        std::vector<int> firstLines;
+    };
+
+    void findGroup(int values);
+
+    std::optional<int> mSign;
+    int mColumnCount;
+    std::array<int, kColumnBoxes + 1> mVariable{};
+    std::array<bool, kColumnBoxes + 1> mTold{};
+    std::vector<Group> mGroups;
+    std::size_t mLastGroup = 0;
+    int mLastValues = -1;
+    std::array<Substitutions, kColumnBoxes + 1> mSubstitutions{};
+    std::vector<int> mBlankRows; // in line order
+};
+
+} // namespace pluvora

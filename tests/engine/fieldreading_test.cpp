@@ -1,0 +1,183 @@
+#include "appfolder/appfolder.h"
+#include "columns/datetext.h"
+#include "error.h"
+#include "recordingfeedback.h"
+#include "run/processingrun.h"
+#include "tasks/datacheckup.h"
+#include "tasks/missingvalues.h"
+#include "tempfolder.h"
+
+#include <gtest/gtest.h>
+
+using namespace pluvora;
+using namespace pluvora::test;
+
+namespace {
+
+// Three days as a blank-separated file: what every other layout of the same
+// data must convert to, byte for byte.
+constexpr const char* kBlankColumns = "Year,Month,Day,T-max:oC,T-min:oC,Precip:mm";
+constexpr const char* kBlankText = "Station 9\nyr mo dy tx tn pr\n"
+                                   "2019 2 27 10.5 2.25 0\n"
+                                   "2019 2 28 11 -3 1.2\n"
+                                   "2019 3 1 -0.5 -7.5 12\n";
+
+struct Layout {
+    const char* name;
+    const char* columns;
+    const char* reading;
+    const char* text;
+};
+
+RunOutcome runTaskOne(const std::string& columns, const std::string& reading, const std::string& text,
+                      RecordingFeedback& ui, const AppFolder& folder, bool substitution = true)
+{
+    RunRequest request;
+    request.taskIndex = 0;
+    request.fileName = "in.txt";
+    request.rowsBeforeText = "2";
+    request.layout = layoutFromColumns(columns);
+    parseReadingText(reading, request.layout);
+    request.substitutionEnabled = substitution;
+    request.inputText = text;
+    return runProcessing(request, folder, ui);
+}
+
+class SameDataOtherLayout : public ::testing::TestWithParam<Layout> {};
+
+} // namespace
+
+TEST_P(SameDataOtherLayout, ConvertsLikeTheBlankSeparatedFile)
+{
+    TempFolder dir;
+    AppFolder folder(dir.path());
+    RecordingFeedback blankUi;
+    const RunOutcome blank = runTaskOne(kBlankColumns, "", kBlankText, blankUi, folder);
+    ASSERT_TRUE(blank.completed);
+
+    RecordingFeedback ui;
+    const Layout& c = GetParam();
+    const RunOutcome other = runTaskOne(c.columns, c.reading, c.text, ui, folder);
+    ASSERT_TRUE(other.completed) << (ui.messages().empty() ? "" : ui.messages().front());
+    EXPECT_EQ(*other.outputPanel, *blank.outputPanel);
+    EXPECT_EQ(ui.messages(), blankUi.messages());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Fields, SameDataOtherLayout,
+    ::testing::Values(
+        Layout{"QuotedCsvWithDateAndFlags", "Date:YYYY-MM-DD,T-max:oC,Ignore,T-min:oC,Precip:mm", "fields=comma",
+               "Station 9\n\"Date\",\"Tmax\",\"flag\",\"Tmin\",\"Rain\"\n"
+               "\"2019-02-27\",\"10.5\",\"\",\"2.25\",\"0\"\n"
+               "\"2019-02-28T00:00\",\"11\",\"E, est.\",\"-3\",\"1.2\"\n"
+               "\"2019-03-01\",\"-0.5\",\"say \"\"M\"\"\",\"-7.5\",\"12\"\n"},
+        Layout{"SemicolonDecimalComma", "Date:DD.MM.YYYY,T-max:oC,T-min:oC,Precip:mm",
+               "fields=semicolon decimal-comma",
+               "Station 9\nDatum;Tx;Tn;RR\n27.02.2019;10,5;2,25;0\n28.2.2019 00:00;11;-3;1,2\n01.03.2019;-0,5;-7,5;12\n"},
+        Layout{"TabsWithYearAndDayOfYear", "Date:YYYYDDD,T-max:oC,T-min:oC,Precip:mm", "fields=tab",
+               "Station 9\nd\ttx\ttn\tpr\n2019058\t10.5\t2.25\t0\n2019059\t11\t-3\t+1.2\n2019060\t-0.5\t-7.5\t12\n"},
+        Layout{"FixedWidthsWithABlankIgnoredField", "Year,Month,Day,Ignore,T-max:oC,T-min:oC,Precip:mm",
+               "fields=fixed widths=4,7,10,14,20,26,32",
+               "Station 9\nyr mo dy  sr    tx    tn    pr\n"
+               "2019 2 27 1.1  10.5  2.25     0\n"
+               "2019 2 28         11    -3   1.2\n"
+               "2019 3  1 2.0  -0.5  -7.5    12\n"},
+        Layout{"BlanksWithSlashedDate", "Date:MM/DD/YYYY,T-max:oC,T-min:oC,Precip:mm", "",
+               "Station 9\ndate tx tn pr\n2/27/2019 10.5 2.25 0\n02/28/2019 11 -3 1.2\n3/1/2019 -0.5 -7.5 12\n"},
+        Layout{"BlanksWithDecimalComma", kBlankColumns, "decimal-comma",
+               "Station 9\nyr mo dy tx tn pr\n2019 2 27 10,5 2,25 0\n2019 2 28 11 -3 1,2\n2019 3 1 -0,5 -7,5 12\n"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+namespace {
+
+struct Fault {
+    const char* name;
+    const char* columns;
+    const char* reading;
+    const char* dataRow; // the second of three data rows, input line 4
+    bool substitution;
+    const char* message;
+    int column;
+};
+
+class FieldFault : public ::testing::TestWithParam<Fault> {};
+
+} // namespace
+
+TEST_P(FieldFault, StopsNamingLineAndColumn)
+{
+    const Fault& f = GetParam();
+    TempFolder dir;
+    AppFolder folder(dir.path());
+    RecordingFeedback ui;
+    const std::string text = std::string("Station 9\nnames\n2019-02-27,1,0,0\n") + f.dataRow + "\n2019-03-01,1,0,0\n";
+    const RunOutcome outcome = runTaskOne(f.columns, f.reading, text, ui, folder, f.substitution);
+    EXPECT_FALSE(outcome.completed);
+    ASSERT_FALSE(ui.messages().empty());
+    EXPECT_EQ(ui.messages().back(), std::string("error: ") + f.message);
+    ASSERT_TRUE(outcome.badInput.has_value());
+    EXPECT_EQ(outcome.badInput->line, 4);
+    EXPECT_EQ(outcome.badInput->column, f.column);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Fields, FieldFault,
+    ::testing::Values(
+        Fault{"TextInAReadColumn", "Date:YYYY-MM-DD,T-max:oC,T-min:oC,Precip:mm", "fields=comma",
+              "2019-02-28,1,n/a,0", true, kInvalidNumericInput, 3},
+        Fault{"NotADate", "Date:YYYY-MM-DD,T-max:oC,T-min:oC,Precip:mm", "fields=comma", "28/02/2019,1,0,0", true,
+              kInvalidNumericInput, 1},
+        Fault{"ImpossibleDate", "Date:YYYY-MM-DD,T-max:oC,T-min:oC,Precip:mm", "fields=comma", "2019-02-29,1,0,0",
+              true, kDataFormatProblem, 1},
+        Fault{"EmptyFieldWithoutSubstitution", "Date:YYYY-MM-DD,T-max:oC,T-min:oC,Precip:mm", "fields=comma",
+              "2019-02-28,1, ,0", false, kMissingValuesFound, 3},
+        Fault{"ShortRowWithoutSubstitution", "Date:YYYY-MM-DD,T-max:oC,T-min:oC,Precip:mm", "fields=comma",
+              "2019-02-28,1,0", false, kMissingValuesFound, 4},
+        Fault{"EmptyDateEvenWithSubstitution", "Date:YYYY-MM-DD,T-max:oC,T-min:oC,Precip:mm", "fields=comma",
+              ",1,0,0", true, kMissingValuesFound, 1}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(FieldReading, EmptyFieldTakesTheSubstitute)
+{
+    TempFolder dir;
+    AppFolder folder(dir.path());
+    RecordingFeedback blankUi;
+    RecordingFeedback ui;
+    const RunOutcome blank = runTaskOne(kBlankColumns, "", "S\nn\n2019 2 27 10 2 -99\n2019 2 28 11 3 1\n", blankUi,
+                                        folder);
+    const RunOutcome csv = runTaskOne(kBlankColumns, "fields=comma", "S\nn\n2019,2,27,10,2,\n2019,2,28,11,3,1\n", ui,
+                                      folder);
+    ASSERT_TRUE(blank.completed);
+    ASSERT_TRUE(csv.completed);
+    EXPECT_EQ(*csv.outputPanel, *blank.outputPanel);
+}
+
+TEST(DateText, ReadsEveryFormatAndRefusesWhatIsNoDay)
+{
+    struct Case {
+        const char* text;
+        int format;
+        DateText::Kind kind;
+        int year, month, day;
+    };
+    using K = DateText::Kind;
+    const Case cases[] = {
+        {"1980-01-05", 0, K::Date, 1980, 1, 5},   {"1980-01-05T00:00", 0, K::Date, 1980, 1, 5},
+        {"19800105", 1, K::Date, 1980, 1, 5},     {"2000060", 2, K::Date, 2000, 2, 29},
+        {"2001366", 2, K::Impossible, 0, 0, 0},   {"1980/1/5", 3, K::Date, 1980, 1, 5},
+        {"05/01/1980", 4, K::Date, 1980, 1, 5},   {"01/05/1980", 5, K::Date, 1980, 1, 5},
+        {"5.1.1980", 6, K::Date, 1980, 1, 5},     {"05-01-1980", 7, K::Date, 1980, 1, 5},
+        {"2019-02-29", 0, K::Impossible, 0, 0, 0}, {"1980-13-01", 0, K::Impossible, 0, 0, 0},
+        {"80-01-05", 0, K::NotADate, 0, 0, 0},    {"1980-01-05", 3, K::NotADate, 0, 0, 0},
+        {"1980105", 1, K::NotADate, 0, 0, 0},     {"", 0, K::NotADate, 0, 0, 0},
+    };
+    for (const Case& c : cases) {
+        const DateText date = readDateText(c.text, c.format);
+        EXPECT_EQ(date.kind, c.kind) << c.text;
+        if (c.kind == K::Date) {
+            EXPECT_EQ(date.year, c.year) << c.text;
+            EXPECT_EQ(date.month, c.month) << c.text;
+            EXPECT_EQ(date.day, c.day) << c.text;
+        }
+    }
+}
