@@ -17,6 +17,7 @@ const char* const kBatchUsage =
     "                     [--no-substitution] [--sign N] [--substitute TEXT] [--yes]\n"
     "                     [--update FILE] [--fields blanks|comma|semicolon|tab|fixed]\n"
     "                     [--widths N,N,...] [--decimal-comma] [--pick LIST]\n"
+    "                     [--flags FILE.csv] [--report FILE.html]\n"
     "                     INPUT [-o OUTPUT]\n"
     "       pluvora-batch [options] INPUT... --out-dir DIR [--glob PATTERN] [--jobs N]\n"
     "                     [--skip-existing] [--quiet] [--shard K/N]\n"
@@ -78,6 +79,11 @@ const char* const kBatchUsage =
     "  --shard    take every N-th input from the K-th (0 to N-1) and write\n"
     "             DIR/summary-K.csv, for job arrays\n"
     "  --merge-summaries  join DIR/summary-*.csv into DIR/summary.csv\n"
+    "  --flags    write each day's date and, per variable, M measured,\n"
+    "             S substituted, E estimated or X no value, with F appended\n"
+    "             where the checkup lists the day, also when the run stops\n"
+    "  --report   write a quality report: charts, figures, gaps and the days\n"
+    "             the checkup lists, as one HTML file\n"
     "exit status: 0 the result was written (task 2: the file was updated, or\n"
     "             it needed no update), 1 a stage stopped the run, 2 bad options,\n"
     "             3 task 2 had new days but did not append them (a gap answered No)\n";
@@ -332,6 +338,11 @@ std::variant<BatchOptions, UsageError> parseBatchOptions(const std::vector<std::
             options.quiet = true;
         } else if (arg == "--skip-existing") {
             options.skipExisting = true;
+        } else if (arg == "--flags" || arg == "--report") {
+            const auto v = value();
+            if (!v || v->empty())
+                return needs("a file name");
+            (arg == "--flags" ? options.flags : options.report) = std::string(*v);
         } else if (arg.size() > 1 && arg.front() == '-') {
             return UsageError{"unknown option " + std::string(arg)};
         } else {
@@ -361,6 +372,8 @@ std::variant<BatchOptions, UsageError> parseBatchOptions(const std::vector<std::
         return UsageError{"-o and --out-dir do not go together: each input gets its own output"};
     if (options.outDir && options.update)
         return UsageError{"--update does not go with --out-dir: task 2 updates DIR/NAME.wth"};
+    if (options.outDir && (options.flags || options.report))
+        return UsageError{"--flags and --report are for one input, not --out-dir"};
     if (!options.outDir && (options.jobs || options.skipExisting || options.shardGiven))
         return UsageError{"--jobs, --skip-existing and --shard need --out-dir"};
     if (options.templatesFile && !options.templateName)

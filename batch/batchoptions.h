@@ -59,6 +59,8 @@ struct BatchOptions {
     // --rows and --sign given as well win.
     bool columnsAuto = false;
     bool signGiven = false;
+    std::optional<std::string> flags;  // each day's provenance codes, CSV
+    std::optional<std::string> report; // the quality report, HTML
 };
 
 // A usage fault, exit status 2. A refused site coordinate is told with the

@@ -11,6 +11,9 @@
 #include "io/textreader.h"
 #include "io/textwriter.h"
 #include "output/finishedoutput.h"
+#include "provenance/flagsfile.h"
+#include "provenance/runprovenance.h"
+#include "report/qualityreport.h"
 #include "run/processingrun.h"
 #include "stage/taskcatalogue.h"
 #include "suggest/layoutsuggestion.h"
@@ -128,6 +131,20 @@ RunRequest requestFor(const BatchOptions& options, std::string_view inputText = 
     return request;
 }
 
+ReportSettings reportSettingsFor(const BatchOptions& options)
+{
+    ReportSettings settings;
+    settings.file = fs::path(options.input).filename().string();
+    settings.layout = layoutDescription(options.layout);
+    settings.rowsBefore = std::atoi(options.rowsText.c_str());
+    settings.task = std::string(kTasks[static_cast<std::size_t>(options.task - 1)].item);
+    if (options.siteLine)
+        settings.site = *options.siteLine;
+    else if (!options.latitude.empty())
+        settings.site = "latitude " + options.latitude;
+    return settings;
+}
+
 // Task 2 had new days but did not append them (a gap answered No).
 constexpr int kExitNotAppended = 3;
 
@@ -174,7 +191,16 @@ int runBatchFile(const BatchOptions& given)
     }
     StderrFeedback feedback(options.yes);
 
+    RunProvenance provenance;
+    if (options.flags || options.report)
+        request.provenance = &provenance;
     RunOutcome outcome = runProcessing(request, folder, feedback);
+    // Written also when the checkup stopped the run: that is when a user
+    // needs them most.
+    if (options.flags)
+        writeFlagsFile(*options.flags, provenance);
+    if (options.report)
+        writeQualityReport(*options.report, provenance, reportSettingsFor(options));
     if (outcome.badInput)
         StderrFeedback::line("note", "input line " + std::to_string(outcome.badInput->line) + ", column "
                                          + std::to_string(outcome.badInput->column));

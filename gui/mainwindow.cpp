@@ -1,6 +1,7 @@
 #include "mainwindow.h"
 
 #include "appfolder/settings.h"
+#include "charts/qualityview.h"
 #include "columns/sharedvariable.h"
 #include "suggest/suggestiontables.h"
 #include "columnpanel.h"
@@ -92,6 +93,11 @@ MainWindow::MainWindow(const MainWindowSetup& setup, QWidget* parent)
     mHorizontalScroll = toggles.horizontalScrollBar;
     mSpacer = toggles.enableSpacer;
     mSuggestLayout = toggles.suggestLayout;
+    mQuality = new QualityView(this, *mFileChooser, *mUser,
+                               [this](QByteArray& text) { return gatherRequest(text); });
+    mQuality->offerIn(mOutputPanel);
+    mQuality->offerIn(mInputPanel);
+    connect(mQuality, &QualityView::daySelected, this, [this](int line) { mInputPanel->selectLine(line); });
     widenComboLists(centralWidget());
     mElasticLayout = new ElasticLayout(centralWidget(), {kDesignWidth, kDesignHeight});
     // The spacer lines the column boxes up in design pixels.
@@ -265,12 +271,13 @@ pluvora::RunRequest MainWindow::gatherRequest(QByteArray& inputText) const
 void MainWindow::BitBtn1Click()
 {
     QByteArray inputText;
-    const pluvora::RunRequest request = gatherRequest(inputText);
+    pluvora::RunRequest request = gatherRequest(inputText);
     mNoteLine->clearNotes();
     if (const auto shared = pluvora::findSharedVariable(request.layout.variables)) {
         pluvora::reportError(*mUser, pluvora::sharedVariableMessage(*shared));
         return;
     }
+    request.provenance = mQuality->beginRun(request);
     mOutput->setRunTask(request.taskIndex + 1);
     pluvora::RunOutcome outcome;
     try {

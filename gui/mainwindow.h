@@ -30,6 +30,7 @@ class MissingValueBox;
 class NeedleGauge;
 class NoteLine;
 class OutputPanel;
+class QualityView;
 class ReportLinks;
 class TaskPanel;
 class UrlOpener;
@@ -163,6 +164,7 @@ private:
     pluvora::AppFolder mFolder;
     std::unique_ptr<pluvora::UserFeedback> mOwnFeedback;
     pluvora::UserFeedback* mUser = nullptr;
+    QualityView* mQuality = nullptr;
     std::unique_ptr<WindowFeedback> mFeedback;
     std::unique_ptr<FileChooser> mOwnFileChooser;
     FileChooser* mFileChooser = nullptr;

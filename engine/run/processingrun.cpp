@@ -2,6 +2,7 @@
 
 #include "error.h"
 #include "io/numbertext.h"
+#include "provenance/runprovenance.h"
 #include "run/columnresolution.h"
 #include "run/usertermsmessage.h"
 #include "table/fieldreading.h"
@@ -126,7 +127,8 @@ bool stopped(RunContext& run, RunOutcome& outcome)
 // input holds nothing a stage would stop on or report.
 bool streamedTaskOne(RunContext& run, const RunRequest& request, const std::filesystem::path& source)
 {
-    if (!request.streamed || run.task != 1)
+    // The one pass keeps no account of the days.
+    if (!request.streamed || run.task != 1 || run.provenance)
         return false;
     std::optional<int> sign;
     if (request.substitutionEnabled) {
@@ -186,6 +188,8 @@ void processData(RunContext& run, const RunRequest& request, RunGauge& gauge, Ru
     notices.scanInput(run);
 
     checkData(run);
+    if (run.provenance)
+        run.provenance->mapInputLines(run.file(workfile::kInput), run.rowsBefore);
     if (request.substitutionEnabled)
         sign = integerOf(request.signText);
     if (sign)
@@ -249,6 +253,9 @@ RunOutcome runStages(const RunRequest& request, const AppFolder& folder, UserFee
     assignUnit(run, request, run.columnCount);
     if (stopped(run, outcome))
         return outcome;
+    run.provenance = request.provenance;
+    if (run.provenance)
+        run.provenance->describe(run.columns, run.columnCount, run.task);
 
     gauge.show();
     run.outputPanel = std::string();

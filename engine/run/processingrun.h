@@ -43,6 +43,8 @@ struct RunRequest {
     // instead of "Input.~" and saves as "Input.~" only where a stage needs
     // it.
     std::filesystem::path inputFile;
+    // Filled with each day's provenance when given (charts, reports).
+    RunProvenance* provenance = nullptr;
 };
 
 // How the output is finished once it is in the output panel.

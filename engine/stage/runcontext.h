@@ -12,6 +12,8 @@
 
 namespace pluvora {
 
+class RunProvenance;
+
 // The settings of the tasks' own pages, as typed; each task reads and
 // converts its own.
 struct TaskPageInput {
@@ -67,6 +69,8 @@ struct RunContext {
 
     // The variable a task needed and found no column for, if that stopped it.
     std::optional<int> missingVariable;
+    // Filled as the stages go when someone asked for it; null otherwise.
+    RunProvenance* provenance = nullptr;
 
     // Error sound, error box, abort flag: how a stage fails.
     void fail(std::string_view message)

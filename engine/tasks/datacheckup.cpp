@@ -3,6 +3,8 @@
 #include "error.h"
 #include "io/textreader.h"
 #include "io/textwriter.h"
+#include "provenance/flagreasons.h"
+#include "provenance/runprovenance.h"
 #include "stage/recordreader.h"
 #include "table/paneltext.h"
 #include "table/recordline.h"
@@ -143,6 +145,44 @@ std::string reasonsFor(const Record& r, const Units& u, Date date, Date previous
     return reasons;
 }
 
+// Every test a record fails, for the account of the days: the checkup
+// itself stops at the first.
+void noteCheckedDay(RunProvenance& provenance, std::size_t index, const Record& r, const Units& u, Date date,
+                    Date previous, bool suspicious)
+{
+    std::string reason;
+    std::uint32_t codes = 0;
+    auto fails = [&](bool test, const char* text, std::uint32_t named) {
+        if (!test)
+            return;
+        if (!reason.empty())
+            reason += "; ";
+        reason += text;
+        codes |= named;
+    };
+    constexpr auto bit = [](int code) { return 1u << code; };
+    if (suspicious) {
+        const Converted v = convert(r, u);
+        const bool sameYear = date.year == previous.year;
+        fails(sameYear && date.day > previous.day + 1, kReasonGap, 0);
+        fails(sameYear && date.day < previous.day, kReasonOutOfOrder, 0);
+        fails(date.day == previous.day, kReasonRepeated, 0);
+        fails(r.has(kSolar) && u.solar > 0 && (v.solar > 60 || v.solar <= 0), kReasonSolar, bit(kSolar));
+        fails(r.has(kTmax) && r.has(kTmin) && v.tmax <= v.tmin, kReasonTmaxNotAboveTmin, bit(kTmax) | bit(kTmin));
+        fails(r.has(kTmax) && v.tmax > 60, kReasonTmaxHigh, bit(kTmax));
+        fails(r.has(kTmin) && v.tmin < -50, kReasonTminLow, bit(kTmin));
+        fails(r.has(kSoilT) && outside(v.soilT, -50, 60), kReasonSoilT, bit(kSoilT));
+        fails(r.has(kRelHum) && outside(r.relHum, 0, 100), kReasonRelHum, bit(kRelHum));
+        fails(r.has(kPrecip) && outside(v.precip, 0, 1000), kReasonPrecip, bit(kPrecip));
+        fails(r.has(kEt) && outside(v.et, 0, 100), kReasonEt, bit(kEt));
+        fails(r.has(kPanEvap) && outside(v.panEvap, 0, 100), kReasonPanEvap, bit(kPanEvap));
+        fails(r.has(kSunHr) && outside(r.sunHr, 0, 24), kReasonSunHr, bit(kSunHr));
+        fails(r.has(kSunHrPercent) && outside(r.sunHrPercent, 0, 100), kReasonSunHrPercent, bit(kSunHrPercent));
+        fails(r.has(kWndSpd) && v.wind < 0, kReasonWind, bit(kWndSpd));
+    }
+    provenance.noteDay(index, r, date.year, date.day, reason, codes);
+}
+
 // A failure that ends the checkup with its message; `variable` names the
 // column that holds the fault, kIgnore when no single column does.
 struct CheckupFailure {
@@ -208,7 +248,8 @@ std::optional<const char*> screenRecords(TextReader& input, TextWriter& report, 
             const Date date = dateOf(r, doyMode);
             if (!previous)
                 previous = Date{date.year, date.day - 1};
-            if (unexpectedDate(date, *previous) || implausibleValue(r, units)) {
+            const bool suspicious = unexpectedDate(date, *previous) || implausibleValue(r, units);
+            if (suspicious) {
                 anySuspicious = true;
                 report.writeLine(reportLine(r, date, doyMode));
                 // The stages before keep one record per line.
@@ -216,6 +257,9 @@ std::optional<const char*> screenRecords(TextReader& input, TextWriter& report, 
                     {run.rowsBefore + static_cast<int>(recordIndex) + 1,
                      reasonsFor(r, units, date, *previous)});
             }
+            if (run.provenance)
+                noteCheckedDay(*run.provenance, static_cast<std::size_t>(recordIndex), r, units, date, *previous,
+                               suspicious);
             previous = date;
             run.ui.gaugeDisplay();
         }

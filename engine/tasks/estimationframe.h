@@ -4,6 +4,7 @@
 #include "io/textreader.h"
 #include "io/textwriter.h"
 #include "methods/methodresult.h"
+#include "provenance/runprovenance.h"
 #include "stage/recordreader.h"
 #include "stage/runcontext.h"
 #include "tasks/convertrearrange.h"
@@ -132,6 +133,8 @@ bool writeEstimates(RunContext& run, int decimals, bool datesNeeded, Estimate es
             run.fail(noValueReport(run.rowsBefore + recordNumber, record.year, J, value.reason));
             return false;
         }
+        if (run.provenance)
+            run.provenance->noteEstimate(static_cast<std::size_t>(recordNumber - 1), value.value);
         // Formatted in place: no string per record.
         char* end = formatFixedTo(out.reserve(kFixedTextCapacity + 2), value.value, decimals);
         *end++ = '\r';

@@ -4,6 +4,7 @@
 #include "io/numbertext.h"
 #include "io/textreader.h"
 #include "io/textwriter.h"
+#include "provenance/runprovenance.h"
 #include "stage/recordreader.h"
 #include "table/paneltext.h"
 
@@ -81,20 +82,26 @@ void valueSubstitution(RunContext& run, int sign, std::string_view substitute)
         TextReader input(inputPath);
         TextWriter output(outputPath);
         copyHeaderRows(input, output, run.rowsBefore);
+        std::size_t record = 0;
         while (auto first = input.nextNumber()) {
             double value = *first;
+            int column = 1;
             for (;;) {
-                if (roundsToSign(value, sign))
+                if (roundsToSign(value, sign)) {
                     output.write(substitute);
-                else
+                    if (run.provenance)
+                        run.provenance->noteSubstituted(record, column);
+                } else
                     output.write(substitutionText(value));
                 output.write('\t');
                 if (input.seekLineEnd())
                     break;
                 value = input.readNumber();
+                ++column;
             }
             input.skipLine();
             output.writeLine();
+            ++record;
         }
         output.close();
     } catch (const Error& error) {
@@ -133,8 +140,12 @@ void checkForMissingValues(RunContext& run)
             report.writeLine();
             skipLines(input, run.rowsBefore);
             std::string line;
+            std::size_t record = 0;
             try {
                 while (input.readLine(line)) {
+                    const std::size_t thisRecord = record;
+                    if (run.provenance && line.find_first_not_of(" \t\r\v\f") != std::string::npos)
+                        ++record;
                     int count = 1;
                     double value = marked.readNumber();
                     while (value != kRowEndMarker && count < run.columnCount) {
@@ -145,6 +156,8 @@ void checkForMissingValues(RunContext& run)
                     if (value == kRowEndMarker && count >= 2) {
                         report.writeLine(line);
                         found = true;
+                        if (run.provenance)
+                            run.provenance->noteMissingRow(thisRecord, line);
                     }
                 }
             } catch (const Error&) {

@@ -1,0 +1,191 @@
+#include "provenance/runprovenance.h"
+
+#include "io/textreader.h"
+
+#include <cmath>
+#include <cstdio>
+
+namespace pluvora {
+
+namespace {
+
+constexpr double kNone = std::numeric_limits<double>::quiet_NaN();
+
+double fieldOf(const Record& r, int code)
+{
+    switch (code) {
+    case kSolar: return r.solar;
+    case kTmax: return r.tmax;
+    case kTmin: return r.tmin;
+    case kPrecip: return r.precip;
+    case kRelHum: return r.relHum;
+    case kWndSpd: return r.wndSpd;
+    case kSoilT: return r.soilT;
+    case kEt: return r.et;
+    case kPanEvap: return r.panEvap;
+    case kSunHr: return r.sunHr;
+    case kSunHrPercent: return r.sunHrPercent;
+    case kDewPt: return r.dewPt;
+    case kVapPr: return r.vapPr;
+    default: return kNone;
+    }
+}
+
+// Days from 1970-01-01 of a proleptic Gregorian date (Hinnant's algorithm).
+long long daysFromCivil(long long y, unsigned m, unsigned d)
+{
+    y -= m <= 2;
+    const long long era = (y >= 0 ? y : y - 399) / 400;
+    const auto yoe = static_cast<unsigned>(y - era * 400);
+    const unsigned doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
+    const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+    return era * 146097 + static_cast<long long>(doe) - 719468;
+}
+
+void civilFromDays(long long z, long long& y, unsigned& m, unsigned& d)
+{
+    z += 719468;
+    const long long era = (z >= 0 ? z : z - 146096) / 146097;
+    const auto doe = static_cast<unsigned>(z - era * 146097);
+    const unsigned yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+    y = static_cast<long long>(yoe) + era * 400;
+    const unsigned doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+    const unsigned mp = (5 * doy + 2) / 153;
+    d = doy - (153 * mp + 2) / 5 + 1;
+    m = mp < 10 ? mp + 3 : mp - 9;
+    y += m <= 2;
+}
+
+} // namespace
+
+void RunProvenance::describe(const ColumnSpec& columns, int columnCount, int task)
+{
+    mSeries.clear();
+    mTask = task;
+    for (int column = 1; column <= columnCount; ++column) {
+        const int code = columns.columnVariable[static_cast<std::size_t>(column)];
+        if (!isMeasured(code))
+            continue;
+        mSeries.push_back({code, std::string(variableInfo(code).item), columns.unit(code), column, false});
+    }
+    // Tasks 4 and 5 estimate solar radiation, 6 and 7 ET, in the units
+    // their results are written in.
+    if (task >= 4 && task <= 7) {
+        const int code = task <= 5 ? kSolar : kEt;
+        mEstimateSeries = static_cast<int>(mSeries.size());
+        mSeries.push_back({code, std::string(variableInfo(code).item), task <= 5 ? "MJ/m2/d" : "mm", 0, true});
+    }
+}
+
+void RunProvenance::mapInputLines(const std::filesystem::path& input, int rowsBefore)
+{
+    // Every stage reads a record from each line holding any value and
+    // passes over the others; cleaning keeps lines where they were.
+    mLineOfRecord.clear();
+    TextReader reader(input);
+    std::string line;
+    int number = 0;
+    while (reader.readLine(line)) {
+        if (++number <= rowsBefore)
+            continue;
+        for (const char c : line)
+            if (static_cast<unsigned char>(c) > 32) {
+                mLineOfRecord.push_back(number);
+                break;
+            }
+    }
+}
+
+int RunProvenance::inputLineOfRecord(std::size_t record) const
+{
+    return record < mLineOfRecord.size() ? mLineOfRecord[record] : 0;
+}
+
+void RunProvenance::noteSubstituted(std::size_t record, int column)
+{
+    for (std::size_t s = 0; s < mSeries.size(); ++s)
+        if (mSeries[s].column == column) {
+            if (mPendingSubstituted.size() <= record)
+                mPendingSubstituted.resize(record + 1, 0);
+            mPendingSubstituted[record] |= 1u << s;
+        }
+}
+
+void RunProvenance::noteMissingRow(std::size_t record, std::string_view text)
+{
+    mMissingRows.push_back({inputLineOfRecord(record), std::string(text)});
+}
+
+void RunProvenance::noteDay(std::size_t record, const Record& values, int year, int dayOfYear,
+                            std::string_view reason, std::uint32_t flaggedCodes)
+{
+    if (record != mDays.size())
+        return;
+    Day day;
+    day.year = year;
+    day.dayOfYear = dayOfYear;
+    if (values.month > 0 && values.day > 0) {
+        day.month = values.month;
+        day.dayOfMonth = values.day;
+    }
+    day.inputLine = inputLineOfRecord(record);
+    day.substituted = record < mPendingSubstituted.size() ? mPendingSubstituted[record] : 0;
+    day.reason = std::string(reason);
+    for (std::size_t s = 0; s < mSeries.size(); ++s) {
+        const bool named = (flaggedCodes >> mSeries[s].code) & 1u;
+        if (!reason.empty() && (flaggedCodes == 0 || (named && !mSeries[s].estimated)))
+            day.flagged |= 1u << s;
+        mValues.push_back(mSeries[s].estimated ? kNone : fieldOf(values, mSeries[s].code));
+    }
+    mDays.push_back(std::move(day));
+}
+
+void RunProvenance::noteEstimate(std::size_t record, double value)
+{
+    if (mEstimateSeries < 0 || record >= mDays.size())
+        return;
+    mValues[record * mSeries.size() + static_cast<std::size_t>(mEstimateSeries)] = value;
+}
+
+double RunProvenance::value(std::size_t series, std::size_t day) const
+{
+    return mValues[day * mSeries.size() + series];
+}
+
+RunProvenance::Mark RunProvenance::mark(std::size_t series, std::size_t day) const
+{
+    if (mSeries[series].estimated)
+        return std::isnan(value(series, day)) ? Mark::Missing : Mark::Estimated;
+    if ((mDays[day].substituted >> series) & 1u)
+        return Mark::Substituted;
+    return std::isnan(value(series, day)) ? Mark::Missing : Mark::Measured;
+}
+
+bool RunProvenance::anyFlagged() const
+{
+    if (!mMissingRows.empty())
+        return true;
+    for (const Day& day : mDays)
+        if (!day.reason.empty())
+            return true;
+    return false;
+}
+
+long long RunProvenance::dayNumber(const Day& day)
+{
+    if (day.month > 0)
+        return daysFromCivil(day.year, static_cast<unsigned>(day.month), static_cast<unsigned>(day.dayOfMonth));
+    return daysFromCivil(day.year, 1, 1) + day.dayOfYear - 1;
+}
+
+std::string RunProvenance::isoDate(const Day& day)
+{
+    long long y = 0;
+    unsigned m = 0, d = 0;
+    civilFromDays(dayNumber(day), y, m, d);
+    char text[32];
+    std::snprintf(text, sizeof text, "%04lld-%02u-%02u", y, m, d);
+    return text;
+}
+
+} // namespace pluvora

@@ -1,0 +1,108 @@
+#include "provenance/flagreasons.h"
+#include "tempfolder.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+namespace pluvora {
+namespace {
+
+namespace fs = std::filesystem;
+
+const fs::path kFlagsGolden = fs::path(PLUVORA_BATCH_GOLDEN) / "flags";
+
+int runBatchQuietly(const test::TempFolder& temp, const std::vector<std::string>& args)
+{
+    std::string command = "'" + std::string(PLUVORA_BATCH_EXE) + "'";
+    for (const auto& a : args)
+        command += " '" + a + "'";
+    command += " >'" + (temp.path() / "out.txt").string() + "' 2>'" + (temp.path() / "err.txt").string() + "'";
+    const int raw = std::system(command.c_str());
+    return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+}
+
+void writeText(const fs::path& path, const std::string& text)
+{
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+// Substituted precipitation and task 4's estimate, with a note line
+// between the days.
+TEST(BatchFlags, EstimateRunGivesTheGoldenCodes)
+{
+    test::TempFolder temp;
+    const fs::path flags = temp.path() / "flags.csv";
+    const int status = runBatchQuietly(temp, {"--task", "4", "--rows", "2", "--latitude", "40.8", "--columns",
+                                              "Year,Month,Day,T-max:oC,T-min:oC,Precip:mm", "--flags", flags.string(),
+                                              (kFlagsGolden / "estimate_input.txt").string(), "-o",
+                                              (temp.path() / "out.wth").string()});
+    EXPECT_EQ(status, 0) << test::readFile(temp.path() / "err.txt");
+    EXPECT_EQ(test::readFile(flags), test::readFile(kFlagsGolden / "estimate_flags.csv"));
+}
+
+// A checkup that lists days: the flags name the variables each test names
+// (every one for a date fault), and the report lists each day with its
+// input line and reason, also though the run stopped.
+TEST(BatchFlags, CheckupFaultsAreFlaggedOnTheirDaysAndLines)
+{
+    test::TempFolder temp;
+    const fs::path input = temp.path() / "in.txt";
+    writeText(input, "yr mo dy tx tn pr\n"
+                     "2000 1 1 10 5 0\n"
+                     "2000 1 2 5 10 0\n"
+                     "sensor moved\n"
+                     "2000 1 4 10 5 0\n"
+                     "2000 1 5 10 5 -99\n"
+                     "2000 1 6 70 5 0\n");
+    const fs::path flags = temp.path() / "flags.csv";
+    const fs::path report = temp.path() / "report.html";
+    const int status = runBatchQuietly(temp, {"--task", "3", "--rows", "1", "--columns",
+                                              "Year,Month,Day,T-max:oC,T-min:oC,Precip:mm", "--flags", flags.string(),
+                                              "--report", report.string(), input.string()});
+    EXPECT_EQ(status, 1);
+    EXPECT_EQ(test::readFile(flags), "Date,T-max,T-min,Precip\r\n"
+                                     "2000-01-01,M,M,M\r\n"
+                                     "2000-01-02,MF,MF,M\r\n"
+                                     "2000-01-04,MF,MF,MF\r\n"
+                                     "2000-01-05,M,M,S\r\n"
+                                     "2000-01-06,MF,M,M\r\n");
+    const std::string html = test::readFile(report);
+    for (const auto& [date, line, reason] : std::vector<std::tuple<std::string, int, std::string>>{
+             {"2000-01-02", 3, kReasonTmaxNotAboveTmin}, {"2000-01-04", 5, kReasonGap}, {"2000-01-06", 7, kReasonTmaxHigh}})
+        EXPECT_NE(html.find("<tr><td>" + date + "</td><td class=\"n\">" + std::to_string(line) + "</td><td>" + reason
+                            + "</td></tr>"),
+                  std::string::npos)
+            << date;
+    // Self-contained: nothing to run, nothing to fetch.
+    EXPECT_EQ(html.find("<script"), std::string::npos);
+    EXPECT_EQ(html.find("src="), std::string::npos);
+    EXPECT_EQ(html.find("href="), std::string::npos);
+    EXPECT_NE(html.find("@page { size: A4"), std::string::npos);
+}
+
+// Rows the missing-value check stops on never become days; the report
+// still lists them by line.
+TEST(BatchFlags, MissingValueRowsAreListedByLine)
+{
+    test::TempFolder temp;
+    const fs::path input = temp.path() / "in.txt";
+    writeText(input, "yr mo dy tx tn\n2000 1 1 10 5\n2000 1 2 10\n");
+    const fs::path report = temp.path() / "report.html";
+    const int status = runBatchQuietly(temp, {"--task", "3", "--rows", "1", "--columns",
+                                              "Year,Month,Day,T-max:oC,T-min:oC", "--report", report.string(),
+                                              input.string()});
+    EXPECT_EQ(status, 1);
+    // The row as the check reports it: rewritten by the substitution.
+    EXPECT_NE(test::readFile(report).find("<td class=\"n\">3</td><td>missing values: <code>2000\t1\t2\t10\t</code>"),
+              std::string::npos);
+}
+
+} // namespace
+} // namespace pluvora
