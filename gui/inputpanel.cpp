@@ -97,6 +97,10 @@ void InputPanel::contextMenuEvent(QContextMenuEvent* event)
     connect(start, &QAction::triggered, this, [this, line] { emit dataStartChosen(line); });
     menu->insertAction(first, start);
     menu->insertSeparator(first);
+    if (!mExtraActions.isEmpty()) {
+        menu->addSeparator();
+        menu->addActions(mExtraActions);
+    }
     menu->popup(event->globalPos());
 }
 

@@ -26,6 +26,10 @@ public:
     // owns it; for a text built elsewhere, as a large file is.
     void replaceDocument(QTextDocument* document);
 
+    // Items other parts of the window add below the panel's own in its
+    // context menu.
+    void addContextActions(const QList<QAction*>& actions) { mExtraActions += actions; }
+
     QWidget* gutter() const { return mGutter; }
     int gutterWidth() const;
     void paintGutter(QPaintEvent* event);
@@ -52,4 +56,5 @@ private:
 
     QWidget* mGutter = nullptr;
     int mHeaderRows = 0;
+    QList<QAction*> mExtraActions;
 };

@@ -67,10 +67,6 @@ ViewToggles buildMainMenu(MainWindow& window)
                                             window, &W::Showhorizontalscrolbar1Click);
     toggles.enableSpacer =
         addToggle(control, kEnableSpacer, "Enablespacer1", window, &W::Enablespacer1Click);
-    toggles.suggestLayout = control->addAction(QString::fromLatin1(kSuggestLayout));
-    toggles.suggestLayout->setObjectName("Suggestlayout1");
-    toggles.suggestLayout->setCheckable(true);
-    toggles.suggestLayout->setChecked(true);
 
     QMenu* help = addMenu(window, kHelp, "Help1");
     QAction* instructions = addItem(help, kInstructions, "Instructions1", window, &W::Instructions1Click);

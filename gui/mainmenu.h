@@ -22,7 +22,6 @@ inline constexpr const char* kCheckBelow = "(Check / uncheck below)";
 inline constexpr const char* kElasticWindow = "  &Elastic window";
 inline constexpr const char* kHorizontalScrollBar = "  Show &horizontal scroll bar";
 inline constexpr const char* kEnableSpacer = "  Enable s&pacer";
-inline constexpr const char* kSuggestLayout = "  Suggest a layout when a file is opened";
 inline constexpr const char* kHelp = "&Help";
 inline constexpr const char* kInstructions = "&Instructions";
 inline constexpr const char* kAboutPluvora = "&About Pluvora";
@@ -33,7 +32,6 @@ struct ViewToggles {
     QAction* elasticWindow = nullptr;       // Elasticwindow1
     QAction* horizontalScrollBar = nullptr; // Showhorizontalscrolbar1
     QAction* enableSpacer = nullptr;        // Enablespacer1
-    QAction* suggestLayout = nullptr;       // Suggestlayout1
 };
 
 // Builds the "File", "Control" and "Help" menus on `window`'s menu bar and

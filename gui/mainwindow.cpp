@@ -43,6 +43,7 @@
 #include "windowfeedback.h"
 #include "utf8text.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -92,11 +93,16 @@ MainWindow::MainWindow(const MainWindowSetup& setup, QWidget* parent)
     mElastic = toggles.elasticWindow;
     mHorizontalScroll = toggles.horizontalScrollBar;
     mSpacer = toggles.enableSpacer;
-    mSuggestLayout = toggles.suggestLayout;
+    mSuggestLayout = new QAction(QString::fromUtf8(kSuggestLayoutCaption), this);
+    mSuggestLayout->setObjectName("Suggestlayout1");
+    mSuggestLayout->setCheckable(true);
+    mSuggestLayout->setChecked(true);
     mQuality = new QualityView(this, *mFileChooser, *mUser,
                                [this](QByteArray& text) { return gatherRequest(text); });
     mQuality->offerIn(mOutputPanel);
-    mQuality->offerIn(mInputPanel);
+    // The input panel's own menu holds "Data start here" as well.
+    mInputPanel->addContextActions(mQuality->actions());
+    mInputPanel->addContextActions({mSuggestLayout});
     connect(mQuality, &QualityView::daySelected, this, [this](int line) { mInputPanel->selectLine(line); });
     widenComboLists(centralWidget());
     mElasticLayout = new ElasticLayout(centralWidget(), {kDesignWidth, kDesignHeight});

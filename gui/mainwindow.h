@@ -59,6 +59,8 @@ public:
     static constexpr const char* kCaption = "Pluvora";
     static constexpr const char* kOpenCaption = "Step 1: Open input file...";
     static constexpr const char* kOpenTitle = " Select input file";
+    // In the input panel's context menu; kept with the settings.
+    static constexpr const char* kSuggestLayoutCaption = "Suggest a layout when a file is opened";
     // "*" rather than "*.*": here a file name need not have a dot.
     static constexpr const char* kOpenFilter =
         "All weather data (*.txt *.csv *.dat *.met *.wth *.prn);;Text file (*.txt);;All files (*)";

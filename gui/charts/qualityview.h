@@ -37,6 +37,8 @@ public:
 
     // Adds the items to the context menu of `panel`.
     void offerIn(QPlainTextEdit* panel);
+    // The items, for a panel that builds its own context menu.
+    const QList<QAction*>& actions() const { return mActions; }
     // A fresh account for the run about to start; the run fills it.
     pluvora::RunProvenance* beginRun(const pluvora::RunRequest& request);
     // Shows the last run, or the input when there has been none.
