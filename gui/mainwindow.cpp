@@ -159,102 +159,6 @@ void MainWindow::setFileNameBoxProperty()
                          mFileNameBox->height());
 }
 
-void MainWindow::BitBtn3Click()
-{
-    const QString chosen = mFileChooser->openFile(this, kOpenTitle, fromUtf8(mRemembered.inputFiles),
-                                                  kOpenFilter);
-    if (!chosen.isEmpty())
-        openInputFile(chosen);
-}
-
-void MainWindow::openInputFile(const QString& chosen)
-{
-    const QFileInfo info(chosen);
-    std::string text;
-    try {
-        text = pluvora::loadTextFile(chosen.toStdString());
-    } catch (const std::exception&) {
-        mInputPanel->clear();
-        mFileNameBox->setText(info.fileName());
-        mRemembered.inputFileOpened(chosen.toStdString());
-        pluvora::reportError(*mUser, pluvora::kNotATextFile);
-        return;
-    }
-    // Cancelled: the panel, its name and the folders stay as they were.
-    QTextDocument* document = buildPanelDocument(fromUtf8(text), mInputPanel, this);
-    if (document == nullptr)
-        return;
-    mInputPanel->clear();
-    mFileNameBox->setText(info.fileName());
-    mRemembered.inputFileOpened(chosen.toStdString());
-    mInputPanel->replaceDocument(document);
-    mOutputPanel->clear();
-    suggestLayoutFor(mInputPanel->toPlainText());
-}
-
-ExplorerWindow* MainWindow::explorer() const { return mExplorer; }
-
-void MainWindow::BitBtn4Click()
-{
-    if (mExplorerOpen && mExplorer) {
-        // Back from the task bar, but a maximised explorer stays maximised.
-        mExplorer->setWindowState(mExplorer->windowState() & ~Qt::WindowMinimized);
-        mExplorer->show();
-        mExplorer->raise();
-        mExplorer->activateWindow();
-        return;
-    }
-    ExplorerSetup setup;
-    setup.folder = &mFolder;
-    setup.feedback = mUser;
-    setup.fileChooser = mFileChooser;
-    setup.inputFolder = [this] { return fromUtf8(mRemembered.inputFiles); };
-    mExplorer = new ExplorerWindow(setup, this);
-    mExplorerOpen = true;
-    connect(mExplorer, &ExplorerWindow::closed, this, [this] { mExplorerOpen = false; });
-    connect(mExplorer, &ExplorerWindow::captured, this, &MainWindow::takeCapturedPage);
-    // Help lives in the main window; the explorer only asks for it.
-    connect(mExplorer, &ExplorerWindow::helpRequested, this, &MainWindow::showHelpContext);
-    if (const QScreen* screen = this->screen())
-        mExplorer->move(screen->availableGeometry().center() - mExplorer->rect().center());
-    mExplorer->show();
-}
-
-void MainWindow::takeCapturedPage(const QString& text, const QString& title, const QString& source)
-{
-    mInputPanel->clear();
-    mInputPanel->setPlainText(text);
-    // The name makes the captured text count as an opened input.
-    mFileNameBox->setText(title);
-    setFileNameBoxProperty();
-    mUser->playSound(pluvora::Sound::Exclamation);
-    detectdataSource(source);
-}
-
-void MainWindow::detectdataSource(const QString& address)
-{
-    // The first stored template is made for a known data service's pages.
-    if (pluvora::isKnownDataSource(address.toUtf8().toStdString()) && mTemplateBox->count() > 0)
-        mTemplateBox->setCurrentIndex(0);
-    mTemplates->applySelected();
-    // With no template for the page, its own header may say what it holds.
-    suggestLayoutFor(mInputPanel->toPlainText());
-}
-
-// The column settings stay: the output is often processed again with the
-// same layout. The rows box follows the output's own header.
-void MainWindow::loadBackToInputPanel(const QString& text)
-{
-    if (text.isEmpty()) {
-        mFileNameBox->setText(QString::fromUtf8(pluvora::workfile::kOutput.data(),
-                                                static_cast<qsizetype>(pluvora::workfile::kOutput.size())));
-        mInputPanel->setPlainText(text);
-        return;
-    }
-    mFileNameBox->setText(OutputPanel::loadedBackName(mFileNameBox->text()));
-    mInputPanel->setPlainText(text);
-    mRowsBefore->setText(QString::number(pluvora::headerRowsOf(toUtf8(text))));
-}
 
 void MainWindow::resetColumnSpecification()
 {
@@ -438,14 +342,6 @@ void MainWindow::retrieveLastSessionTemplate()
 {
     mSuggestion->dismiss();
     mTemplates->applyLastSession();
-}
-
-void MainWindow::suggestLayoutFor(const QString& text)
-{
-    // A template the user picked wins over any suggestion.
-    if (!mSuggestLayout->isChecked() || mTemplateBox->currentIndex() >= 0)
-        return;
-    mSuggestion->offer(text, pluvora::SuggestionTables::withUserFiles(mFolder.path()));
 }
 
 void MainWindow::ComboBox2CloseUp()
