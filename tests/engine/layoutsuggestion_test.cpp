@@ -92,8 +92,8 @@ INSTANTIATE_TEST_SUITE_P(
                   "2,FivePoints,SJV,1/1/2020,1,0.03,,0.00,,201,,7.1,,57.2,,33.4,\n"
                   "2,FivePoints,SJV,1/2/2020,2,0.04,,0.01,,180,,7.5,,59.0,,35.1,\n"
                   "2,FivePoints,SJV,1/3/2020,3,0.02,,0.12,,95,,8.0,,52.3,,40.2,\n",
-                  "--rows 1 --fields comma --pick 4,8,10,14,16 "
-                  "--columns \"Date:MM/DD/YYYY,Precip:inch,Solar:Langley,T-max:oF,T-min:oF\""},
+                  "--rows 1 --fields comma --pick 4,8,10,12,14,16 "
+                  "--columns \"Date:MM/DD/YYYY,Precip:inch,Solar:Langley,VapPr:hPa,T-max:oF,T-min:oF\""},
         SmallFile{"MeteostatHeaderless",
                   "2021-06-01,17.2,11.5,23.4,0.3,,250,9.4,25.9,1016.2,540\n"
                   "2021-06-02,18.0,12.1,24.9,0.0,,260,8.1,22.3,1017.0,600\n"
