@@ -383,6 +383,7 @@ public:
         gatherValues();
         for (int f = 0; f < mOut.fieldCount; ++f)
             mOut.columns.push_back(suggestColumn(f));
+        leaveTextColumns();
         settleDate();
         settleRepeats();
         choosePicked();
@@ -761,6 +762,24 @@ private:
         return true;
     }
 
+    // A value column that holds text on some lines would stop every run
+    // there: it stays Ignore, and the note says which lines to edit first.
+    void leaveTextColumns()
+    {
+        for (auto& c : mOut.columns) {
+            const auto& v = mValues[static_cast<std::size_t>(c.field - 1)];
+            if (c.variable == "Ignore" || v.text == 0 || c.variable == "Date")
+                continue;
+            const std::string was = c.variable;
+            ignore(c, "would be " + was + ", but holds text such as " + quoted(v.textSample));
+            c.confidence = Confidence::Low;
+            mOut.notes.push_back(columnLabel(c) + " would be " + was + " but holds text such as " +
+                                 quoted(v.textSample) + " on " + linesText(v.text) + " (first line " +
+                                 std::to_string(v.firstTextLine + 1) +
+                                 "), which no sign value stands for: edit those lines, then set the column.");
+        }
+    }
+
     void ignore(SuggestedColumn& c, std::string reason)
     {
         c.variable = "Ignore";
@@ -849,11 +868,6 @@ private:
             for (const auto& [sign, count] : v.signCounts)
                 signs[sign] += count;
             const std::string label = columnLabel(c);
-            if (v.text > 0)
-                mOut.notes.push_back(label + " holds text such as " + quoted(v.textSample) +
-                                     " on " + linesText(v.text) + " (first line " +
-                                     std::to_string(v.firstTextLine + 1) +
-                                     "): no sign value stands for it; edit those lines first.");
             if (v.empty > 0)
                 mOut.notes.push_back(label + " is empty on " + linesText(v.empty) +
                                      " (first line " + std::to_string(v.firstEmptyLine + 1) +
@@ -959,6 +973,45 @@ std::string columnsOf(const LayoutSuggestion& s, bool picking)
 
 } // namespace
 
+namespace {
+
+bool validUtf8(std::string_view s)
+{
+    for (std::size_t i = 0; i < s.size();) {
+        const auto c = static_cast<unsigned char>(s[i]);
+        const std::size_t n = c < 0x80 ? 1 : (c >> 5) == 6 ? 2 : (c >> 4) == 14 ? 3 : (c >> 3) == 30 ? 4 : 0;
+        if (n == 0 || i + n > s.size())
+            return false;
+        for (std::size_t k = 1; k < n; ++k)
+            if ((static_cast<unsigned char>(s[i + k]) >> 6) != 2)
+                return false;
+        i += n;
+    }
+    return true;
+}
+
+// As the input panel reads a file: UTF-8 as it is, anything else as Latin-1,
+// so that a header's names and units read the same in both.
+std::string asUtf8(std::string text)
+{
+    if (validUtf8(text))
+        return text;
+    std::string converted;
+    converted.reserve(text.size() + text.size() / 8);
+    for (char ch : text) {
+        const auto c = static_cast<unsigned char>(ch);
+        if (c < 0x80) {
+            converted += ch;
+        } else {
+            converted += static_cast<char>(0xC0 | (c >> 6));
+            converted += static_cast<char>(0x80 | (c & 0x3F));
+        }
+    }
+    return converted;
+}
+
+} // namespace
+
 LayoutSuggestion suggestLayoutOfFile(const std::filesystem::path& path, const SuggestionTables& tables)
 {
     constexpr std::size_t kHead = std::size_t{256} << 10;
@@ -971,7 +1024,7 @@ LayoutSuggestion suggestLayoutOfFile(const std::filesystem::path& path, const Su
     // A cut line would look like a short data row.
     if (head.size() == kHead)
         head.resize(head.rfind('\n') == std::string::npos ? 0 : head.rfind('\n') + 1);
-    return suggestLayout(head, tables);
+    return suggestLayout(asUtf8(std::move(head)), tables);
 }
 
 DataLayout suggestedLayout(const LayoutSuggestion& s, bool picking)

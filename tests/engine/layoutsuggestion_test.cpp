@@ -43,7 +43,7 @@ INSTANTIATE_TEST_SUITE_P(
     Services, SuggestsRealFile,
     testing::Values(
         ServiceFile{"agrimet_faln_2015_daily.csv",
-                    "--rows 1 --fields comma --columns \"Year,Month,Day,T-min:oF,T-max:oF,Solar:Langley,DewPt:oF,WndSpd:mile/hr,ET:inch\""},
+                    "--rows 1 --fields comma --columns \"Year,Month,Day,T-min:oF,T-max:oF,Solar:Langley,DewPt:oF,Ignore,ET:inch\""},
         ServiceFile{"daymet_v3_demo_2000-2003.csv",
                     "--rows 8 --fields comma --columns \"Year,DOY,Ignore,Precip:mm,Ignore,Ignore,T-max:oC,T-min:oC,VapPr:Pa\""},
         ServiceFile{"eccc_marieville_2014_daily.csv",
