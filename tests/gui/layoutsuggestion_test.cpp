@@ -30,7 +30,8 @@ protected:
     std::filesystem::path stationFile()
     {
         return userDir.write("station.txt", "Station 12, daily\n"
-                                            "year doy tmax (deg c) tmin (deg c) rain\n"
+                                            "year doy tmax tmin rain\n"
+                                            "()   ()  (oC) (oC) (mm)\n"
                                             "2001 1 12.5 3.0 0.0\n"
                                             "2001 2 13.0 2.5 1.2\n"
                                             "2001 3 11.0 1.0 0.0\n");
@@ -49,13 +50,13 @@ TEST_F(Suggestion, OpeningAFileFillsTheBoxesAndTakeBackRestoresThem)
     EXPECT_EQ(child<QLabel>("SuggestionText")->text().toStdString().rfind(
                   "Layout suggested from the file: check the columns", 0),
               0u);
-    EXPECT_EQ(child<QLineEdit>("adpEdit1")->text(), "2");
+    EXPECT_EQ(child<QLineEdit>("adpEdit1")->text(), "3");
     EXPECT_EQ(variable(1), "Year");
     EXPECT_EQ(variable(2), "DOY");
     EXPECT_EQ(variable(3), "T-max");
     EXPECT_EQ(unit(3), "oC");
     EXPECT_EQ(variable(4), "T-min");
-    EXPECT_EQ(variable(5), "Precip"); // "rain" names its unit nowhere: mm is the only fit
+    EXPECT_EQ(variable(5), "Precip");
     EXPECT_FALSE(child<QComboBox>("ComboBox14")->styleSheet().isEmpty()) << "suggested boxes are marked";
 
     // A box the user changes is no longer marked as suggested.
