@@ -29,7 +29,8 @@ LayoutSuggestionBar::LayoutSuggestionBar(ColumnPanel* columns, QWidget* parent)
     setPalette(shade);
     auto* row = new QHBoxLayout(this);
     row->setContentsMargins(6, 0, 2, 0);
-    mText = new QLabel(QString::fromUtf8(kSuggested), this);
+    // The text comes with a suggestion; a hidden bar holds none.
+    mText = new QLabel(this);
     mText->setObjectName("SuggestionText");
     mTakeBack = new QPushButton(QString::fromUtf8(kTakeBack), this);
     mTakeBack->setObjectName("TakeBackSuggestion");

@@ -171,7 +171,8 @@ TEST_F(TemplateMenu, LastSessionIsKeptAtCloseAndRetrievedTwice)
     EXPECT_EQ(child<QLineEdit>("adpEdit1")->text(), "0");
     EXPECT_EQ(variable(1)->currentText(), "YYDOY");
     EXPECT_EQ(unit(2)->currentText(), "oF");
-    EXPECT_EQ(unitCounts(), (std::vector<int>{0, 2, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
+    // T-max lists oC, oF and 0.1 oC.
+    EXPECT_EQ(unitCounts(), (std::vector<int>{0, 3, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
     EXPECT_EQ(templateBox()->currentIndex(), -1);
 }
 
