@@ -44,12 +44,12 @@ InputPanel::InputPanel(QWidget* parent)
 {
     connect(this, &QPlainTextEdit::blockCountChanged, this, [this] {
         updateGutterWidth();
-        shadeHeaderRows();
+        shadeWhenSafe();
     });
     // A new text of as many lines keeps the count but not the shaded lines.
     connect(this, &QPlainTextEdit::textChanged, this, [this] {
         if (mHeaderRows > 0)
-            shadeHeaderRows();
+            shadeWhenSafe();
     });
     connect(this, &QPlainTextEdit::updateRequest, this, &InputPanel::updateGutter);
     updateGutterWidth();
@@ -173,6 +173,16 @@ void InputPanel::paintGutter(QPaintEvent* event)
         top += height;
         ++number;
     }
+}
+
+void InputPanel::shadeWhenSafe()
+{
+    // A document being cleared signals while it still walks its cursors,
+    // which new selections would free: then the shading waits for the end.
+    if (document()->isEmpty())
+        QMetaObject::invokeMethod(this, &InputPanel::shadeHeaderRows, Qt::QueuedConnection);
+    else
+        shadeHeaderRows();
 }
 
 void InputPanel::replaceDocument(QTextDocument* document)

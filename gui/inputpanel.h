@@ -53,6 +53,7 @@ private:
     void updateGutterWidth();
     void updateGutter(const QRect& rect, int dy);
     void shadeHeaderRows();
+    void shadeWhenSafe();
 
     QWidget* mGutter = nullptr;
     int mHeaderRows = 0;

@@ -324,9 +324,12 @@ void MainWindow::showBadInput(const pluvora::RunOutcome& outcome)
 // panel, where the user corrects it.
 void MainWindow::selectReportedLine()
 {
+    // A cursor made while the panel is being cleared would join the set of
+    // cursors the document is walking: look at the heading first.
+    if (mOutputPanel->document()->firstBlock().text() != pluvora::kMissingValuesReportHeading)
+        return;
     const QTextBlock row = mOutputPanel->textCursor().block();
-    if (row.blockNumber() >= 2
-        && mOutputPanel->document()->firstBlock().text() == pluvora::kMissingValuesReportHeading)
+    if (row.blockNumber() >= 2)
         mInputPanel->selectReportedRow(row.text(), mMissingValues->substituteText());
 }
 

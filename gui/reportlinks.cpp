@@ -12,6 +12,9 @@ ReportLinks::ReportLinks(QPlainTextEdit* output, QObject* parent)
     mOutput->viewport()->installEventFilter(this);
     connect(mOutput->document(), &QTextDocument::contentsChanged, this, [this] { mDays.clear(); });
     connect(mOutput, &QPlainTextEdit::cursorPositionChanged, this, [this] {
+        // No cursor is made without a report: the panel may be mid-clear.
+        if (mDays.empty())
+            return;
         if (const auto* day = dayAt(mOutput->textCursor().blockNumber()))
             emit inputLineChosen(day->inputLine);
     });
