@@ -73,8 +73,13 @@ bool LayoutSuggestionBar::offer(const QString& text, const pluvora::SuggestionTa
 
 void LayoutSuggestionBar::takeBack()
 {
-    if (mPrevious)
+    if (mPrevious) {
         mColumns->apply(*mPrevious);
+        // A column without a variable shows no unit either.
+        for (int column = 1; column <= pluvora::kColumnBoxes; ++column)
+            if (mPrevious->variable(column) < 0)
+                mColumns->unitBox(column)->clear();
+    }
     dismiss();
 }
 

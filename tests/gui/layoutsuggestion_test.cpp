@@ -67,6 +67,7 @@ TEST_F(Suggestion, OpeningAFileFillsTheBoxesAndTakeBackRestoresThem)
     EXPECT_FALSE(bar->isVisibleTo(window.get()));
     EXPECT_EQ(variable(1), "Ignore");
     EXPECT_EQ(variable(3), "");
+    EXPECT_EQ(unit(3), "");
     EXPECT_TRUE(child<QComboBox>("ComboBox14")->styleSheet().isEmpty());
 }
 
