@@ -10,6 +10,7 @@
 #include <QPushButton>
 
 #include <algorithm>
+#include <exception>
 
 namespace {
 
@@ -49,7 +50,13 @@ bool LayoutSuggestionBar::offer(const QString& text, const pluvora::SuggestionTa
     if (!suggestion.found || !suggestion.anyAssigned())
         return false;
     const pluvora::DataLayout before = mColumns->layout();
-    const pluvora::DataLayout suggested = pluvora::suggestedLayout(suggestion, false);
+    pluvora::DataLayout suggested;
+    try {
+        suggested = pluvora::suggestedLayout(suggestion, false);
+    } catch (const std::exception&) {
+        // A user's names table may name what this version cannot show.
+        return false;
+    }
     clearMarks();
     mPrevious = before;
     mColumns->apply(suggested);
