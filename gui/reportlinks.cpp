@@ -9,7 +9,8 @@ ReportLinks::ReportLinks(QPlainTextEdit* output, QObject* parent)
     : QObject(parent)
     , mOutput(output)
 {
-    mOutput->viewport()->installEventFilter(this);
+    mViewport = mOutput->viewport();
+    mViewport->installEventFilter(this);
     connect(mOutput->document(), &QTextDocument::contentsChanged, this, [this] { mDays.clear(); });
     connect(mOutput, &QPlainTextEdit::cursorPositionChanged, this, [this] {
         // No cursor is made without a report: the panel may be mid-clear.
@@ -36,7 +37,9 @@ const pluvora::ReportedDay* ReportLinks::dayAt(int line) const
 
 bool ReportLinks::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == mOutput->viewport() && event->type() == QEvent::ToolTip) {
+    // Compared by the kept pointer: events still come while the panel is
+    // being destroyed, when it is no scroll area any more.
+    if (watched == mViewport && event->type() == QEvent::ToolTip) {
         auto* help = static_cast<QHelpEvent*>(event);
         const int line = mOutput->cursorForPosition(help->pos()).blockNumber();
         if (const auto* day = dayAt(line)) {

@@ -31,6 +31,7 @@ protected:
 
 private:
     QPlainTextEdit* mOutput;
+    QWidget* mViewport = nullptr;
     std::vector<pluvora::ReportedDay> mDays;
     int mFirstLine = 0;
 };
