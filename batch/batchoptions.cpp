@@ -131,7 +131,8 @@ std::optional<std::pair<int, int>> parseShard(std::string_view text)
     return std::pair{*index, *count};
 }
 
-// The template's rows and columns where the command line gives none.
+// The template's rows, columns and reading settings where the command line
+// gives none.
 std::optional<UsageError> applyTemplate(BatchOptions& options, bool rowsGiven, bool columnsGiven,
                                         bool readingGiven)
 {
@@ -155,12 +156,16 @@ std::optional<UsageError> applyTemplate(BatchOptions& options, bool rowsGiven, b
     const DataTemplate& spec = *lookup.found;
     if (!rowsGiven)
         options.rowsText = std::to_string(spec.rowsBefore);
-    if (columnsGiven)
-        return std::nullopt;
-    // How fields are separated, when given, holds over the template's.
+    // Each part the command line gives holds over the template's: the
+    // columns, and how fields are separated. The template's reading
+    // settings stay with given columns, which are read the same way.
     const DataLayout given = options.layout;
     options.layout = spec;
     options.layout.rowsBefore = given.rowsBefore;
+    if (columnsGiven) {
+        options.layout.variables = given.variables;
+        options.layout.units = given.units;
+    }
     if (readingGiven) {
         options.layout.fields = given.fields;
         options.layout.fieldEnds = given.fieldEnds;

@@ -225,10 +225,8 @@ int runBatchFile(const BatchOptions& given)
         std::string text = loadPanelText(outcome.outputFile);
         finishPanelText(text, finish);
         int status = EXIT_SUCCESS;
-        // The run wrote the head itself: the first input row (when there
-        // are rows before the data), the column names and the units.
         UpdateSettings settings;
-        settings.newDataStart = static_cast<std::size_t>(outcome.rowsBefore >= 1 ? 3 : 2);
+        settings.newDataStart = runOutputDataStart(outcome.rowsBefore);
         // Data that did not go into the weather file are written out as
         // for any other task, so nothing converted is lost.
         try {

@@ -130,7 +130,15 @@ void removeScratchFolderOnSignal()
 {
     const sigset_t set = endingSignals();
     ::pthread_sigmask(SIG_BLOCK, &set, nullptr);
+    // The caller waits until the thread has started: a run over many files
+    // forks its workers next, and a fork taken while the thread is still
+    // starting can leave a child holding a lock nobody will release (seen
+    // under the address sanitizer's allocator).
+    // Static: the thread still notifies after the caller may have returned.
+    static std::atomic<bool> started{false};
     std::thread([set] {
+        started.store(true);
+        started.notify_one();
         int signal = 0;
         for (;;) {
             while (::sigwait(&set, &signal) != 0) {
@@ -149,6 +157,7 @@ void removeScratchFolderOnSignal()
         ::raise(signal);
         std::_Exit(128 + signal);
     }).detach();
+    started.wait(false);
 }
 
 void reportSignalsTo(int fd) { gWakeFd.store(fd); }

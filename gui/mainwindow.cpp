@@ -4,6 +4,7 @@
 #include "charts/qualityview.h"
 #include "columns/sharedvariable.h"
 #include "suggest/suggestiontables.h"
+#include "tasks/weatherfileupdate.h"
 #include "columnpanel.h"
 #include "combolists.h"
 #include "controls.h"
@@ -246,8 +247,10 @@ void MainWindow::finishOutput(const pluvora::RunOutcome& outcome)
     mOutputPanel->setPlainText(fromUtf8(text));
     if (outcome.finishing == Finishing::SiteCoordinate)
         askForLatValueAndInsert();
-    else if (outcome.finishing == Finishing::UpdateWeatherFile)
+    else if (outcome.finishing == Finishing::UpdateWeatherFile) {
+        mOutput->setRunDataStart(pluvora::runOutputDataStart(outcome.rowsBefore));
         mOutput->Button2Click();
+    }
 }
 
 void MainWindow::askForLatValueAndInsert()

@@ -56,6 +56,7 @@ OutputPanel::OutputPanel(const Services& services, QWidget* parent)
     connect(mExcel, &QPushButton::clicked, this, &OutputPanel::Button6Click);
     connect(mLoadBack, &QPushButton::clicked, this, &OutputPanel::Button7Click);
     connect(mUpdate, &QPushButton::clicked, this, &OutputPanel::Button2Click);
+    connect(mPanel, &QPlainTextEdit::textChanged, this, [this] { mRunDataStart.reset(); });
 }
 
 std::string OutputPanel::text() const { return mPanel->toPlainText().toUtf8().toStdString(); }
@@ -117,8 +118,10 @@ void OutputPanel::Button2Click()
     if (chosen.isEmpty())
         return;
     try {
-        const auto result =
-            pluvora::updateWeatherFile(pathOf(chosen), text(), mServices.folder, mServices.ui);
+        pluvora::UpdateSettings settings;
+        settings.newDataStart = mRunDataStart;
+        const auto result = pluvora::updateWeatherFile(pathOf(chosen), text(), mServices.folder, mServices.ui,
+                                                       pluvora::systemFileOperations(), settings);
         if (result == pluvora::UpdateResult::Updated)
             mServices.remembered.weatherFileUpdated(pathOf(chosen));
     } catch (const std::exception& error) {

@@ -2,7 +2,9 @@
 
 #include <QGroupBox>
 
+#include <cstddef>
 #include <filesystem>
+#include <optional>
 #include <string>
 
 class FileChooser;
@@ -57,6 +59,9 @@ public:
     // The task of the last run: a task-2 run has told the user what the
     // update expects, so it gets no notice.
     void setRunTask(int task) { mRunTask = task; }
+    // Where the data of a task-2 run's output begin, so one new day can be
+    // appended; forgotten once the panel's text changes.
+    void setRunDataStart(std::size_t line) { mRunDataStart = line; }
 
 public slots:
     // "Save": writes the output panel to a file the user chooses.
@@ -77,6 +82,7 @@ private:
 
     Services mServices;
     int mRunTask = 0;
+    std::optional<std::size_t> mRunDataStart;
     std::filesystem::path mUntakenCopy; // "~.wb1" once nobody took it
     bool mUpdateNoticePending = true;
     QPlainTextEdit* mPanel = nullptr;   // Memo2

@@ -54,6 +54,10 @@ void showFirstUpdateNotice(int task, bool& noticePending, UserFeedback& ui);
 // taken for data and a 31 December row above 1 January is kept.
 std::optional<std::size_t> firstNewDataRow(const std::vector<std::string_view>& lines);
 
+// Where a task-2 run's own output begins its data: after the input's first
+// row (when it had rows before the data), the names and the units.
+constexpr std::size_t runOutputDataStart(int rowsBefore) { return rowsBefore >= 1 ? 3 : 2; }
+
 enum class UpdateResult {
     Updated,   // the file holds the new days, its previous content is in .old
     NotNeeded, // no new day after the file's last one

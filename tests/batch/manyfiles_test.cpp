@@ -229,6 +229,38 @@ TEST(BatchTemplate, NamedTemplateGivesTheLayoutAndOptionsOverrideIt)
               "pluvora-batch: no template named \"Daymat\"; the templates are:\n  Daymet\n  Other\n");
 }
 
+// Columns given with a template are read the way the template reads its
+// file: a comma template keeps its fields under --columns.
+TEST(BatchTemplate, GivenColumnsKeepTheTemplatesReadingSettings)
+{
+    test::TempFolder temp;
+    const fs::path data = temp.path() / "data";
+    const AppFolder folder(data / kAppFolderName);
+    fs::create_directories(folder.path());
+    DataTemplate csv;
+    csv.rowsBefore = 1;
+    csv.fields = FieldSeparator::Comma;
+    const TemplateStore store(folder);
+    store.append("Csv", csv);
+    store.saveNames({"Csv"});
+    const fs::path input = temp.path() / "station.csv";
+    test::writeFile(input, "year,day,tmax,tmin,rain\n2001,1,10.5,,0\n2001,2,11.5,2.5,1.5\n2001,3,9.0,1.0,0\n");
+    const std::vector<std::string> common{"--task", "1", "--rows", "1", "--columns", "Year,DOY,T-max:oC,T-min:oC,Precip:mm",
+                                          "--site", kDaymetSite, input.string(), "-o"};
+    auto args = common;
+    args.insert(args.begin(), {"--template", "Csv"});
+    args.push_back((temp.path() / "t.wth").string());
+    const auto r = runProgram(temp, args, {"XDG_DATA_HOME='" + data.string() + "'"});
+    args = common;
+    args.insert(args.begin(), {"--fields", "comma"});
+    args.push_back((temp.path() / "f.wth").string());
+    const auto given = runProgram(temp, args);
+    EXPECT_EQ(given.status, 0) << given.err;
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.err, given.err);
+    EXPECT_TRUE(test::readFile(temp.path() / "t.wth") == test::readFile(temp.path() / "f.wth"));
+}
+
 struct BadOptions {
     std::vector<std::string> args;
     const char* message;

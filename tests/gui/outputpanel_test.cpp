@@ -18,6 +18,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
+const std::string kUpdatedSite =
+    "information: site.wth is now updated. The origina file is renamed to 'site.wth.old.'";
 const fs::path kUpdate = fs::path(PLUVORA_TEST_DATA) / "update";
 
 class OutputPanelTest : public WindowFixture {
@@ -35,9 +37,9 @@ protected:
 
     void chooseFile(const fs::path& file) { chooser.paths << QString::fromStdString(file.string()); }
 
-    void runTask2(const fs::path& weatherFile)
+    void runTask2(const fs::path& weatherFile, const fs::path& input = kUpdate / "input.txt")
     {
-        open(kUpdate / "input.txt");
+        open(input);
         setRowsBefore(2);
         setColumn(1, "Year");
         setColumn(2, "DOY");
@@ -65,6 +67,21 @@ TEST_F(OutputPanelTest, Task2RunAppendsTheNewDaysAndKeepsTheBackup)
     EXPECT_EQ(window->rememberedFolders().weatherFiles, pluvora::folderOf(site));
     // The output keeps only the first header line above the column names.
     EXPECT_TRUE(output()->toPlainText().startsWith("Lincoln NE station, daily\nYear\tDOY"));
+}
+
+// A daily run brings one new day: the run knows where its data begin, so
+// no two rows of one year are needed to find them.
+TEST_F(OutputPanelTest, Task2RunAppendsASingleNewDay)
+{
+    const fs::path site = copyOfSite();
+    const fs::path input = userDir.path() / "one-day.txt";
+    writeFile(input, "Lincoln NE station, daily\nYear DOY Tmax Tmin Rain\n2011 1 -4.0 -12.5 0\n");
+    runTask2(site, input);
+    const std::string expected = readFile(kUpdate / "expected.wth");
+    const std::size_t firstNew = expected.find("2011\t1\t");
+    ASSERT_NE(firstNew, std::string::npos);
+    EXPECT_EQ(readFile(site), expected.substr(0, expected.find('\n', firstNew) + 1));
+    EXPECT_EQ(feedback.messages(), std::vector<std::string>{kUpdatedSite});
 }
 
 TEST_F(OutputPanelTest, DirectClickTellsWhatTheDataMustBeOnceAndCancelChangesNothing)
