@@ -16,7 +16,7 @@ const char* const kBatchUsage =
     "                     [--zone 1|2|3] [--pan 1..5] [--fetch TEXT] [--no-rearrange]\n"
     "                     [--no-substitution] [--sign N] [--substitute TEXT] [--yes]\n"
     "                     [--update FILE] [--fields blanks|comma|semicolon|tab|fixed]\n"
-    "                     [--widths N,N,...] [--decimal-comma] [--pick LIST]\n"
+    "                     [--widths N,N,...] [--decimal-comma] [--trace TEXT] [--pick LIST]\n"
     "                     [--flags FILE.csv] [--report FILE.html]\n"
     "                     INPUT [-o OUTPUT]\n"
     "       pluvora-batch [options] INPUT... --out-dir DIR [--glob PATTERN] [--jobs N]\n"
@@ -47,6 +47,8 @@ const char* const kBatchUsage =
     "             e.g. --widths 5,11,17 for fields 1-5, 6-11 and 12-17\n"
     "  --decimal-comma  numbers are written 10,5 (not with --fields comma)\n"
     "             e.g. --fields semicolon --decimal-comma\n"
+    "  --trace TEXT  a Precip field holding exactly TEXT is a trace and reads as\n"
+    "             0, with a notice of how many, e.g. --trace -1 for KNMI files\n"
     "  --pick     keep only these fields of each data row, in this order, before\n"
     "             anything else; fields are counted from 1: the numbers of a row\n"
     "             as a run reads them (blanks, commas, letters separate), or with\n"
@@ -162,6 +164,7 @@ std::optional<UsageError> applyTemplate(BatchOptions& options, bool rowsGiven, b
     const DataLayout given = options.layout;
     options.layout = spec;
     options.layout.rowsBefore = given.rowsBefore;
+    options.layout.traceCode = given.traceCode;
     if (columnsGiven) {
         options.layout.variables = given.variables;
         options.layout.units = given.units;
@@ -272,6 +275,11 @@ std::variant<BatchOptions, UsageError> parseBatchOptions(const std::vector<std::
         } else if (arg == "--decimal-comma") {
             readingGiven = true;
             options.layout.decimalComma = true;
+        } else if (arg == "--trace") {
+            const auto v = value();
+            if (!v || v->empty())
+                return needs("the text of a trace, e.g. -1 or T");
+            options.layout.traceCode = std::string(*v);
         } else if (arg == "--no-rearrange") {
             options.rearrange = false;
         } else if (arg == "--sign") {

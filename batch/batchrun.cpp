@@ -87,6 +87,7 @@ bool applySuggestedLayout(BatchOptions& options)
         layout.fieldEnds = options.layout.fieldEnds;
         layout.decimalComma = options.layout.decimalComma;
     }
+    layout.traceCode = options.layout.traceCode;
     options.layout = layout;
     if (options.rowsText.empty())
         options.rowsText = std::to_string(suggestion.rowsBefore);

@@ -39,7 +39,7 @@ std::string_view DataLayout::unitText(int column) const
 
 bool DataLayout::readsAsBlankSeparated() const
 {
-    return fields == FieldSeparator::Blanks && !decimalComma
+    return fields == FieldSeparator::Blanks && !decimalComma && traceCode.empty()
         && std::find(variables.begin(), variables.end(), kDate) == variables.end();
 }
 

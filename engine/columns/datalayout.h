@@ -25,6 +25,10 @@ struct DataLayout {
     // field ends, ascending.
     std::vector<int> fieldEnds;
     bool decimalComma = false;
+    // A precipitation field holding exactly this text is a trace (a
+    // service's code for less than half its smallest step, such as -1) and
+    // reads as 0; empty for none. Not kept in templates.
+    std::string traceCode;
     // Per column 1 to 12 (index 0 is column 1): variable code and the index
     // of the unit in that variable's unit list, -1 for none.
     std::array<int, kColumnBoxes> variables = filled(-1);

@@ -347,8 +347,12 @@ std::string qualityReportHtml(const RunProvenance& p, const ReportSettings& sett
 std::string layoutDescription(const DataLayout& layout)
 {
     std::string text = columnsText(layout);
-    if (!layout.readsAsBlankSeparated())
+    DataLayout reading = layout;
+    reading.traceCode.clear();
+    if (!reading.readsAsBlankSeparated())
         text += "; " + readingText(layout);
+    if (!layout.traceCode.empty())
+        text += "; trace " + layout.traceCode;
     return text;
 }
 

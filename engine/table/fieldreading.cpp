@@ -151,6 +151,8 @@ void readFields(RunContext& run, const DataLayout& layout, std::optional<std::st
     const auto inputPath = run.file(workfile::kInput);
     const auto outputPath = run.file(workfile::kOutput);
     std::vector<Missing> missing;
+    std::size_t traces = 0;
+    int firstTraceLine = 0;
     {
         TextReader input(inputPath);
         TextWriter output(outputPath);
@@ -198,6 +200,12 @@ void readFields(RunContext& run, const DataLayout& layout, std::optional<std::st
                     const int value = date.year * 10000 + date.month * 100 + date.day;
                     const auto end = std::to_chars(dateDigits, dateDigits + sizeof dateDigits, value).ptr;
                     put(std::string_view(dateDigits, static_cast<std::size_t>(end - dateDigits)));
+                    continue;
+                }
+                if (code == kPrecip && field == layout.traceCode) {
+                    if (traces++ == 0)
+                        firstTraceLine = lineNumber;
+                    put("0");
                     continue;
                 }
                 std::string_view number = field;
@@ -251,6 +259,10 @@ void readFields(RunContext& run, const DataLayout& layout, std::optional<std::st
     }
     run.folder.remove(workfile::kInput);
     replaceFile(outputPath, inputPath);
+    if (traces > 0)
+        run.ui.notice(std::to_string(traces) + " precipitation value" + (traces == 1 ? "" : "s") + " written as "
+                      + layout.traceCode + " (a trace) read as 0; the first on input line "
+                      + std::to_string(firstTraceLine));
 }
 
 } // namespace pluvora

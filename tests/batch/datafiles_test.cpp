@@ -170,17 +170,19 @@ INSTANTIATE_TEST_SUITE_P(
         // Comma-separated, padded to width 5, blank fields on some days
         // (T10NH, field 18, on 341 days): fields must be read between the
         // commas, and the date is one YYYYMMDD field. Q in J/cm2, TX and TN
-        // in 0.1 oC, UG in %. Precipitation (RH, 0.1 mm) is left out: its
-        // trace code -1 (under 0.05 mm) reads as -0.1 mm, which the checkup
-        // rightly stops at on 115 days. 1993-01-01: Q 396, TX -4, TN -85, UG 89.
+        // in 0.1 oC, UG in %, RH (precipitation) in 0.1 mm with -1 for a
+        // trace (under 0.05 mm) on 115 days, read as 0 with --trace -1.
+        // 1993-01-01: Q 396, TX -4, TN -85, UG 89, RH 0; 01-05: Q 74, TX 54,
+        // TN -19, UG 85, RH 91; 01-27: Q 247, TX 61, TN 14, UG 80, RH -1.
         DataFile{"KnmiDeBilt",
                  "knmi_debilt_260_1993-1994_daily.txt",
-                 {"--rows", "49", "--fields", "comma", "--pick", "2,21,15,13,36", "--columns",
-                  "Date:YYYYMMDD,Solar:J/cm2,T-max:0.1 oC,T-min:0.1 oC,RelHum"},
+                 {"--rows", "49", "--fields", "comma", "--pick", "2,21,15,13,36,23", "--columns",
+                  "Date:YYYYMMDD,Solar:J/cm2,T-max:0.1 oC,T-min:0.1 oC,RelHum,Precip:0.1 mm", "--trace", "-1"},
                  "52.1 N 5.18 E 2",
                  730,
-                 {"1993\t1\t3.96\t-0.4\t-8.5\t89\t0.0\t0.0", "1993\t51\t4.95\t7.5\t1.7\t81\t0.0\t0.0",
-                  "1994\t365\t1.50\t7.5\t1.4\t86\t0.0\t0.0"},
+                 {"1993\t1\t3.96\t-0.4\t-8.5\t89\t0.0\t0.0", "1993\t5\t0.74\t5.4\t-1.9\t85\t9.1\t0.0",
+                  "1993\t27\t2.47\t6.1\t1.4\t80\t0.0\t0.0", "1993\t51\t4.95\t7.5\t1.7\t81\t3.0\t0.0",
+                  "1994\t365\t1.50\t7.5\t1.4\t86\t4.4\t0.0"},
                  kNoSuspiciousData,
                  "--fields comma and a Date column of format YYYYMMDD"}),
     [](const auto& param) { return std::string(param.param.name); });
