@@ -111,14 +111,14 @@ std::string latitudeLineFor(const RunContext& run)
 // the output panel shows whatever that stage left for it.
 bool stopped(RunContext& run, RunOutcome& outcome)
 {
-    if (run.abortFlag) {
+    if (run.stopped()) {
         outcome.outputPanel = std::move(run.outputPanel);
         outcome.badInput = run.badInput;
         outcome.missingVariable = run.missingVariable;
         outcome.reportedDays = std::move(run.reportedDays);
         outcome.reportedDaysFrom = run.reportedDaysFrom;
     }
-    return run.abortFlag;
+    return run.stopped();
 }
 
 // The stages that work on the data, from the character check to the
@@ -223,7 +223,7 @@ RunOutcome runStages(const RunRequest& request, const AppFolder& folder, UserFee
     run.record.resetVariables();
     run.record.setFalseToAll();
     run.cleanFromMenu = false;
-    run.abortFlag = false;
+    run.clearStop();
     run.task = request.taskIndex + 1;
     if (!request.rowsBeforeText.empty())
         run.rowsBefore = integerOf(request.rowsBeforeText);

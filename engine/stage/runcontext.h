@@ -43,7 +43,6 @@ struct RunContext {
     const AppFolder& folder;
     UserFeedback& ui;
 
-    bool abortFlag = false;
     int task = 0;          // 1 to 7, 0 when none is selected
     int rowsBefore = 0;
     int columnCount = 0;   // 1 to 12
@@ -72,14 +71,23 @@ struct RunContext {
     // Filled as the stages go when someone asked for it; null otherwise.
     RunProvenance* provenance = nullptr;
 
-    // Error sound, error box, abort flag: how a stage fails.
+    // How a stage fails: error sound and box, and the run stops.
     void fail(std::string_view message)
     {
         reportError(ui, message);
-        abortFlag = true;
+        mStopped = true;
     }
+    // The run ends at this stage, which has told the user itself (a
+    // report, a warning, or the checkup's all-clear).
+    void stop() { mStopped = true; }
+    bool stopped() const { return mStopped; }
+    // A new run over the same state.
+    void clearStop() { mStopped = false; }
 
     std::filesystem::path file(std::string_view name) const { return folder.file(name); }
+
+private:
+    bool mStopped = false;
 };
 
 } // namespace pluvora

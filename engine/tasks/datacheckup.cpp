@@ -377,11 +377,11 @@ void dataCheckup(RunContext& run)
                            run.task == kCheckupTask ? kDataErrorsSpottedTask3 : kDataErrorsSpotted);
         run.outputPanel = loadCheckupReport(outputPath);
         run.reportedDaysFrom = 4;
-        run.abortFlag = true;
+        run.stop();
     } else if (run.task == kCheckupTask) {
         run.ui.playSound(Sound::Exclamation);
         run.ui.showMessage(MessageKind::Information, kNoSuspiciousData);
-        run.abortFlag = true;
+        run.stop();
     }
 }
 

@@ -51,8 +51,8 @@ private:
 };
 
 // Screens every record for impossible dates and implausible values and
-// writes the dates of suspicious records to "Output.~". Sets the abort flag
-// when the run must stop (always for task 3).
+// writes the dates of suspicious records to "Output.~". Stops the run when
+// it finds any, and always for task 3.
 void dataCheckup(RunContext& run);
 
 } // namespace pluvora

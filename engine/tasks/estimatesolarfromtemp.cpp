@@ -17,7 +17,7 @@ void estimateSolarFromTemp(RunContext& run)
     if (region == methods::kRegionMidWestUsa && phi < 0) {
         run.ui.playSound(Sound::Error);
         run.ui.showMessage(MessageKind::Plain, kPositiveLatitudeNeeded);
-        run.abortFlag = true;
+        run.stop();
         return;
     }
 

@@ -13,7 +13,7 @@ void testData(RunContext& run) { requireColumns(run, {kRelHum, kWndSpd, kPanEvap
 void ET_from_Evap(RunContext& run)
 {
     testData(run);
-    if (run.abortFlag)
+    if (run.stopped())
         return;
 
     const std::string& fetchText = run.pages.fetchTask6;

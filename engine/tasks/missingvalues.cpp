@@ -167,7 +167,7 @@ void checkForMissingValues(RunContext& run)
             report.close();
         }
         if (found) {
-            run.abortFlag = true;
+            run.stop();
             run.outputPanel = loadPanelText(reportPath);
             reportError(run.ui, kMissingValuesFound);
             run.folder.remove(workfile::kInput);

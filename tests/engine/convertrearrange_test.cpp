@@ -55,7 +55,7 @@ TEST_P(ConvertGolden, WritesTheWeatherLayout)
 
     Convert_rearrange(run);
 
-    EXPECT_FALSE(run.abortFlag);
+    EXPECT_FALSE(run.stopped());
     EXPECT_TRUE(feedback.calls.empty());
     EXPECT_EQ(temp.read("Output.~"), c.expected);
 }
@@ -126,7 +126,7 @@ TEST_F(Convert, DifferentTemperatureUnitsStopBeforeWriting)
 {
     prepare(run, temp, "1998 45 50 10\r\n", 0, {{kYear, ""}, {kDoy, ""}, {kTmax, "oF"}, {kTmin, "oC"}});
     Convert_rearrange(run);
-    EXPECT_TRUE(run.abortFlag);
+    EXPECT_TRUE(run.stopped());
     EXPECT_EQ(feedback.calls, failureCalls(kTemperatureUnitsDiffer));
     EXPECT_FALSE(folder.exists("Output.~"));
 }
@@ -136,7 +136,7 @@ TEST_F(Convert, MissingDateStopsAndKeepsTheRowsWritten)
     prepare(run, temp, "1998 45 1 0\r\n1998 0 2 0\r\n1998 47 3 0\r\n", 0,
             {{kYear, ""}, {kDoy, ""}, {kTmax, "oC"}, {kTmin, "oC"}});
     Convert_rearrange(run);
-    EXPECT_TRUE(run.abortFlag);
+    EXPECT_TRUE(run.stopped());
     EXPECT_EQ(feedback.calls, failureCalls(kDateIsMissing));
     EXPECT_EQ(temp.read("Output.~"), kHead + "1998\t45\t0.00\t1.0\t0.0\t0\t0.0\t0.0\r\n");
     EXPECT_EQ(feedback.ticks, 1);
@@ -146,7 +146,7 @@ TEST_F(Convert, HeaderRowsWithoutDataReportAMissingDate)
 {
     prepare(run, temp, "h1\r\nh2\r\n", 2, {{kYear, ""}, {kDoy, ""}});
     Convert_rearrange(run);
-    EXPECT_TRUE(run.abortFlag);
+    EXPECT_TRUE(run.stopped());
     EXPECT_EQ(feedback.calls, failureCalls(kDateIsMissing));
     EXPECT_EQ(temp.read("Output.~"), "h1\r\nh2\r\n" + kHead);
 }
@@ -199,7 +199,7 @@ TEST_P(ConvertEstimates, TakeTheEstimateOfEachRecord)
 
     Convert_rearrange(run);
 
-    EXPECT_FALSE(run.abortFlag);
+    EXPECT_FALSE(run.stopped());
     EXPECT_EQ(temp.read("Output.~"), "Estimated\r\n" + kHead + c.expected);
 }
 

@@ -147,7 +147,7 @@ TEST_P(CheckupFailures, EndWithErrorKeepingPartialReport)
     rows.insert(rows.end(), c.rows.begin(), c.rows.end());
     f.check(rows);
 
-    EXPECT_TRUE(f.run.abortFlag);
+    EXPECT_TRUE(f.run.stopped());
     EXPECT_EQ(f.feedback.calls, (Lines{"sound: error", "error: " + c.expected.front()}));
     EXPECT_FALSE(f.run.outputPanel.has_value());
     EXPECT_EQ(f.listed(), Lines{c.expected.back()});
@@ -171,7 +171,7 @@ TEST(Checkup, TemperatureUnitsMustMatchBeforeAnyFileIsOpened)
     for (const Units& units : {Units{{kTmax, "oC"}, {kTmin, "oF"}}, Units{{kTmin, "oC"}}}) {
         CheckupFixture f(kDoyTemps, units);
         f.check({"2001 1 5 9"});
-        EXPECT_TRUE(f.run.abortFlag);
+        EXPECT_TRUE(f.run.stopped());
         EXPECT_EQ(f.feedback.calls, (Lines{"sound: error", std::string("error: ") + kTemperatureUnitsMustMatch}));
         EXPECT_FALSE(std::filesystem::exists(f.temp.path() / "Output.~"));
     }
@@ -192,7 +192,7 @@ TEST_P(CheckupEndings, TellTheUserAndStopWhenNeeded)
     CheckupFixture f(kDoyTemps, kCelsius, c.task);
     f.check(c.rows);
     EXPECT_EQ(f.feedback.calls, c.calls);
-    EXPECT_EQ(f.run.abortFlag, c.abort);
+    EXPECT_EQ(f.run.stopped(), c.abort);
     const bool reported = c.calls.size() == 2 && c.calls[1].rfind("warning: ", 0) == 0;
     if (reported)
         EXPECT_EQ(f.run.outputPanel, std::string(kCheckupReportTitle) + "\n" + kCheckupReportEditHint + "\n\n"

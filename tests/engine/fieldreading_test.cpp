@@ -93,7 +93,7 @@ INSTANTIATE_TEST_SUITE_P(
                "Station 9\ndate tx tn pr\n2/27/2019 10.5 2.25 0\n02/28/2019 11 -3 1.2\n3/1/2019 -0.5 -7.5 12\n"},
         Layout{"BlanksWithDecimalComma", kBlankColumns, "decimal-comma",
                "Station 9\nyr mo dy tx tn pr\n2019 2 27 10,5 2,25 0\n2019 2 28 11 -3 1,2\n2019 3 1 -0,5 -7,5 12\n"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& test) { return std::string(test.param.name); });
 
 namespace {
 
@@ -142,7 +142,7 @@ INSTANTIATE_TEST_SUITE_P(
               "2019-02-28,1,0", false, kMissingValuesFound, 4},
         Fault{"EmptyDateEvenWithSubstitution", "Date:YYYY-MM-DD,T-max:oC,T-min:oC,Precip:mm", "fields=comma",
               ",1,0,0", true, kMissingValuesFound, 1}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& test) { return std::string(test.param.name); });
 
 TEST(FieldReading, EmptyFieldTakesTheSubstitute)
 {

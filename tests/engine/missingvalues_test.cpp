@@ -91,7 +91,7 @@ TEST_P(MissingCheck, ReportsRowsShortOfColumnCount)
                            c.columnCount);
     checkForMissingValues(f.run);
 
-    EXPECT_EQ(f.run.abortFlag, c.reported);
+    EXPECT_EQ(f.run.stopped(), c.reported);
     EXPECT_EQ(f.exists("Input.~"), !c.reported);
     EXPECT_FALSE(f.exists("Out.~"));
     EXPECT_FALSE(f.exists("Report.~"));
@@ -122,7 +122,7 @@ TEST(MissingCheckFile, TextTokenEndsScanQuietlyKeepingEarlierFinds)
 {
     MissingValuesFixture f("Head\r\n2010 152 1 2\r\n2010 153 x 2 3\r\n2010 154 1\r\n");
     checkForMissingValues(f.run);
-    EXPECT_TRUE(f.run.abortFlag);
+    EXPECT_TRUE(f.run.stopped());
     EXPECT_EQ(f.run.outputPanel, std::string(kMissingValuesReportHeading) + "\n\n2010 152 1 2");
 }
 

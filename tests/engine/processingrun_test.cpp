@@ -110,7 +110,7 @@ TEST_F(Run, LaterColumnsUnitWins)
     request.layout = layoutFromColumns("Precip:mm,Precip:inch");
     assignVariableIndexAndUnitIndexToColumn(run, request, 2);
     assignUnit(run, request, 2);
-    EXPECT_FALSE(run.abortFlag);
+    EXPECT_FALSE(run.stopped());
     EXPECT_EQ(run.columns.unit(kPrecip), "inch");
     EXPECT_EQ(run.columns.unit(kSolar), "");
 }

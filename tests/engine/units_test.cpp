@@ -88,7 +88,7 @@ TEST_P(AddedUnitsInTheWeatherFile, AreWrittenInTheFileUnits)
 
     Convert_rearrange(run);
 
-    ASSERT_FALSE(run.abortFlag);
+    ASSERT_FALSE(run.stopped());
     const std::string out = temp.read("Output.~");
     EXPECT_EQ(out.substr(out.rfind("\r\n", out.size() - 3) + 2), c.row + "\r\n");
 }
