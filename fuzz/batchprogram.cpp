@@ -15,6 +15,7 @@
 #include "table/paneltext.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <fcntl.h>
 #include <iterator>
@@ -100,6 +101,9 @@ std::optional<std::string> windowResult(const BatchOptions& options, const fs::p
 
 } // namespace
 
+// Present in sanitizer builds only.
+extern "C" __attribute__((weak)) void __sanitizer_set_report_fd(void* fd);
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     fuzz::ByteSource bytes(data, size);
@@ -147,6 +151,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static const int quiet = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
     static const int savedOut = ::dup(1);
     static const int savedErr = ::dup(2);
+    // A sanitizer's report must not go where the program's messages go.
+    static const bool reportsKept = [] {
+        if (__sanitizer_set_report_fd)
+            __sanitizer_set_report_fd(reinterpret_cast<void*>(static_cast<std::intptr_t>(savedErr)));
+        return true;
+    }();
+    (void)reportsKept;
     std::fflush(stdout);
     ::dup2(quiet, 1);
     ::dup2(quiet, 2);

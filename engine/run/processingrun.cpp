@@ -165,7 +165,8 @@ void processData(RunContext& run, const RunRequest& request, RunGauge& gauge, Ru
     }
     if (!request.inputFile.empty())
         saveTextFileAsPanelText(request.inputFile, input);
-    if (request.streamed)
+    // The field pass cuts the end notes as it goes.
+    if (request.streamed && !fieldPass)
         removeEndNotes(run);
     if (fieldPass) {
         std::optional<std::string_view> sign;

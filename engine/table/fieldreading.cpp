@@ -158,19 +158,21 @@ void readFields(RunContext& run, const DataLayout& layout, std::optional<std::st
         TextWriter output(outputPath);
         copyHeaderRows(input, output, run.rowsBefore);
         std::string line;
+        std::string row; // the rewritten row, written whole
         int lineNumber = run.rowsBefore;
         char dateDigits[16];
-        while (input.readLine(line)) {
+        // The first line too short to be a row ends the data; what follows
+        // is notes. Four bytes at most to a character: a long line is long
+        // enough without counting.
+        while (input.readLine(line)
+               && (line.size() >= 4 * kShortestDataRow || characterCount(line) >= kShortestDataRow)) {
             ++lineNumber;
             FieldSplitter fields(line, layout);
-            std::size_t written = 0;
-            auto put = [&](std::string_view text) {
-                if (written > 0) {
-                    output.write(' ');
-                    ++written;
-                }
-                output.write(text);
-                written += text.size();
+            row.clear();
+            auto put = [&row](std::string_view text) {
+                if (!row.empty())
+                    row += ' ';
+                row += text;
             };
             for (int column = 1; column <= run.columnCount; ++column) {
                 const std::string_view field = fields.next().value_or(std::string_view());
@@ -229,20 +231,18 @@ void readFields(RunContext& run, const DataLayout& layout, std::optional<std::st
                 const std::size_t comma = number.find(',');
                 put(number.substr(0, comma));
                 if (comma != std::string_view::npos) {
-                    output.write('.');
-                    output.write(number.substr(comma + 1));
-                    written += number.size() - comma;
+                    row += '.';
+                    row += number.substr(comma + 1);
                 }
             }
             if (blanks) {
-                output.write(' ');
-                output.write(fields.rest());
-                written += 1 + fields.rest().size();
+                row += ' ';
+                row += fields.rest();
             }
             // Every data row keeps the length that marks it as one.
-            for (; written < kShortestDataRow; ++written)
-                output.write(' ');
-            output.writeLine();
+            if (row.size() < kShortestDataRow)
+                row.resize(kShortestDataRow, ' ');
+            output.writeLine(row);
         }
         output.close();
     }

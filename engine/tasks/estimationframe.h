@@ -110,8 +110,9 @@ bool writeEstimates(RunContext& run, int decimals, bool datesNeeded, Estimate es
     TextReader input(run.file(workfile::kInput));
     TextWriter out(run.file(workfile::kOut));
     std::string skipped;
-    for (int i = 0; i < run.rowsBefore; ++i)
-        input.readLine(skipped);
+    // A rows setting past the end of a short input ends with the input.
+    for (int i = 0; i < run.rowsBefore && input.readLine(skipped); ++i) {
+    }
 
     int recordNumber = 0;
     while (readRecord(input, run)) {
