@@ -48,7 +48,8 @@ const char* const kBatchUsage =
     "  --decimal-comma  numbers are written 10,5 (not with --fields comma)\n"
     "             e.g. --fields semicolon --decimal-comma\n"
     "  --trace TEXT  a Precip field holding exactly TEXT is a trace and reads as\n"
-    "             0, with a notice of how many, e.g. --trace -1 for KNMI files\n"
+    "             0, with a notice of how many, e.g. --trace -1 for KNMI files;\n"
+    "             a template keeps its own\n"
     "  --pick     keep only these fields of each data row, in this order, before\n"
     "             anything else; fields are counted from 1: the numbers of a row\n"
     "             as a run reads them (blanks, commas, letters separate), or with\n"
@@ -164,7 +165,8 @@ std::optional<UsageError> applyTemplate(BatchOptions& options, bool rowsGiven, b
     const DataLayout given = options.layout;
     options.layout = spec;
     options.layout.rowsBefore = given.rowsBefore;
-    options.layout.traceCode = given.traceCode;
+    if (!given.traceCode.empty())
+        options.layout.traceCode = given.traceCode;
     if (columnsGiven) {
         options.layout.variables = given.variables;
         options.layout.units = given.units;
@@ -277,8 +279,8 @@ std::variant<BatchOptions, UsageError> parseBatchOptions(const std::vector<std::
             options.layout.decimalComma = true;
         } else if (arg == "--trace") {
             const auto v = value();
-            if (!v || v->empty())
-                return needs("the text of a trace, e.g. -1 or T");
+            if (!v || v->empty() || v->find_first_of(" \t") != std::string_view::npos)
+                return needs("the text of a trace, one word, e.g. -1 or T");
             options.layout.traceCode = std::string(*v);
         } else if (arg == "--no-rearrange") {
             options.rearrange = false;

@@ -11,6 +11,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpression>
+#include <QRegularExpressionValidator>
 #include <QSpinBox>
 #include <QToolButton>
 
@@ -161,10 +163,20 @@ void ColumnPanel::buildReadingControls()
     mFieldEnds->setObjectName("FieldEndsBox");
     mFieldEnds->setToolTip(QString::fromLatin1(kFieldEndsHint));
     mFieldEnds->setPlaceholderText(QStringLiteral("5,11,17"));
-    mFieldEnds->setGeometry(456, kControlRowTop, 140, 24);
+    mFieldEnds->setGeometry(456, kControlRowTop, 112, 24);
     mDecimalComma = new QCheckBox(QString::fromLatin1(kDecimalCommaCaption), this);
     mDecimalComma->setObjectName("DecimalCommaBox");
-    mDecimalComma->setGeometry(604, kControlRowTop + 2, 180, 20);
+    mDecimalComma->setGeometry(574, kControlRowTop + 2, 126, 20);
+    auto* traceLabel = new QLabel(QString::fromLatin1(kTraceCaption), this);
+    traceLabel->setToolTip(QString::fromLatin1(kTraceHint));
+    traceLabel->setGeometry(704, kControlRowTop + 4, 36, 16);
+    mTraceCode = new QLineEdit(this);
+    mTraceCode->setObjectName("TraceCodeBox");
+    mTraceCode->setToolTip(QString::fromLatin1(kTraceHint));
+    // One word, as the stored layout keeps it.
+    const QRegularExpression oneWord(QStringLiteral("\\S{0,16}"));
+    mTraceCode->setValidator(new QRegularExpressionValidator(oneWord, mTraceCode));
+    mTraceCode->setGeometry(742, kControlRowTop, 48, 24);
     connect(mFields, &QComboBox::currentIndexChanged, this, &ColumnPanel::fieldsChanged);
     fieldsChanged();
 }
@@ -194,6 +206,7 @@ pluvora::DataLayout ColumnPanel::layout() const
         }
     }
     layout.decimalComma = mDecimalComma->isChecked();
+    layout.traceCode = mTraceCode->text().toStdString();
     for (int column = 1; column <= kColumnBoxes; ++column)
         layout.setColumn(column, variableBox(column)->currentIndex(), unitBox(column)->currentIndex());
     return layout;
@@ -208,6 +221,7 @@ void ColumnPanel::apply(const pluvora::DataLayout& layout)
         ends << QString::number(end);
     mFieldEnds->setText(ends.join(','));
     mDecimalComma->setChecked(layout.decimalComma);
+    mTraceCode->setText(QString::fromStdString(layout.traceCode));
     for (int column = 1; column <= kColumnBoxes; ++column)
         variableDisplay(kFirstVariableBox + column - 1, layout.variable(column));
     for (int column = 1; column <= kColumnBoxes; ++column)
@@ -323,6 +337,7 @@ void ColumnPanel::BitBtn5Click()
     mFields->setCurrentIndex(0);
     mFieldEnds->clear();
     mDecimalComma->setChecked(false);
+    mTraceCode->clear();
     emit resetClicked();
 }
 

@@ -34,6 +34,9 @@ public:
     static constexpr const char* kRowsBeforeCaption = "Rows before data start";
     static constexpr const char* kFieldsCaption = "Fields separated by";
     static constexpr const char* kDecimalCommaCaption = "Decimal comma";
+    static constexpr const char* kTraceCaption = "Trace";
+    static constexpr const char* kTraceHint =
+        "Rain trace code: a precipitation value written this way (such as -1) reads as 0";
     static constexpr const char* kFieldEndsHint = "Fixed widths: the character position where each field ends, e.g. 5,11,17";
     static constexpr int kFirstVariableBox = 12;
     static constexpr int kFirstUnitBox = 24;
@@ -105,4 +108,5 @@ private:
     QComboBox* mFields = nullptr;
     QLineEdit* mFieldEnds = nullptr;
     QCheckBox* mDecimalComma = nullptr;
+    QLineEdit* mTraceCode = nullptr;
 };

@@ -168,6 +168,8 @@ std::string readingText(const DataLayout& layout)
     }
     if (layout.decimalComma)
         word("decimal-comma");
+    if (!layout.traceCode.empty())
+        word("trace=" + layout.traceCode);
     return text;
 }
 
@@ -187,6 +189,8 @@ void parseReadingText(std::string_view text, DataLayout& layout)
             layout.fieldEnds = parseFieldEnds(w.substr(7));
         else if (w == "decimal-comma")
             layout.decimalComma = true;
+        else if (w.starts_with("trace=") && w.size() > 6)
+            layout.traceCode = std::string(w.substr(6));
     }
 }
 

@@ -27,7 +27,7 @@ struct DataLayout {
     bool decimalComma = false;
     // A precipitation field holding exactly this text is a trace (a
     // service's code for less than half its smallest step, such as -1) and
-    // reads as 0; empty for none. Not kept in templates.
+    // reads as 0; empty for none. One word: no blanks.
     std::string traceCode;
     // Per column 1 to 12 (index 0 is column 1): variable code and the index
     // of the unit in that variable's unit list, -1 for none.
@@ -85,8 +85,8 @@ void parseColumnsText(std::string_view text, DataLayout& layout);
 DataLayout layoutFromColumns(std::string_view text);
 
 // The reading settings as blank-separated words: "fields=comma",
-// "widths=5,11,17", "decimal-comma"; empty for blank-separated fields
-// without decimal comma. Unknown words are skipped, so that a later
+// "widths=5,11,17", "decimal-comma", "trace=-1"; empty for blank-separated
+// fields without decimal comma or trace code. Unknown words are skipped, so that a later
 // setting does not stop an older reader.
 std::string readingText(const DataLayout& layout);
 void parseReadingText(std::string_view text, DataLayout& layout);

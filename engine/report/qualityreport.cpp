@@ -347,12 +347,8 @@ std::string qualityReportHtml(const RunProvenance& p, const ReportSettings& sett
 std::string layoutDescription(const DataLayout& layout)
 {
     std::string text = columnsText(layout);
-    DataLayout reading = layout;
-    reading.traceCode.clear();
-    if (!reading.readsAsBlankSeparated())
+    if (!layout.readsAsBlankSeparated())
         text += "; " + readingText(layout);
-    if (!layout.traceCode.empty())
-        text += "; trace " + layout.traceCode;
     return text;
 }
 

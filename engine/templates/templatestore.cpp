@@ -137,6 +137,7 @@ DataTemplate parseTemplateLines(std::string_view rows, std::string_view variable
         spec.fields = FieldSeparator::Blanks;
         spec.fieldEnds.clear();
         spec.decimalComma = false;
+        spec.traceCode.clear();
     }
     fillIndexes(spec.variables, variables);
     fillIndexes(spec.units, units);

@@ -59,7 +59,10 @@ INSTANTIATE_TEST_SUITE_P(
                    "-1\t-1\t-1\t-1\t-1\t-1\t-1\t-1\t-1\t-1\t-1\t-1\t"},
         LayoutCase{"YYDOY,Solar:MJ/m2/d,T-max:oC", "fields=fixed widths=5,11,17", "3\tfields=fixed widths=5,11,17",
                    "16\t5\t6\t-1\t-1\t-1\t-1\t-1\t-1\t-1\t-1\t-1\t",
-                   "-1\t0\t0\t-1\t-1\t-1\t-1\t-1\t-1\t-1\t-1\t-1\t"}));
+                   "-1\t0\t0\t-1\t-1\t-1\t-1\t-1\t-1\t-1\t-1\t-1\t"},
+        LayoutCase{"Year,DOY,Precip:mm", "fields=comma trace=-1", "3\tfields=comma trace=-1",
+                   "1\t4\t8\t-1\t-1\t-1\t-1\t-1\t-1\t-1\t-1\t-1\t",
+                   "-1\t-1\t0\t-1\t-1\t-1\t-1\t-1\t-1\t-1\t-1\t-1\t"}));
 
 TEST(DataLayout, OldTemplateLinesReadAsBlankSeparated)
 {

@@ -223,8 +223,10 @@ TEST(ColumnPanel, ShowsAndGivesBackAWholeLayout)
     layout.fields = pluvora::FieldSeparator::Fixed;
     layout.fieldEnds = {10, 16, 22};
     layout.decimalComma = true;
+    layout.traceCode = "-1";
     panel.apply(layout);
     EXPECT_EQ(panel.layout(), layout);
+    EXPECT_EQ(panel.findChild<QLineEdit*>("TraceCodeBox")->text(), "-1");
     EXPECT_EQ(panel.rowsBox()->text(), "4");
     EXPECT_EQ(box(panel, 24)->currentText(), "DD.MM.YYYY");
     EXPECT_EQ(panel.findChild<QComboBox*>("FieldsBox")->currentText(), "fixed widths");
