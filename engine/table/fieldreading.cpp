@@ -214,12 +214,15 @@ void readFields(RunContext& run, const DataLayout& layout, std::optional<std::st
                 if (!blanks && number.front() == '+')
                     number.remove_prefix(1);
                 if (!isPlainNumber(number, point)) {
-                    // Text in a column that is read: blank-separated rows
-                    // leave it to the cleaning every run does.
-                    if (blanks)
-                        put(field);
-                    else if (code <= kIgnore)
+                    // An ignored column stays one number, so that text
+                    // such as a time (00:00) cannot split it and shift the
+                    // columns after it. Text in a column that is read:
+                    // blank-separated rows leave it to the cleaning every
+                    // run does.
+                    if (code <= kIgnore)
                         put("0");
+                    else if (blanks)
+                        put(field);
                     else
                         stopAt(run, lineNumber, column, kInvalidNumericInput);
                     continue;

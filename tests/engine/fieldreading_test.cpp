@@ -91,6 +91,9 @@ INSTANTIATE_TEST_SUITE_P(
                "2019 3  1 2.0  -0.5  -7.5    12\n"},
         Layout{"BlanksWithSlashedDate", "Date:MM/DD/YYYY,T-max:oC,T-min:oC,Precip:mm", "",
                "Station 9\ndate tx tn pr\n2/27/2019 10.5 2.25 0\n02/28/2019 11 -3 1.2\n3/1/2019 -0.5 -7.5 12\n"},
+        Layout{"BlanksWithDateAndATimeColumn", "Date:YYYY-MM-DD,Ignore,T-max:oC,T-min:oC,Precip:mm", "",
+               "Station 9\ndate time tx tn pr\n2019-02-27 00:00 10.5 2.25 0\n2019-02-28 06:30 11 -3 1.2\n"
+               "2019-03-01 00:00 -0.5 -7.5 12\n"},
         Layout{"BlanksWithDecimalComma", kBlankColumns, "decimal-comma",
                "Station 9\nyr mo dy tx tn pr\n2019 2 27 10,5 2,25 0\n2019 2 28 11 -3 1,2\n2019 3 1 -0,5 -7,5 12\n"}),
     [](const auto& test) { return std::string(test.param.name); });
