@@ -87,7 +87,8 @@ bool applySuggestedLayout(BatchOptions& options)
         layout.fieldEnds = options.layout.fieldEnds;
         layout.decimalComma = options.layout.decimalComma;
     }
-    layout.traceCode = options.layout.traceCode;
+    if (!options.layout.traceCode.empty())
+        layout.traceCode = options.layout.traceCode;
     options.layout = layout;
     if (options.rowsText.empty())
         options.rowsText = std::to_string(suggestion.rowsBefore);

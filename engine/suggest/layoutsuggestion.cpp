@@ -388,6 +388,7 @@ public:
         settleRepeats();
         choosePicked();
         noteMissing();
+        noteTrace();
         return mOut;
     }
 
@@ -880,6 +881,31 @@ private:
             mOut.missingSign = most->first;
     }
 
+    // Rain in tenths whose only negative value is -1: the trace code of
+    // the services that write tenths (under 0.05 mm), not a negative amount.
+    void noteTrace()
+    {
+        for (const auto& c : mOut.columns) {
+            if (c.variable != "Precip" || c.unit != "0.1 mm")
+                continue;
+            const auto& v = mValues[static_cast<std::size_t>(c.field - 1)];
+            int traces = 0;
+            bool otherNegative = false;
+            for (const double x : v.numbers) {
+                if (x == -1.0)
+                    ++traces;
+                else if (x < 0)
+                    otherNegative = true;
+            }
+            if (traces == 0 || otherNegative)
+                continue;
+            mOut.traceCode = "-1";
+            mOut.notes.push_back(columnLabel(c) + " holds -1 on " + linesText(traces) +
+                                 ": a trace of rain (under 0.05 mm), read as 0.");
+            return;
+        }
+    }
+
     const SuggestionTables& mTables;
     std::vector<std::string_view> mLines;
     LayoutSuggestion mOut;
@@ -1033,6 +1059,7 @@ DataLayout suggestedLayout(const LayoutSuggestion& s, bool picking)
     layout.rowsBefore = s.rowsBefore;
     layout.fields = fieldSeparatorFromName(s.fields);
     layout.decimalComma = s.decimalComma;
+    layout.traceCode = s.traceCode;
     // Every name and unit came from the catalogue, so the text parses.
     parseColumnsText(columnsOf(s, picking), layout);
     return layout;
@@ -1050,6 +1077,8 @@ std::string suggestionOptions(const LayoutSuggestion& s)
     options += " --columns \"" + columnsOf(s, true) + "\"";
     if (s.missingSign)
         options += " --sign " + std::to_string(*s.missingSign);
+    if (!s.traceCode.empty())
+        options += " --trace " + s.traceCode;
     return options;
 }
 

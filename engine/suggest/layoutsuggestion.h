@@ -39,6 +39,7 @@ struct LayoutSuggestion {
     // column boxes; empty when every field fits.
     std::vector<int> picked;
     std::optional<int> missingSign; // the sign value the data use
+    std::string traceCode;          // a precipitation trace code, "" for none
     std::vector<std::string> notes; // what the data hold that no setting reads
 
     // The columns the boxes get: with `picking`, the picked fields (the
@@ -66,7 +67,7 @@ LayoutSuggestion suggestLayoutOfFile(const std::filesystem::path& path,
 DataLayout suggestedLayout(const LayoutSuggestion& suggestion, bool picking);
 
 // The command-line options that run the suggestion, on one line:
-// --rows N [--fields F] [--decimal-comma] [--pick LIST] --columns "..." [--sign S]
+// --rows N [--fields F] [--decimal-comma] [--pick LIST] --columns "..." [--sign S] [--trace T]
 std::string suggestionOptions(const LayoutSuggestion& suggestion);
 // One line per reason: the rows, the fields, each column, then the notes.
 std::vector<std::string> suggestionReasons(const LayoutSuggestion& suggestion);
