@@ -96,6 +96,21 @@ void RunProvenance::mapInputLines(const std::filesystem::path& input, int rowsBe
     }
 }
 
+void RunProvenance::noteRecordLine(std::size_t record, int inputLine)
+{
+    if (record == mLineOfRecord.size())
+        mLineOfRecord.push_back(inputLine);
+}
+
+void RunProvenance::clearDays()
+{
+    mLineOfRecord.clear();
+    mPendingSubstituted.clear();
+    mDays.clear();
+    mValues.clear();
+    mMissingRows.clear();
+}
+
 int RunProvenance::inputLineOfRecord(std::size_t record) const
 {
     return record < mLineOfRecord.size() ? mLineOfRecord[record] : 0;

@@ -50,6 +50,12 @@ public:
     // Filled by the run, in this order.
     void describe(const ColumnSpec& columns, int columnCount, int task);
     void mapInputLines(const std::filesystem::path& input, int rowsBefore);
+    // One record's input line, for a run that reads the lines itself; in
+    // record order, in place of mapInputLines.
+    void noteRecordLine(std::size_t record, int inputLine);
+    // Back to no days, keeping the series: a pass that gave up hands the
+    // input to the stages, which count again.
+    void clearDays();
     void noteSubstituted(std::size_t record, int column);
     void noteMissingRow(std::size_t record, std::string_view text);
     // `flaggedCodes` has bit (1 << code) for each variable a test named;

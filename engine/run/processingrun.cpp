@@ -127,8 +127,7 @@ bool stopped(RunContext& run, RunOutcome& outcome)
 // input holds nothing a stage would stop on or report.
 bool streamedTaskOne(RunContext& run, const RunRequest& request, const std::filesystem::path& source)
 {
-    // The one pass keeps no account of the days.
-    if (!request.streamed || run.task != 1 || run.provenance)
+    if (!request.streamed || run.task != 1)
         return false;
     std::optional<int> sign;
     if (request.substitutionEnabled) {

@@ -307,13 +307,15 @@ CheckupScreen::CheckupScreen(const RunContext& run)
 
 CheckupScreen::~CheckupScreen() = default;
 
-bool CheckupScreen::passes(const Record& r)
+bool CheckupScreen::passes(const Record& r, RunProvenance* provenance, std::size_t index)
 {
     try {
         const Date date = dateOf(r, mState->doyMode);
         if (!mState->previous)
             mState->previous = Date{date.year, date.day - 1};
         const bool suspicious = unexpectedDate(date, *mState->previous) || implausibleValue(r, mState->units);
+        if (!suspicious && provenance)
+            noteCheckedDay(*provenance, index, r, mState->units, date, *mState->previous, false);
         mState->previous = date;
         return !suspicious;
     } catch (const CheckupFailure&) {

@@ -42,8 +42,9 @@ public:
     ~CheckupScreen();
     CheckupScreen(const CheckupScreen&) = delete;
     CheckupScreen& operator=(const CheckupScreen&) = delete;
-    // False when the checkup would list the record or stop on it.
-    bool passes(const Record& record);
+    // False when the checkup would list the record or stop on it. A record
+    // that passes is noted in `provenance`, when given, as day `index`.
+    bool passes(const Record& record, RunProvenance* provenance = nullptr, std::size_t index = 0);
 
 private:
     struct State;

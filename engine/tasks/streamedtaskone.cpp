@@ -4,6 +4,7 @@
 #include "io/numbertext.h"
 #include "io/textreader.h"
 #include "io/textwriter.h"
+#include "provenance/runprovenance.h"
 #include "record/humidity.h"
 #include "table/inputtable.h"
 #include "tasks/convertrearrange.h"
@@ -65,6 +66,7 @@ private:
         int count = 0;
         int described = 0;
         int delimiters = 0;
+        std::uint32_t substitutedColumns = 0; // bit k: column k + 1
         for (;;) {
             while (p != end && !isValueByte(*p))
                 delimiters += ReadingNotices::isFieldDelimiter(*p++);
@@ -111,6 +113,8 @@ private:
             if (mSubstituted) {
                 mSubstituted = false;
                 mNotices.substituted(mLine, count + 1);
+                if (mRun.provenance && count < columns)
+                    substitutedColumns |= 1u << count;
             }
             if (count < columns)
                 values[count] = *value;
@@ -132,8 +136,18 @@ private:
         for (int column = 1; column <= columns; ++column)
             assignValue(record, mRun.columns, column, values[column - 1]);
         deriveHumidity(record, mRun.columns, columns);
-        if (!mScreen.passes(record))
+        // The account of the days, when asked for, as the stages keep it:
+        // the line and substitutions first, then the day as checked.
+        RunProvenance* provenance = mRun.provenance;
+        if (provenance) {
+            provenance->noteRecordLine(mRecords, mLine);
+            for (int k = 0; k < columns; ++k)
+                if ((substitutedColumns >> k) & 1u)
+                    provenance->noteSubstituted(mRecords, k + 1);
+        }
+        if (!mScreen.passes(record, provenance, mRecords))
             return false;
+        ++mRecords;
         std::optional<int> doy;
         try {
             doy = recordDayOfYear(record);
@@ -194,6 +208,7 @@ private:
     int mLine; // of the input, 1-based, as the stages count them
     bool mSubstituted = false; // the last token read was the sign
     bool mAnyRecord = false;
+    std::size_t mRecords = 0; // records read so far
 };
 
 bool finish(RunContext& run, TextWriter& output, const Pass& pass, std::string_view substitute)
@@ -265,6 +280,8 @@ bool streamTaskOne(RunContext& run, std::optional<int> sign, std::string_view su
     if (runPass(run, sign, substituteValue, substitute, source))
         return true;
     run.record = before;
+    if (run.provenance)
+        run.provenance->clearDays();
     run.folder.remove(workfile::kOutput);
     return false;
 }
