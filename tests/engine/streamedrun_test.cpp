@@ -1,5 +1,6 @@
 #include "appfolder/appfolder.h"
 #include "error.h"
+#include "provenance/runprovenance.h"
 #include "recordingfeedback.h"
 #include "run/processingrun.h"
 #include "table/paneltext.h"
@@ -86,6 +87,22 @@ struct RunCase {
 };
 
 
+// The account of the days as text: the charts, the report and the flags
+// file are drawn from nothing else.
+std::string accountOf(const RunProvenance& p)
+{
+    std::string text;
+    for (std::size_t d = 0; d < p.days().size(); ++d) {
+        const auto& day = p.days()[d];
+        text += RunProvenance::isoDate(day) + " line " + std::to_string(day.inputLine) + " s"
+              + std::to_string(day.substituted) + " f" + std::to_string(day.flagged) + " " + day.reason;
+        for (std::size_t s = 0; s < p.series().size(); ++s)
+            text += " " + std::to_string(p.value(s, d));
+        text += "\n";
+    }
+    return text;
+}
+
 struct StreamedRun : ::testing::TestWithParam<std::tuple<RunCase, bool>> {
     RunRequest request(const std::string& text) const
     {
@@ -111,6 +128,11 @@ TEST_P(StreamedRun, GivesTheStagesResultsAndMessages)
     RecordingFeedback stagesUi;
     const std::string panel = loadTextFile(stagesDir.write("in.txt", file));
     const RunOutcome stages = runProcessing(request(panel), stagesFolder, stagesUi);
+    RunProvenance stagesAccount;
+    RunRequest counted = request(panel);
+    counted.provenance = &stagesAccount;
+    RecordingFeedback countedUi;
+    runProcessing(counted, stagesFolder, countedUi);
 
     TempFolder streamDir;
     AppFolder streamFolder(streamDir.path());
@@ -139,6 +161,8 @@ TEST_P(StreamedRun, GivesTheStagesResultsAndMessages)
     RecordingFeedback directUi;
     RunRequest direct = request({});
     direct.streamed = true;
+    RunProvenance directAccount;
+    direct.provenance = &directAccount;
     const auto source = directDir.write("in.txt", file);
     if (readsAsItsPanelText(source))
         direct.inputFile = source;
@@ -147,6 +171,7 @@ TEST_P(StreamedRun, GivesTheStagesResultsAndMessages)
     const RunOutcome read = runProcessing(direct, directFolder, directUi);
     EXPECT_EQ(read.completed, stages.completed);
     EXPECT_EQ(directUi.calls, stagesUi.calls);
+    EXPECT_EQ(accountOf(directAccount), accountOf(stagesAccount));
     EXPECT_EQ(directUi.ticks, streamUi.ticks);
     if (stages.completed) {
         ASSERT_FALSE(read.outputFile.empty());
