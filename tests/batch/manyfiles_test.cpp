@@ -184,13 +184,24 @@ TEST(ManyFiles, ShardSummariesJoinInInputOrder)
     EXPECT_EQ(untimed(shards / "summary.csv"), untimed(whole / "summary.csv"));
 }
 
+// `spec` saved as the window saves a template, in the per-user folder
+// below `data`, with `names` as the list.
+AppFolder saveTemplate(const fs::path& data, const std::string& name, const DataTemplate& spec,
+                       const std::vector<std::string>& names)
+{
+    const AppFolder folder(data / kAppFolderName);
+    fs::create_directories(folder.path());
+    const TemplateStore store(folder);
+    store.append(name, spec);
+    store.saveNames(names);
+    return folder;
+}
+
 // A template saved in the window's folder stands for --rows and --columns.
 TEST(BatchTemplate, NamedTemplateGivesTheLayoutAndOptionsOverrideIt)
 {
     test::TempFolder temp;
     const fs::path data = temp.path() / "data";
-    const AppFolder folder(data / kAppFolderName);
-    fs::create_directories(folder.path());
     DataTemplate daymet;
     daymet.rowsBefore = 3; // the command line's --rows 8 wins
     const std::vector<std::pair<std::string_view, int>> columns{
@@ -201,9 +212,7 @@ TEST(BatchTemplate, NamedTemplateGivesTheLayoutAndOptionsOverrideIt)
         daymet.variables[c] = static_cast<int>(std::find(items.begin(), items.end(), columns[c].first) - items.begin());
         daymet.units[c] = columns[c].second;
     }
-    const TemplateStore store(folder);
-    store.append("Daymet", daymet);
-    store.saveNames({"Daymet", "Other"});
+    const AppFolder folder = saveTemplate(data, "Daymet", daymet, {"Daymet", "Other"});
     const std::string env = "XDG_DATA_HOME='" + data.string() + "'";
     const fs::path input = kSampleData / kDaymet;
 
@@ -235,14 +244,10 @@ TEST(BatchTemplate, GivenColumnsKeepTheTemplatesReadingSettings)
 {
     test::TempFolder temp;
     const fs::path data = temp.path() / "data";
-    const AppFolder folder(data / kAppFolderName);
-    fs::create_directories(folder.path());
     DataTemplate csv;
     csv.rowsBefore = 1;
     csv.fields = FieldSeparator::Comma;
-    const TemplateStore store(folder);
-    store.append("Csv", csv);
-    store.saveNames({"Csv"});
+    saveTemplate(data, "Csv", csv, {"Csv"});
     const fs::path input = temp.path() / "station.csv";
     test::writeFile(input, "year,day,tmax,tmin,rain\n2001,1,10.5,,0\n2001,2,11.5,2.5,1.5\n2001,3,9.0,1.0,0\n");
     const std::vector<std::string> common{"--task", "1", "--rows", "1", "--columns", "Year,DOY,T-max:oC,T-min:oC,Precip:mm",
