@@ -78,3 +78,15 @@ TEST_F(Suggestion, StaysOffWhenTheOptionIsOff)
     EXPECT_FALSE(child<QWidget>("LayoutSuggestion")->isVisibleTo(window.get()));
     EXPECT_EQ(variable(1), "");
 }
+
+// A file nothing can be suggested for, opened after one that got a
+// suggestion, must not keep the other file's layout as if suggested.
+TEST_F(Suggestion, AnUntakenSuggestionGoesWhenTheNextFileGetsNone)
+{
+    open(stationFile());
+    ASSERT_EQ(variable(1), "Year");
+    open(userDir.write("plain.txt", "no numbers here\nnor here\n"));
+    EXPECT_FALSE(child<QWidget>("LayoutSuggestion")->isVisibleTo(window.get()));
+    EXPECT_EQ(variable(1), "");
+    EXPECT_EQ(child<QLineEdit>("adpEdit1")->text(), "0");
+}
