@@ -48,23 +48,30 @@ std::string readWholeFile(const std::filesystem::path& path, std::size_t limit =
     FileHandle file = openForReading(path);
     std::string bytes;
     std::error_code ec;
+    // A regular file is taken in one read of its size and a byte more (to
+    // see it did not grow), so a small file costs no chunk-sized fill.
+    std::size_t step = kReadChunk;
     const auto size = std::filesystem::file_size(path, ec);
     if (!ec && std::filesystem::is_regular_file(path, ec)) {
         if (size > limit)
             throw Error(kFileTooLarge);
-        bytes.reserve(static_cast<std::size_t>(size));
+        step = static_cast<std::size_t>(size) + 1;
     }
     for (;;) {
         const std::size_t start = bytes.size();
-        bytes.resize(start + kReadChunk);
-        const std::size_t got = readChunk(file.get(), bytes.data() + start, kReadChunk, path);
+        bytes.resize(start + step);
+        const std::size_t got = readChunk(file.get(), bytes.data() + start, step, path);
         bytes.resize(start + got);
         if (textOnly && std::memchr(bytes.data() + start, '\0', got))
             throw Error(kNotATextFile);
         if (bytes.size() > limit)
             throw Error(kFileTooLarge);
-        if (got == 0)
+        if (got < step) {
+            if (std::ferror(file.get()))
+                throw Error("Cannot read file \"" + path.string() + "\"");
             break;
+        }
+        step = kReadChunk;
     }
     return bytes;
 }
@@ -300,7 +307,7 @@ std::unique_ptr<TextWriter> rewriteAsLatin1(std::unique_ptr<TextWriter> writer, 
     auto converted = std::make_unique<TextWriter>(target);
     {
         FileHandle file = openForReading(utf8);
-        const auto buffer = std::make_unique<char[]>(kReadChunk);
+        const auto buffer = std::make_unique_for_overwrite<char[]>(kReadChunk);
         while (const std::size_t got = readChunk(file.get(), buffer.get(), kReadChunk, utf8))
             converted->write(latin1ToUtf8(std::string_view(buffer.get(), got)));
     }
@@ -318,7 +325,7 @@ void saveTextFileAsPanelText(const std::filesystem::path& source, const std::fil
     std::size_t total = 0;
     auto writer = std::make_unique<TextWriter>(target);
     PanelLineWriter lines(*writer);
-    const auto buffer = std::make_unique<char[]>(kReadChunk);
+    const auto buffer = std::make_unique_for_overwrite<char[]>(kReadChunk);
     bool latin1 = false;
     bool start = true;
     std::size_t held = 0; // bytes of a UTF-8 sequence cut by the chunk's end
@@ -375,7 +382,7 @@ bool readsAsItsPanelText(const std::filesystem::path& path)
     FileHandle file(std::fopen(path.c_str(), "rb"));
     if (!file)
         return false;
-    const auto buffer = std::make_unique<char[]>(kReadChunk);
+    const auto buffer = std::make_unique_for_overwrite<char[]>(kReadChunk);
     bool afterCr = false;
     for (;;) {
         const std::size_t got = std::fread(buffer.get(), 1, kReadChunk, file.get());

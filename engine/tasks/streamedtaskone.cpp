@@ -229,7 +229,7 @@ bool runPass(RunContext& run, std::optional<int> sign, double substitute, std::s
     writeWeatherHead(input, output, run.rowsBefore);
 
     Pass pass(run, sign, substitute);
-    const auto buffer = std::make_unique<char[]>(kChunk);
+    const auto buffer = std::make_unique_for_overwrite<char[]>(kChunk);
     std::size_t held = 0;
     for (;;) {
         const std::size_t got = input.read(buffer.get() + held, kChunk - held);
