@@ -58,9 +58,11 @@ DateText readDateText(std::string_view text, int format)
     if (format < 0 || format >= static_cast<int>(std::size(kDateFormats)))
         return {};
     // The time of day, when there is one, follows a T or a blank.
-    const std::size_t time = text.find_first_of("T \t");
-    if (time != std::string_view::npos)
-        text = text.substr(0, time);
+    for (std::size_t k = 0; k < text.size(); ++k)
+        if (text[k] == 'T' || text[k] == ' ' || text[k] == '\t') {
+            text = text.substr(0, k);
+            break;
+        }
 
     if (format == 1 || format == 2) {
         const std::size_t length = format == 1 ? 8 : 7;
@@ -75,10 +77,16 @@ DateText readDateText(std::string_view text, int format)
         int doy = digitsValue(text.substr(4, 3));
         if (doy < 1 || doy > (isLeap(year) ? 366 : 365))
             return {DateText::Kind::Impossible, year, 0, doy};
+        // Days before each month's first, in a common and a leap year.
+        static constexpr int kBefore[2][13] = {
+            {0, 31, 59, 90, 120, 151, 181, 212, 243, 273, 304, 334, 365},
+            {0, 31, 60, 91, 121, 152, 182, 213, 244, 274, 305, 335, 366},
+        };
+        const int* const before = kBefore[isLeap(year) ? 1 : 0];
         int month = 1;
-        while (doy > daysIn(year, month))
-            doy -= daysIn(year, month++);
-        return checked(year, month, doy);
+        while (doy > before[month])
+            ++month;
+        return checked(year, month, doy - before[month - 1]);
     }
 
     const Shape& shape = kShapes[format];

@@ -124,7 +124,8 @@ bool stopped(RunContext& run, RunOutcome& outcome)
 // The stages that work on the data, from the character check to the
 // completion.
 // Task 1 for a streamed run: one pass instead of the stage chain when the
-// input holds nothing a stage would stop on or report.
+// input holds nothing a stage would stop on or report. Fields that are not
+// blank-separated are rewritten row by row inside that pass.
 bool streamedTaskOne(RunContext& run, const RunRequest& request, const std::filesystem::path& source)
 {
     if (!request.streamed || run.task != 1)
@@ -135,7 +136,15 @@ bool streamedTaskOne(RunContext& run, const RunRequest& request, const std::file
         if (!sign)
             return false;
     }
-    return streamTaskOne(run, sign, request.substituteText, source);
+    if (request.layout.readsAsBlankSeparated())
+        return streamTaskOne(run, sign, request.substituteText, source);
+    if (FieldRowWriter::layoutFault(request.layout))
+        return false;
+    std::optional<std::string_view> signText;
+    if (request.substitutionEnabled)
+        signText = request.signText;
+    FieldRowWriter fieldRows(request.layout, run.columnCount, signText);
+    return streamTaskOne(run, sign, request.substituteText, source, &fieldRows);
 }
 
 void complete(RunContext& run, const RunRequest& request, RunGauge& gauge, RunOutcome& outcome)
@@ -158,7 +167,7 @@ void processData(RunContext& run, const RunRequest& request, RunGauge& gauge, Ru
     // Fields that are not blank-separated are first rewritten as if they were.
     const bool fieldPass = !request.layout.readsAsBlankSeparated();
     const auto input = run.file(workfile::kInput);
-    if (!fieldPass && streamedTaskOne(run, request, request.inputFile.empty() ? input : request.inputFile)) {
+    if (streamedTaskOne(run, request, request.inputFile.empty() ? input : request.inputFile)) {
         complete(run, request, gauge, outcome);
         return;
     }
@@ -174,10 +183,6 @@ void processData(RunContext& run, const RunRequest& request, RunGauge& gauge, Ru
         readFields(run, request.layout, sign);
         if (stopped(run, outcome))
             return;
-        if (streamedTaskOne(run, request, input)) {
-            complete(run, request, gauge, outcome);
-            return;
-        }
     }
 
     // Before the cleaning, while the field delimiters can still be seen.

@@ -11,6 +11,7 @@
 #include "table/reportedline.h"
 
 #include <charconv>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -125,29 +126,163 @@ std::optional<std::string_view> FieldSplitter::next()
             ++i;
         }
         field = trimmed(mLine.substr(start, i - start));
-        const std::size_t after = mLine.find(mSeparator, i);
-        mPos = after == std::string_view::npos ? mLine.size() + 1 : after + 1;
+        while (i < mLine.size() && mLine[i] != mSeparator)
+            ++i;
+        mPos = i + 1;
         return field;
     }
-    const std::size_t after = mLine.find(mSeparator, mPos);
-    const std::size_t end = after == std::string_view::npos ? mLine.size() : after;
+    // Fields are short: a plain loop beats a search call.
+    std::size_t end = mPos;
+    while (end < mLine.size() && mLine[end] != mSeparator)
+        ++end;
     field = trimmed(mLine.substr(mPos, end - mPos));
     mPos = end + 1;
     return field;
 }
 
+const char* FieldRowWriter::layoutFault(const DataLayout& layout)
+{
+    if (layout.fields == FieldSeparator::Fixed && layout.fieldEnds.empty())
+        return kNoFieldEnds;
+    if (layout.fields == FieldSeparator::Comma && layout.decimalComma)
+        return kDecimalCommaWithCommaFields;
+    return nullptr;
+}
+
+FieldRowWriter::FieldRowWriter(const DataLayout& layout, int columnCount, std::optional<std::string_view> sign)
+    : mLayout(layout)
+    , mColumnCount(columnCount)
+    , mSign(sign)
+    , mBlanks(layout.fields == FieldSeparator::Blanks)
+    , mPoint(layout.decimalComma ? ',' : '.')
+{
+}
+
+FieldRowWriter::Result FieldRowWriter::split(std::string_view line, std::string& scratch, Tokens& tokens) const
+{
+    Result result;
+    FieldSplitter fields(line, mLayout);
+    // Rewritten fields (dates, decimal commas) go to `scratch`, sized first
+    // so that the views into it stay valid.
+    const std::size_t room = line.size() + kColumnBoxes * 16;
+    if (scratch.size() < room)
+        scratch.resize(2 * room);
+    char* out = scratch.data();
+    int count = 0;
+    for (int column = 1; column <= mColumnCount; ++column) {
+        const std::string_view field = fields.next().value_or(std::string_view());
+        const int code = mLayout.variable(column);
+        std::string_view& token = tokens[static_cast<std::size_t>(count++)];
+        if (field.empty()) {
+            // Blank-separated rows have no empty fields: a short row is left
+            // to the missing-value check, as always.
+            if (mBlanks) {
+                --count;
+                break;
+            }
+            if (code <= kIgnore) {
+                token = "0";
+            } else if (mSign && code != kDate) {
+                token = *mSign;
+            } else {
+                if (result.firstMissing == 0)
+                    result.firstMissing = column;
+                token = "0";
+            }
+            continue;
+        }
+        if (code == kDate) {
+            const DateText date = readDateText(field, mLayout.unit(column));
+            if (date.kind == DateText::Kind::NotADate)
+                return result.stop(column, kInvalidNumericInput);
+            if (date.kind == DateText::Kind::Impossible)
+                return result.stop(column, kDataFormatProblem);
+            const int value = date.year * 10000 + date.month * 100 + date.day;
+            char* const end = std::to_chars(out, out + 16, value).ptr;
+            token = std::string_view(out, static_cast<std::size_t>(end - out));
+            out = end;
+            continue;
+        }
+        if (code == kPrecip && field == mLayout.traceCode) {
+            ++result.traces;
+            token = "0";
+            continue;
+        }
+        std::string_view number = field;
+        if (!mBlanks && number.front() == '+')
+            number.remove_prefix(1);
+        if (!isPlainNumber(number, mPoint)) {
+            // An ignored column stays one number, so that text such as a
+            // time (00:00) cannot split it and shift the columns after it.
+            // Text in a column that is read: blank-separated rows leave it
+            // to the cleaning every run does.
+            if (code <= kIgnore)
+                token = "0";
+            else if (mBlanks)
+                token = field;
+            else
+                return result.stop(column, kInvalidNumericInput);
+            continue;
+        }
+        token = number;
+        if (mPoint == ',' && number.find(',') != std::string_view::npos) {
+            std::memcpy(out, number.data(), number.size());
+            *static_cast<char*>(std::memchr(out, ',', number.size())) = '.';
+            token = std::string_view(out, number.size());
+            out += number.size();
+        }
+    }
+    result.tokens = count;
+    if (mBlanks)
+        result.rest = fields.rest();
+    return result;
+}
+
+FieldRowWriter::Result FieldRowWriter::rewrite(std::string_view line, std::string& row)
+{
+    Tokens tokens;
+    Result result = split(line, mScratch, tokens);
+    if (result.message)
+        return result;
+    std::size_t length = result.tokens + result.rest.size() + kShortestDataRow + 1;
+    for (int k = 0; k < result.tokens; ++k)
+        length += tokens[static_cast<std::size_t>(k)].size();
+    if (row.size() < length)
+        row.resize(2 * length);
+    char* const first = row.data();
+    char* out = first;
+    for (int k = 0; k < result.tokens; ++k) {
+        const std::string_view token = tokens[static_cast<std::size_t>(k)];
+        if (k > 0)
+            *out++ = ' ';
+        std::memcpy(out, token.data(), token.size());
+        out += token.size();
+    }
+    if (mBlanks) {
+        *out++ = ' ';
+        std::memcpy(out, result.rest.data(), result.rest.size());
+        out += result.rest.size();
+    }
+    // Every data row keeps the length that marks it as one.
+    while (static_cast<std::size_t>(out - first) < kShortestDataRow)
+        *out++ = ' ';
+    result.length = static_cast<std::size_t>(out - first);
+    return result;
+}
+
+std::string traceNotice(std::size_t traces, std::string_view traceCode, int firstLine)
+{
+    return std::to_string(traces) + " precipitation value" + (traces == 1 ? "" : "s") + " written as "
+        + std::string(traceCode) + " (a trace) read as 0; the first on input line " + std::to_string(firstLine);
+}
+
 void readFields(RunContext& run, const DataLayout& layout, std::optional<std::string_view> sign)
 {
-    if (layout.fields == FieldSeparator::Fixed && layout.fieldEnds.empty()) {
-        run.fail(kNoFieldEnds);
+    if (const char* fault = FieldRowWriter::layoutFault(layout)) {
+        run.fail(fault);
         return;
     }
-    if (layout.fields == FieldSeparator::Comma && layout.decimalComma) {
-        run.fail(kDecimalCommaWithCommaFields);
-        return;
-    }
-    const bool blanks = layout.fields == FieldSeparator::Blanks;
-    const char point = layout.decimalComma ? ',' : '.';
+    FieldRowWriter rows(layout, run.columnCount, sign);
     const auto inputPath = run.file(workfile::kInput);
     const auto outputPath = run.file(workfile::kOutput);
     std::vector<Missing> missing;
@@ -160,92 +295,19 @@ void readFields(RunContext& run, const DataLayout& layout, std::optional<std::st
         std::string line;
         std::string row; // the rewritten row, written whole
         int lineNumber = run.rowsBefore;
-        char dateDigits[16];
         // The first line too short to be a row ends the data; what follows
-        // is notes. Four bytes at most to a character: a long line is long
-        // enough without counting.
-        while (input.readLine(line)
-               && (line.size() >= 4 * kShortestDataRow || characterCount(line) >= kShortestDataRow)) {
+        // is notes.
+        while (input.readLine(line) && isDataRowLength(line)) {
             ++lineNumber;
-            FieldSplitter fields(line, layout);
-            row.clear();
-            auto put = [&row](std::string_view text) {
-                if (!row.empty())
-                    row += ' ';
-                row += text;
-            };
-            for (int column = 1; column <= run.columnCount; ++column) {
-                const std::string_view field = fields.next().value_or(std::string_view());
-                const int code = layout.variable(column);
-                if (field.empty()) {
-                    // Blank-separated rows have no empty fields: a short row
-                    // is left to the missing-value check, as always.
-                    if (blanks)
-                        break;
-                    if (code <= kIgnore) {
-                        put("0");
-                    } else if (sign && code != kDate) {
-                        put(*sign);
-                    } else {
-                        if (missing.empty() || missing.back().line != lineNumber)
-                            missing.push_back({lineNumber, column, line});
-                        put("0");
-                    }
-                    continue;
-                }
-                if (code == kDate) {
-                    const DateText date = readDateText(field, layout.unit(column));
-                    if (date.kind == DateText::Kind::NotADate)
-                        stopAt(run, lineNumber, column, kInvalidNumericInput);
-                    if (date.kind == DateText::Kind::Impossible)
-                        stopAt(run, lineNumber, column, kDataFormatProblem);
-                    const int value = date.year * 10000 + date.month * 100 + date.day;
-                    const auto end = std::to_chars(dateDigits, dateDigits + sizeof dateDigits, value).ptr;
-                    put(std::string_view(dateDigits, static_cast<std::size_t>(end - dateDigits)));
-                    continue;
-                }
-                if (code == kPrecip && field == layout.traceCode) {
-                    if (traces++ == 0)
-                        firstTraceLine = lineNumber;
-                    put("0");
-                    continue;
-                }
-                std::string_view number = field;
-                if (!blanks && number.front() == '+')
-                    number.remove_prefix(1);
-                if (!isPlainNumber(number, point)) {
-                    // An ignored column stays one number, so that text
-                    // such as a time (00:00) cannot split it and shift the
-                    // columns after it. Text in a column that is read:
-                    // blank-separated rows leave it to the cleaning every
-                    // run does.
-                    if (code <= kIgnore)
-                        put("0");
-                    else if (blanks)
-                        put(field);
-                    else
-                        stopAt(run, lineNumber, column, kInvalidNumericInput);
-                    continue;
-                }
-                if (point == '.') {
-                    put(number);
-                    continue;
-                }
-                const std::size_t comma = number.find(',');
-                put(number.substr(0, comma));
-                if (comma != std::string_view::npos) {
-                    row += '.';
-                    row += number.substr(comma + 1);
-                }
-            }
-            if (blanks) {
-                row += ' ';
-                row += fields.rest();
-            }
-            // Every data row keeps the length that marks it as one.
-            if (row.size() < kShortestDataRow)
-                row.resize(kShortestDataRow, ' ');
-            output.writeLine(row);
+            const FieldRowWriter::Result result = rows.rewrite(line, row);
+            if (result.message)
+                stopAt(run, lineNumber, result.stopColumn, result.message);
+            if (result.firstMissing != 0)
+                missing.push_back({lineNumber, result.firstMissing, line});
+            if (result.traces > 0 && traces == 0)
+                firstTraceLine = lineNumber;
+            traces += result.traces;
+            output.writeLine(std::string_view(row.data(), result.length));
         }
         output.close();
     }
@@ -263,9 +325,7 @@ void readFields(RunContext& run, const DataLayout& layout, std::optional<std::st
     run.folder.remove(workfile::kInput);
     replaceFile(outputPath, inputPath);
     if (traces > 0)
-        run.ui.notice(std::to_string(traces) + " precipitation value" + (traces == 1 ? "" : "s") + " written as "
-                      + layout.traceCode + " (a trace) read as 0; the first on input line "
-                      + std::to_string(firstTraceLine));
+        run.ui.notice(traceNotice(traces, layout.traceCode, firstTraceLine));
 }
 
 } // namespace pluvora

@@ -3,7 +3,9 @@
 #include "columns/datalayout.h"
 #include "stage/runcontext.h"
 
+#include <array>
 #include <optional>
+#include <string>
 #include <string_view>
 
 namespace pluvora {
@@ -31,13 +33,63 @@ private:
     std::size_t mField = 0;
 };
 
-// Rewrites the data rows of "Input.~" as the blank-separated numbers every
-// stage reads, for a layout that is not read that way already: each field
-// of columns 1 to columnCount becomes one number, a date its yyyymmdd. An
-// empty field of a read column is a missing value: the `sign` when
-// substitution will replace it, otherwise the run stops with the rows
-// listed. A field that is text where a number or a date is read stops the
-// run naming its line and column (run.badInput).
+// Rewrites one data row at a time as the blank-separated numbers every
+// stage reads: each field of columns 1 to columnCount becomes one number, a
+// date its yyyymmdd. An empty field of a read column is a missing value:
+// the `sign` when substitution will replace it.
+class FieldRowWriter {
+public:
+    struct Result {
+        int tokens = 0; // one per column, fewer for a short blank-separated row
+        std::string_view rest; // after the last column (blank-separated rows only)
+        std::size_t length = 0; // of the rewritten row at the start of `row`
+        int firstMissing = 0; // the first column left empty, 0 for none
+        std::size_t traces = 0; // precipitation fields holding the trace code
+        int stopColumn = 0;
+        const char* message = nullptr; // the run stops at stopColumn
+        Result& stop(int column, const char* text)
+        {
+            stopColumn = column;
+            message = text;
+            return *this;
+        }
+    };
+    using Tokens = std::array<std::string_view, kColumnBoxes>;
+
+    // The message of a layout whose fields cannot be read; null when they
+    // can.
+    static const char* layoutFault(const DataLayout& layout);
+
+    FieldRowWriter(const DataLayout& layout, int columnCount, std::optional<std::string_view> sign);
+
+    // The row's columns as the numbers the stages read, one token each:
+    // views into `line`, into constants, or into `scratch` for a field
+    // that is rewritten.
+    Result split(std::string_view line, std::string& scratch, Tokens& tokens) const;
+    // The row written whole at the start of `row`, which is grown as
+    // needed and never shrunk: its first `length` bytes are the row.
+    Result rewrite(std::string_view line, std::string& row);
+
+    std::string_view traceCode() const { return mLayout.traceCode; }
+    bool blankSeparated() const { return mBlanks; }
+    std::optional<std::string_view> sign() const { return mSign; }
+
+private:
+    const DataLayout& mLayout;
+    int mColumnCount;
+    std::optional<std::string_view> mSign;
+    bool mBlanks;
+    char mPoint;
+    std::string mScratch;
+};
+
+std::string traceNotice(std::size_t traces, std::string_view traceCode, int firstLine);
+
+// Rewrites the data rows of "Input.~" with a FieldRowWriter, for a layout
+// that is not read as blank-separated already. Missing values without
+// substitution stop the run with the rows listed; a field that is text
+// where a number or a date is read stops it naming its line and column
+// (run.badInput).
 void readFields(RunContext& run, const DataLayout& layout, std::optional<std::string_view> sign);
 
 } // namespace pluvora

@@ -32,4 +32,11 @@ void CleanData(RunContext& run);
 // outside a valid sequence counts on its own).
 std::size_t characterCount(std::string_view line);
 
+// Whether a line is long enough to be a data row. Four bytes at most to a
+// character: a long line is long enough without counting.
+inline bool isDataRowLength(std::string_view line)
+{
+    return line.size() >= 4 * kShortestDataRow || characterCount(line) >= kShortestDataRow;
+}
+
 } // namespace pluvora

@@ -6,6 +6,7 @@
 #include "io/textwriter.h"
 #include "provenance/runprovenance.h"
 #include "record/humidity.h"
+#include "table/fieldreading.h"
 #include "table/inputtable.h"
 #include "tasks/convertrearrange.h"
 #include "tasks/datacheckup.h"
@@ -13,6 +14,7 @@
 #include "tasks/missingvalues.h"
 #include "tasks/readingnotices.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -34,10 +36,17 @@ constexpr double kScale[] = {1.0, 10.0, 100.0, 1000.0};
 
 class Pass {
 public:
-    Pass(RunContext& run, std::optional<int> sign, double substitute)
-        : mRun(run), mSign(sign), mSubstitute(substitute), mRowFormat(run.columns), mScreen(run),
+    Pass(RunContext& run, std::optional<int> sign, double substitute, FieldRowWriter* fieldRows)
+        : mRun(run), mSign(sign), mSubstitute(substitute), mFieldRows(fieldRows), mRowFormat(run.columns), mScreen(run),
           mNotices(run, sign), mLine(run.rowsBefore)
     {
+        // Rows with only whole tokens can skip the rewriting: every column
+        // is one field; a blank-separated row may hold more.
+        if (fieldRows && !fieldRows->blankSeparated()) {
+            const auto signText = fieldRows->sign();
+            mTokenByToken = !signText
+                || (!signText->empty() && std::all_of(signText->begin(), signText->end(), isValueByte));
+        }
     }
 
     enum class Step { Next, EndOfData, Stages };
@@ -48,15 +57,32 @@ public:
     {
         ++mLine;
         const char* textEnd = end != p && end[-1] == '\r' ? end - 1 : end;
-        // Four bytes at most to a character: a long line is long enough.
-        if (textEnd - p < static_cast<std::ptrdiff_t>(4 * kShortestDataRow)
-            && characterCount(std::string_view(p, static_cast<std::size_t>(textEnd - p))) < kShortestDataRow)
+        const std::string_view text(p, static_cast<std::size_t>(textEnd - p));
+        if (!isDataRowLength(text))
             return Step::EndOfData;
-        return record(p, end, output) ? Step::Next : Step::Stages;
+        if (!mFieldRows)
+            return record(p, end, output) ? Step::Next : Step::Stages;
+        // Fields are read as the field pass rewrites them; a row it would
+        // stop on or report is the stages' to handle.
+        FieldRowWriter::Result row;
+        if (mTokenByToken)
+            row = mFieldRows->split(text, mRow, mTokens);
+        else
+            row = mFieldRows->rewrite(text, mRow);
+        if (row.message || row.firstMissing != 0)
+            return Step::Stages;
+        if (row.traces > 0 && mTraces == 0)
+            mFirstTraceLine = mLine;
+        mTraces += row.traces;
+        const bool read = mTokenByToken ? fieldRecord(mTokens, output)
+                                        : record(mRow.data(), mRow.data() + row.length, output);
+        return read ? Step::Next : Step::Stages;
     }
 
     bool anyRecord() const { return mAnyRecord; }
     const ReadingNotices& notices() const { return mNotices; }
+    std::size_t traces() const { return mTraces; }
+    int firstTraceLine() const { return mFirstTraceLine; }
 
 private:
     bool record(const char* p, const char* end, TextWriter& output)
@@ -123,6 +149,60 @@ private:
         mNotices.row(mLine, delimiters > 0 ? described : count);
         if (count == 0)
             return true; // a blank row: every stage passes over it
+        return take(values, count, substitutedColumns, output);
+    }
+
+    // A row of fields, read token by token as `record` would read the row
+    // rewritten.
+    bool fieldRecord(const FieldRowWriter::Tokens& tokens, TextWriter& output)
+    {
+        const int columns = mRun.columnCount;
+        double values[kColumnBoxes];
+        std::uint32_t substitutedColumns = 0;
+        for (int k = 0; k < columns; ++k) {
+            const std::string_view token = tokens[static_cast<std::size_t>(k)];
+            const bool negative = token.front() == '-';
+            std::uint64_t digits = 0;
+            const char* point = nullptr;
+            const char* p = token.data() + (negative ? 1 : 0);
+            const char* const end = token.data() + token.size();
+            for (; p != end; ++p) {
+                const unsigned d = static_cast<unsigned char>(*p) - '0';
+                if (d < 10)
+                    digits = digits * 10 + d;
+                else if (*p == '.' && !point)
+                    point = p;
+                else
+                    break;
+            }
+            const std::size_t decimals = point ? static_cast<std::size_t>(p - point - 1) : 0;
+            std::optional<double> value;
+            if (p == end && token.size() <= 15 && decimals <= 3
+                && token.size() > (negative ? 1u : 0u) + (point ? 1u : 0u)) {
+                const double magnitude = static_cast<double>(digits) / kScale[decimals];
+                value = tokenValue(negative ? -magnitude : magnitude);
+            } else {
+                value = tokenValue(token.data(), token.size());
+            }
+            if (!value)
+                return false;
+            if (mSubstituted) {
+                mSubstituted = false;
+                mNotices.substituted(mLine, k + 1);
+                if (mRun.provenance)
+                    substitutedColumns |= 1u << k;
+            }
+            values[k] = *value;
+        }
+        mNotices.row(mLine, columns);
+        return take(values, columns, substitutedColumns, output);
+    }
+
+    // The record of a row read into `values`: checked, screened and
+    // written.
+    bool take(const double* values, int count, std::uint32_t substitutedColumns, TextWriter& output)
+    {
+        const int columns = mRun.columnCount;
         // A short row is a missing value, and so is the row-end marker
         // itself, unless it comes first.
         if (count < columns)
@@ -202,6 +282,12 @@ private:
     RunContext& mRun;
     std::optional<int> mSign;
     double mSubstitute;
+    FieldRowWriter* mFieldRows; // null for blank-separated rows
+    bool mTokenByToken = false; // rows of fields are read from their tokens
+    FieldRowWriter::Tokens mTokens;
+    std::string mRow; // the row as the field pass rewrites it, or the split's scratch
+    std::size_t mTraces = 0;
+    int mFirstTraceLine = 0;
     WeatherRowFormat mRowFormat;
     CheckupScreen mScreen;
     ReadingNotices mNotices;
@@ -211,24 +297,27 @@ private:
     std::size_t mRecords = 0; // records read so far
 };
 
-bool finish(RunContext& run, TextWriter& output, const Pass& pass, std::string_view substitute)
+bool finish(RunContext& run, FieldRowWriter* fieldRows, TextWriter& output, const Pass& pass,
+            std::string_view substitute)
 {
     output.close();
     if (!pass.anyRecord())
         return false;
     // Told only by a pass that stands: otherwise the stages tell them.
+    if (pass.traces() > 0)
+        run.ui.notice(traceNotice(pass.traces(), fieldRows->traceCode(), pass.firstTraceLine()));
     pass.notices().tell(run.ui, substitute, run.task);
     return true;
 }
 
 bool runPass(RunContext& run, std::optional<int> sign, double substitute, std::string_view substituteText,
-             const std::filesystem::path& source)
+             const std::filesystem::path& source, FieldRowWriter* fieldRows)
 {
     TextReader input(source);
     TextWriter output(run.file(workfile::kOutput));
     writeWeatherHead(input, output, run.rowsBefore);
 
-    Pass pass(run, sign, substitute);
+    Pass pass(run, sign, substitute, fieldRows);
     const auto buffer = std::make_unique_for_overwrite<char[]>(kChunk);
     std::size_t held = 0;
     for (;;) {
@@ -244,7 +333,7 @@ bool runPass(RunContext& run, std::optional<int> sign, double substitute, std::s
             if (step == Pass::Step::Stages)
                 return false;
             if (step == Pass::Step::EndOfData)
-                return finish(run, output, pass, substituteText);
+                return finish(run, fieldRows, output, pass, substituteText);
             p = lf + 1;
         }
         const std::size_t rest = static_cast<std::size_t>(end - p);
@@ -258,13 +347,13 @@ bool runPass(RunContext& run, std::optional<int> sign, double substitute, std::s
         std::memmove(buffer.get(), p, rest);
         held = rest;
     }
-    return finish(run, output, pass, substituteText);
+    return finish(run, fieldRows, output, pass, substituteText);
 }
 
 } // namespace
 
 bool streamTaskOne(RunContext& run, std::optional<int> sign, std::string_view substitute,
-                   const std::filesystem::path& source)
+                   const std::filesystem::path& source, FieldRowWriter* fieldRows)
 {
     if (run.task != 1 || run.columnCount < 1 || run.columnCount > kColumnBoxes
         || run.columns.unit(kTmax) != run.columns.unit(kTmin))
@@ -277,7 +366,7 @@ bool streamTaskOne(RunContext& run, std::optional<int> sign, std::string_view su
         substituteValue = *value;
     }
     const Record before = run.record;
-    if (runPass(run, sign, substituteValue, substitute, source))
+    if (runPass(run, sign, substituteValue, substitute, source, fieldRows))
         return true;
     run.record = before;
     if (run.provenance)

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 using namespace pluvora;
 using namespace pluvora::test;
@@ -84,7 +85,18 @@ struct RunCase {
     bool onePass;     // whether the single pass can do it with substitution
     bool onePassWithout = onePass; // and without
     int rows = 3;
+    // Beyond the blank-separated rows of kColumns:
+    const char* columns = nullptr;
+    FieldSeparator fields = FieldSeparator::Blanks;
+    bool decimalComma = false;
+    std::vector<int> fieldEnds = {};
+    const char* trace = "";
 };
+
+// Named in test logs by its case name, not its bytes.
+void PrintTo(const RunCase& c, std::ostream* os) { *os << c.name; }
+
+const char* const kColumns = "Year,Month,Day,T-max:oF,T-min:oF,Precip:inch,RelHum:%,WndSpd:mile/hr,Solar:W/m2";
 
 
 // The account of the days as text: the charts, the report and the flags
@@ -111,7 +123,11 @@ struct StreamedRun : ::testing::TestWithParam<std::tuple<RunCase, bool>> {
         r.taskIndex = 0;
         r.fileName = "station.txt";
         r.rowsBeforeText = std::to_string(c.rows);
-        r.layout = layoutFromColumns("Year,Month,Day,T-max:oF,T-min:oF,Precip:inch,RelHum:%,WndSpd:mile/hr,Solar:W/m2");
+        r.layout = layoutFromColumns(c.columns ? c.columns : kColumns);
+        r.layout.fields = c.fields;
+        r.layout.decimalComma = c.decimalComma;
+        r.layout.fieldEnds = c.fieldEnds;
+        r.layout.traceCode = c.trace;
         r.substitutionEnabled = std::get<1>(GetParam());
         r.inputText = text;
         return r;
@@ -208,7 +224,29 @@ INSTANTIATE_TEST_SUITE_P(
             RunCase{"NoLastBreak", "1900/01/01 41 30 0 70 3 120\n1900/01/02 41 30 0 70 3 120", true},
             RunCase{"LoneCrBreaks", "1900/01/01 41 30 0 70 3 120\r1900/01/02 41 30 0 70 3 120\r", true},
             RunCase{"LoneCrInsideARow", "1900/01/01 41 30 0 70\r3 120\n", false},
-            RunCase{"Latin1Note", std::string(kRows) + "\n\xB0" "F\n", true}),
+            RunCase{"Latin1Note", std::string(kRows) + "\n\xB0" "F\n", true},
+            // Fields not separated by blanks are split inside the one pass.
+            RunCase{"CommaFields", "1900,1,1,41,30,0.25,72.5,3.1,120.4\n1900,1,2,43.1,31,0,80,2,95\n\nnote\n", true,
+                    true, 3, kColumns, FieldSeparator::Comma},
+            RunCase{"CommaEmptyField", "1900,1,1,41,30,,72.5,3.1,120.4\n1900,1,2,43.1,31, ,80,2,95\n", true, false, 3,
+                    kColumns, FieldSeparator::Comma},
+            RunCase{"QuotedDates",
+                    "\"1900-01-01\",41,30,0.25,72.5,3.1,120.4\n\"1900-01-02T00:00\",\"43.1\",31,+0,80,2,95\n", true,
+                    true, 3, "Date:YYYY-MM-DD,T-max:oF,T-min:oF,Precip:inch,RelHum:%,WndSpd:mile/hr,Solar:W/m2",
+                    FieldSeparator::Comma},
+            RunCase{"ImpossibleDate", "\"1900-02-30\",41,30,0.25,72.5,3.1,120.4\n", false, false, 3,
+                    "Date:YYYY-MM-DD,T-max:oF,T-min:oF,Precip:inch,RelHum:%,WndSpd:mile/hr,Solar:W/m2",
+                    FieldSeparator::Comma},
+            RunCase{"SemicolonsAndDecimalCommas", "1900;1;1;41,5;30;0,25;72,5;3,1;120,4\n1900;1;2;43;31;0;80;2;95\n",
+                    true, true, 3, kColumns, FieldSeparator::Semicolon, true},
+            RunCase{"BlanksAndDecimalCommas", "1900 1 1 41,5 30 0,25 72,5 3,1 120,4\n1900 1 2 43 31 0 80 2 95 x\n",
+                    true, true, 3, kColumns, FieldSeparator::Blanks, true},
+            RunCase{"TextInAReadField", "1900,1,1,41,30,abc,72.5,3.1,120.4\n", false, false, 3, kColumns,
+                    FieldSeparator::Comma},
+            RunCase{"TraceCode", "1900,1,1,41,30,T,72.5,3.1,120.4\n1900,1,2,43.1,31,T,80,2,95\n", true, true, 3,
+                    kColumns, FieldSeparator::Comma, false, {}, "T"},
+            RunCase{"FixedWidthsWithABlankField", "1900  1  1 41.0 30.2  0.25 72.5 3.1 120.4\n1900  1  2 43.1 31.0         80 2.0  95.0\n", true, false, 3, kColumns,
+                    FieldSeparator::Fixed, false, {4, 7, 10, 15, 20, 26, 31, 35, 41}}),
         ::testing::Bool()),
     [](const auto& param) {
         return std::string(std::get<0>(param.param).name) + (std::get<1>(param.param) ? "" : "NoSubstitution");
