@@ -1,5 +1,5 @@
-#include "appfolder/appfolder.h"
-#include "mainwindow.h"
+#include "engine/appfolder/appfolder.h"
+#include "gui/mainwindow.h"
 
 #include <QApplication>
 #include <QDir>

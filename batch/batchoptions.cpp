@@ -1,8 +1,8 @@
 #include "batch/batchoptions.h"
 
 #include "batch/templatechoice.h"
-#include "error.h"
-#include "io/numbertext.h"
+#include "engine/error.h"
+#include "engine/io/numbertext.h"
 
 #include <filesystem>
 #include <sstream>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "columns/datalayout.h"
-#include "run/sitecoordinate.h"
-#include "table/fieldpick.h"
+#include "engine/columns/datalayout.h"
+#include "engine/run/sitecoordinate.h"
+#include "engine/table/fieldpick.h"
 
 #include <array>
 #include <optional>

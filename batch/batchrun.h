@@ -1,7 +1,7 @@
 #pragma once
 
 #include "batch/batchoptions.h"
-#include "run/processingrun.h"
+#include "engine/run/processingrun.h"
 
 #include <string_view>
 #include <vector>

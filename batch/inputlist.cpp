@@ -1,6 +1,6 @@
 #include "batch/inputlist.h"
 
-#include "error.h"
+#include "engine/error.h"
 
 #include <algorithm>
 #include <system_error>

@@ -6,11 +6,11 @@
 #include "batch/runsummary.h"
 #include "batch/scratchfolder.h"
 #include "batch/stderrfeedback.h"
-#include "error.h"
-#include "io/backupreplace.h"
-#include "io/textwriter.h"
-#include "stage/taskcatalogue.h"
-#include "run/usertermsmessage.h"
+#include "engine/error.h"
+#include "engine/io/backupreplace.h"
+#include "engine/io/textwriter.h"
+#include "engine/run/usertermsmessage.h"
+#include "engine/stage/taskcatalogue.h"
 
 #include <cerrno>
 #include <chrono>

@@ -1,8 +1,8 @@
 #include "batch/runsummary.h"
 
-#include "error.h"
-#include "io/backupreplace.h"
-#include "io/textwriter.h"
+#include "engine/error.h"
+#include "engine/io/backupreplace.h"
+#include "engine/io/textwriter.h"
 
 #include <algorithm>
 #include <charconv>

@@ -1,7 +1,7 @@
 #include "batch/scratchfolder.h"
 
-#include "error.h"
-#include "io/backupreplace.h"
+#include "engine/error.h"
+#include "engine/io/backupreplace.h"
 
 #include <atomic>
 #include <cerrno>

@@ -1,6 +1,6 @@
 #include "batch/stderrfeedback.h"
 
-#include "tasks/datacheckup.h"
+#include "engine/tasks/datacheckup.h"
 
 #include <cstdio>
 

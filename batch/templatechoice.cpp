@@ -1,8 +1,8 @@
 #include "batch/templatechoice.h"
 
-#include "appfolder/appfolder.h"
-#include "error.h"
-#include "templates/templatestore.h"
+#include "engine/appfolder/appfolder.h"
+#include "engine/error.h"
+#include "engine/templates/templatestore.h"
 
 #include <cstdlib>
 #include <fstream>

@@ -1,7 +1,7 @@
-#include "appfolder/appfolder.h"
-#include "columns/variablecatalogue.h"
-#include "run/processingrun.h"
-#include "ui/userfeedback.h"
+#include "engine/appfolder/appfolder.h"
+#include "engine/columns/variablecatalogue.h"
+#include "engine/run/processingrun.h"
+#include "engine/ui/userfeedback.h"
 
 #include <benchmark/benchmark.h>
 

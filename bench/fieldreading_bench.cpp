@@ -1,6 +1,6 @@
-#include "appfolder/appfolder.h"
-#include "run/processingrun.h"
-#include "ui/userfeedback.h"
+#include "engine/appfolder/appfolder.h"
+#include "engine/run/processingrun.h"
+#include "engine/ui/userfeedback.h"
 
 #include <benchmark/benchmark.h>
 

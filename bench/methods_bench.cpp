@@ -1,8 +1,8 @@
-#include "methods/angstrom.h"
-#include "methods/pancoefficient.h"
-#include "methods/penmanmonteith.h"
-#include "methods/solarfromtemperature.h"
-#include "methods/solargeometry.h"
+#include "engine/methods/angstrom.h"
+#include "engine/methods/pancoefficient.h"
+#include "engine/methods/penmanmonteith.h"
+#include "engine/methods/solarfromtemperature.h"
+#include "engine/methods/solargeometry.h"
 
 #include <benchmark/benchmark.h>
 

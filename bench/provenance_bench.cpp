@@ -1,10 +1,10 @@
-#include "appfolder/appfolder.h"
-#include "columns/datalayout.h"
-#include "provenance/decimation.h"
-#include "provenance/runprovenance.h"
-#include "report/qualityreport.h"
-#include "run/processingrun.h"
-#include "ui/userfeedback.h"
+#include "engine/appfolder/appfolder.h"
+#include "engine/columns/datalayout.h"
+#include "engine/provenance/decimation.h"
+#include "engine/provenance/runprovenance.h"
+#include "engine/report/qualityreport.h"
+#include "engine/run/processingrun.h"
+#include "engine/ui/userfeedback.h"
 
 #include <benchmark/benchmark.h>
 

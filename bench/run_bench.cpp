@@ -1,8 +1,8 @@
-#include "appfolder/appfolder.h"
-#include "columns/variablecatalogue.h"
-#include "run/processingrun.h"
-#include "table/paneltext.h"
-#include "ui/userfeedback.h"
+#include "engine/appfolder/appfolder.h"
+#include "engine/columns/variablecatalogue.h"
+#include "engine/run/processingrun.h"
+#include "engine/table/paneltext.h"
+#include "engine/ui/userfeedback.h"
 
 #include <benchmark/benchmark.h>
 

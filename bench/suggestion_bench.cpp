@@ -1,4 +1,4 @@
-#include "suggest/layoutsuggestion.h"
+#include "engine/suggest/layoutsuggestion.h"
 
 #include <benchmark/benchmark.h>
 

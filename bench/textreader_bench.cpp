@@ -1,5 +1,5 @@
-#include "io/textreader.h"
-#include "io/textwriter.h"
+#include "engine/io/textreader.h"
+#include "engine/io/textwriter.h"
 
 #include <benchmark/benchmark.h>
 

@@ -7,12 +7,12 @@
 // save for the same settings.
 #include "fuzzsupport.h"
 
-#include "appfolder/appfolder.h"
 #include "batch/batchoptions.h"
 #include "batch/batchrun.h"
-#include "output/outputactions.h"
-#include "run/processingrun.h"
-#include "table/paneltext.h"
+#include "engine/appfolder/appfolder.h"
+#include "engine/output/outputactions.h"
+#include "engine/run/processingrun.h"
+#include "engine/table/paneltext.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "error.h"
-#include "ui/userfeedback.h"
+#include "engine/error.h"
+#include "engine/ui/userfeedback.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -3,7 +3,7 @@
 // UTF-8 with '\n' line breaks only.
 #include "fuzzsupport.h"
 
-#include "table/paneltext.h"
+#include "engine/table/paneltext.h"
 
 #include <cstdlib>
 #include <string>

@@ -4,10 +4,10 @@
 // as soon as it has a stage.
 #include "fuzzsupport.h"
 
-#include "appfolder/appfolder.h"
-#include "columns/variablecatalogue.h"
-#include "run/processingrun.h"
-#include "stage/taskcatalogue.h"
+#include "engine/appfolder/appfolder.h"
+#include "engine/columns/variablecatalogue.h"
+#include "engine/run/processingrun.h"
+#include "engine/stage/taskcatalogue.h"
 
 #include <string>
 

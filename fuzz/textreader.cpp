@@ -3,10 +3,10 @@
 // fuzzed column layout.
 #include "fuzzsupport.h"
 
-#include "appfolder/appfolder.h"
-#include "io/textreader.h"
-#include "stage/recordreader.h"
-#include "stage/runcontext.h"
+#include "engine/appfolder/appfolder.h"
+#include "engine/io/textreader.h"
+#include "engine/stage/recordreader.h"
+#include "engine/stage/runcontext.h"
 
 #include <string>
 

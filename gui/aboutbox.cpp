@@ -1,7 +1,7 @@
-#include "aboutbox.h"
+#include "gui/aboutbox.h"
 
-#include "controls.h"
-#include "urlopener.h"
+#include "gui/controls.h"
+#include "gui/urlopener.h"
 
 #include <QCloseEvent>
 #include <QGridLayout>

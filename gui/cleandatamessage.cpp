@@ -1,4 +1,4 @@
-#include "cleandatamessage.h"
+#include "gui/cleandatamessage.h"
 
 #include <QCheckBox>
 #include <QPushButton>

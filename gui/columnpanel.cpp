@@ -1,9 +1,9 @@
-#include "columnpanel.h"
+#include "gui/columnpanel.h"
 
-#include "controls.h"
+#include "gui/controls.h"
 
-#include "columns/columnlayout.h"
-#include "run/processingrun.h"
+#include "engine/columns/columnlayout.h"
+#include "engine/run/processingrun.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -1,4 +1,4 @@
-#include "combolists.h"
+#include "gui/combolists.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>

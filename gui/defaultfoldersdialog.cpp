@@ -1,14 +1,14 @@
-#include "defaultfoldersdialog.h"
+#include "gui/defaultfoldersdialog.h"
 
-#include "controls.h"
+#include "gui/controls.h"
 
-#include "selectfolderdialog.h"
+#include "gui/selectfolderdialog.h"
 
-#include "appfolder/appfolder.h"
-#include "appfolder/rememberedfolders.h"
-#include "appfolder/settings.h"
-#include "error.h"
-#include "ui/userfeedback.h"
+#include "engine/appfolder/appfolder.h"
+#include "engine/appfolder/rememberedfolders.h"
+#include "engine/appfolder/settings.h"
+#include "engine/error.h"
+#include "engine/ui/userfeedback.h"
 
 #include <QDir>
 #include <QGridLayout>

@@ -1,4 +1,4 @@
-#include "desktopdocumentopener.h"
+#include "gui/desktopdocumentopener.h"
 
 #include <QCoreApplication>
 #include <QDesktopServices>

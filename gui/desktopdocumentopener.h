@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/documentopener.h"
+#include "engine/ui/documentopener.h"
 
 // Opens documents with the desktop's default handler for their type.
 class DesktopDocumentOpener : public pluvora::DocumentOpener {

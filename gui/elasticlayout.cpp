@@ -1,4 +1,4 @@
-#include "elasticlayout.h"
+#include "gui/elasticlayout.h"
 
 #include <QAbstractButton>
 #include <QAbstractScrollArea>

@@ -1,4 +1,4 @@
-#include "filechooser.h"
+#include "gui/filechooser.h"
 
 #include <QDir>
 #include <QFileDialog>

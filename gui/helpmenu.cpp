@@ -1,8 +1,8 @@
-#include "helpmenu.h"
+#include "gui/helpmenu.h"
 
-#include "aboutbox.h"
-#include "helpwindow.h"
-#include "urlopener.h"
+#include "gui/aboutbox.h"
+#include "gui/helpwindow.h"
+#include "gui/urlopener.h"
 
 HelpMenu::HelpMenu(QWidget* window, std::filesystem::path helpFolder, UrlOpener* opener)
     : QObject(window)

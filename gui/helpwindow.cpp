@@ -1,6 +1,6 @@
-#include "helpwindow.h"
+#include "gui/helpwindow.h"
 
-#include "controls.h"
+#include "gui/controls.h"
 
 #include <QHBoxLayout>
 #include <QScreen>

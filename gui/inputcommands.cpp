@@ -1,17 +1,17 @@
-#include "inputcommands.h"
+#include "gui/inputcommands.h"
 
-#include "cleandatamessage.h"
-#include "filechooser.h"
-#include "removecolumnsdialog.h"
-#include "undoablereplace.h"
+#include "gui/cleandatamessage.h"
+#include "gui/filechooser.h"
+#include "gui/removecolumnsdialog.h"
+#include "gui/undoablereplace.h"
 
-#include "appfolder/appfolder.h"
-#include "appfolder/rememberedfolders.h"
-#include "io/backupreplace.h"
-#include "table/paneltext.h"
-#include "table/seencolumns.h"
-#include "ui/userfeedback.h"
-#include "utf8text.h"
+#include "engine/appfolder/appfolder.h"
+#include "engine/appfolder/rememberedfolders.h"
+#include "engine/io/backupreplace.h"
+#include "engine/table/paneltext.h"
+#include "engine/table/seencolumns.h"
+#include "engine/ui/userfeedback.h"
+#include "gui/utf8text.h"
 
 #include <QFileInfo>
 #include <QLineEdit>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "table/layoutpasses.h"
-#include "table/seencolumns.h"
+#include "engine/table/layoutpasses.h"
+#include "engine/table/seencolumns.h"
 
 #include <QObject>
 

@@ -1,6 +1,6 @@
-#include "inputfindbar.h"
+#include "gui/inputfindbar.h"
 
-#include "inputpanel.h"
+#include "gui/inputpanel.h"
 
 #include <QHBoxLayout>
 #include <QIntValidator>

@@ -1,6 +1,6 @@
-#include "inputpanel.h"
+#include "gui/inputpanel.h"
 
-#include "table/reportedline.h"
+#include "engine/table/reportedline.h"
 
 #include <QContextMenuEvent>
 #include <QMenu>

@@ -1,4 +1,4 @@
-#include "latitudesharing.h"
+#include "gui/latitudesharing.h"
 
 #include <QLineEdit>
 

@@ -1,7 +1,7 @@
-#include "layoutsuggestionbar.h"
+#include "gui/layoutsuggestionbar.h"
 
-#include "columnpanel.h"
-#include "suggest/layoutsuggestion.h"
+#include "engine/suggest/layoutsuggestion.h"
+#include "gui/columnpanel.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>

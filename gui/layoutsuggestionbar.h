@@ -1,7 +1,7 @@
 #pragma once
 
-#include "columns/datalayout.h"
-#include "suggest/suggestiontables.h"
+#include "engine/columns/datalayout.h"
+#include "engine/suggest/suggestiontables.h"
 
 #include <QWidget>
 

@@ -1,4 +1,4 @@
-#include "longwork.h"
+#include "gui/longwork.h"
 
 #include <QCoreApplication>
 #include <QProgressDialog>

@@ -1,6 +1,6 @@
-#include "mainmenu.h"
+#include "gui/mainmenu.h"
 
-#include "mainwindow.h"
+#include "gui/mainwindow.h"
 
 #include <QMenu>
 #include <QMenuBar>

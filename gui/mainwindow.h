@@ -1,8 +1,8 @@
 #pragma once
 
-#include "appfolder/appfolder.h"
-#include "appfolder/rememberedfolders.h"
-#include "run/processingrun.h"
+#include "engine/appfolder/appfolder.h"
+#include "engine/appfolder/rememberedfolders.h"
+#include "engine/run/processingrun.h"
 
 #include <QMainWindow>
 #include <QPointer>

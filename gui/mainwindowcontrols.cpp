@@ -1,19 +1,19 @@
 // The main window's controls at their design positions.
-#include "mainwindow.h"
+#include "gui/mainwindow.h"
 
-#include "columnpanel.h"
-#include "controls.h"
-#include "inputfindbar.h"
-#include "inputpanel.h"
-#include "layoutsuggestionbar.h"
-#include "missingvaluebox.h"
-#include "needlegauge.h"
-#include "noteline.h"
-#include "outputpanel.h"
-#include "reportlinks.h"
-#include "taskpanel.h"
-#include "templatecontrol.h"
-#include "typednumberbox.h"
+#include "gui/columnpanel.h"
+#include "gui/controls.h"
+#include "gui/inputfindbar.h"
+#include "gui/inputpanel.h"
+#include "gui/layoutsuggestionbar.h"
+#include "gui/missingvaluebox.h"
+#include "gui/needlegauge.h"
+#include "gui/noteline.h"
+#include "gui/outputpanel.h"
+#include "gui/reportlinks.h"
+#include "gui/taskpanel.h"
+#include "gui/templatecontrol.h"
+#include "gui/typednumberbox.h"
 
 #include <QGroupBox>
 #include <QLabel>

@@ -1,4 +1,4 @@
-#include "messageboxfeedback.h"
+#include "gui/messageboxfeedback.h"
 
 #include <QApplication>
 #include <QMessageBox>

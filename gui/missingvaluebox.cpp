@@ -1,8 +1,8 @@
-#include "missingvaluebox.h"
+#include "gui/missingvaluebox.h"
 
-#include "io/numbertext.h"
-#include "run/processingrun.h"
-#include "ui/userfeedback.h"
+#include "engine/io/numbertext.h"
+#include "engine/run/processingrun.h"
+#include "engine/ui/userfeedback.h"
 
 #include <QCheckBox>
 #include <QLabel>

@@ -1,4 +1,4 @@
-#include "needlegauge.h"
+#include "gui/needlegauge.h"
 
 #include <QPainter>
 #include <QtMath>

@@ -1,4 +1,4 @@
-#include "noteline.h"
+#include "gui/noteline.h"
 
 #include <QResizeEvent>
 

@@ -1,14 +1,14 @@
-#include "outputpanel.h"
+#include "gui/outputpanel.h"
 
-#include "appfolder/appfolder.h"
-#include "appfolder/rememberedfolders.h"
-#include "filechooser.h"
-#include "output/outputactions.h"
-#include "table/paneltext.h"
-#include "tasks/weatherfileupdate.h"
-#include "ui/documentopener.h"
-#include "ui/userfeedback.h"
-#include "utf8text.h"
+#include "engine/appfolder/appfolder.h"
+#include "engine/appfolder/rememberedfolders.h"
+#include "engine/output/outputactions.h"
+#include "engine/table/paneltext.h"
+#include "engine/tasks/weatherfileupdate.h"
+#include "engine/ui/documentopener.h"
+#include "engine/ui/userfeedback.h"
+#include "gui/filechooser.h"
+#include "gui/utf8text.h"
 
 #include <QLineEdit>
 #include <QPlainTextEdit>

@@ -1,6 +1,6 @@
-#include "paneldocument.h"
+#include "gui/paneldocument.h"
 
-#include "longwork.h"
+#include "gui/longwork.h"
 
 #include <QPlainTextDocumentLayout>
 #include <QPlainTextEdit>

@@ -1,6 +1,6 @@
-#include "removecolumnsdialog.h"
+#include "gui/removecolumnsdialog.h"
 
-#include "controls.h"
+#include "gui/controls.h"
 
 #include <QApplication>
 #include <QHBoxLayout>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "table/seencolumns.h"
+#include "engine/table/seencolumns.h"
 
 #include <QDialog>
 

@@ -1,4 +1,4 @@
-#include "reportlinks.h"
+#include "gui/reportlinks.h"
 
 #include <QHelpEvent>
 #include <QPlainTextEdit>

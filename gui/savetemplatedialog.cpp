@@ -1,8 +1,8 @@
-#include "savetemplatedialog.h"
+#include "gui/savetemplatedialog.h"
 
-#include "controls.h"
+#include "gui/controls.h"
 
-#include "templates/templateoperations.h"
+#include "engine/templates/templateoperations.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "templates/datatemplate.h"
+#include "engine/templates/datatemplate.h"
 
 #include <QDialog>
 #include <QStringList>

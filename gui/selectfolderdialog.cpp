@@ -1,8 +1,8 @@
-#include "selectfolderdialog.h"
+#include "gui/selectfolderdialog.h"
 
-#include "controls.h"
+#include "gui/controls.h"
 
-#include "ui/userfeedback.h"
+#include "engine/ui/userfeedback.h"
 
 #include <QComboBox>
 #include <QDir>

@@ -1,9 +1,9 @@
-#include "sitecoordinatedialog.h"
+#include "gui/sitecoordinatedialog.h"
 
-#include "controls.h"
+#include "gui/controls.h"
 
-#include "run/sitecoordinate.h"
-#include "ui/userfeedback.h"
+#include "engine/run/sitecoordinate.h"
+#include "engine/ui/userfeedback.h"
 
 #include <QCloseEvent>
 #include <QComboBox>

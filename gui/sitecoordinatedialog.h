@@ -1,6 +1,6 @@
 #pragma once
 
-#include "site/sitememory.h"
+#include "engine/site/sitememory.h"
 
 #include <QDialog>
 

@@ -1,12 +1,12 @@
-#include "taskpanel.h"
+#include "gui/taskpanel.h"
 
-#include "latitudesharing.h"
+#include "gui/latitudesharing.h"
 
-#include "controls.h"
+#include "gui/controls.h"
 
-#include "run/processingrun.h"
-#include "stage/taskcatalogue.h"
-#include "utf8text.h"
+#include "engine/run/processingrun.h"
+#include "engine/stage/taskcatalogue.h"
+#include "gui/utf8text.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,11 +1,11 @@
-#include "templatecontrol.h"
+#include "gui/templatecontrol.h"
 
-#include "columnpanel.h"
-#include "savetemplatedialog.h"
-#include "templatemanagerdialog.h"
+#include "gui/columnpanel.h"
+#include "gui/savetemplatedialog.h"
+#include "gui/templatemanagerdialog.h"
 
-#include "templates/templateoperations.h"
-#include "ui/userfeedback.h"
+#include "engine/templates/templateoperations.h"
+#include "engine/ui/userfeedback.h"
 
 #include <QApplication>
 #include <QComboBox>

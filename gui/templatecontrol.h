@@ -1,7 +1,7 @@
 #pragma once
 
-#include "templates/datatemplate.h"
-#include "templates/templatestore.h"
+#include "engine/templates/datatemplate.h"
+#include "engine/templates/templatestore.h"
 
 #include <QObject>
 

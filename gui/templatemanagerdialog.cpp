@@ -1,8 +1,8 @@
-#include "templatemanagerdialog.h"
+#include "gui/templatemanagerdialog.h"
 
-#include "controls.h"
+#include "gui/controls.h"
 
-#include "templates/templateoperations.h"
+#include "engine/templates/templateoperations.h"
 
 #include <QGroupBox>
 #include <QHBoxLayout>

@@ -1,4 +1,4 @@
-#include "typednumberbox.h"
+#include "gui/typednumberbox.h"
 
 #include <QKeyEvent>
 #include <QLineEdit>

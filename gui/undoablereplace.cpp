@@ -1,4 +1,4 @@
-#include "undoablereplace.h"
+#include "gui/undoablereplace.h"
 
 #include <QPlainTextEdit>
 #include <QTextCursor>

@@ -1,4 +1,4 @@
-#include "urlopener.h"
+#include "gui/urlopener.h"
 
 #include <QDesktopServices>
 

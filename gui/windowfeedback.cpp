@@ -1,8 +1,8 @@
-#include "windowfeedback.h"
+#include "gui/windowfeedback.h"
 
-#include "longwork.h"
-#include "needlegauge.h"
-#include "noteline.h"
+#include "gui/longwork.h"
+#include "gui/needlegauge.h"
+#include "gui/noteline.h"
 
 WindowFeedback::WindowFeedback(pluvora::UserFeedback& user, NeedleGauge* gauge, NoteLine* notes)
     : mUser(user)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/userfeedback.h"
+#include "engine/ui/userfeedback.h"
 
 class LongWork;
 class NeedleGauge;

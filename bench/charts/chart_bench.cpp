@@ -1,5 +1,5 @@
-#include "charts/serieschartview.h"
-#include "provenance/runprovenance.h"
+#include "engine/provenance/runprovenance.h"
+#include "gui/charts/serieschartview.h"
 
 #include <QApplication>
 #include <QChart>

@@ -1,6 +1,6 @@
-#include "appfolder/appfolder.h"
+#include "engine/appfolder/appfolder.h"
 
-#include "error.h"
+#include "engine/error.h"
 
 #include <algorithm>
 #include <cctype>

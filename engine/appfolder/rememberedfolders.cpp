@@ -1,4 +1,4 @@
-#include "appfolder/rememberedfolders.h"
+#include "engine/appfolder/rememberedfolders.h"
 
 namespace pluvora {
 

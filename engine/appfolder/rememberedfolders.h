@@ -1,7 +1,7 @@
 #pragma once
 
-#include "appfolder/appfolder.h"
-#include "appfolder/settings.h"
+#include "engine/appfolder/appfolder.h"
+#include "engine/appfolder/settings.h"
 
 #include <filesystem>
 #include <optional>

@@ -1,7 +1,7 @@
-#include "appfolder/safefile.h"
+#include "engine/appfolder/safefile.h"
 
-#include "io/backupreplace.h"
-#include "io/textwriter.h"
+#include "engine/io/backupreplace.h"
+#include "engine/io/textwriter.h"
 
 namespace pluvora {
 

@@ -1,8 +1,8 @@
-#include "appfolder/settings.h"
+#include "engine/appfolder/settings.h"
 
-#include "appfolder/safefile.h"
-#include "error.h"
-#include "io/textreader.h"
+#include "engine/appfolder/safefile.h"
+#include "engine/error.h"
+#include "engine/io/textreader.h"
 
 #include <vector>
 

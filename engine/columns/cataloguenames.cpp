@@ -1,6 +1,6 @@
-#include "columns/cataloguenames.h"
+#include "engine/columns/cataloguenames.h"
 
-#include "columns/variablecatalogue.h"
+#include "engine/columns/variablecatalogue.h"
 
 namespace pluvora {
 

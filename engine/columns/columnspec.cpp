@@ -1,4 +1,4 @@
-#include "columns/columnspec.h"
+#include "engine/columns/columnspec.h"
 
 namespace pluvora {
 

@@ -1,7 +1,7 @@
-#include "columns/datalayout.h"
+#include "engine/columns/datalayout.h"
 
-#include "columns/cataloguenames.h"
-#include "io/numbertext.h"
+#include "engine/columns/cataloguenames.h"
+#include "engine/io/numbertext.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "columns/variablecatalogue.h"
+#include "engine/columns/variablecatalogue.h"
 
 #include <array>
 #include <stdexcept>

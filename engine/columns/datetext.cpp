@@ -1,4 +1,4 @@
-#include "columns/datetext.h"
+#include "engine/columns/datetext.h"
 
 #include <array>
 

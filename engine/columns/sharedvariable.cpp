@@ -1,6 +1,6 @@
-#include "columns/sharedvariable.h"
+#include "engine/columns/sharedvariable.h"
 
-#include "columns/variablecatalogue.h"
+#include "engine/columns/variablecatalogue.h"
 
 namespace pluvora {
 

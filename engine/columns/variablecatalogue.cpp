@@ -1,6 +1,6 @@
-#include "columns/variablecatalogue.h"
+#include "engine/columns/variablecatalogue.h"
 
-#include "columns/datetext.h"
+#include "engine/columns/datetext.h"
 
 namespace pluvora {
 

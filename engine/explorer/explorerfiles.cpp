@@ -1,6 +1,6 @@
-#include "explorer/explorerfiles.h"
+#include "engine/explorer/explorerfiles.h"
 
-#include "appfolder/safefile.h"
+#include "engine/appfolder/safefile.h"
 
 #include <cctype>
 #include <fstream>

@@ -1,4 +1,4 @@
-#include "explorer/explorernavigation.h"
+#include "engine/explorer/explorernavigation.h"
 
 #include <algorithm>
 #include <cctype>

@@ -1,7 +1,7 @@
-#include "explorer/favorites.h"
+#include "engine/explorer/favorites.h"
 
-#include "appfolder/safefile.h"
-#include "explorer/explorerfiles.h"
+#include "engine/appfolder/safefile.h"
+#include "engine/explorer/explorerfiles.h"
 
 #include <algorithm>
 

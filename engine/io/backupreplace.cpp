@@ -1,6 +1,6 @@
-#include "io/backupreplace.h"
+#include "engine/io/backupreplace.h"
 
-#include "error.h"
+#include "engine/error.h"
 
 #include <algorithm>
 #include <cerrno>

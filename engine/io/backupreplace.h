@@ -1,6 +1,6 @@
 #pragma once
 
-#include "error.h"
+#include "engine/error.h"
 
 #include <filesystem>
 #include <functional>

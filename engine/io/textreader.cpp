@@ -1,7 +1,7 @@
-#include "io/textreader.h"
+#include "engine/io/textreader.h"
 
-#include "error.h"
-#include "io/numbertext.h"
+#include "engine/error.h"
+#include "engine/io/numbertext.h"
 
 #include <algorithm>
 #include <cerrno>

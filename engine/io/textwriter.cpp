@@ -1,6 +1,6 @@
-#include "io/textwriter.h"
+#include "engine/io/textwriter.h"
 
-#include "error.h"
+#include "engine/error.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -1,6 +1,6 @@
-#include "methods/angstrom.h"
+#include "engine/methods/angstrom.h"
 
-#include "methods/solargeometry.h"
+#include "engine/methods/solargeometry.h"
 
 namespace pluvora::methods {
 

@@ -1,4 +1,4 @@
-#include "methods/methodresult.h"
+#include "engine/methods/methodresult.h"
 
 namespace pluvora::methods {
 

@@ -1,4 +1,4 @@
-#include "methods/pancoefficient.h"
+#include "engine/methods/pancoefficient.h"
 
 #include <cmath>
 #include <stdexcept>

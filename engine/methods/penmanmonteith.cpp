@@ -1,7 +1,7 @@
-#include "methods/penmanmonteith.h"
+#include "engine/methods/penmanmonteith.h"
 
-#include "methods/power.h"
-#include "methods/solargeometry.h"
+#include "engine/methods/power.h"
+#include "engine/methods/solargeometry.h"
 
 #include <cmath>
 

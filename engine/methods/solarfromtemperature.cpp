@@ -1,7 +1,7 @@
-#include "methods/solarfromtemperature.h"
+#include "engine/methods/solarfromtemperature.h"
 
-#include "methods/power.h"
-#include "methods/solargeometry.h"
+#include "engine/methods/power.h"
+#include "engine/methods/solargeometry.h"
 
 #include <cmath>
 #include <cstdlib>

@@ -1,4 +1,4 @@
-#include "methods/solargeometry.h"
+#include "engine/methods/solargeometry.h"
 
 #include <cmath>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "methods/methodresult.h"
+#include "engine/methods/methodresult.h"
 
 namespace pluvora::methods {
 

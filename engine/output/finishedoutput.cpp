@@ -1,7 +1,7 @@
-#include "output/finishedoutput.h"
+#include "engine/output/finishedoutput.h"
 
-#include "io/textreader.h"
-#include "table/paneltext.h"
+#include "engine/io/textreader.h"
+#include "engine/table/paneltext.h"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "io/textwriter.h"
-#include "run/processingrun.h"
+#include "engine/io/textwriter.h"
+#include "engine/run/processingrun.h"
 
 #include <filesystem>
 #include <optional>

@@ -1,7 +1,7 @@
-#include "output/outputactions.h"
+#include "engine/output/outputactions.h"
 
-#include "io/backupreplace.h"
-#include "table/paneltext.h"
+#include "engine/io/backupreplace.h"
+#include "engine/table/paneltext.h"
 
 namespace pluvora {
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "appfolder/appfolder.h"
-#include "ui/documentopener.h"
-#include "ui/userfeedback.h"
+#include "engine/appfolder/appfolder.h"
+#include "engine/ui/documentopener.h"
+#include "engine/ui/userfeedback.h"
 
 #include <filesystem>
 #include <string>

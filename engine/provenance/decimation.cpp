@@ -1,4 +1,4 @@
-#include "provenance/decimation.h"
+#include "engine/provenance/decimation.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,6 +1,6 @@
-#include "provenance/flagsfile.h"
+#include "engine/provenance/flagsfile.h"
 
-#include "io/backupreplace.h"
+#include "engine/io/backupreplace.h"
 
 namespace pluvora {
 

@@ -1,6 +1,6 @@
-#include "provenance/runprovenance.h"
+#include "engine/provenance/runprovenance.h"
 
-#include "io/textreader.h"
+#include "engine/io/textreader.h"
 
 #include <cmath>
 #include <cstdio>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "columns/columnspec.h"
-#include "record/record.h"
+#include "engine/columns/columnspec.h"
+#include "engine/record/record.h"
 
 #include <cstdint>
 #include <filesystem>

@@ -1,6 +1,6 @@
-#include "record/humidity.h"
+#include "engine/record/humidity.h"
 
-#include "methods/penmanmonteith.h"
+#include "engine/methods/penmanmonteith.h"
 
 #include <algorithm>
 

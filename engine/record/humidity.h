@@ -1,6 +1,6 @@
 #pragma once
 
-#include "record/record.h"
+#include "engine/record/record.h"
 
 #include <string_view>
 

@@ -1,4 +1,4 @@
-#include "record/record.h"
+#include "engine/record/record.h"
 
 #include <cmath>
 #include <limits>

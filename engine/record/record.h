@@ -1,6 +1,6 @@
 #pragma once
 
-#include "columns/columnspec.h"
+#include "engine/columns/columnspec.h"
 
 #include <array>
 #include <optional>

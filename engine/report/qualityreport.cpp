@@ -1,9 +1,9 @@
-#include "report/qualityreport.h"
+#include "engine/report/qualityreport.h"
 
-#include "io/backupreplace.h"
-#include "provenance/decimation.h"
-#include "provenance/flagreasons.h"
-#include "provenance/flagsfile.h"
+#include "engine/io/backupreplace.h"
+#include "engine/provenance/decimation.h"
+#include "engine/provenance/flagreasons.h"
+#include "engine/provenance/flagsfile.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "columns/datalayout.h"
-#include "provenance/runprovenance.h"
+#include "engine/columns/datalayout.h"
+#include "engine/provenance/runprovenance.h"
 
 #include <filesystem>
 #include <string>

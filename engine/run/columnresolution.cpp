@@ -1,4 +1,4 @@
-#include "run/columnresolution.h"
+#include "engine/run/columnresolution.h"
 
 namespace pluvora {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "run/processingrun.h"
-#include "stage/runcontext.h"
+#include "engine/run/processingrun.h"
+#include "engine/stage/runcontext.h"
 
 namespace pluvora {
 

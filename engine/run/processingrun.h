@@ -1,10 +1,10 @@
 #pragma once
 
-#include "appfolder/appfolder.h"
-#include "columns/datalayout.h"
-#include "stage/integertext.h"
-#include "stage/runcontext.h"
-#include "ui/userfeedback.h"
+#include "engine/appfolder/appfolder.h"
+#include "engine/columns/datalayout.h"
+#include "engine/stage/integertext.h"
+#include "engine/stage/runcontext.h"
+#include "engine/ui/userfeedback.h"
 
 #include <array>
 #include <filesystem>

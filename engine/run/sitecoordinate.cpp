@@ -1,6 +1,6 @@
-#include "run/sitecoordinate.h"
+#include "engine/run/sitecoordinate.h"
 
-#include "io/numbertext.h"
+#include "engine/io/numbertext.h"
 
 namespace pluvora {
 

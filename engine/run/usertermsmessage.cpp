@@ -1,4 +1,4 @@
-#include "run/usertermsmessage.h"
+#include "engine/run/usertermsmessage.h"
 
 #include <vector>
 

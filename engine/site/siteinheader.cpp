@@ -1,4 +1,4 @@
-#include "site/siteinheader.h"
+#include "engine/site/siteinheader.h"
 
 #include <regex>
 #include <string>

@@ -1,8 +1,8 @@
-#include "site/sitememory.h"
+#include "engine/site/sitememory.h"
 
-#include "appfolder/safefile.h"
-#include "site/siteinheader.h"
-#include "table/paneltext.h"
+#include "engine/appfolder/safefile.h"
+#include "engine/site/siteinheader.h"
+#include "engine/table/paneltext.h"
 
 #include <charconv>
 #include <vector>

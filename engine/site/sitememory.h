@@ -1,6 +1,6 @@
 #pragma once
 
-#include "appfolder/appfolder.h"
+#include "engine/appfolder/appfolder.h"
 
 #include <optional>
 #include <string>

@@ -1,4 +1,4 @@
-#include "stage/integertext.h"
+#include "engine/stage/integertext.h"
 
 namespace pluvora {
 

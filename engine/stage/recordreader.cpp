@@ -1,7 +1,7 @@
-#include "stage/recordreader.h"
+#include "engine/stage/recordreader.h"
 
-#include "io/textwriter.h"
-#include "record/humidity.h"
+#include "engine/io/textwriter.h"
+#include "engine/record/humidity.h"
 
 namespace pluvora {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "io/textreader.h"
-#include "stage/runcontext.h"
+#include "engine/io/textreader.h"
+#include "engine/stage/runcontext.h"
 
 namespace pluvora {
 

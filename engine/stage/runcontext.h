@@ -1,10 +1,10 @@
 #pragma once
 
-#include "appfolder/appfolder.h"
-#include "columns/columnspec.h"
-#include "record/record.h"
-#include "stage/inputposition.h"
-#include "ui/userfeedback.h"
+#include "engine/appfolder/appfolder.h"
+#include "engine/columns/columnspec.h"
+#include "engine/record/record.h"
+#include "engine/stage/inputposition.h"
+#include "engine/ui/userfeedback.h"
 
 #include <optional>
 #include <string>

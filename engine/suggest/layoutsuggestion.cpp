@@ -1,8 +1,8 @@
-#include "suggest/layoutsuggestion.h"
+#include "engine/suggest/layoutsuggestion.h"
 
-#include "columns/variablecatalogue.h"
-#include "error.h"
-#include "io/numbertext.h"
+#include "engine/columns/variablecatalogue.h"
+#include "engine/error.h"
+#include "engine/io/numbertext.h"
 
 #include <algorithm>
 #include <array>

@@ -1,4 +1,4 @@
-#include "suggest/suggestiontables.h"
+#include "engine/suggest/suggestiontables.h"
 
 #include <algorithm>
 #include <fstream>

@@ -1,6 +1,6 @@
-#include "table/datastart.h"
+#include "engine/table/datastart.h"
 
-#include "table/seencolumns.h"
+#include "engine/table/seencolumns.h"
 
 namespace pluvora {
 

@@ -1,9 +1,9 @@
-#include "table/fieldpick.h"
+#include "engine/table/fieldpick.h"
 
-#include "io/numbertext.h"
-#include "io/textreader.h"
-#include "io/textwriter.h"
-#include "stage/recordreader.h"
+#include "engine/io/numbertext.h"
+#include "engine/io/textreader.h"
+#include "engine/io/textwriter.h"
+#include "engine/stage/recordreader.h"
 
 namespace pluvora {
 

@@ -1,14 +1,14 @@
-#include "table/fieldreading.h"
+#include "engine/table/fieldreading.h"
 
-#include "columns/datetext.h"
-#include "error.h"
-#include "io/textreader.h"
-#include "io/textwriter.h"
-#include "stage/recordreader.h"
-#include "stage/stagemessages.h"
-#include "table/inputtable.h"
-#include "table/paneltext.h"
-#include "table/reportedline.h"
+#include "engine/columns/datetext.h"
+#include "engine/error.h"
+#include "engine/io/textreader.h"
+#include "engine/io/textwriter.h"
+#include "engine/stage/recordreader.h"
+#include "engine/stage/stagemessages.h"
+#include "engine/table/inputtable.h"
+#include "engine/table/paneltext.h"
+#include "engine/table/reportedline.h"
 
 #include <charconv>
 #include <cstring>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "columns/datalayout.h"
-#include "stage/runcontext.h"
+#include "engine/columns/datalayout.h"
+#include "engine/stage/runcontext.h"
 
 #include <array>
 #include <optional>

@@ -1,8 +1,8 @@
-#include "table/inputtable.h"
+#include "engine/table/inputtable.h"
 
-#include "io/textreader.h"
-#include "io/textwriter.h"
-#include "stage/recordreader.h"
+#include "engine/io/textreader.h"
+#include "engine/io/textwriter.h"
+#include "engine/stage/recordreader.h"
 
 #include <optional>
 

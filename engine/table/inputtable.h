@@ -1,7 +1,7 @@
 #pragma once
 
-#include "columns/variablecatalogue.h"
-#include "stage/runcontext.h"
+#include "engine/columns/variablecatalogue.h"
+#include "engine/stage/runcontext.h"
 
 #include <array>
 #include <cstddef>

@@ -1,13 +1,13 @@
-#include "table/layoutpasses.h"
+#include "engine/table/layoutpasses.h"
 
-#include "error.h"
-#include "io/textreader.h"
-#include "io/textwriter.h"
-#include "stage/recordreader.h"
-#include "stage/runcontext.h"
-#include "table/inputtable.h"
-#include "table/numbertokens.h"
-#include "table/paneltext.h"
+#include "engine/error.h"
+#include "engine/io/textreader.h"
+#include "engine/io/textwriter.h"
+#include "engine/stage/recordreader.h"
+#include "engine/stage/runcontext.h"
+#include "engine/table/inputtable.h"
+#include "engine/table/numbertokens.h"
+#include "engine/table/paneltext.h"
 
 #include <functional>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "appfolder/appfolder.h"
-#include "ui/userfeedback.h"
+#include "engine/appfolder/appfolder.h"
+#include "engine/ui/userfeedback.h"
 
 #include <array>
 #include <string>

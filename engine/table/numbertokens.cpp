@@ -1,4 +1,4 @@
-#include "table/numbertokens.h"
+#include "engine/table/numbertokens.h"
 
 namespace pluvora {
 

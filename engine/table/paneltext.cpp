@@ -1,7 +1,7 @@
-#include "table/paneltext.h"
+#include "engine/table/paneltext.h"
 
-#include "error.h"
-#include "io/textwriter.h"
+#include "engine/error.h"
+#include "engine/io/textwriter.h"
 
 #include <cstdint>
 #include <cstdio>

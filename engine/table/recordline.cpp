@@ -1,6 +1,6 @@
-#include "table/recordline.h"
+#include "engine/table/recordline.h"
 
-#include "io/textreader.h"
+#include "engine/io/textreader.h"
 
 #include <algorithm>
 #include <string>

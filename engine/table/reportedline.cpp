@@ -1,6 +1,6 @@
-#include "table/reportedline.h"
+#include "engine/table/reportedline.h"
 
-#include "io/numbertext.h"
+#include "engine/io/numbertext.h"
 
 #include <algorithm>
 #include <charconv>

@@ -1,4 +1,4 @@
-#include "table/seencolumns.h"
+#include "engine/table/seencolumns.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "columns/datalayout.h"
+#include "engine/columns/datalayout.h"
 
 #include <string>
 #include <string_view>

@@ -1,11 +1,11 @@
-#include "tasks/convertrearrange.h"
+#include "engine/tasks/convertrearrange.h"
 
-#include "error.h"
-#include "io/numbertext.h"
-#include "io/textreader.h"
-#include "io/textwriter.h"
-#include "stage/recordreader.h"
-#include "tasks/estimationframe.h"
+#include "engine/error.h"
+#include "engine/io/numbertext.h"
+#include "engine/io/textreader.h"
+#include "engine/io/textwriter.h"
+#include "engine/stage/recordreader.h"
+#include "engine/tasks/estimationframe.h"
 
 #include <charconv>
 #include <memory>

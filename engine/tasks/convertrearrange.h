@@ -1,7 +1,7 @@
 #pragma once
 
-#include "io/numbertext.h"
-#include "stage/runcontext.h"
+#include "engine/io/numbertext.h"
+#include "engine/stage/runcontext.h"
 
 #include <optional>
 

@@ -1,13 +1,13 @@
-#include "tasks/datacheckup.h"
+#include "engine/tasks/datacheckup.h"
 
-#include "error.h"
-#include "io/textreader.h"
-#include "io/textwriter.h"
-#include "provenance/flagreasons.h"
-#include "provenance/runprovenance.h"
-#include "stage/recordreader.h"
-#include "table/paneltext.h"
-#include "table/recordline.h"
+#include "engine/error.h"
+#include "engine/io/textreader.h"
+#include "engine/io/textwriter.h"
+#include "engine/provenance/flagreasons.h"
+#include "engine/provenance/runprovenance.h"
+#include "engine/stage/recordreader.h"
+#include "engine/table/paneltext.h"
+#include "engine/table/recordline.h"
 
 #include <fstream>
 #include <optional>

@@ -1,7 +1,7 @@
-#include "tasks/estimatesolarfromsunshinehr.h"
+#include "engine/tasks/estimatesolarfromsunshinehr.h"
 
-#include "methods/angstrom.h"
-#include "tasks/estimationframe.h"
+#include "engine/methods/angstrom.h"
+#include "engine/tasks/estimationframe.h"
 
 #include <algorithm>
 #include <string>

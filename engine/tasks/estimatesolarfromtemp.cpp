@@ -1,7 +1,7 @@
-#include "tasks/estimatesolarfromtemp.h"
+#include "engine/tasks/estimatesolarfromtemp.h"
 
-#include "methods/solarfromtemperature.h"
-#include "tasks/estimationframe.h"
+#include "engine/methods/solarfromtemperature.h"
+#include "engine/tasks/estimationframe.h"
 
 #include <algorithm>
 

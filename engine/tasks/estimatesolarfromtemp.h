@@ -1,6 +1,6 @@
 #pragma once
 
-#include "stage/runcontext.h"
+#include "engine/stage/runcontext.h"
 
 namespace pluvora {
 

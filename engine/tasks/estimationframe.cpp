@@ -1,10 +1,10 @@
-#include "tasks/estimationframe.h"
+#include "engine/tasks/estimationframe.h"
 
-#include "error.h"
-#include "columns/variablecatalogue.h"
-#include "methods/solargeometry.h"
-#include "record/humidity.h"
-#include "stage/integertext.h"
+#include "engine/columns/variablecatalogue.h"
+#include "engine/error.h"
+#include "engine/methods/solargeometry.h"
+#include "engine/record/humidity.h"
+#include "engine/stage/integertext.h"
 
 namespace pluvora {
 

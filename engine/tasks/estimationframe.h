@@ -1,13 +1,13 @@
 #pragma once
 
-#include "io/numbertext.h"
-#include "io/textreader.h"
-#include "io/textwriter.h"
-#include "methods/methodresult.h"
-#include "provenance/runprovenance.h"
-#include "stage/recordreader.h"
-#include "stage/runcontext.h"
-#include "tasks/convertrearrange.h"
+#include "engine/io/numbertext.h"
+#include "engine/io/textreader.h"
+#include "engine/io/textwriter.h"
+#include "engine/methods/methodresult.h"
+#include "engine/provenance/runprovenance.h"
+#include "engine/stage/recordreader.h"
+#include "engine/stage/runcontext.h"
+#include "engine/tasks/convertrearrange.h"
 
 #include <initializer_list>
 #include <optional>

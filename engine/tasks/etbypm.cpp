@@ -1,7 +1,7 @@
-#include "tasks/etbypm.h"
+#include "engine/tasks/etbypm.h"
 
-#include "methods/penmanmonteith.h"
-#include "tasks/estimationframe.h"
+#include "engine/methods/penmanmonteith.h"
+#include "engine/tasks/estimationframe.h"
 
 namespace pluvora {
 

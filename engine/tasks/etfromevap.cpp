@@ -1,7 +1,7 @@
-#include "tasks/etfromevap.h"
+#include "engine/tasks/etfromevap.h"
 
-#include "methods/pancoefficient.h"
-#include "tasks/estimationframe.h"
+#include "engine/methods/pancoefficient.h"
+#include "engine/tasks/estimationframe.h"
 
 #include <algorithm>
 #include <string>

@@ -1,12 +1,12 @@
-#include "tasks/missingvalues.h"
+#include "engine/tasks/missingvalues.h"
 
-#include "error.h"
-#include "io/numbertext.h"
-#include "io/textreader.h"
-#include "io/textwriter.h"
-#include "provenance/runprovenance.h"
-#include "stage/recordreader.h"
-#include "table/paneltext.h"
+#include "engine/error.h"
+#include "engine/io/numbertext.h"
+#include "engine/io/textreader.h"
+#include "engine/io/textwriter.h"
+#include "engine/provenance/runprovenance.h"
+#include "engine/stage/recordreader.h"
+#include "engine/table/paneltext.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "stage/runcontext.h"
-#include "stage/stagemessages.h"
+#include "engine/stage/runcontext.h"
+#include "engine/stage/stagemessages.h"
 
 #include <string>
 #include <string_view>

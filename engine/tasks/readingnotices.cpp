@@ -1,9 +1,9 @@
-#include "tasks/readingnotices.h"
+#include "engine/tasks/readingnotices.h"
 
-#include "columns/variablecatalogue.h"
-#include "io/numbertext.h"
-#include "io/textreader.h"
-#include "tasks/missingvalues.h"
+#include "engine/columns/variablecatalogue.h"
+#include "engine/io/numbertext.h"
+#include "engine/io/textreader.h"
+#include "engine/tasks/missingvalues.h"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "stage/runcontext.h"
-#include "table/fieldreading.h"
+#include "engine/stage/runcontext.h"
+#include "engine/table/fieldreading.h"
 
 #include <filesystem>
 #include <optional>

@@ -1,8 +1,8 @@
-#include "tasks/weatherfileupdate.h"
+#include "engine/tasks/weatherfileupdate.h"
 
-#include "error.h"
-#include "io/numbertext.h"
-#include "table/paneltext.h"
+#include "engine/error.h"
+#include "engine/io/numbertext.h"
+#include "engine/table/paneltext.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "appfolder/appfolder.h"
-#include "io/backupreplace.h"
-#include "ui/userfeedback.h"
+#include "engine/appfolder/appfolder.h"
+#include "engine/io/backupreplace.h"
+#include "engine/ui/userfeedback.h"
 
 #include <chrono>
 #include <cstddef>

@@ -1,4 +1,4 @@
-#include "templates/templateoperations.h"
+#include "engine/templates/templateoperations.h"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "templates/templatestore.h"
-#include "ui/userfeedback.h"
+#include "engine/templates/templatestore.h"
+#include "engine/ui/userfeedback.h"
 
 #include <optional>
 #include <string>

@@ -1,11 +1,11 @@
-#include "templates/templatestore.h"
+#include "engine/templates/templatestore.h"
 
-#include "appfolder/safefile.h"
-#include "io/backupreplace.h"
-#include "error.h"
-#include "io/numbertext.h"
-#include "io/textreader.h"
-#include "io/textwriter.h"
+#include "engine/appfolder/safefile.h"
+#include "engine/error.h"
+#include "engine/io/backupreplace.h"
+#include "engine/io/numbertext.h"
+#include "engine/io/textreader.h"
+#include "engine/io/textwriter.h"
 
 #include <algorithm>
 #include <cctype>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "appfolder/appfolder.h"
-#include "templates/datatemplate.h"
+#include "engine/appfolder/appfolder.h"
+#include "engine/templates/datatemplate.h"
 
 #include <functional>
 #include <array>

@@ -1,7 +1,7 @@
-#include "charts/chartswindow.h"
+#include "gui/charts/chartswindow.h"
 
-#include "charts/serieschartview.h"
-#include "filechooser.h"
+#include "gui/charts/serieschartview.h"
+#include "gui/filechooser.h"
 
 #include <QFileInfo>
 #include <QHBoxLayout>

@@ -1,10 +1,10 @@
-#include "charts/qualityview.h"
+#include "gui/charts/qualityview.h"
 
-#include "charts/chartswindow.h"
-#include "filechooser.h"
+#include "gui/charts/chartswindow.h"
+#include "gui/filechooser.h"
 
-#include "stage/taskcatalogue.h"
-#include "ui/userfeedback.h"
+#include "engine/stage/taskcatalogue.h"
+#include "engine/ui/userfeedback.h"
 
 #include <QAction>
 #include <QByteArray>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "provenance/runprovenance.h"
-#include "report/qualityreport.h"
-#include "run/processingrun.h"
+#include "engine/provenance/runprovenance.h"
+#include "engine/report/qualityreport.h"
+#include "engine/run/processingrun.h"
 
 #include <QObject>
 #include <QPointer>

@@ -1,7 +1,7 @@
-#include "charts/serieschartview.h"
+#include "gui/charts/serieschartview.h"
 
-#include "provenance/decimation.h"
-#include "provenance/flagsfile.h"
+#include "engine/provenance/decimation.h"
+#include "engine/provenance/flagsfile.h"
 
 #include <QChart>
 #include <QDateTime>

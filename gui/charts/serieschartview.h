@@ -1,6 +1,6 @@
 #pragma once
 
-#include "provenance/runprovenance.h"
+#include "engine/provenance/runprovenance.h"
 
 #include <QChartView>
 #include <QList>

@@ -1,9 +1,9 @@
-#include "explorer/addfavoritedialog.h"
+#include "gui/explorer/addfavoritedialog.h"
 
-#include "controls.h"
-#include "explorer/explorerfiles.h"
-#include "explorer/favorites.h"
-#include "ui/userfeedback.h"
+#include "engine/explorer/explorerfiles.h"
+#include "engine/explorer/favorites.h"
+#include "engine/ui/userfeedback.h"
+#include "gui/controls.h"
 
 #include <QHBoxLayout>
 #include <QKeyEvent>

@@ -1,4 +1,4 @@
-#include "explorer/explorerpage.h"
+#include "gui/explorer/explorerpage.h"
 
 #include <QPointer>
 #include <QWebEngineDownloadRequest>

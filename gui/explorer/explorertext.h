@@ -1,6 +1,6 @@
 #pragma once
 
-#include "utf8text.h"
+#include "gui/utf8text.h"
 
 #include <QString>
 

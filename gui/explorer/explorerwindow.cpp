@@ -1,11 +1,11 @@
-#include "explorer/explorerwindow.h"
+#include "gui/explorer/explorerwindow.h"
 
-#include "appfolder/safefile.h"
-#include "explorer/explorerfiles.h"
-#include "explorer/explorerpage.h"
-#include "explorer/explorertext.h"
-#include "filechooser.h"
-#include "ui/userfeedback.h"
+#include "engine/appfolder/safefile.h"
+#include "engine/explorer/explorerfiles.h"
+#include "engine/ui/userfeedback.h"
+#include "gui/explorer/explorerpage.h"
+#include "gui/explorer/explorertext.h"
+#include "gui/filechooser.h"
 
 #include <QCloseEvent>
 #include <QComboBox>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "appfolder/appfolder.h"
-#include "explorer/explorernavigation.h"
-#include "explorer/explorerpage.h"
+#include "engine/appfolder/appfolder.h"
+#include "engine/explorer/explorernavigation.h"
+#include "gui/explorer/explorerpage.h"
 
 #include <QMainWindow>
 #include <QStringList>

@@ -1,8 +1,8 @@
 // The explorer's tool bars, menus and activity picture.
-#include "explorer/explorerwindow.h"
+#include "gui/explorer/explorerwindow.h"
 
-#include "explorer/explorerfiles.h"
-#include "explorer/explorertext.h"
+#include "engine/explorer/explorerfiles.h"
+#include "gui/explorer/explorertext.h"
 
 #include <QComboBox>
 #include <QLabel>

@@ -1,13 +1,13 @@
 // The explorer's favorites menu, its dialogs and the home page.
-#include "explorer/explorerwindow.h"
+#include "gui/explorer/explorerwindow.h"
 
-#include "explorer/addfavoritedialog.h"
-#include "explorer/explorerfiles.h"
-#include "explorer/explorertext.h"
-#include "explorer/favorites.h"
-#include "explorer/homepagedialog.h"
-#include "explorer/managefavoritesdialog.h"
-#include "ui/userfeedback.h"
+#include "engine/explorer/explorerfiles.h"
+#include "engine/explorer/favorites.h"
+#include "engine/ui/userfeedback.h"
+#include "gui/explorer/addfavoritedialog.h"
+#include "gui/explorer/explorertext.h"
+#include "gui/explorer/homepagedialog.h"
+#include "gui/explorer/managefavoritesdialog.h"
 
 #include <QComboBox>
 #include <QDialog>

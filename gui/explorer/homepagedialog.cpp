@@ -1,6 +1,6 @@
-#include "explorer/homepagedialog.h"
+#include "gui/explorer/homepagedialog.h"
 
-#include "controls.h"
+#include "gui/controls.h"
 
 #include <QHBoxLayout>
 #include <QKeyEvent>

@@ -1,7 +1,7 @@
-#include "explorer/managefavoritesdialog.h"
+#include "gui/explorer/managefavoritesdialog.h"
 
-#include "controls.h"
-#include "ui/userfeedback.h"
+#include "engine/ui/userfeedback.h"
+#include "gui/controls.h"
 
 #include <QCloseEvent>
 #include <QHBoxLayout>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "appfolder/appfolder.h"
-#include "explorer/favorites.h"
+#include "engine/appfolder/appfolder.h"
+#include "engine/explorer/favorites.h"
 
 #include <QDialog>
 

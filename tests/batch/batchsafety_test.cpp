@@ -1,6 +1,6 @@
-#include "tasks/etbypm.h"
-#include "tasks/etfromevap.h"
-#include "tasks/weatherfileupdate.h"
+#include "engine/tasks/etbypm.h"
+#include "engine/tasks/etfromevap.h"
+#include "engine/tasks/weatherfileupdate.h"
 #include "tempfolder.h"
 
 #include <gtest/gtest.h>

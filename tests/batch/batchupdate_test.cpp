@@ -1,4 +1,4 @@
-#include "tasks/weatherfileupdate.h"
+#include "engine/tasks/weatherfileupdate.h"
 #include "tempfolder.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
-#include "appfolder/appfolder.h"
 #include "batch/runsummary.h"
-#include "columns/variablecatalogue.h"
-#include "templates/templatestore.h"
+#include "engine/appfolder/appfolder.h"
+#include "engine/columns/variablecatalogue.h"
+#include "engine/templates/templatestore.h"
 #include "tempfolder.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "provenance/flagreasons.h"
+#include "engine/provenance/flagreasons.h"
 #include "tempfolder.h"
 
 #include <gtest/gtest.h>

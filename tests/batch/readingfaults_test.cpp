@@ -1,5 +1,5 @@
-#include "tasks/datacheckup.h"
-#include "tasks/readingnotices.h"
+#include "engine/tasks/datacheckup.h"
+#include "engine/tasks/readingnotices.h"
 #include "tempfolder.h"
 
 #include <gtest/gtest.h>

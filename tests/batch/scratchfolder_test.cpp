@@ -1,4 +1,4 @@
-#include "scratchfolder.h"
+#include "batch/scratchfolder.h"
 
 #include "tempfolder.h"
 

@@ -1,8 +1,8 @@
-#include "appfolder/appfolder.h"
-#include "appfolder/rememberedfolders.h"
-#include "appfolder/settings.h"
-#include "error.h"
-#include "io/textreader.h"
+#include "engine/appfolder/appfolder.h"
+#include "engine/appfolder/rememberedfolders.h"
+#include "engine/appfolder/settings.h"
+#include "engine/error.h"
+#include "engine/io/textreader.h"
 #include "tempfolder.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
-#include "error.h"
-#include "table/paneltext.h"
-#include "tasks/datacheckup.h"
+#include "engine/error.h"
+#include "engine/table/paneltext.h"
+#include "engine/tasks/datacheckup.h"
 #include "tempfolder.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "columns/columnlayout.h"
+#include "engine/columns/columnlayout.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "tasks/convertrearrange.h"
+#include "engine/tasks/convertrearrange.h"
 
-#include "error.h"
+#include "engine/error.h"
 #include "recordingfeedback.h"
 #include "tempfolder.h"
 

@@ -1,8 +1,8 @@
-#include "appfolder/appfolder.h"
-#include "columns/variablecatalogue.h"
+#include "engine/appfolder/appfolder.h"
+#include "engine/columns/variablecatalogue.h"
+#include "engine/stage/runcontext.h"
+#include "engine/tasks/datacheckup.h"
 #include "recordingfeedback.h"
-#include "stage/runcontext.h"
-#include "tasks/datacheckup.h"
 #include "tempfolder.h"
 
 #include <gtest/gtest.h>

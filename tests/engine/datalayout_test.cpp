@@ -1,5 +1,5 @@
-#include "columns/datalayout.h"
-#include "templates/templatestore.h"
+#include "engine/columns/datalayout.h"
+#include "engine/templates/templatestore.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "explorer/explorerfiles.h"
-#include "explorer/explorernavigation.h"
-#include "explorer/favorites.h"
+#include "engine/explorer/explorerfiles.h"
+#include "engine/explorer/explorernavigation.h"
+#include "engine/explorer/favorites.h"
 #include "tempfolder.h"
 
 #include <gtest/gtest.h>

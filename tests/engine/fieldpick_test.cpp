@@ -1,4 +1,4 @@
-#include "table/fieldpick.h"
+#include "engine/table/fieldpick.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
-#include "appfolder/appfolder.h"
-#include "columns/datetext.h"
-#include "error.h"
+#include "engine/appfolder/appfolder.h"
+#include "engine/columns/datetext.h"
+#include "engine/error.h"
+#include "engine/run/processingrun.h"
+#include "engine/tasks/datacheckup.h"
+#include "engine/tasks/missingvalues.h"
 #include "recordingfeedback.h"
-#include "run/processingrun.h"
-#include "tasks/datacheckup.h"
-#include "tasks/missingvalues.h"
 #include "tempfolder.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
-#include "io/textwriter.h"
-#include "output/finishedoutput.h"
-#include "table/paneltext.h"
+#include "engine/io/textwriter.h"
+#include "engine/output/finishedoutput.h"
+#include "engine/table/paneltext.h"
 #include "tempfolder.h"
 
 #include <gtest/gtest.h>

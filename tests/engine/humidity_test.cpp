@@ -1,9 +1,9 @@
-#include "appfolder/appfolder.h"
-#include "methods/penmanmonteith.h"
-#include "record/humidity.h"
+#include "engine/appfolder/appfolder.h"
+#include "engine/methods/penmanmonteith.h"
+#include "engine/record/humidity.h"
+#include "engine/run/processingrun.h"
+#include "engine/tasks/estimationframe.h"
 #include "recordingfeedback.h"
-#include "run/processingrun.h"
-#include "tasks/estimationframe.h"
 #include "tempfolder.h"
 
 #include <gtest/gtest.h>

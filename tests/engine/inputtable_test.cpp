@@ -1,10 +1,10 @@
-#include "appfolder/appfolder.h"
-#include "error.h"
+#include "engine/appfolder/appfolder.h"
+#include "engine/error.h"
+#include "engine/io/textreader.h"
+#include "engine/table/inputtable.h"
+#include "engine/table/paneltext.h"
 #include "recordingfeedback.h"
-#include "table/inputtable.h"
-#include "table/paneltext.h"
 #include "tempfolder.h"
-#include "io/textreader.h"
 
 #include <gtest/gtest.h>
 

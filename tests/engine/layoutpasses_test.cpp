@@ -1,4 +1,4 @@
-#include "table/layoutpasses.h"
+#include "engine/table/layoutpasses.h"
 
 #include "recordingfeedback.h"
 #include "tempfolder.h"

@@ -1,4 +1,4 @@
-#include "suggest/layoutsuggestion.h"
+#include "engine/suggest/layoutsuggestion.h"
 
 #include <gtest/gtest.h>
 

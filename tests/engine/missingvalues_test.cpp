@@ -1,8 +1,8 @@
-#include "appfolder/appfolder.h"
-#include "error.h"
+#include "engine/appfolder/appfolder.h"
+#include "engine/error.h"
+#include "engine/stage/runcontext.h"
+#include "engine/tasks/missingvalues.h"
 #include "recordingfeedback.h"
-#include "stage/runcontext.h"
-#include "tasks/missingvalues.h"
 #include "tempfolder.h"
 
 #include <gtest/gtest.h>

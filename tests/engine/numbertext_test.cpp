@@ -1,4 +1,4 @@
-#include "io/numbertext.h"
+#include "engine/io/numbertext.h"
 
 #include <gtest/gtest.h>
 

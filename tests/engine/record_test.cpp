@@ -1,8 +1,8 @@
-#include "record/record.h"
-#include "stage/recordreader.h"
+#include "engine/record/record.h"
+#include "engine/stage/recordreader.h"
 
-#include "io/textreader.h"
-#include "io/textwriter.h"
+#include "engine/io/textreader.h"
+#include "engine/io/textwriter.h"
 #include "recordingfeedback.h"
 #include "tempfolder.h"
 

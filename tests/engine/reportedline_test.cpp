@@ -1,4 +1,4 @@
-#include "table/reportedline.h"
+#include "engine/table/reportedline.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "error.h"
-#include "io/backupreplace.h"
+#include "engine/error.h"
+#include "engine/io/backupreplace.h"
 #include "tempfolder.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
-#include "columns/sharedvariable.h"
-#include "columns/variablecatalogue.h"
-#include "table/datastart.h"
-#include "table/seencolumns.h"
+#include "engine/columns/sharedvariable.h"
+#include "engine/columns/variablecatalogue.h"
+#include "engine/table/datastart.h"
+#include "engine/table/seencolumns.h"
 
 #include <gtest/gtest.h>
 

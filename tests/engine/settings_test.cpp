@@ -1,6 +1,6 @@
-#include "appfolder/rememberedfolders.h"
-#include "appfolder/settings.h"
-#include "error.h"
+#include "engine/appfolder/rememberedfolders.h"
+#include "engine/appfolder/settings.h"
+#include "engine/error.h"
 #include "tempfolder.h"
 
 #include <gtest/gtest.h>

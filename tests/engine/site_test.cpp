@@ -1,8 +1,8 @@
-#include "appfolder/appfolder.h"
-#include "run/sitecoordinate.h"
-#include "site/siteinheader.h"
-#include "site/sitememory.h"
-#include "table/paneltext.h"
+#include "engine/appfolder/appfolder.h"
+#include "engine/run/sitecoordinate.h"
+#include "engine/site/siteinheader.h"
+#include "engine/site/sitememory.h"
+#include "engine/table/paneltext.h"
 
 #include "tempfolder.h"
 

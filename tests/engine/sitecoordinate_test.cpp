@@ -1,4 +1,4 @@
-#include "run/sitecoordinate.h"
+#include "engine/run/sitecoordinate.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
-#include "appfolder/appfolder.h"
-#include "error.h"
-#include "provenance/runprovenance.h"
+#include "engine/appfolder/appfolder.h"
+#include "engine/error.h"
+#include "engine/provenance/runprovenance.h"
+#include "engine/run/processingrun.h"
+#include "engine/table/paneltext.h"
 #include "recordingfeedback.h"
-#include "run/processingrun.h"
-#include "table/paneltext.h"
 #include "tempfolder.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
-#include "templates/templateoperations.h"
+#include "engine/templates/templateoperations.h"
 
-#include "error.h"
+#include "engine/error.h"
 #include "recordingfeedback.h"
 #include "tempfolder.h"
 

@@ -1,5 +1,5 @@
-#include "error.h"
-#include "io/textreader.h"
+#include "engine/error.h"
+#include "engine/io/textreader.h"
 #include "tempfolder.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
-#include "columns/variablecatalogue.h"
-#include "record/record.h"
-#include "tasks/convertrearrange.h"
+#include "engine/columns/variablecatalogue.h"
+#include "engine/record/record.h"
+#include "engine/tasks/convertrearrange.h"
 
 #include "recordingfeedback.h"
 #include "tempfolder.h"

@@ -1,8 +1,8 @@
-#include "appfolder/appfolder.h"
-#include "error.h"
+#include "engine/appfolder/appfolder.h"
+#include "engine/error.h"
+#include "engine/run/processingrun.h"
+#include "engine/run/usertermsmessage.h"
 #include "recordingfeedback.h"
-#include "run/processingrun.h"
-#include "run/usertermsmessage.h"
 #include "tempfolder.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
-#include "error.h"
-#include "io/backupreplace.h"
+#include "engine/error.h"
+#include "engine/io/backupreplace.h"
+#include "engine/tasks/weatherfileupdate.h"
 #include "recordingfeedback.h"
-#include "tasks/weatherfileupdate.h"
 #include "tempfolder.h"
 
 #include <gtest/gtest.h>

@@ -1,8 +1,8 @@
-#include "error.h"
-#include "io/backupreplace.h"
-#include "output/outputactions.h"
+#include "engine/error.h"
+#include "engine/io/backupreplace.h"
+#include "engine/output/outputactions.h"
+#include "engine/tasks/weatherfileupdate.h"
 #include "recordingfeedback.h"
-#include "tasks/weatherfileupdate.h"
 #include "tempfolder.h"
 
 #include <gtest/gtest.h>

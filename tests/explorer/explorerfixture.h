@@ -1,7 +1,7 @@
 #pragma once
 
 #include "../gui/windowfixture.h"
-#include "explorer/explorerwindow.h"
+#include "gui/explorer/explorerwindow.h"
 
 #include <QPointer>
 #include <QSignalSpy>

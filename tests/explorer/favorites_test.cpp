@@ -1,8 +1,8 @@
 #include "explorerfixture.h"
 
-#include "explorer/addfavoritedialog.h"
-#include "explorer/homepagedialog.h"
-#include "explorer/managefavoritesdialog.h"
+#include "gui/explorer/addfavoritedialog.h"
+#include "gui/explorer/homepagedialog.h"
+#include "gui/explorer/managefavoritesdialog.h"
 
 #include <QAction>
 #include <QLabel>

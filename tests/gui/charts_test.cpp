@@ -1,10 +1,10 @@
 #include "windowfixture.h"
 
-#include "charts/chartswindow.h"
-#include "charts/serieschartview.h"
-#include "provenance/runprovenance.h"
-#include "report/qualityreport.h"
-#include "run/processingrun.h"
+#include "engine/provenance/runprovenance.h"
+#include "engine/report/qualityreport.h"
+#include "engine/run/processingrun.h"
+#include "gui/charts/chartswindow.h"
+#include "gui/charts/serieschartview.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,7 +1,7 @@
-#include "columnpanel.h"
+#include "gui/columnpanel.h"
 
-#include "columns/variablecatalogue.h"
-#include "run/processingrun.h"
+#include "engine/columns/variablecatalogue.h"
+#include "engine/run/processingrun.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -1,7 +1,7 @@
 #include "windowfixture.h"
 
-#include "inputfindbar.h"
-#include "inputpanel.h"
+#include "gui/inputfindbar.h"
+#include "gui/inputpanel.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -1,8 +1,8 @@
-#include "defaultfoldersdialog.h"
-#include "selectfolderdialog.h"
+#include "gui/defaultfoldersdialog.h"
+#include "gui/selectfolderdialog.h"
 
-#include "appfolder/appfolder.h"
-#include "appfolder/rememberedfolders.h"
+#include "engine/appfolder/appfolder.h"
+#include "engine/appfolder/rememberedfolders.h"
 #include "recordingfeedback.h"
 #include "tempfolder.h"
 

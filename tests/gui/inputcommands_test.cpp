@@ -1,8 +1,8 @@
 #include "windowfixture.h"
 
-#include "cleandatamessage.h"
-#include "inputcommands.h"
-#include "removecolumnsdialog.h"
+#include "gui/cleandatamessage.h"
+#include "gui/inputcommands.h"
+#include "gui/removecolumnsdialog.h"
 
 #include <QAction>
 #include <QCheckBox>

@@ -1,7 +1,7 @@
 #include "windowfixture.h"
 
-#include "longwork.h"
-#include "sitecoordinatedialog.h"
+#include "gui/longwork.h"
+#include "gui/sitecoordinatedialog.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -1,10 +1,10 @@
 #include "windowfixture.h"
 
-#include "aboutbox.h"
-#include "helpwindow.h"
-#include "inputpanel.h"
-#include "mainmenu.h"
-#include "urlopener.h"
+#include "gui/aboutbox.h"
+#include "gui/helpwindow.h"
+#include "gui/inputpanel.h"
+#include "gui/mainmenu.h"
+#include "gui/urlopener.h"
 
 #include <QAbstractItemView>
 #include <QDir>

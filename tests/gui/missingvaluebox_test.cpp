@@ -1,7 +1,7 @@
-#include "missingvaluebox.h"
+#include "gui/missingvaluebox.h"
 
+#include "engine/run/processingrun.h"
 #include "recordingfeedback.h"
-#include "run/processingrun.h"
 
 #include <QCheckBox>
 #include <QLabel>

@@ -1,8 +1,8 @@
 #include "windowfixture.h"
 
-#include "appfolder/rememberedfolders.h"
-#include "output/outputactions.h"
-#include "tasks/weatherfileupdate.h"
+#include "engine/appfolder/rememberedfolders.h"
+#include "engine/output/outputactions.h"
+#include "engine/tasks/weatherfileupdate.h"
 
 #include <QComboBox>
 #include <QLineEdit>

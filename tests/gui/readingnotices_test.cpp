@@ -1,8 +1,8 @@
 #include "windowfixture.h"
 
-#include "noteline.h"
-#include "tasks/datacheckup.h"
-#include "tasks/readingnotices.h"
+#include "engine/tasks/datacheckup.h"
+#include "engine/tasks/readingnotices.h"
+#include "gui/noteline.h"
 
 #include <QPlainTextEdit>
 

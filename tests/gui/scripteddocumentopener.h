@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/documentopener.h"
+#include "engine/ui/documentopener.h"
 
 #include <deque>
 #include <filesystem>

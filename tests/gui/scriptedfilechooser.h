@@ -1,6 +1,6 @@
 #pragma once
 
-#include "filechooser.h"
+#include "gui/filechooser.h"
 
 #include <QStringList>
 

@@ -1,7 +1,7 @@
-#include "sitecoordinatedialog.h"
+#include "gui/sitecoordinatedialog.h"
 
+#include "engine/run/sitecoordinate.h"
 #include "recordingfeedback.h"
-#include "run/sitecoordinate.h"
 
 #include <QComboBox>
 #include <QLineEdit>

@@ -1,7 +1,7 @@
-#include "taskpanel.h"
+#include "gui/taskpanel.h"
 
-#include "run/processingrun.h"
-#include "stage/taskcatalogue.h"
+#include "engine/run/processingrun.h"
+#include "engine/stage/taskcatalogue.h"
 
 #include <QCheckBox>
 #include <QComboBox>

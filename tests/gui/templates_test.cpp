@@ -1,10 +1,10 @@
 #include "windowfixture.h"
 
-#include "savetemplatedialog.h"
-#include "templatemanagerdialog.h"
+#include "gui/savetemplatedialog.h"
+#include "gui/templatemanagerdialog.h"
 
-#include "error.h"
-#include "templates/templateoperations.h"
+#include "engine/error.h"
+#include "engine/templates/templateoperations.h"
 
 #include <QAction>
 #include <QCoreApplication>

@@ -1,10 +1,10 @@
 #include "windowfixture.h"
 
-#include "columns/sharedvariable.h"
-#include "helpwindow.h"
-#include "outputpanel.h"
-#include "removecolumnsdialog.h"
-#include "tasks/estimationframe.h"
+#include "engine/columns/sharedvariable.h"
+#include "engine/tasks/estimationframe.h"
+#include "gui/helpwindow.h"
+#include "gui/outputpanel.h"
+#include "gui/removecolumnsdialog.h"
 
 #include <QComboBox>
 #include <QCoreApplication>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "mainwindow.h"
+#include "gui/mainwindow.h"
 #include "recordingfeedback.h"
 #include "scripteddocumentopener.h"
 #include "scriptedfilechooser.h"

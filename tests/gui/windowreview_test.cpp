@@ -1,6 +1,6 @@
 #include "windowfixture.h"
 
-#include "sitecoordinatedialog.h"
+#include "gui/sitecoordinatedialog.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -1,5 +1,5 @@
-#include "methods/angstrom.h"
-#include "methods/solargeometry.h"
+#include "engine/methods/angstrom.h"
+#include "engine/methods/solargeometry.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "digits.h"
 
-#include "io/numbertext.h"
-#include "methods/pancoefficient.h"
+#include "engine/io/numbertext.h"
+#include "engine/methods/pancoefficient.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 #include "digits.h"
 
-#include "io/numbertext.h"
-#include "methods/penmanmonteith.h"
-#include "methods/solargeometry.h"
-#include "record/record.h"
+#include "engine/io/numbertext.h"
+#include "engine/methods/penmanmonteith.h"
+#include "engine/methods/solargeometry.h"
+#include "engine/record/record.h"
 
 #include <gtest/gtest.h>
 

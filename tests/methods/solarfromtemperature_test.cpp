@@ -1,8 +1,8 @@
 #include "digits.h"
 
-#include "io/numbertext.h"
-#include "methods/solarfromtemperature.h"
-#include "methods/solargeometry.h"
+#include "engine/io/numbertext.h"
+#include "engine/methods/solarfromtemperature.h"
+#include "engine/methods/solargeometry.h"
 
 #include <gtest/gtest.h>
 

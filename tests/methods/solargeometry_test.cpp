@@ -1,6 +1,6 @@
 #include "digits.h"
 
-#include "methods/solargeometry.h"
+#include "engine/methods/solargeometry.h"
 
 #include <gtest/gtest.h>
 
