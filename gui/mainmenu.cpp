@@ -33,13 +33,14 @@ QAction* addToggle(QMenu* menu, const char* caption, const char* name, MainWindo
 
 } // namespace
 
-ViewToggles buildMainMenu(MainWindow& window)
+ViewToggles buildMainMenu(MainWindow& window, QMenu* recent, const QList<QAction*>& views)
 {
     using namespace menucaption;
     using W = MainWindow;
 
     QMenu* file = addMenu(window, kFile, "File1");
     addItem(file, kSaveInputFile, "Saveinputfile1", window, &W::Saveinputfile1Click);
+    file->addMenu(recent);
     file->addSeparator();
     QAction* exit = addItem(file, kExit, "Exit1", window, &W::Exit1Click);
     exit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
@@ -67,6 +68,9 @@ ViewToggles buildMainMenu(MainWindow& window)
                                             window, &W::Showhorizontalscrolbar1Click);
     toggles.enableSpacer =
         addToggle(control, kEnableSpacer, "Enablespacer1", window, &W::Enablespacer1Click);
+
+    QMenu* view = addMenu(window, kView, "View1");
+    view->addActions(views);
 
     QMenu* help = addMenu(window, kHelp, "Help1");
     QAction* instructions = addItem(help, kInstructions, "Instructions1", window, &W::Instructions1Click);

@@ -1,7 +1,10 @@
 #pragma once
 
+#include <QList>
+
 class MainWindow;
 class QAction;
+class QMenu;
 
 // Captions of the main window's menus. An '&' marks the mnemonic and "&&"
 // shows one ampersand, so each caption reads as the program has always
@@ -22,6 +25,7 @@ inline constexpr const char* kCheckBelow = "(Check / uncheck below)";
 inline constexpr const char* kElasticWindow = "  &Elastic window";
 inline constexpr const char* kHorizontalScrollBar = "  Show &horizontal scroll bar";
 inline constexpr const char* kEnableSpacer = "  Enable s&pacer";
+inline constexpr const char* kView = "&View";
 inline constexpr const char* kHelp = "&Help";
 inline constexpr const char* kInstructions = "&Instructions";
 inline constexpr const char* kAboutPluvora = "&About Pluvora";
@@ -34,6 +38,7 @@ struct ViewToggles {
     QAction* enableSpacer = nullptr;        // Enablespacer1
 };
 
-// Builds the "File", "Control" and "Help" menus on `window`'s menu bar and
-// connects every item to its handler.
-ViewToggles buildMainMenu(MainWindow& window);
+// Builds the "File", "Control", "View" and "Help" menus on `window`'s menu
+// bar and connects every item to its handler. `recent` goes under "File";
+// `views` (the charts and the quality report) make the "View" menu.
+ViewToggles buildMainMenu(MainWindow& window, QMenu* recent, const QList<QAction*>& views);

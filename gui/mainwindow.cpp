@@ -36,6 +36,7 @@
 #include "gui/noteline.h"
 #include "gui/outputpanel.h"
 #include "gui/paneldocument.h"
+#include "gui/recentfilesmenu.h"
 #include "gui/reportlinks.h"
 #include "gui/sitecoordinatedialog.h"
 #include "gui/taskpanel.h"
@@ -57,6 +58,7 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QDir>
 #include <QScreen>
 #include <QScrollBar>
 #include <QSpinBox>
@@ -90,7 +92,11 @@ MainWindow::MainWindow(const MainWindowSetup& setup, QWidget* parent)
         [this] { return pluvora::fieldSplitOf(mColumns->layout().fields); });
     mTemplates = new TemplateControl({this, mTemplateBox, mColumns}, mFolder,
                                      *mFeedback, this);
-    const ViewToggles toggles = buildMainMenu(*this);
+    mQuality = new QualityView(this, *mFileChooser, *mUser,
+                               [this](QByteArray& text) { return gatherRequest(text); });
+    mRecentFiles = new RecentFilesMenu(mFolder, this);
+    connect(mRecentFiles, &RecentFilesMenu::chosen, this, &MainWindow::openRecentFile);
+    const ViewToggles toggles = buildMainMenu(*this, mRecentFiles, mQuality->actions());
     mElastic = toggles.elasticWindow;
     mHorizontalScroll = toggles.horizontalScrollBar;
     mSpacer = toggles.enableSpacer;
@@ -98,8 +104,6 @@ MainWindow::MainWindow(const MainWindowSetup& setup, QWidget* parent)
     mSuggestLayout->setObjectName("Suggestlayout1");
     mSuggestLayout->setCheckable(true);
     mSuggestLayout->setChecked(true);
-    mQuality = new QualityView(this, *mFileChooser, *mUser,
-                               [this](QByteArray& text) { return gatherRequest(text); });
     mQuality->offerIn(mOutputPanel);
     // The input panel's own menu holds "Data start here" as well.
     mInputPanel->addContextActions(mQuality->actions());
@@ -364,7 +368,10 @@ void MainWindow::startUp()
     setFileNameBoxProperty();
     loadTemplateList();
     const auto stored = pluvora::readSettings(mFolder);
-    mRemembered = pluvora::RememberedFolders::load(stored, mFolder);
+    // With no default folder set, dialogs start where the user last was, or
+    // at home: never in the hidden application folder.
+    mRemembered = pluvora::RememberedFolders::load(
+        stored, mFolder, toUtf8(mRecentFiles->startFolder(QDir::homePath() + QDir::separator())));
     const pluvora::Settings settings = stored.value_or(pluvora::Settings{});
     if (!stored)
         return;

@@ -31,6 +31,7 @@ class NeedleGauge;
 class NoteLine;
 class OutputPanel;
 class QualityView;
+class RecentFilesMenu;
 class ReportLinks;
 class TaskPanel;
 class UrlOpener;
@@ -98,6 +99,9 @@ public slots:
     void BitBtn3Click();
     // Opens `path` as "Step 1" does once a file is chosen.
     void openInputFile(const QString& path);
+    // File > Open recent: opens `path` as "Step 1" would, or takes a file
+    // that is gone off the list.
+    void openRecentFile(const QString& path);
     // "Step 4: Process": runs the chosen task on the input.
     void BitBtn1Click();
     // "Pluvora Explorer": opens the one explorer, or brings it to the front.
@@ -167,6 +171,7 @@ private:
     std::unique_ptr<pluvora::UserFeedback> mOwnFeedback;
     pluvora::UserFeedback* mUser = nullptr;
     QualityView* mQuality = nullptr;
+    RecentFilesMenu* mRecentFiles = nullptr;
     std::unique_ptr<WindowFeedback> mFeedback;
     std::unique_ptr<FileChooser> mOwnFileChooser;
     FileChooser* mFileChooser = nullptr;

@@ -37,6 +37,7 @@
 #include "gui/noteline.h"
 #include "gui/outputpanel.h"
 #include "gui/paneldocument.h"
+#include "gui/recentfilesmenu.h"
 #include "gui/reportlinks.h"
 #include "gui/sitecoordinatedialog.h"
 #include "gui/taskpanel.h"
@@ -93,9 +94,20 @@ void MainWindow::openInputFile(const QString& chosen)
     mInputPanel->clear();
     mFileNameBox->setText(info.fileName());
     mRemembered.inputFileOpened(chosen.toStdString());
+    mRecentFiles->opened(info.absoluteFilePath());
     mInputPanel->replaceDocument(document);
     mOutputPanel->clear();
     suggestLayoutFor(mInputPanel->toPlainText());
+}
+
+void MainWindow::openRecentFile(const QString& path)
+{
+    if (!QFileInfo(path).isFile()) {
+        mRecentFiles->forget(path);
+        pluvora::reportError(*mUser, RecentFilesMenu::kGone + toUtf8(path));
+        return;
+    }
+    openInputFile(path);
 }
 
 ExplorerWindow* MainWindow::explorer() const { return mExplorer; }

@@ -5,12 +5,18 @@ namespace pluvora {
 namespace fs = std::filesystem;
 
 RememberedFolders RememberedFolders::load(const std::optional<Settings>& settings,
-                                          const AppFolder& folder)
+                                          const AppFolder& folder, const std::string& unsetStart)
 {
     RememberedFolders folders;
     if (settings) {
         folders.inputFiles = settings->inputFolder;
         folders.weatherFiles = settings->weatherFolder;
+        if (!unsetStart.empty()) {
+            if (folders.inputFiles.empty())
+                folders.inputFiles = unsetStart;
+            if (folders.weatherFiles.empty())
+                folders.weatherFiles = unsetStart;
+        }
     }
     folders.inputFiles = folderOrAppFolder(folders.inputFiles, folder);
     folders.weatherFiles = folderOrAppFolder(folders.weatherFiles, folder);

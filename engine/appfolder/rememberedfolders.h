@@ -18,8 +18,12 @@ struct RememberedFolders {
     std::string weatherFiles;
 
     // From the settings read at start-up; the application folder for a
-    // missing settings file or an empty folder line.
-    static RememberedFolders load(const std::optional<Settings>& settings, const AppFolder& folder);
+    // missing settings file. An empty folder line (no default folder set)
+    // gives `unsetStart` when one is given (the window passes the user's
+    // last or home folder, never the hidden application folder), else the
+    // application folder.
+    static RememberedFolders load(const std::optional<Settings>& settings, const AppFolder& folder,
+                                  const std::string& unsetStart = {});
 
     // The folder of the input file just opened, ending with a separator.
     void inputFileOpened(const std::filesystem::path& file);

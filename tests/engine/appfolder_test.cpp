@@ -1,4 +1,5 @@
 #include "engine/appfolder/appfolder.h"
+#include "engine/appfolder/recentfiles.h"
 #include "engine/appfolder/rememberedfolders.h"
 #include "engine/appfolder/settings.h"
 #include "engine/error.h"
@@ -246,4 +247,23 @@ TEST(ShippedDefaults, TemplatesDescribeTheRealFilesTheyAreMadeFor)
         const std::string first = lines.at(static_cast<std::size_t>(block.rowsBefore));
         EXPECT_TRUE(first.rfind("2015,01,01", 0) == 0 || first.rfind("2023 335", 0) == 0) << first;
     }
+}
+
+TEST(RecentFilesList, KeepsTheNewestTenOnceEachAcrossSessions)
+{
+    TempFolder dir;
+    const AppFolder folder(dir.path());
+    EXPECT_TRUE(RecentFiles::load(folder).paths().empty());
+    RecentFiles recent;
+    for (int k = 1; k <= 12; ++k)
+        recent.opened("/d/" + std::to_string(k) + ".txt");
+    recent.opened("/d/5.txt");
+    recent.save(folder);
+    EXPECT_EQ(RecentFiles::load(folder).paths(),
+              (std::vector<std::string>{"/d/5.txt", "/d/12.txt", "/d/11.txt", "/d/10.txt", "/d/9.txt", "/d/8.txt",
+                                        "/d/7.txt", "/d/6.txt", "/d/4.txt", "/d/3.txt"}));
+    // The newest file whose folder is gone gives way to the next one.
+    EXPECT_EQ(recent.startFolder("/home/u/"), "/home/u/");
+    recent.opened((dir.path() / "x.txt").string());
+    EXPECT_EQ(recent.startFolder("/home/u/"), dir.path().string() + "/");
 }

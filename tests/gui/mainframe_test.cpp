@@ -114,6 +114,7 @@ TEST_F(Frame, MenuTreeReadsAsTheProgramHasAlwaysShownIt)
     EXPECT_EQ(menuTree(window->menuBar()), (std::vector<std::string>{
                                                "File",
                                                "  Save input file...",
+                                               "  Open recent",
                                                "  ---",
                                                "  Exit [Ctrl+Q]",
                                                "Control",
@@ -131,6 +132,10 @@ TEST_F(Frame, MenuTreeReadsAsTheProgramHasAlwaysShownIt)
                                                "    Elastic window (check)",
                                                "    Show horizontal scroll bar (check)",
                                                "    Enable spacer (check)",
+                                               "View",
+                                               "  Charts",
+                                               "  Charts of the input",
+                                               "  Save quality report...",
                                                "Help",
                                                "  Instructions [F1]",
                                                "  ---",

@@ -1,8 +1,12 @@
 #include "windowfixture.h"
 
+#include "gui/recentfilesmenu.h"
+
 #include <QAction>
 #include <QComboBox>
 #include <QCheckBox>
+#include <QDir>
+#include <QMenu>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -219,4 +223,58 @@ TEST_F(Window, AFailedConversionIsShownAndTheWindowStaysUsable)
     EXPECT_TRUE(output().endsWith("2001\t2\t0.00\t12.0\t6.0\t0\t0.0\t0.0"));
     if (auto* dialog = window->findChild<QWidget*>("TForm11"))
         dialog->close();
+}
+
+// File > Open recent keeps the files a user opened across sessions, and with
+// no default folder set the dialogs start where the user last was, or at
+// home: never in the hidden application folder.
+TEST(WindowStartUp, RecentFilesLastAcrossSessionsAndDialogsStartWhereTheUserWas)
+{
+    TempFolder appDir;
+    TempFolder userDir;
+    appDir.write("Option.pvd", "\r\n\r\n0\r\n0\r\n0\r\n1\r\n-99\t0.01\r\n"); // as shipped
+    const auto first = userDir.write("a.txt", "A\r\n");
+    const auto second = userDir.write("b & c.txt", "B\r\n");
+    RecordingFeedback feedback;
+    ScriptedFileChooser chooser;
+    MainWindowSetup setup;
+    setup.appFolder = appDir.path();
+    setup.feedback = &feedback;
+    setup.fileChooser = &chooser;
+    {
+        MainWindow window(setup);
+        EXPECT_EQ(utf8(QString::fromStdString(window.rememberedFolders().inputFiles)), utf8(QDir::homePath() + "/"));
+        chooser.paths << QString::fromStdString(first.string()) << QString::fromStdString(second.string());
+        window.findChild<QPushButton*>("BitBtn3")->click();
+        window.findChild<QPushButton*>("BitBtn3")->click();
+        window.close();
+    }
+    MainWindow window(setup);
+    EXPECT_EQ(window.rememberedFolders().inputFiles, userDir.path().string() + "/");
+    auto* recent = window.findChild<QMenu*>("OpenRecent1");
+    ASSERT_NE(recent, nullptr);
+    auto captions = [recent] {
+        QStringList texts;
+        for (QAction* item : recent->actions())
+            texts << item->text();
+        return texts;
+    };
+    const QString folder = QString::fromStdString(userDir.path().string());
+    EXPECT_EQ(captions(), QStringList({"&1 " + folder + "/b && c.txt", "&2 " + folder + "/a.txt", "", "&Clear the list"}));
+
+    std::filesystem::remove(first);
+    recent->actions().at(1)->trigger();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(feedback.messages(), std::vector<std::string>{std::string("error: ") + RecentFilesMenu::kGone + first.string()});
+    EXPECT_EQ(captions(), QStringList({"&1 " + folder + "/b && c.txt", "", "&Clear the list"}));
+
+    recent->actions().at(0)->trigger();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(window.findChild<QPlainTextEdit*>("Memo1")->toPlainText(), "B");
+    EXPECT_EQ(window.findChild<QLineEdit*>("Edit1")->text(), "b & c.txt");
+
+    recent->actions().at(2)->trigger();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(captions(), QStringList({RecentFilesMenu::kNone}));
+    window.close();
 }
