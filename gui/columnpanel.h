@@ -76,18 +76,24 @@ public slots:
     void variableChanged(int boxNumber);
     // The list of variable box `boxNumber` (12 to 23) closed.
     void VariableClick(int boxNumber);
+    // Fills unit box `boxNumber` for its variable and shows `unitIndex`.
     void UnitDisplayControl(int boxNumber, int unitIndex);
+    // Shows variable `code` in box `boxNumber` (none for an unknown code).
     void variableDisplay(int boxNumber, int code);
+    // Empties every unit box.
     void clearUnitBoxes();
     // "Reset": every column back to no variable and no unit; tells the window.
     void BitBtn5Click();
     // The spacer turned: the column boxes move to the new spacing.
     void UpDown1Click();
+    // Places the variable and unit boxes at the spacer's spacing.
     void alignColumnBoxes();
+    // Centres each column number above its variable box.
     void arrangecolumnLables();
     // The rows box one less (not below 0) and one more; an empty box
     // becomes 0 first.
     void SpinButton1UpClick();
+    // The rows box one less.
     void SpinButton1DownClick();
 
 private:

@@ -59,6 +59,7 @@ public slots:
     void CleanData1Click();
     // "Align input data using tabs": lines the columns up with tabs.
     void Usetabtoaligninputdata1Click();
+    // "Remove input data columns...": drops the columns the user ticks.
     void RemoveDataColumnsClick();
     // "Save input file...": writes the input panel to a file the user chooses.
     void Saveinputfile1Click();

@@ -25,8 +25,11 @@ public:
     QLineEdit* field() const { return mField; }
 
 public slots:
+    // Ctrl+F: shows the bar to type the text to find.
     void startFind();
+    // F3: the next place the text is found, from the caret on.
     void findNext();
+    // Ctrl+G: shows the bar to type a line number.
     void startGoToLine();
 
 protected:

@@ -110,7 +110,9 @@ public slots:
     void Edit1Change();
     // A click in the file-name box: it takes no caret.
     void Edit1MouseDown();
+    // Fits the file-name box to the name it shows.
     void setFileNameBoxProperty();
+    // Asks the site's coordinates and writes them into the weather file's head.
     void askForLatValueAndInsert();
     // "Enable spacer": turns the column spacer on or off.
     void Enablespacer1Click();
@@ -129,19 +131,26 @@ public slots:
     // Opens the help at a numbered context (0: contents); nothing happens
     // when the help pages are missing.
     void showHelpContext(int context);
+    // A click on a row the missing-value report lists selects that input line.
     void selectReportedLine();
 
     // Menu commands, each handed to the input commands or the template control.
     void Saveinputfile1Click();
+    // "Clean input data".
     void CleanData1Click();
+    // "Align input data using tabs".
     void Usetabtoaligninputdata1Click();
+    // "Remove input data columns...".
     void RemoveDataColumnsClick();
+    // "Save current data template...".
     void Savedatatemplate1Click();
+    // "Manage template list...".
     void Managetemplatelist1Click();
     // Applies the template "Data template" shows.
     void ComboBox2CloseUp();
     // "Retrieve last session template": applies the last session's layout.
     void retrieveLastSessionTemplate();
+    // Keeps the current layout as the last session's.
     void SaveTheTemplate();
 
 protected:

@@ -42,7 +42,9 @@ public:
 public slots:
     // "Enabled": turns the sign and substitute boxes on or off.
     void CheckBox2Click();
+    // The sign box lost focus: anything but an integer is refused with a sound.
     void testInputTypeOne();
+    // The substitute box lost focus: any text is taken as it is.
     void testInputTypeTwo();
 
 private:

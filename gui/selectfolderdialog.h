@@ -46,6 +46,7 @@ public slots:
     void bitBtn3Click();
     // The new-folder panel's "Cancel": hides the panel.
     void bitBtn4Click();
+    // Closing: the new-folder panel is hidden for the next time.
     void FormClose();
 
 private:

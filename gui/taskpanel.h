@@ -88,8 +88,11 @@ public slots:
     void ComboBox1CloseUp();
     // A pan choice with a fetch (this and the next three): the fetch box is on.
     void RadioButton3Click();
+    // A pan choice with a fetch: the fetch box is on.
     void RadioButton4Click();
+    // A pan choice with a fetch: the fetch box is on.
     void RadioButton5Click();
+    // A pan choice with a fetch: the fetch box is on.
     void RadioButton6Click();
     // "Pan type and site conditions unknown": the fetch box is off.
     void RadioButton7Click();

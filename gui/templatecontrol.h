@@ -40,11 +40,13 @@ public slots:
     void applySelected();
     // The box's list has closed, with or without a choice.
     void listClosed();
+    // Applies the layout kept from the last session.
     void applyLastSession();
     // "Save current data template...": asks a name and stores the layout.
     void Savedatatemplate1Click();
     // "Manage template list...": renames and deletes templates.
     void Managetemplatelist1Click();
+    // Keeps the current layout as the last session's.
     void SaveTheTemplate();
     // Yellow while the box shows no name.
     void colourTemplateBox();

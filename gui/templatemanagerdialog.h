@@ -43,6 +43,7 @@ public slots:
     void BitBtn4Click();
     // The new-name panel's "Cancel": back to the list.
     void BitBtn5Click();
+    // Gives the dialog's controls their usual colours back.
     void RestoreTextColor();
 
 protected:

@@ -28,6 +28,7 @@ signals:
 public slots:
     // "Save": adds the page under the typed name, unless the name is taken.
     void BitBtn1Click();
+    // "Cancel": closes without adding.
     void BitBtn2Click();
 
 protected:

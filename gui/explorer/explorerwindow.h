@@ -100,14 +100,21 @@ signals:
     void captured(const QString& text, const QString& title, const QString& source);
 
 public slots:
+    // Goes to the address the address box holds.
     void navigateToURL();
+    // "Back": the previous page.
     void BackClick();
+    // "Forward": the next page.
     void ForwardClick();
+    // "Stop": stops loading the page.
     void StopClick();
+    // "Refresh": loads the page again.
     void RefreshClick();
     // "Capture data": hands the page's text on through `captured` and closes.
     void BitBtn1Click();
+    // "Save as text file...": writes the page's text.
     void SaveAsTextFileClick();
+    // "Save as single file (MHT)...": writes the whole page.
     void SaveAsSinglefileMHTClick();
     // "Open...": shows a local web-page file.
     void Open2Click();
@@ -115,14 +122,23 @@ public slots:
     void Exit1Click();
     // "Help" (F1): asks for the explorer's help page.
     void Help2Click();
+    // A hot link (1-based `tag`): goes to its address.
     void LinksClick(int tag);
+    // Enter in the address box: goes to the typed address and keeps it in the list.
     void URLsKeyDown();
+    // An address chosen from the list: goes there.
     void URLsClick();
+    // Fills the "Favorites" menu from the favorites files.
     void LoadFavoriteToMenu();
+    // Adds `name` to the "Favorites" menu.
     void addToFavoriteOnMenu(const QString& name);
+    // A favorite chosen: goes to its address.
     void favoritesItemClick(QAction* item);
+    // "Add to favorites...": asks a name for the page.
     void AddToFavoritesClick();
+    // "Organize favorites...": renames and deletes favorites.
     void OrganizeFavoriteClick();
+    // "Set as home page": the page becomes the home page.
     void SetHomePageClick();
 
 protected:
