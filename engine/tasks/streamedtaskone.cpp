@@ -34,6 +34,29 @@ bool isValueByte(char c) { return (c >= '0' && c <= '9') || c == '-' || c == '.'
 
 constexpr double kScale[] = {1.0, 10.0, 100.0, 1000.0};
 
+// Digits and at most one point, read up to the first other byte.
+struct DigitRun {
+    std::uint64_t digits = 0;
+    const char* point = nullptr;
+    const char* end = nullptr;
+};
+
+DigitRun scanDigits(const char* p, const char* end)
+{
+    DigitRun run;
+    for (; p != end; ++p) {
+        const unsigned d = static_cast<unsigned char>(*p) - '0';
+        if (d < 10)
+            run.digits = run.digits * 10 + d;
+        else if (*p == '.' && !run.point)
+            run.point = p;
+        else
+            break;
+    }
+    run.end = p;
+    return run;
+}
+
 class Pass {
 public:
     Pass(RunContext& run, std::optional<int> sign, double substitute, FieldRowWriter* fieldRows)
@@ -99,24 +122,9 @@ private:
             if (p == end)
                 break;
             const char* token = p;
-            // The common form, -ddd.ddd, is read as it is scanned; any other
-            // goes through parseDecimal.
             const bool negative = *p == '-';
-            if (negative)
-                ++p;
-            std::uint64_t digits = 0;
-            const char* point = nullptr;
-            for (; p != end; ++p) {
-                const unsigned d = static_cast<unsigned char>(*p) - '0';
-                if (d < 10)
-                    digits = digits * 10 + d;
-                else if (*p == '.' && !point)
-                    point = p;
-                else
-                    break;
-            }
-            const char* tokenEnd = p;
-            const auto length = static_cast<std::size_t>(tokenEnd - token);
+            const DigitRun run = scanDigits(negative ? p + 1 : p, end);
+            p = run.end;
             described += delimiters < columns;
             while (p != end && isValueByte(*p))
                 ++p;
@@ -125,15 +133,7 @@ private:
                 ++count;
                 continue;
             }
-            const std::size_t decimals = point ? static_cast<std::size_t>(tokenEnd - point - 1) : 0;
-            std::optional<double> value;
-            if (tokenEnd == p && length <= 15 && decimals <= 3
-                && length > (negative ? 1u : 0u) + (point ? 1u : 0u)) {
-                const double magnitude = static_cast<double>(digits) / kScale[decimals];
-                value = tokenValue(negative ? -magnitude : magnitude);
-            } else {
-                value = tokenValue(token, static_cast<std::size_t>(p - token));
-            }
+            const std::optional<double> value = valueOf(token, p, negative, run);
             if (!value)
                 return false;
             if (mSubstituted) {
@@ -161,29 +161,10 @@ private:
         std::uint32_t substitutedColumns = 0;
         for (int k = 0; k < columns; ++k) {
             const std::string_view token = tokens[static_cast<std::size_t>(k)];
-            const bool negative = token.front() == '-';
-            std::uint64_t digits = 0;
-            const char* point = nullptr;
-            const char* p = token.data() + (negative ? 1 : 0);
             const char* const end = token.data() + token.size();
-            for (; p != end; ++p) {
-                const unsigned d = static_cast<unsigned char>(*p) - '0';
-                if (d < 10)
-                    digits = digits * 10 + d;
-                else if (*p == '.' && !point)
-                    point = p;
-                else
-                    break;
-            }
-            const std::size_t decimals = point ? static_cast<std::size_t>(p - point - 1) : 0;
-            std::optional<double> value;
-            if (p == end && token.size() <= 15 && decimals <= 3
-                && token.size() > (negative ? 1u : 0u) + (point ? 1u : 0u)) {
-                const double magnitude = static_cast<double>(digits) / kScale[decimals];
-                value = tokenValue(negative ? -magnitude : magnitude);
-            } else {
-                value = tokenValue(token.data(), token.size());
-            }
+            const bool negative = token.front() == '-';
+            const std::optional<double> value =
+                valueOf(token.data(), end, negative, scanDigits(token.data() + (negative ? 1 : 0), end));
             if (!value)
                 return false;
             if (mSubstituted) {
@@ -240,6 +221,21 @@ private:
         mRun.ui.gaugeDisplay();
         mAnyRecord = true;
         return true;
+    }
+
+    // The value of the token [token, end), whose digits `run` read: the
+    // common form, -ddd.ddd, straight from them; any other through
+    // parseDecimal.
+    std::optional<double> valueOf(const char* token, const char* end, bool negative, const DigitRun& run)
+    {
+        const auto length = static_cast<std::size_t>(run.end - token);
+        const std::size_t decimals = run.point ? static_cast<std::size_t>(run.end - run.point - 1) : 0;
+        if (run.end == end && length <= 15 && decimals <= 3
+            && length > (negative ? 1u : 0u) + (run.point ? 1u : 0u)) {
+            const double magnitude = static_cast<double>(run.digits) / kScale[decimals];
+            return tokenValue(negative ? -magnitude : magnitude);
+        }
+        return tokenValue(token, static_cast<std::size_t>(end - token));
     }
 
     // tokenValue for a token of up to 15 characters and 3 decimals, read
