@@ -37,6 +37,17 @@ const char* const kColumnLists[] = {
     "Year,DOY,SunHr,T-max:oC,T-min:oC",
     "Year,DOY",
     "T-max:oC,Year",
+    "Date:YYYY-MM-DD,T-max:oC,T-min:oC,Precip:mm",
+    "Date:YYYYDDD,Ignore,T-max:oF,T-min:oF,Precip:0.1 mm",
+};
+// How the fields are separated, beside the blanks of most layouts.
+const std::vector<std::string> kFieldChoices[] = {
+    {},
+    {"--fields", "comma"},
+    {"--fields", "semicolon", "--decimal-comma"},
+    {"--fields", "tab", "--trace", "T"},
+    {"--fields", "fixed", "--widths", "4,8,14,20,26,32,38,44,50"},
+    {"--decimal-comma", "--trace", "-1"},
 };
 const char* const kRows[] = {"0", "1", "2", "3", "x", "-1", "999999999"};
 const char* const kLatitudes[] = {"40.5", "-66", "70", "abc", "", "-33.9"};
@@ -107,7 +118,9 @@ extern "C" __attribute__((weak)) void __sanitizer_set_report_fd(void* fd);
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     fuzz::ByteSource bytes(data, size);
-    const int task = bytes.next() % 9; // 0 and 8 are refused
+    const std::uint8_t taskByte = bytes.next();
+    const int task = taskByte % 9; // 0 and 8 are refused
+    const auto& fieldChoice = kFieldChoices[(taskByte / 9) % std::size(kFieldChoices)];
     const std::uint8_t flags = bytes.next();
     const std::uint8_t weatherLength = bytes.next();
 
@@ -123,6 +136,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         args.push_back("--yes");
     if (flags & 16u)
         args.push_back("--no-rearrange");
+    args.insert(args.end(), fieldChoice.begin(), fieldChoice.end());
 
     const fs::path folder = fuzz::scratch().path() / "user";
     fs::remove_all(folder);
