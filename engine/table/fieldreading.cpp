@@ -98,7 +98,9 @@ std::optional<std::string_view> FieldSplitter::next()
             return std::nullopt;
         const std::size_t start = mField == 0 ? 0 : static_cast<std::size_t>(mLayout.fieldEnds[mField - 1]);
         const std::size_t end = static_cast<std::size_t>(mLayout.fieldEnds[mField++]);
-        if (start >= mLine.size())
+        // Ends rise; were one not to, its field would be empty rather than
+        // overlap the others.
+        if (start >= mLine.size() || end <= start)
             return std::string_view();
         return trimmed(mLine.substr(start, end - start));
     }
