@@ -78,7 +78,7 @@ void OutputPanel::Button4Click()
     const QString proposed =
         fromUtf8(pluvora::getNameOnlyNoExt(mServices.fileNameBox.text().toStdString()));
     const SaveChoice choice = mServices.chooser.saveFileWithFilter(
-        window(), QString::fromLatin1(kSaveTitle), fromUtf8(mServices.remembered.inputFiles), proposed,
+        window(), QString::fromLatin1(kSaveTitle), fromUtf8(mServices.remembered.outputSaveStart()), proposed,
         qtFilter(QString::fromLatin1(pluvora::kOutputSaveFilter)));
     if (choice.path.isEmpty())
         return;

@@ -4,6 +4,23 @@ namespace pluvora {
 
 namespace fs = std::filesystem;
 
+namespace {
+
+// A folder the user chose: not empty and not the application folder, which
+// the folders dialog shows when nothing was chosen.
+std::string userFolder(const std::string& text, const AppFolder& folder)
+{
+    const auto trimmed = [](fs::path path) {
+        path = path.lexically_normal();
+        return path.has_filename() ? path : path.parent_path();
+    };
+    if (text.empty() || trimmed(text) == trimmed(folder.path()))
+        return {};
+    return text;
+}
+
+} // namespace
+
 RememberedFolders RememberedFolders::load(const std::optional<Settings>& settings,
                                           const AppFolder& folder, const std::string& unsetStart)
 {
@@ -11,6 +28,7 @@ RememberedFolders RememberedFolders::load(const std::optional<Settings>& setting
     if (settings) {
         folders.inputFiles = settings->inputFolder;
         folders.weatherFiles = settings->weatherFolder;
+        folders.defaultOutput = userFolder(settings->weatherFolder, folder);
         if (!unsetStart.empty()) {
             if (folders.inputFiles.empty())
                 folders.inputFiles = unsetStart;
@@ -32,6 +50,7 @@ void RememberedFolders::setFromDialog(const std::string& input, const std::strin
 {
     inputFiles = folderOrAppFolder(input, folder);
     weatherFiles = folderOrAppFolder(weather, folder);
+    defaultOutput = userFolder(weather, folder);
 }
 
 std::string folderOf(const fs::path& file)

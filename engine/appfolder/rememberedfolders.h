@@ -16,6 +16,13 @@ namespace pluvora {
 struct RememberedFolders {
     std::string inputFiles;
     std::string weatherFiles;
+    // The default folder for output files as the user set it (settings
+    // line 2 or the folders dialog); empty when none is set.
+    std::string defaultOutput;
+
+    // Where the output's Save starts: the default output folder when one
+    // is set, else the folder for input files.
+    const std::string& outputSaveStart() const { return defaultOutput.empty() ? inputFiles : defaultOutput; }
 
     // From the settings read at start-up; the application folder for a
     // missing settings file. An empty folder line (no default folder set)

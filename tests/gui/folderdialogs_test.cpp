@@ -26,7 +26,7 @@ QString qs(const fs::path& p) { return QString::fromStdString(p.string()); }
 struct FoldersDialog : ::testing::Test {
     TempFolder dir;
     AppFolder folder{dir.path()};
-    RememberedFolders remembered{"/start/in/", "/start/out/"};
+    RememberedFolders remembered{"/start/in/", "/start/out/", ""};
     RecordingFeedback feedback;
     std::vector<QString> pickerStarts;
     QString pickerAnswer;
@@ -78,7 +78,14 @@ TEST_F(FoldersDialog, OkAcceptsAFolderThatDoesNotExistAsTyped)
     EXPECT_EQ(dir.read("Option.pvd"), "/no/such/folder\r\n/models/wth/\r\n");
     EXPECT_EQ(remembered.inputFiles, "/no/such/folder");
     EXPECT_EQ(remembered.weatherFiles, "/models/wth/");
+    EXPECT_EQ(remembered.outputSaveStart(), "/models/wth/"); // the output's Save starts there
     EXPECT_TRUE(feedback.calls.empty());
+
+    // The application folder the dialog shows for an unset folder sets none.
+    auto again = make();
+    box(*again, "Edit2")->setText(qs(folder.pathText()));
+    again->BitBtn1Click();
+    EXPECT_EQ(remembered.outputSaveStart(), "/no/such/folder");
 }
 
 TEST_F(FoldersDialog, CancelChangesNothing)
