@@ -41,22 +41,25 @@ char separatorOf(FieldSeparator fields)
 }
 
 // Digits with an optional minus sign and one optional point, as the stages
-// read a number; `point` is the decimal mark of the input.
-bool isPlainNumber(std::string_view text, char point)
+// read a number; `point` is the decimal mark of the input. Gives where the
+// point is (npos for none), or nothing for any other text.
+std::optional<std::size_t> plainNumberPoint(std::string_view text, char point)
 {
-    if (!text.empty() && text.front() == '-')
-        text.remove_prefix(1);
+    std::size_t k = !text.empty() && text.front() == '-' ? 1 : 0;
     bool digit = false;
-    bool seenPoint = false;
-    for (char c : text) {
+    std::size_t at = std::string_view::npos;
+    for (; k < text.size(); ++k) {
+        const char c = text[k];
         if (c >= '0' && c <= '9')
             digit = true;
-        else if (c == point && !seenPoint)
-            seenPoint = true;
+        else if (c == point && at == std::string_view::npos)
+            at = k;
         else
-            return false;
+            return std::nullopt;
     }
-    return digit;
+    if (!digit)
+        return std::nullopt;
+    return at;
 }
 
 struct Missing {
@@ -213,7 +216,8 @@ FieldRowWriter::Result FieldRowWriter::split(std::string_view line, std::string&
         std::string_view number = field;
         if (!mBlanks && number.front() == '+')
             number.remove_prefix(1);
-        if (!isPlainNumber(number, mPoint)) {
+        const std::optional<std::size_t> point = plainNumberPoint(number, mPoint);
+        if (!point) {
             // An ignored column stays one number, so that text such as a
             // time (00:00) cannot split it and shift the columns after it.
             // Text in a column that is read: blank-separated rows leave it
@@ -227,9 +231,9 @@ FieldRowWriter::Result FieldRowWriter::split(std::string_view line, std::string&
             continue;
         }
         token = number;
-        if (mPoint == ',' && number.find(',') != std::string_view::npos) {
+        if (mPoint == ',' && *point != std::string_view::npos) {
             std::memcpy(out, number.data(), number.size());
-            *static_cast<char*>(std::memchr(out, ',', number.size())) = '.';
+            out[*point] = '.';
             token = std::string_view(out, number.size());
             out += number.size();
         }
