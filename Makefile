@@ -62,6 +62,8 @@ run: configure
 # The plain suite alone: one build, no sanitizer build.
 check: build
 	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -LE slurm
+	@# How the layout suggestion reads each real sample file, for the log.
+	@$(BUILD_DIR)/tests/batch_tests --gtest_filter='LayoutCorpus.*' | sed -n '/^file |/,/^right /p'
 
 # Every check: the plain suite, then the same under the sanitizers. Tests
 # labelled no-sanitizer are left out of the second run; each such label says

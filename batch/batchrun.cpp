@@ -18,6 +18,7 @@
 #include "engine/run/usertermsmessage.h"
 #include "engine/stage/taskcatalogue.h"
 #include "engine/suggest/layoutsuggestion.h"
+#include "engine/suggest/suggestionverdict.h"
 #include "engine/table/paneltext.h"
 #include "engine/tasks/datacheckup.h"
 #include "engine/tasks/estimationframe.h"
@@ -73,12 +74,25 @@ bool applySuggestedLayout(BatchOptions& options)
             StderrFeedback::line("notice", reason);
         return false;
     }
+    // More fields than boxes: the suggested ones are picked first.
+    const bool picking = !suggestion.picked.empty();
+    const bool rearrange = options.task >= 1 && options.task <= kTaskCount &&
+                           kTasks[static_cast<std::size_t>(options.task - 1)].rearrangeOffered && options.rearrange;
+    const SuggestionVerdict verdict =
+        judgeSuggestion(suggestion, picking, options.task, rearrange);
+    if (!verdict.mayRun()) {
+        StderrFeedback::line("error", std::string(kSuggestionNotSure));
+        StderrFeedback::line("notice", "layout suggested from the file: " + suggestionOptions(suggestion));
+        for (const auto& reason : suggestionReasons(suggestion))
+            StderrFeedback::line("notice", reason);
+        for (const auto& problem : verdict.problems)
+            StderrFeedback::line("notice", "not sure: " + problem);
+        return false;
+    }
     StderrFeedback::line("notice", "layout suggested from the file: " + suggestionOptions(suggestion));
     for (const auto& note : suggestion.notes)
         StderrFeedback::line("notice", note);
     const bool readingGiven = !options.layout.readsAsBlankSeparated();
-    // More fields than boxes: the suggested ones are picked first.
-    const bool picking = !suggestion.picked.empty();
     DataLayout layout = suggestedLayout(suggestion, picking);
     if (picking)
         options.pick = FieldPick{suggestion.picked};

@@ -1,6 +1,7 @@
 #include "gui/layoutsuggestionbar.h"
 
 #include "engine/suggest/layoutsuggestion.h"
+#include "engine/suggest/suggestionverdict.h"
 #include "gui/columnpanel.h"
 
 #include <QComboBox>
@@ -63,6 +64,8 @@ bool LayoutSuggestionBar::offer(const QString& text, const pluvora::SuggestionTa
     }
     clearMarks();
     mPrevious = before;
+    mOffered = suggestion;
+    mSuggested = suggested;
     mColumns->apply(suggested);
     for (int column = 1; column <= pluvora::kColumnBoxes; ++column) {
         if (suggested.variable(column) < 0)
@@ -94,9 +97,27 @@ void LayoutSuggestionBar::takeBack()
     dismiss();
 }
 
+std::optional<std::string> LayoutSuggestionBar::stopBeforeRun(int task, bool rearrange) const
+{
+    if (!mOffered || !mPrevious)
+        return std::nullopt;
+    const pluvora::DataLayout shown = mColumns->layout();
+    if (shown.variables != mSuggested.variables || shown.units != mSuggested.units)
+        return std::nullopt;
+    const auto verdict =
+        pluvora::judgeSuggestion(*mOffered, false, task, rearrange);
+    if (verdict.mayRun())
+        return std::nullopt;
+    std::string text = pluvora::kSuggestionNotSure;
+    for (const auto& problem : verdict.problems)
+        text += "\n" + problem;
+    return text;
+}
+
 void LayoutSuggestionBar::dismiss()
 {
     mPrevious.reset();
+    mOffered.reset();
     clearMarks();
     hide();
 }

@@ -1,11 +1,13 @@
 #pragma once
 
 #include "engine/columns/datalayout.h"
+#include "engine/suggest/layoutsuggestion.h"
 #include "engine/suggest/suggestiontables.h"
 
 #include <QWidget>
 
 #include <optional>
+#include <string>
 #include <vector>
 
 class ColumnPanel;
@@ -30,6 +32,10 @@ public:
     bool offer(const QString& text, const pluvora::SuggestionTables& tables);
     // Whether boxes are still marked as suggested.
     bool hasMarks() const { return !mMarked.empty(); }
+    // While the boxes hold the suggestion as it was offered: why it may not
+    // run `task` on its own (the variables it misses, the columns it left
+    // unread), or nothing when it may.
+    std::optional<std::string> stopBeforeRun(int task, bool rearrange) const;
 
 public slots:
     // The layout from before the suggestion returns.
@@ -47,5 +53,7 @@ private:
     QLabel* mText = nullptr;
     QPushButton* mTakeBack = nullptr;
     std::optional<pluvora::DataLayout> mPrevious;
+    std::optional<pluvora::LayoutSuggestion> mOffered;
+    pluvora::DataLayout mSuggested;
     std::vector<QComboBox*> mMarked;
 };

@@ -192,6 +192,10 @@ void MainWindow::BitBtn1Click()
         pluvora::reportError(*mUser, pluvora::sharedVariableMessage(*shared));
         return;
     }
+    if (const auto unsure = mSuggestion->stopBeforeRun(request.taskIndex + 1, request.rearrange)) {
+        pluvora::reportError(*mUser, *unsure);
+        return;
+    }
     request.provenance = mQuality->beginRun(request);
     mOutput->setRunTask(request.taskIndex + 1);
     pluvora::RunOutcome outcome;

@@ -1,5 +1,6 @@
 #include "engine/run/processingrun.h"
 
+#include "engine/columns/weatherfilevariables.h"
 #include "engine/error.h"
 #include "engine/io/numbertext.h"
 #include "engine/provenance/runprovenance.h"
@@ -150,6 +151,10 @@ bool streamedTaskOne(RunContext& run, const RunRequest& request, const std::file
 void complete(RunContext& run, const RunRequest& request, RunGauge& gauge, RunOutcome& outcome)
 {
     gauge.hide();
+    // A weather file holds 0 for a variable no column gives: said once the
+    // file is there, so that nobody takes those zeros for data.
+    for (const auto& text : variablesWrittenAsZero(request.layout, weatherFileVariables(run.task, run.rearrange)))
+        run.ui.notice(text);
     if (request.streamed)
         outcome.outputFile = run.file(workfile::kOutput);
     else

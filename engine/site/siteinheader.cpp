@@ -1,5 +1,7 @@
 #include "engine/site/siteinheader.h"
 
+#include <cctype>
+#include <cmath>
 #include <regex>
 #include <string>
 
@@ -12,8 +14,10 @@ constexpr int kLinesLookedAtWithoutHeader = 60;
 // The number right after the name, past blanks, quotes and one ":", "=" or
 // ",". A name followed by anything else ("lat/lon region") states nothing.
 const std::string kValue = R"(["'\s]*[:=,]?["'\s]*(-?\d+(?:\.\d+)?))";
-const std::regex kLatitude("(?:^|[^a-z])lat(?:itude)?" + kValue, std::regex::icase);
-const std::regex kLongitude("(?:^|[^a-z])lon(?:g(?:itude)?)?" + kValue, std::regex::icase);
+// A hemisphere letter after the number ("35.2 S", "97.50° W") sets the sign.
+const std::string kHemisphere = R"((?:[^A-Za-z0-9\r\n]{0,4}([NSEW])(?![A-Za-z]))?)";
+const std::regex kLatitude("(?:^|[^a-z])lat(?:itude)?" + kValue + kHemisphere, std::regex::icase);
+const std::regex kLongitude("(?:^|[^a-z])lon(?:g(?:itude)?)?" + kValue + kHemisphere, std::regex::icase);
 const std::regex kElevation("(?:^|[^a-z])(?:elevation|elev|altitude)" + kValue, std::regex::icase);
 // "elevation from MERRA-2: ... = 448.45 meters": a number in metres later on the line.
 const std::regex kElevationInMetres(R"((?:^|[^a-z])(?:elevation|altitude)[^\n]*?(-?\d+(?:\.\d+)?)\s*(?:m|meters|metres)\b)",
@@ -24,11 +28,20 @@ std::optional<double> firstMatch(const std::string& line, const std::regex& patt
     std::smatch match;
     if (!std::regex_search(line, match, pattern))
         return std::nullopt;
+    double value = 0;
     try {
-        return std::stod(match[1].str());
+        value = std::stod(match[1].str());
     } catch (const std::exception&) {
         return std::nullopt;
     }
+    if (match.size() > 2 && match[2].matched) {
+        const char hemisphere = static_cast<char>(std::toupper(static_cast<unsigned char>(match[2].str()[0])));
+        if (hemisphere == 'S' || hemisphere == 'W')
+            value = -std::abs(value);
+        else
+            value = std::abs(value);
+    }
+    return value;
 }
 
 } // namespace

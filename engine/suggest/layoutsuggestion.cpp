@@ -104,6 +104,26 @@ std::vector<std::string_view> splitFields(std::string_view line, char sep)
     }
 }
 
+// Fields at fixed positions: `ends` holds where each ends (1-based).
+std::vector<std::string_view> splitFixed(std::string_view line, const std::vector<int>& ends)
+{
+    std::vector<std::string_view> fields;
+    std::size_t start = 0;
+    for (int end : ends) {
+        const auto stop = std::min(line.size(), static_cast<std::size_t>(end));
+        fields.push_back(start < stop ? trimmed(line.substr(start, stop - start)) : std::string_view{});
+        start = static_cast<std::size_t>(end);
+    }
+    return fields;
+}
+
+std::string_view unquoted(std::string_view s)
+{
+    if (s.size() >= 2 && (s.front() == '"' || s.front() == '\'') && s.back() == s.front())
+        return s.substr(1, s.size() - 2);
+    return s;
+}
+
 std::optional<double> numberIn(std::string_view text, bool decimalComma)
 {
     if (decimalComma) {
@@ -138,6 +158,7 @@ bool realDate(int y, int m, int d)
 // A date token's text without a time part ("1980-01-01T00:00").
 std::string_view datePart(std::string_view token)
 {
+    token = unquoted(token);
     const auto t = token.find_first_of("T ");
     return t == std::string_view::npos ? token : token.substr(0, t);
 }
@@ -307,6 +328,46 @@ struct FieldValues {
     std::map<int, int> signCounts;          // sign value -> count
 };
 
+// MJ/m2/d in one unit of solar radiation.
+double megajoulesPer(std::string_view unit)
+{
+    if (unit == "Langley" || unit == "cal/cm2")
+        return 0.04186;
+    if (unit == "W/m2")
+        return 0.0864;
+    if (unit == "kWh/m2/d")
+        return 3.6;
+    if (unit == "J/cm2")
+        return 0.01;
+    return 1.0;
+}
+
+// A day's solar radiation reaches at most the top of the atmosphere's
+// (under 45 MJ/m2 anywhere), and a series of days reaches well above a
+// few MJ/m2 on its sunniest: a unit that puts the brightest days outside
+// that is not the file's.
+bool solarTotalsFit(const FieldValues& values, std::string_view unit)
+{
+    std::vector<double> sorted = values.numbers;
+    const auto top = sorted.begin() + static_cast<std::ptrdiff_t>(static_cast<double>(sorted.size() - 1) * 0.99);
+    std::nth_element(sorted.begin(), top, sorted.end());
+    const double brightest = *top * megajoulesPer(unit);
+    return brightest <= 45 && (sorted.size() < 30 || brightest >= 4);
+}
+
+// Rain is never below 0 (but for a trace code) and a long series has dry
+// days.
+bool rainFits(const FieldValues& values, std::string_view unit)
+{
+    std::size_t dry = 0;
+    for (double v : values.numbers) {
+        if (v < 0 && !(v == -1 && unit == "0.1 mm"))
+            return false;
+        dry += v <= 0;
+    }
+    return values.numbers.size() < 30 || dry * 20 >= values.numbers.size();
+}
+
 bool fits(const FieldValues& values, std::string_view variable, std::string_view unit)
 {
     const auto range = plausibleRange(variable, unit);
@@ -320,7 +381,13 @@ bool fits(const FieldValues& values, std::string_view variable, std::string_view
         if (v >= range->low && v <= range->high)
             ++inRange;
     }
-    return inRange >= kFits * static_cast<double>(values.numbers.size());
+    if (inRange < kFits * static_cast<double>(values.numbers.size()))
+        return false;
+    if (variable == "Solar")
+        return solarTotalsFit(values, unit);
+    if (variable == "Precip")
+        return rainFits(values, unit);
+    return true;
 }
 
 bool wholeNumbersIn(const FieldValues& values, double low, double high)
@@ -384,6 +451,9 @@ public:
         for (int f = 0; f < mOut.fieldCount; ++f)
             mOut.columns.push_back(suggestColumn(f));
         leaveTextColumns();
+        settleTenths();
+        settleDegrees();
+        checkTemperaturePair();
         settleDate();
         settleRepeats();
         choosePicked();
@@ -395,7 +465,58 @@ public:
 private:
     std::vector<std::string_view> fieldsOf(std::size_t line) const
     {
+        if (!mOut.fieldEnds.empty())
+            return splitFixed(mLines[line], mOut.fieldEnds);
         return splitFields(mLines[line], mSep);
+    }
+
+    // Where each blank-separated token of a line ends (1-based).
+    static std::vector<int> tokenEnds(std::string_view line)
+    {
+        std::vector<int> ends;
+        for (std::size_t i = 0; i < line.size(); ++i)
+            if (!isBlank(line[i]) && (i + 1 == line.size() || isBlank(line[i + 1])))
+                ends.push_back(static_cast<int>(i + 1));
+        return ends;
+    }
+
+    // Rows of one length whose numbers stand right-aligned at fixed places
+    // but touch where a value is wide or negative ("12.5-10.3"): blanks
+    // then split some rows into fewer fields, and only the places read
+    // them alike.
+    void chooseFixedWidths(const std::vector<std::size_t>& tail)
+    {
+        std::map<std::size_t, int> lengths;
+        for (std::size_t i : tail)
+            ++lengths[mLines[i].size()];
+        const std::size_t length =
+            std::max_element(lengths.begin(), lengths.end(),
+                             [](const auto& a, const auto& b) { return a.second < b.second; })
+                ->first;
+        if (lengths[length] * 10 < static_cast<int>(tail.size()) * 9)
+            return;
+        // Every row of that length, as the touching values may stand well
+        // above the last rows.
+        std::vector<std::vector<int>> ends;
+        const auto numeric = [](std::string_view line) {
+            return line.find_first_not_of("0123456789.-+ \t") == std::string_view::npos;
+        };
+        for (std::string_view line : mLines)
+            if (line.size() == length && numeric(line))
+                ends.push_back(tokenEnds(line));
+        if (ends.size() < 5)
+            return;
+        const auto widest = std::max_element(ends.begin(), ends.end(),
+                                             [](const auto& a, const auto& b) { return a.size() < b.size(); });
+        const bool differ = std::any_of(ends.begin(), ends.end(),
+                                        [&](const auto& e) { return e.size() != widest->size(); });
+        if (!differ || widest->size() < 2)
+            return;
+        for (const auto& e : ends)
+            if (!std::includes(widest->begin(), widest->end(), e.begin(), e.end()))
+                return;
+        mOut.fields = "fixed";
+        mOut.fieldEnds = *widest;
     }
 
     bool blankLine(std::size_t line) const { return trimmed(mLines[line]).empty(); }
@@ -430,10 +551,12 @@ private:
                 for (std::string_view f : splitFields(mLines[i], mSep))
                     mOut.decimalComma |= isDecimalCommaNumber(f);
         }
+        if (mSep == kBlanks)
+            chooseFixedWidths(tail);
         // The usual number of fields among the last lines.
         std::map<std::size_t, int> counts;
         for (std::size_t i : tail)
-            ++counts[splitFields(mLines[i], mSep).size()];
+            ++counts[fieldsOf(i).size()];
         mOut.fieldCount = static_cast<int>(
             std::max_element(counts.begin(), counts.end(),
                              [](const auto& a, const auto& b) { return a.second < b.second; })
@@ -483,12 +606,18 @@ private:
         return true;
     }
 
-    static bool looksLikeUnits(const std::vector<std::string_view>& fields)
+    // A row of units under the names: "(mm)", "[oC]", or unit words the
+    // table knows ("C_deg", "J cm-2", "mm").
+    bool looksLikeUnits(const std::vector<std::string_view>& fields) const
     {
-        std::size_t units = 0;
-        for (std::string_view f : fields)
-            units += f.empty() || f.front() == '(' || f.front() == '[';
-        return units * 2 > fields.size();
+        std::size_t units = 0, words = 0;
+        for (std::string_view f : fields) {
+            f = unquoted(f);
+            const bool bracketed = !f.empty() && (f.front() == '(' || f.front() == '[');
+            units += f.empty() || bracketed || f == "-" || f == "()";
+            words += !f.empty() && !bracketed && !mTables.unitFor(f).empty();
+        }
+        return units * 2 > fields.size() || (words > 0 && (units + words) * 2 > fields.size() && words * 3 >= fields.size());
     }
 
     bool headerRowFits(const std::vector<std::string_view>& fields) const
@@ -538,7 +667,8 @@ private:
         }
         // A names row that starts with "#", as some services write it,
         // splits into one field more only when the mark stands alone.
-        if (!mNames.empty() && (mNames.front() == "#" || mNames.front() == "!"))
+        if (!mNames.empty() && mNames.front().size() == 1 &&
+            std::string_view("#!@*%").find(mNames.front()) != std::string_view::npos)
             mNames.erase(mNames.begin());
     }
 
@@ -627,9 +757,42 @@ private:
             if (suggestDateFromValues(c, values, f))
                 return c;
             c.reason = c.header.empty() ? "no name above the data" : "name not known";
+            c.mightHold = variablesFitting(values);
             return c;
         }
-        const KnownColumnName& entry = *entries.front();
+        // Lines for one name that differ in case or context: the first the
+        // values fit wins, else the first says why not.
+        std::optional<SuggestedColumn> first;
+        for (const KnownColumnName* entry : entries) {
+            SuggestedColumn attempt = columnFromEntry(c, values, *entry, fi);
+            if (attempt.variable != "Ignore" || entry->variable == "Ignore")
+                return attempt;
+            if (!first)
+                first = std::move(attempt);
+        }
+        return *first;
+    }
+
+    // The variables of a weather file whose plausible values the column holds.
+    std::vector<std::string> variablesFitting(const FieldValues& values) const
+    {
+        std::vector<std::string> fitting;
+        if (values.text > 0 || values.numbers.empty())
+            return fitting;
+        for (int code : {kSolar, kTmax, kTmin, kPrecip, kRelHum}) {
+            const std::string variable(variableInfo(code).item);
+            for (std::string_view unit : variableInfo(code).units)
+                if (fits(values, variable, unit)) {
+                    fitting.push_back(variable);
+                    break;
+                }
+        }
+        return fitting;
+    }
+
+    SuggestedColumn columnFromEntry(SuggestedColumn c, const FieldValues& values, const KnownColumnName& entry,
+                                    std::size_t fi)
+    {
         const std::string source = entry.note.empty() ? "" : " (" + entry.note + ")";
         if (entry.variable == "Ignore") {
             c.confidence = Confidence::High;
@@ -643,6 +806,8 @@ private:
             c.reason = entry.variable + " is not a variable of this version" + source;
             return c;
         }
+        if (isMeasured(code))
+            c.namedVariable = entry.variable;
         const std::string hint = unitHint(fi, c.header);
         std::vector<std::string> candidates;
         if (!hint.empty())
@@ -666,8 +831,11 @@ private:
             c.reason = "values do not fit " + entry.variable + " in " + readable.front() + source;
             return c;
         }
+        if (fitting.size() > 1)
+            fitting = narrowedByTheFile(entry.variable, fitting);
         if (fitting.size() > 1) {
             c.reason = "unit not known: the values fit " + fitting[0] + " and " + fitting[1] + source;
+            mUnitsFitting[c.field] = fitting;
             return c;
         }
         c.variable = entry.variable;
@@ -675,6 +843,27 @@ private:
         c.confidence = hint.empty() ? Confidence::Medium : Confidence::High;
         c.reason = std::string(hint.empty() ? "name" : "name and unit in the header") + source;
         return c;
+    }
+
+    // Units the values fit alike, told apart by what the header says of
+    // the whole file ("degrees Fahrenheit", "tenths of").
+    std::vector<std::string> narrowedByTheFile(std::string_view variable, std::vector<std::string> units) const
+    {
+        const auto says = [&](std::initializer_list<std::string_view> words) {
+            return std::any_of(words.begin(), words.end(),
+                               [&](std::string_view w) { return mHeaderLower.find(w) != std::string::npos; });
+        };
+        const bool temperature = variable == "T-max" || variable == "T-min" || variable == "DewPt" ||
+                                 variable == "Soil-T";
+        if (temperature) {
+            const bool celsius = says({"celsius", "degc", "deg c", "\xc2\xb0" "c", "&#176;c", "oc)", "(c)"});
+            const bool fahrenheit = says({"fahrenheit", "degf", "deg f", "\xc2\xb0" "f", "&#176;f", "of)", "(f)"});
+            if (celsius != fahrenheit) {
+                const std::string keep = celsius ? "oC" : "oF";
+                std::erase_if(units, [&](const std::string& u) { return u != keep && (u == "oC" || u == "oF"); });
+            }
+        }
+        return units;
     }
 
     // Year, Month, Day, DOY, Date and YYDOY named in the header: the values decide.
@@ -710,6 +899,9 @@ private:
         } else if ((variable == "Day" || variable == "DOY") && wholeNumbersIn(values, 1, 366)) {
             const double top = *std::max_element(values.numbers.begin(), values.numbers.end());
             c.variable = top > 31 || variable == "DOY" ? "DOY" : "Day";
+        } else if (auto format = dateFormatOf(values.tokens)) {
+            assignDate(c, *format, Confidence::Medium, "date values");
+            return true;
         } else {
             c.reason = "values do not fit " + std::string(variable);
             return true;
@@ -739,12 +931,13 @@ private:
     // standing in a row (year, then month and day or day of year).
     bool suggestDateFromValues(SuggestedColumn& c, const FieldValues& values, int f)
     {
-        if (values.text > 0)
-            return false;
+        // Dates with separators are no numbers: they are looked at first.
         if (auto format = dateFormatOf(values.tokens)) {
             assignDate(c, *format, Confidence::Medium, "date values");
             return c.variable != "Ignore";
         }
+        if (values.text > 0)
+            return false;
         const std::string before = f > 0 ? mOut.columns[static_cast<std::size_t>(f - 1)].variable : "";
         if ((before.empty() || before == "Ignore") && wholeNumbersIn(values, 1800, 2200) &&
             std::is_sorted(values.numbers.begin(), values.numbers.end())) {
@@ -771,6 +964,8 @@ private:
             const auto& v = mValues[static_cast<std::size_t>(c.field - 1)];
             if (c.variable == "Ignore" || v.text == 0 || c.variable == "Date")
                 continue;
+            if (c.variable == "Precip" && takeTraceWord(c, v))
+                continue;
             const std::string was = c.variable;
             ignore(c, "would be " + was + ", but holds text such as " + quoted(v.textSample));
             c.confidence = Confidence::Low;
@@ -779,6 +974,123 @@ private:
                                  std::to_string(v.firstTextLine + 1) +
                                  "), which no sign value stands for: edit those lines, then set the column.");
         }
+    }
+
+    // A service that writes temperatures in tenths writes its rain in
+    // tenths too: whole numbers that fit mm fit 0.1 mm as well.
+    void settleTenths()
+    {
+        const bool tenths = std::any_of(mOut.columns.begin(), mOut.columns.end(), [](const SuggestedColumn& c) {
+            return (c.variable == "T-max" || c.variable == "T-min") && c.unit == "0.1 oC";
+        });
+        if (!tenths)
+            return;
+        for (auto& c : mOut.columns) {
+            const auto& v = mValues[static_cast<std::size_t>(c.field - 1)];
+            const bool temperature = c.variable == "T-max" || c.variable == "T-min";
+            if (c.variable == "Precip" && c.unit == "mm" && fits(v, "Precip", "0.1 mm")) {
+                c.unit = "0.1 mm";
+                c.reason += "; in tenths, as the temperatures are";
+            } else if (temperature && c.unit != "0.1 oC" && fits(v, c.variable, "0.1 oC")) {
+                c.unit = "0.1 oC";
+                c.reason += "; in tenths, as the other temperature is";
+            }
+        }
+    }
+
+    // Temperatures that fit degrees C and F alike take the system of the
+    // file's other units: rain in mm or solar in MJ/m2 says Celsius, rain
+    // in inches or solar in langleys says Fahrenheit.
+    void settleDegrees()
+    {
+        static constexpr std::string_view kMetric[] = {"mm", "cm", "0.1 mm", "MJ/m2/d", "J/cm2", "kWh/m2/d",
+                                                       "m/s", "0.1 m/s", "km/hr", "hPa", "kPa", "Pa", "0.1 oC"};
+        static constexpr std::string_view kImperial[] = {"inch", "mile/hr", "Langley"};
+        bool metric = false, imperial = false;
+        for (const auto& c : mOut.columns) {
+            metric |= std::find(std::begin(kMetric), std::end(kMetric), c.unit) != std::end(kMetric) ||
+                      (c.unit == "oC" && c.confidence == Confidence::High);
+            imperial |= std::find(std::begin(kImperial), std::end(kImperial), c.unit) != std::end(kImperial) ||
+                        (c.unit == "oF" && c.confidence == Confidence::High);
+        }
+        if (metric == imperial)
+            return;
+        const std::string unit = metric ? "oC" : "oF";
+        for (auto& c : mOut.columns) {
+            const auto it = mUnitsFitting.find(c.field);
+            if (c.variable != "Ignore" || c.namedVariable.empty() || it == mUnitsFitting.end() ||
+                std::find(it->second.begin(), it->second.end(), unit) == it->second.end() ||
+                !std::all_of(it->second.begin(), it->second.end(),
+                             [](const std::string& u) { return u == "oC" || u == "oF"; }))
+                continue;
+            c.variable = c.namedVariable;
+            c.unit = unit;
+            c.confidence = Confidence::Medium;
+            c.reason = "name; degrees " + std::string(metric ? "C, as the file's other units are metric"
+                                                              : "F, as the file's other units are not metric");
+        }
+    }
+
+    // T-max under T-min on more than a few rows: the names or units do not
+    // say what the columns hold.
+    void checkTemperaturePair()
+    {
+        SuggestedColumn* high = nullptr;
+        SuggestedColumn* low = nullptr;
+        for (auto& c : mOut.columns) {
+            if (c.variable == "T-max" && !high)
+                high = &c;
+            if (c.variable == "T-min" && !low)
+                low = &c;
+        }
+        if (!high || !low)
+            return;
+        const auto celsius = [](double v, std::string_view unit) {
+            return unit == "oF" ? (v - 32) / 1.8 : unit == "0.1 oC" ? v / 10 : v;
+        };
+        std::map<int, double> lows;
+        const auto& lv = mValues[static_cast<std::size_t>(low->field - 1)];
+        for (std::size_t i = 0; i < lv.numbers.size(); ++i)
+            lows[lv.numberLines[i]] = celsius(lv.numbers[i], low->unit);
+        const auto& hv = mValues[static_cast<std::size_t>(high->field - 1)];
+        int pairs = 0, below = 0;
+        for (std::size_t i = 0; i < hv.numbers.size(); ++i) {
+            const auto it = lows.find(hv.numberLines[i]);
+            if (it == lows.end())
+                continue;
+            ++pairs;
+            below += celsius(hv.numbers[i], high->unit) < it->second;
+        }
+        if (pairs == 0 || below * 20 <= pairs)
+            return;
+        const std::string why = "T-max is below T-min on " + std::to_string(below) + " of " +
+                                std::to_string(pairs) + " rows";
+        for (SuggestedColumn* c : {high, low}) {
+            c->confidence = Confidence::Low;
+            c->reason = why;
+        }
+    }
+
+    // Rain whose only text is one word services write for a trace ("Ip",
+    // "T", "Trace"): the word is the trace code, read as 0.
+    bool takeTraceWord(const SuggestedColumn& c, const FieldValues& v)
+    {
+        static constexpr std::string_view kTraceWords[] = {"Ip", "IP", "ip", "T", "Tr", "TR", "Trace", "TRACE", "trace"};
+        std::string_view word;
+        for (std::string_view token : v.tokens) {
+            if (numberIn(token, mOut.decimalComma))
+                continue;
+            if (!word.empty() && token != word)
+                return false;
+            word = token;
+        }
+        if (std::find(std::begin(kTraceWords), std::end(kTraceWords), word) == std::end(kTraceWords) ||
+            (!mOut.traceCode.empty() && mOut.traceCode != word))
+            return false;
+        mOut.traceCode = std::string(word);
+        mOut.notes.push_back(columnLabel(c) + " holds " + quoted(word) + " on " + linesText(v.text) +
+                             ": a trace of rain, read as 0.");
+        return true;
     }
 
     void ignore(SuggestedColumn& c, std::string reason)
@@ -915,6 +1227,7 @@ private:
     std::optional<std::size_t> mNamesLine;
     std::string mHeaderLower;
     std::vector<FieldValues> mValues;
+    std::map<int, std::vector<std::string>> mUnitsFitting; // field -> units its values fit alike
 };
 
 std::string rangesText(const std::vector<int>& fields)
@@ -1058,6 +1371,7 @@ DataLayout suggestedLayout(const LayoutSuggestion& s, bool picking)
     DataLayout layout;
     layout.rowsBefore = s.rowsBefore;
     layout.fields = fieldSeparatorFromName(s.fields);
+    layout.fieldEnds = s.fieldEnds;
     layout.decimalComma = s.decimalComma;
     layout.traceCode = s.traceCode;
     // Every name and unit came from the catalogue, so the text parses.
@@ -1070,6 +1384,12 @@ std::string suggestionOptions(const LayoutSuggestion& s)
     std::string options = "--rows " + std::to_string(s.rowsBefore);
     if (s.fields != "blanks")
         options += " --fields " + s.fields;
+    if (!s.fieldEnds.empty()) {
+        std::string widths;
+        for (int end : s.fieldEnds)
+            widths += (widths.empty() ? "" : ",") + std::to_string(end);
+        options += " --widths " + widths;
+    }
     if (s.decimalComma)
         options += " --decimal-comma";
     if (!s.picked.empty())

@@ -22,6 +22,11 @@ struct SuggestedColumn {
     std::string unit;               // a unit of that variable, "" for none
     Confidence confidence = Confidence::Low;
     std::string reason;             // one line: why this, or why nothing
+    // The measured variable the column's name stands for, kept when the
+    // column is left Ignore: such a column is weather data left unread.
+    std::string namedVariable;
+    // For a column whose name is not known: the variables its values fit.
+    std::vector<std::string> mightHold;
 };
 
 // A layout read off a file's own header and values. A column the
@@ -31,7 +36,8 @@ struct LayoutSuggestion {
     bool found = false;             // data rows were found at all
     int rowsBefore = 0;             // lines above the first data row
     Confidence rowsConfidence = Confidence::Low;
-    std::string fields = "blanks";  // blanks, comma, semicolon or tab
+    std::string fields = "blanks";  // blanks, comma, semicolon, tab or fixed
+    std::vector<int> fieldEnds;     // fixed: where each field ends, 1-based
     bool decimalComma = false;
     int fieldCount = 0;             // fields of a data row
     std::vector<SuggestedColumn> columns;     // one per field

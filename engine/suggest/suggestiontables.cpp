@@ -75,7 +75,7 @@ std::string normaliseHeaderName(std::string_view name)
         name.remove_prefix(1);
     while (!name.empty() && (name.back() == '"' || name.back() == '\''))
         name.remove_suffix(1);
-    if (!name.empty() && (name.front() == '#' || name.front() == '!'))
+    if (!name.empty() && std::string_view("#!@*%").find(name.front()) != std::string_view::npos)
         name.remove_prefix(1);
     const auto unit = name.find_first_of("([");
     if (unit != std::string_view::npos)

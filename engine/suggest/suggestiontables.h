@@ -42,7 +42,7 @@ private:
     std::vector<std::pair<std::string, std::string>> mUnits; // normalised alias, unit
 };
 
-// Lower case, quotes and a leading "#" or "!" dropped, a unit in (..) or
+// Lower case, quotes and a leading mark ("#", "!", "@", "*", "%") dropped, a unit in (..) or
 // [..] cut off, blanks and underscores folded: "Max Temp (°C)" -> "max temp".
 std::string normaliseHeaderName(std::string_view name);
 // The text inside the first (..) or [..] of `name`, or "".

@@ -20,9 +20,7 @@ std::optional<int> fieldNumber(std::string_view text)
     return static_cast<int>(*number);
 }
 
-// A run reads a row after every character but these has become a blank,
-// so its fields are the runs of these characters.
-bool isValueByte(char c) { return (c >= '0' && c <= '9') || c == '-' || c == '.'; }
+bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r'; }
 
 char separatorOf(FieldSeparator fields)
 {
@@ -36,14 +34,16 @@ char separatorOf(FieldSeparator fields)
     return '\0';
 }
 
-void valueRuns(std::string_view row, std::vector<std::string_view>& fields)
+// Fields as cut and awk count them: every run of non-blanks is one, letters
+// and all, so a user counts them as the file's own documentation does.
+void blankRuns(std::string_view row, std::vector<std::string_view>& fields)
 {
     std::size_t p = 0;
     while (p < row.size()) {
-        while (p < row.size() && !isValueByte(row[p]))
+        while (p < row.size() && isBlank(row[p]))
             ++p;
         const std::size_t start = p;
-        while (p < row.size() && isValueByte(row[p]))
+        while (p < row.size() && !isBlank(row[p]))
             ++p;
         if (p > start)
             fields.push_back(row.substr(start, p - start));
@@ -117,7 +117,7 @@ void pickFields(std::string_view row, const FieldPick& pick, const DataLayout& l
     else if (separator != '\0')
         delimited(row, separator, fields);
     else
-        valueRuns(row, fields);
+        blankRuns(row, fields);
 
     out.clear();
     bool first = true;

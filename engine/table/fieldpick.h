@@ -22,9 +22,9 @@ struct FieldPick {
 std::optional<FieldPick> parseFieldPick(std::string_view text);
 
 // The picked fields of `row` as a row of the same kind, so the layout still
-// reads it. With blank-separated fields they are counted as a run reads them
-// once the row is cleaned: runs of digits, "-" and "."; a blank, comma, quote
-// or letter between them separates; the kept ones are joined by tabs. With a
+// reads it. With blank-separated fields they are counted as cut and awk
+// count them: each run of non-blanks is one, letters included; the kept ones
+// are joined by tabs. With a
 // separator they lie between separators (a quoted separator is text) and are
 // joined by it, an empty one kept. With fixed widths each keeps its width
 // and the text after the last end is one more field. A field the row does

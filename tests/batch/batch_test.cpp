@@ -8,6 +8,8 @@
 #include "engine/tasks/estimatesolarfromtemp.h"
 #include "engine/tasks/estimationframe.h"
 #include "engine/tasks/etbypm.h"
+#include "batchmessages.h"
+#include "engine/suggest/suggestionverdict.h"
 #include "tempfolder.h"
 
 #include <gtest/gtest.h>
@@ -280,7 +282,7 @@ TEST_P(BatchSamples, MatchTheGoldenWeatherFile)
     const auto r = runBatch(temp, {"--task", "1", "--rows", c.rows, "--columns", c.columns, "--site", c.site,
                                    (kSampleData / c.file).string(), "-o", out.string()});
     EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(test::withoutZeroNotices(r.err), "");
     fs::path golden = kGolden / c.file;
     golden.replace_extension(".wth");
     EXPECT_TRUE(test::readFile(out) == test::readFile(golden)) << "differs from " << golden;
@@ -296,6 +298,31 @@ INSTANTIATE_TEST_SUITE_P(
                    "Year,DOY,Solar:MJ/m2/d,T-max:oC,T-min:oC,Precip:mm", "35.1583 S 147.4575 E 212"}),
     [](const auto& param) { return std::string(param.param.name); });
 
+// --columns auto converts only what it is sure of: the same file as a
+// careful hand layout, or nothing at all and the reasons.
+TEST(BatchSuggested, ConvertsAsTheHandLayoutOrWritesNothing)
+{
+    test::TempFolder temp;
+    const std::string power = (kSampleData / "nasa_power_chakwal_2000-2002_daily.csv").string();
+    const auto hand = runBatch(temp, {"--task", "1", "--rows", "33", "--fields", "comma", "--pick", "1-4,11-12,15-17",
+                                      "--columns", "Year,Month,Day,Solar:kWh/m2/d,T-max:oC,T-min:oC,RelHum:%,Precip:mm,DewPt:oC",
+                                      "--sign", "-999", "--site", "32.9348 N 72.8576 E 448.45", power});
+    const auto suggested = runBatch(temp, {"--task", "1", "--columns", "auto", "--site", "32.9348 N 72.8576 E 448.45", power});
+    EXPECT_EQ(suggested.status, 0) << suggested.err;
+    EXPECT_EQ(suggested.out, hand.out);
+
+    // Names nobody knows: the date is found, nothing else; no file is written.
+    const auto in = temp.write("unknown.txt", "jaar dag gx tx tn rr\n2021 1 812 105 20 0\n2021 2 910 110 15 32\n");
+    const fs::path out = temp.path() / "unknown.wth";
+    const auto r = runBatch(temp, {"--task", "1", "--columns", "auto", "--site", "52 N 5 E 2", in.string(), "-o",
+                                   out.string()});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, "");
+    EXPECT_FALSE(fs::exists(out));
+    EXPECT_EQ(r.err.rfind(line("error", kSuggestionNotSure), 0), 0u) << r.err;
+    EXPECT_NE(r.err.find("notice: not sure: Solar: no column was found; column 3 (gx)"), std::string::npos) << r.err;
+}
+
 TEST(BatchSamples, NasaPowerTemperaturesWithinTwelveColumns)
 {
     test::TempFolder temp;
@@ -303,7 +330,8 @@ TEST(BatchSamples, NasaPowerTemperaturesWithinTwelveColumns)
                                    "--site", "32.9348 N 72.8576 E 448.45",
                                    (kSampleData / "nasa_power_chakwal_2000-2002_daily.csv").string()});
     EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(r.err, "notice: No column holds Solar: the weather file gets 0 for it on every day.\n"
+                     "notice: No column holds Precip: the weather file gets 0 for it on every day.\n");
     EXPECT_EQ(r.out.substr(0, r.out.find("2000\t3\t")),
               "-BEGIN HEADER-\r\n32.9348 -72.8576 448.45  Lat (deg), long (deg), elev(m)\r\n" + kHead
                   + "2000\t1\t0.00\t23.2\t9.6\t0\t0.0\t0.0\r\n"
@@ -359,7 +387,7 @@ TEST_P(BatchEstimates, MatchTheHandCheckedGolden)
     args.insert(args.end(), {"-o", out.string()});
     const auto r = runBatch(temp, args);
     EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(test::withoutZeroNotices(r.err), "");
     const fs::path golden = fs::path(PLUVORA_TEST_DATA) / "estimates" / c.golden;
     EXPECT_TRUE(test::readFile(out) == test::readFile(golden)) << "differs from " << golden;
 }

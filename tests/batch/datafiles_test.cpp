@@ -127,7 +127,7 @@ INSTANTIATE_TEST_SUITE_P(
         // PRECTOTCORR. 2000-01-01: 3.52 kWh = 12.67 MJ/m2, RH 18.87 %.
         DataFile{"NasaPowerChakwal",
                  "nasa_power_chakwal_2000-2002_daily.csv",
-                 {"--rows", "33", "--pick", "1-4,11,12,15,16", "--columns",
+                 {"--rows", "33", "--fields", "comma", "--pick", "1-4,11,12,15,16", "--columns",
                   "Year,Month,Day,Solar:kWh/m2/d,T-max:oC,T-min:oC,RelHum,Precip:mm"},
                  "32.9348 N 72.8576 E 448.45",
                  1096,
@@ -155,13 +155,12 @@ INSTANTIATE_TEST_SUITE_P(
                  {"2023\t335\t26.10\t28.7\t14.4\t64\t0.0\t0.0", "2024\t6\t28.60\t28.9\t16.9\t51\t0.0\t0.0",
                   "2025\t190\t3.00\t12.6\t3.3\t83\t0.4\t0.0"},
                  kNoSuspiciousData},
-        // The dummy record is header row 1. The year is taken from the
-        // d/mm/yyyy date at the end (fields 17 to 19 once the slashes
-        // separate); each value's source code is left out by the pick.
+        // The dummy record is header row 1. The date is the yyyymmdd of
+        // field 1; each value's source code is left out by the pick.
         DataFile{"SiloPatchedPointWagga",
                  "silo_ppd_wagga_72150.txt",
-                 {"--rows", "37", "--pick", "19,2,3,5,7,11,13", "--columns",
-                  "Year,DOY,T-max:oC,T-min:oC,Precip:mm,Solar:MJ/m2/d,VapPr:hPa"},
+                 {"--rows", "37", "--pick", "1,3,5,7,11,13", "--columns",
+                  "Date:YYYYMMDD,T-max:oC,T-min:oC,Precip:mm,Solar:MJ/m2/d,VapPr:hPa"},
                  "35.1583 S 147.4575 E 212",
                  554,
                  {"2024\t1\t32.00\t31.9\t16.1\t50\t0.0\t0.0", "2024\t163\t4.10\t11.8\t3.0\t80\t0.2\t0.0",

@@ -107,11 +107,13 @@ TEST(ManyFiles, FolderGivesOneWholeOutputPerInputAndASummary)
     EXPECT_FALSE(fs::exists(out / "readme.wth"));
     EXPECT_EQ(leftovers(out), std::vector<std::string>{});
     const std::string i = in.string() + "/";
+    // The layout has no Solar: each converted file says so.
+    const std::string kNoSolar = "notice: No column holds Solar: the weather file gets 0 for it on every day.";
     EXPECT_EQ(untimed(out / "summary.csv"),
               std::string(kSummaryHeader) + "\n" + i
                   + "bad.csv,failed,1,error: Date is missing. Check the input data and try again.,0,0,0,0,S\n"
-                  + i + "st000.csv,ok,0,,1460,1460,0,0,S\n" + i + "st001.csv,ok,0,,1460,1460,0,0,S\n" + i
-                  + "st002.csv,ok,0,,1460,1460,0,0,S\n");
+                  + i + "st000.csv,ok,0," + kNoSolar + ",1460,1460,0,0,S\n" + i + "st001.csv,ok,0," + kNoSolar
+                  + ",1460,1460,0,0,S\n" + i + "st002.csv,ok,0," + kNoSolar + ",1460,1460,0,0,S\n");
     EXPECT_NE(r.err.find("notice: 4 files: 3 converted, 1 failed, 0 skipped, 0 not started"), std::string::npos)
         << r.err;
 }

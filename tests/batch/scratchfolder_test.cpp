@@ -130,7 +130,7 @@ TEST(BatchMessages, NameTheOutputFileNotItsPartFile)
     const auto r = runBatch(temp, temp.path(), {"--task", "1", "--rows", "0", "--columns", kColumns, "--site",
                                                 "40 N 96 W 350", input.string(), "-o", output.string()});
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.err.rfind("error: Cannot ", 0), 0u) << r.err;
+    EXPECT_NE(r.err.find("\nerror: Cannot "), std::string::npos) << r.err;
     EXPECT_NE(r.err.find(" file \"" + output.string() + "\": "), std::string::npos) << r.err;
     EXPECT_EQ(r.err.find(output.string() + "."), std::string::npos) << r.err;
 }

@@ -50,12 +50,13 @@ TEST_P(PickedRows, KeepTheFieldsARunWouldRead)
 INSTANTIATE_TEST_SUITE_P(
     FieldPick, PickedRows,
     ::testing::Values(
-        // A station file with the fields wanted far to the right.
-        PickCase{"19,2,3,5,13",
+        // Fields counted as cut and awk count them: a date with slashes is
+        // one field, and so is a word among the numbers.
+        PickCase{"17,2,3,5,13",
                  "20240101     1  31.9   0  16.1   0    0.0   0   7.0  25  32.0   42  14.8   0   31.3   80.9  1/01/2024",
-                 "2024\t1\t31.9\t16.1\t14.8"},
-        // Commas, quotes and text separate as in a run; text is no field.
-        PickCase{"1-3,8", "2015,04,22,43.70,76.27,650.00,33.00,NO RECORD,0.27", "2015\t04\t22\t0.27"},
+                 "1/01/2024\t1\t31.9\t16.1\t14.8"},
+        PickCase{"1,3,4", "1995 M 29.3 23.0*", "1995\t29.3\t23.0*"},
+        PickCase{"1,3", "2015,04,22 NO RECORD", "2015,04,22\tRECORD"},
         PickCase{"2,9", "1 2 3", "2"}, PickCase{"1", "", ""},
         // With a separator an empty field is a field, and a quoted separator
         // is text.

@@ -98,7 +98,7 @@ INSTANTIATE_TEST_SUITE_P(
                   "2021-06-01,17.2,11.5,23.4,0.3,,250,9.4,25.9,1016.2,540\n"
                   "2021-06-02,18.0,12.1,24.9,0.0,,260,8.1,22.3,1017.0,600\n"
                   "2021-06-03,16.1,10.9,21.0,5.2,,240,12.6,40.7,1012.9,120\n",
-                  "--rows 0 --fields comma --columns \"\""},
+                  "--rows 0 --fields comma --columns \"Date:YYYY-MM-DD\""},
         SmallFile{"CdoUnitsUnknown",
                   "\"STATION\",\"NAME\",\"DATE\",\"PRCP\",\"TMAX\",\"TMIN\"\n"
                   "\"USW00003870\",\"GREER, SC US\",\"1983-01-01\",\"0.06\",\"47\",\"40\"\n"
@@ -123,7 +123,58 @@ INSTANTIATE_TEST_SUITE_P(
                   "2019;7;1;31,5;17,2;0,0\n"
                   "2019;7;2;29,0;16,4;3,5\n",
                   "--rows 1 --fields semicolon --decimal-comma "
-                  "--columns \"Year,Month,Day,T-max:oC,T-min:oC\""},
+                  "--columns \"Year,Month,Day,T-max:oC,T-min:oC,Precip:mm\""},
+        // Names after a marker that stands alone belong to the fields after it.
+        SmallFile{"MarkerBeforeTheNames",
+                  "@  DATE  SRAD  TMAX  TMIN  RAIN\n"
+                  "2021001   5.2  12.1   3.0   0.0\n"
+                  "2021002   6.0  13.4   2.5   1.2\n"
+                  "2021003   4.9  11.0   1.0   0.0\n",
+                  "--rows 1 --columns \"Date:YYYYDDD,Solar:MJ/m2/d,T-max:oC,T-min:oC,Precip:mm\""},
+        // Temperatures in tenths: the rain of the same service is in tenths too,
+        // though its values fit mm as well.
+        SmallFile{"GhcnStyleTenths",
+                  "DATE,PRCP,TMAX,TMIN\n"
+                  "1983-01-01,3,156,72\n"
+                  "1983-01-02,163,117,-11\n"
+                  "1983-01-03,0,89,-39\n"
+                  "1983-01-04,0,122,-50\n",
+                  "--rows 1 --fields comma --columns \"Date:YYYY-MM-DD,Precip:0.1 mm,T-max:0.1 oC,T-min:0.1 oC\""},
+        // Right-aligned values that touch when negative: fixed widths, no header.
+        SmallFile{"FixedWidthsThatTouch",
+                  "  1982   1   1  5.20 -3.50-10.20  0.00\n"
+                  "  1982   1   2  6.10 -1.00 -8.40  1.20\n"
+                  "  1982   1   3  4.00-12.30-20.10  0.00\n"
+                  "  1982   1   4  7.30  2.00 -5.00  0.40\n"
+                  "  1982   1   5  8.80  3.10 -2.20  0.00\n"
+                  "  1982   1   6  3.10-11.00-15.60  0.00\n",
+                  "--rows 0 --fields fixed --widths 6,10,14,20,26,32,38 --columns \"Year,Month,Day\""},
+        // Dates found by their values: quoted, and under a units row.
+        SmallFile{"QuotedIsoDate",
+                  "\"when\",\"tmax (C)\",\"tmin (C)\"\n"
+                  "\"2019-01-01\",-7.4,-15.3\n"
+                  "\"2019-01-02\",-2.0,-9.9\n",
+                  "--rows 1 --fields comma --columns \"Date:YYYY-MM-DD,T-max:oC,T-min:oC\""},
+        SmallFile{"SlashedDateUnderAUnitsRow",
+                  "day Tmax Tmin\n"
+                  "- (C) (C)\n"
+                  "2020/06/01 28.1 15.2\n"
+                  "2020/06/02 29.4 16.0\n",
+                  "--rows 2 --columns \"Date:YYYY/MM/DD,T-max:oC,T-min:oC\""},
+        // A unit row of words the unit table knows.
+        SmallFile{"UnitWordsRow",
+                  "date;tmin;tmax;globrad;precip\n"
+                  ";C_deg;C_deg;J cm-2;mm\n"
+                  "01.01.1991;-1.5;1.0;52;0.3\n"
+                  "02.01.1991;-2.0;0.5;160;0.0\n"
+                  "03.01.1991;-4.0;-1.0;163;0.0\n",
+                  "--rows 2 --fields semicolon --columns \"Date:DD.MM.YYYY,T-min:oC,T-max:oC,Solar:J/cm2,Precip:mm\""},
+        SmallFile{"TraceWordInTheRain",
+                  "ano;mes;dia;tmax;tmin;prec\n"
+                  "2004;1;1;11,7;1,6;Ip\n"
+                  "2004;1;2;12,0;2,2;0,0\n"
+                  "2004;1;3;10,1;0,4;3,5\n",
+                  "--rows 1 --fields semicolon --decimal-comma --columns \"Year,Month,Day,T-max:oC,T-min:oC,Precip:mm\" --trace Ip"},
         SmallFile{"MissingSignProposed",
                   "YEAR DOY T2M_MAX T2M_MIN PRECTOTCORR\n"
                   "2001 1 12.1 3.0 -999\n"

@@ -46,6 +46,30 @@ INSTANTIATE_TEST_SUITE_P(
                       HeaderSite{"nasa_power_chakwal_2000-2002_daily.csv", 33, 32.9348, 72.8576, 448.45},
                       HeaderSite{"silo_apsim_wagga_72150.met", 23, -35.1583, 147.4575, std::nullopt}));
 
+// A hemisphere letter after the number gives its sign; a letter that is a
+// word's start ("lat 35.2 elev 300") does not.
+TEST(SiteInTheHeader, HemisphereLettersGiveTheSign)
+{
+    struct Case {
+        const char* header;
+        double latitude;
+        double longitude;
+    };
+    const Case cases[] = {
+        {"lat 35.2 S\nlon 97.50 W\n", -35.2, -97.5},
+        {"Latitude: 52.10 N  Longitude: 5.18 E\n", 52.1, 5.18},
+        {"lat 35.2\u00b0 s, lon 97.5\u00b0 w\n", -35.2, -97.5},
+        {"lat 35.2 elev 300\nlon -97.5 east of town\n", 35.2, -97.5},
+        {"LAT = -35.2   LONG = 147.4\n", -35.2, 147.4},
+    };
+    for (const Case& c : cases) {
+        const SiteInHeader site = findSiteInHeader(c.header, 0);
+        ASSERT_TRUE(site.latitude && site.longitude) << c.header;
+        EXPECT_DOUBLE_EQ(*site.latitude, c.latitude) << c.header;
+        EXPECT_DOUBLE_EQ(*site.longitude, c.longitude) << c.header;
+    }
+}
+
 TEST(SiteMemory, ProposesTheRememberedSiteElseTheHeadersWithTheDialogsSigns)
 {
     TempFolder dir;
