@@ -196,7 +196,9 @@ int runBatchFile(const BatchOptions& given)
         const fs::path whole = scratch.path() / "picked-from.~";
         saveTextFileAsPanelText(options.input, whole, kLargestTextFile);
         const auto rows = parseInteger(options.rowsText);
-        pickFieldsOfFile(whole, folder.file(workfile::kInput), rows.value_or(0), *options.pick, options.layout);
+        if (const auto differ =
+                pickFieldsOfFile(whole, folder.file(workfile::kInput), rows.value_or(0), *options.pick, options.layout))
+            StderrFeedback::line("notice", *differ);
         fs::remove(whole);
         if (options.layout.fields == FieldSeparator::Fixed)
             request.layout.fieldEnds = pickedFieldEnds(options.layout, *options.pick);

@@ -248,8 +248,17 @@ Answer convertOne(const BatchOptions& options, const fs::path& input, const fs::
     std::_Exit(EXIT_SUCCESS);
 }
 
+// The first message that is more than advice; the first notice when
+// there is none, so a failure's row names its failure.
 std::string firstLine(const std::string& text)
 {
+    for (std::size_t start = 0; start < text.size();) {
+        const std::size_t end = std::min(text.find('\n', start), text.size());
+        const std::string_view line(text.data() + start, end - start);
+        if (line.rfind("notice: ", 0) != 0 && line.rfind("note: ", 0) != 0)
+            return std::string(line);
+        start = end + 1;
+    }
     return text.substr(0, text.find('\n'));
 }
 

@@ -53,6 +53,27 @@ DateText checked(int year, int month, int day)
 
 } // namespace
 
+bool isTimeOfDay(std::string_view text)
+{
+    // Hours of one or two digits, then ":MM", optionally ":SS" and a fraction.
+    std::size_t k = 0;
+    while (k < text.size() && k < 2 && isDigit(text[k]))
+        ++k;
+    if (k == 0)
+        return false;
+    for (int part = 0; part < 2 && k < text.size(); ++part) {
+        if (text[k] != ':' || k + 2 >= text.size() || !isDigit(text[k + 1]) || !isDigit(text[k + 2]))
+            return false;
+        k += 3;
+        if (part == 1 && k < text.size() && text[k] == '.') {
+            ++k;
+            while (k < text.size() && isDigit(text[k]))
+                ++k;
+        }
+    }
+    return k == text.size() && text.find(':') != std::string_view::npos;
+}
+
 DateText readDateText(std::string_view text, int format)
 {
     if (format < 0 || format >= static_cast<int>(std::size(kDateFormats)))

@@ -26,4 +26,8 @@ struct DateText {
 // common year) is Impossible.
 DateText readDateText(std::string_view text, int format);
 
+// "7:01", "07:01", "07:01:30" or "07:01:30.5": a time of day, which after a
+// date belongs to it and is no value of its own.
+bool isTimeOfDay(std::string_view text);
+
 } // namespace pluvora

@@ -172,6 +172,11 @@ void processData(RunContext& run, const RunRequest& request, RunGauge& gauge, Ru
     // Fields that are not blank-separated are first rewritten as if they were.
     const bool fieldPass = !request.layout.readsAsBlankSeparated();
     const auto input = run.file(workfile::kInput);
+    if (request.layout.fields == FieldSeparator::Blanks && !request.layout.decimalComma) {
+        const auto source = request.inputFile.empty() ? input : request.inputFile;
+        if (const auto notice = decimalCommaNotice(source, run.rowsBefore))
+            run.ui.notice(*notice);
+    }
     if (streamedTaskOne(run, request, request.inputFile.empty() ? input : request.inputFile)) {
         complete(run, request, gauge, outcome);
         return;

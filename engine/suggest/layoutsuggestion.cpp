@@ -1,5 +1,6 @@
 #include "engine/suggest/layoutsuggestion.h"
 
+#include "engine/columns/datetext.h"
 #include "engine/columns/variablecatalogue.h"
 #include "engine/error.h"
 #include "engine/io/numbertext.h"
@@ -455,6 +456,7 @@ public:
         settleDegrees();
         checkTemperaturePair();
         settleDate();
+        settleTimes();
         settleRepeats();
         choosePicked();
         noteMissing();
@@ -1135,6 +1137,29 @@ private:
             mOut.notes.push_back("No date columns were found: give the date columns by hand.");
     }
 
+    // A time of day in blank-separated rows keeps an Ignore box of its own:
+    // a run with a Date column reads it as one field (an Ignore box right
+    // after the date takes it), and without one each part is a number.
+    void settleTimes()
+    {
+        if (mSep != kBlanks || !mOut.fieldEnds.empty())
+            return;
+        const bool dated = std::any_of(mOut.columns.begin(), mOut.columns.end(),
+                                       [](const SuggestedColumn& c) { return c.variable == "Date"; });
+        for (std::size_t f = 0; f < mOut.columns.size(); ++f) {
+            const auto& v = mValues[f];
+            if (v.tokens.empty() || !std::all_of(v.tokens.begin(), v.tokens.end(), isTimeOfDay))
+                continue;
+            auto& c = mOut.columns[f];
+            if (c.variable != "Ignore")
+                ignore(c, "a time of day");
+            else
+                c.reason = "a time of day";
+            if (!dated)
+                c.runFields = static_cast<int>(std::count(v.tokens.front().begin(), v.tokens.front().end(), ':')) + 1;
+        }
+    }
+
     void settleRepeats()
     {
         for (std::size_t i = 0; i < mOut.columns.size(); ++i) {
@@ -1267,9 +1292,12 @@ std::vector<const SuggestedColumn*> LayoutSuggestion::boxColumns(bool picking) c
             boxes.push_back(&columns[static_cast<std::size_t>(field - 1)]);
         return boxes;
     }
-    for (const auto& c : columns)
-        if (c.field <= kColumnBoxes)
-            boxes.push_back(&c);
+    // The parts of a time the run reads as numbers of their own.
+    static const SuggestedColumn kTimePart{0, "", "Ignore", "", Confidence::High, "a part of a time of day", {}, {}, 1};
+    for (const auto& c : columns) {
+        for (int part = 0; part < c.runFields && static_cast<int>(boxes.size()) < kColumnBoxes; ++part)
+            boxes.push_back(part == 0 ? &c : &kTimePart);
+    }
     while (!boxes.empty() && boxes.back()->variable == "Ignore")
         boxes.pop_back();
     return boxes;

@@ -27,6 +27,10 @@ struct SuggestedColumn {
     std::string namedVariable;
     // For a column whose name is not known: the variables its values fit.
     std::vector<std::string> mightHold;
+    // Columns a run reads from this field when nothing is picked: a time
+    // of day in blank-separated rows without a Date column is one per part
+    // ("07:01" is two numbers).
+    int runFields = 1;
 };
 
 // A layout read off a file's own header and values. A column the

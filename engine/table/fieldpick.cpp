@@ -4,6 +4,10 @@
 #include "engine/io/textreader.h"
 #include "engine/io/textwriter.h"
 #include "engine/stage/recordreader.h"
+#include "engine/table/inputtable.h"
+
+#include <algorithm>
+#include <map>
 
 namespace pluvora {
 
@@ -108,7 +112,7 @@ std::optional<FieldPick> parseFieldPick(std::string_view text)
     return pick;
 }
 
-void pickFields(std::string_view row, const FieldPick& pick, const DataLayout& layout, std::string& out)
+int pickFields(std::string_view row, const FieldPick& pick, const DataLayout& layout, std::string& out)
 {
     std::vector<std::string_view> fields;
     const char separator = separatorOf(layout.fields);
@@ -139,6 +143,7 @@ void pickFields(std::string_view row, const FieldPick& pick, const DataLayout& l
         first = false;
         out += fields[static_cast<std::size_t>(field - 1)];
     }
+    return static_cast<int>(fields.size());
 }
 
 std::vector<int> pickedFieldEnds(const DataLayout& layout, const FieldPick& pick)
@@ -155,19 +160,44 @@ std::vector<int> pickedFieldEnds(const DataLayout& layout, const FieldPick& pick
     return ends;
 }
 
-void pickFieldsOfFile(const std::filesystem::path& source, const std::filesystem::path& target,
-                      int rowsBefore, const FieldPick& pick, const DataLayout& layout)
+std::optional<std::string> pickFieldsOfFile(const std::filesystem::path& source, const std::filesystem::path& target,
+                                            int rowsBefore, const FieldPick& pick, const DataLayout& layout)
 {
+    struct Count {
+        int rows = 0;
+        int firstLine = 0;
+    };
+    std::map<int, Count> counts; // fields of a row -> rows with that many
     TextReader reader(source);
     TextWriter writer(target);
     copyHeaderRows(reader, writer, rowsBefore);
     std::string line;
     std::string picked;
+    int lineNumber = rowsBefore;
+    while (reader.readLine(line)) {
+        ++lineNumber;
+        const int fields = pickFields(line, pick, layout, picked);
+        writer.writeLine(picked);
+        // Short lines end the data; their fields count for nothing.
+        if (!isDataRowLength(line))
+            break;
+        Count& c = counts[fields];
+        if (c.rows++ == 0)
+            c.firstLine = lineNumber;
+    }
     while (reader.readLine(line)) {
         pickFields(line, pick, layout, picked);
         writer.writeLine(picked);
     }
     writer.close();
+    if (counts.size() < 2)
+        return std::nullopt;
+    const auto usual = std::max_element(counts.begin(), counts.end(),
+                                        [](const auto& a, const auto& b) { return a.second.rows < b.second.rows; });
+    const auto other = std::find_if(counts.begin(), counts.end(), [&](const auto& c) { return c.first != usual->first; });
+    return "Data rows hold different numbers of fields before the pick: " + std::to_string(usual->second.rows) +
+           " rows hold " + std::to_string(usual->first) + ", but line " + std::to_string(other->second.firstLine) +
+           " holds " + std::to_string(other->first) + ". The fields picked from such rows may be other columns.";
 }
 
 } // namespace pluvora

@@ -29,14 +29,17 @@ std::optional<FieldPick> parseFieldPick(std::string_view text);
 // joined by it, an empty one kept. With fixed widths each keeps its width
 // and the text after the last end is one more field. A field the row does
 // not have is left out (fixed: blanks), so a short row stays short.
-void pickFields(std::string_view row, const FieldPick& pick, const DataLayout& layout, std::string& out);
+// Gives how many fields the row has.
+int pickFields(std::string_view row, const FieldPick& pick, const DataLayout& layout, std::string& out);
 
 // The field ends of fixed-width rows after the pick.
 std::vector<int> pickedFieldEnds(const DataLayout& layout, const FieldPick& pick);
 
 // Copies `source` to `target` with its first `rowsBefore` lines unchanged
-// and every later line reduced to its picked fields.
-void pickFieldsOfFile(const std::filesystem::path& source, const std::filesystem::path& target,
-                      int rowsBefore, const FieldPick& pick, const DataLayout& layout);
+// and every later line reduced to its picked fields. Gives a notice when the
+// rows hold different numbers of fields: the picked ones of some rows are
+// then other columns, which nothing after the pick can see.
+std::optional<std::string> pickFieldsOfFile(const std::filesystem::path& source, const std::filesystem::path& target,
+                                            int rowsBefore, const FieldPick& pick, const DataLayout& layout);
 
 } // namespace pluvora

@@ -145,6 +145,20 @@ std::optional<std::string_view> FieldSplitter::next()
     return field;
 }
 
+void FieldSplitter::skipTimeOfDay()
+{
+    if (mLayout.fields != FieldSeparator::Blanks)
+        return;
+    std::size_t p = mPos;
+    while (p < mLine.size() && static_cast<unsigned char>(mLine[p]) <= 32)
+        ++p;
+    std::size_t end = p;
+    while (end < mLine.size() && static_cast<unsigned char>(mLine[end]) > 32)
+        ++end;
+    if (isTimeOfDay(mLine.substr(p, end - p)))
+        mPos = end;
+}
+
 const char* FieldRowWriter::layoutFault(const DataLayout& layout)
 {
     if (layout.fields == FieldSeparator::Fixed && layout.fieldEnds.empty())
@@ -206,6 +220,10 @@ FieldRowWriter::Result FieldRowWriter::split(std::string_view line, std::string&
             char* const end = std::to_chars(out, out + 16, value).ptr;
             token = std::string_view(out, static_cast<std::size_t>(end - out));
             out = end;
+            // A time after the date belongs to it, unless the layout gives
+            // it a column of its own (an Ignore box right after the date).
+            if (column < mColumnCount && mLayout.variable(column + 1) > kIgnore)
+                fields.skipTimeOfDay();
             continue;
         }
         if (code == kPrecip && field == mLayout.traceCode) {
@@ -302,8 +320,17 @@ void readFields(RunContext& run, const DataLayout& layout, std::optional<std::st
         std::string row; // the rewritten row, written whole
         int lineNumber = run.rowsBefore;
         // The first line too short to be a row ends the data; what follows
-        // is notes.
-        while (input.readLine(line) && isDataRowLength(line)) {
+        // is notes, told when it looks like rows.
+        while (input.readLine(line)) {
+            if (!isDataRowLength(line)) {
+                const int endLine = lineNumber + 1;
+                int rowsAfter = 0;
+                while (input.readLine(line))
+                    rowsAfter += isDataRowLength(line);
+                if (rowsAfter > 0)
+                    run.ui.notice(dataEndedNotice(endLine, rowsAfter));
+                break;
+            }
             ++lineNumber;
             const FieldRowWriter::Result result = rows.rewrite(line, row);
             if (result.message)

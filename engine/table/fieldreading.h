@@ -24,6 +24,9 @@ public:
     std::optional<std::string_view> next();
     // What follows the last field given (blank-separated rows only).
     std::string_view rest() const { return mLine.substr(std::min(mPos, mLine.size())); }
+    // Blank-separated rows: passes over a time of day ("12:00", "07:01:30")
+    // that is the next field, as it belongs to the date before it.
+    void skipTimeOfDay();
 
 private:
     std::string_view mLine;

@@ -71,12 +71,36 @@ void removeEndNotes(RunContext& run)
         TextWriter writer(temp);
         copyHeaderRows(reader, writer, run.rowsBefore);
         std::string line;
-        while (reader.readLine(line) && characterCount(line) >= kShortestDataRow)
-            writer.writeLine(line);
+        int lineNumber = run.rowsBefore;
+        bool ended = false;
+        while (reader.readLine(line)) {
+            ++lineNumber;
+            if (characterCount(line) >= kShortestDataRow) {
+                writer.writeLine(line);
+                continue;
+            }
+            ended = true;
+            break;
+        }
         writer.close();
+        if (ended) {
+            const int endLine = lineNumber;
+            int rowsAfter = 0;
+            while (reader.readLine(line))
+                rowsAfter += isDataRowLength(line);
+            if (rowsAfter > 0)
+                run.ui.notice(dataEndedNotice(endLine, rowsAfter));
+        }
     }
     run.folder.remove(workfile::kInput);
     replaceFile(temp, run.folder.path() / workfile::kInput);
+}
+
+std::string dataEndedNotice(int endLine, int rowsAfter)
+{
+    return "The data end at input line " + std::to_string(endLine) +
+           ", a line shorter than five characters: " + std::to_string(rowsAfter) +
+           (rowsAfter == 1 ? " line below it is" : " lines below it are") + " not read.";
 }
 
 void checkData(RunContext& run)

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstddef>
+#include <string>
 #include <string_view>
 
 namespace pluvora {
@@ -16,9 +17,14 @@ inline constexpr const char* kColumnsNotSpecified = "Columns are not specified."
 int theLastColumn(const std::array<int, kColumnBoxes>& variableIndex);
 
 // Cuts "Input.~" after the last data row: the data end at the first line
-// shorter than kShortestDataRow characters.
+// shorter than kShortestDataRow characters. Rows below that line are told
+// as a notice, not read.
 inline constexpr std::size_t kShortestDataRow = 5;
 void removeEndNotes(RunContext& run);
+
+// Said when `rowsAfter` lines long enough to be rows follow `endLine` (of
+// the input, 1-based), the short line that ended the data.
+std::string dataEndedNotice(int endLine, int rowsAfter);
 
 // Cleans the data area when it holds anything but digits, "-", ".", blanks
 // and tabs.

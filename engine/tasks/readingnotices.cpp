@@ -157,4 +157,45 @@ void ReadingNotices::tell(UserFeedback& ui, std::string_view substitute, int tas
         ui.notice(text);
 }
 
+std::optional<std::string> decimalCommaNotice(const std::filesystem::path& file, int rowsBefore)
+{
+    constexpr int kRowsLookedAt = 100;
+    const auto isDigit = [](char c) { return c >= '0' && c <= '9'; };
+    TextReader reader(file);
+    std::string line;
+    for (int i = 0; i < rowsBefore && reader.readLine(line); ++i) {
+    }
+    for (int row = 1; row <= kRowsLookedAt && reader.readLine(line); ++row) {
+        // Blank-separated values, each of digits with one comma inside: a
+        // line of comma-separated fields has more commas to a value.
+        std::size_t p = 0;
+        int values = 0;
+        std::string_view found;
+        while (p < line.size()) {
+            while (p < line.size() && (line[p] == ' ' || line[p] == '\t' || line[p] == '\r'))
+                ++p;
+            const std::size_t start = p;
+            while (p < line.size() && line[p] != ' ' && line[p] != '\t' && line[p] != '\r')
+                ++p;
+            if (p == start)
+                break;
+            ++values;
+            std::string_view token(line.data() + start, p - start);
+            if (!token.empty() && token.front() == '-')
+                token.remove_prefix(1);
+            const auto comma = token.find(',');
+            if (found.empty() && comma != std::string_view::npos && comma > 0 && comma + 1 < token.size() &&
+                token.find(',', comma + 1) == std::string_view::npos &&
+                std::all_of(token.begin(), token.begin() + static_cast<std::ptrdiff_t>(comma), isDigit) &&
+                std::all_of(token.begin() + static_cast<std::ptrdiff_t>(comma) + 1, token.end(), isDigit))
+                found = std::string_view(line.data() + start, p - start);
+        }
+        if (values >= 2 && !found.empty())
+            return "Input line " + std::to_string(rowsBefore + row) + " holds " + std::string(found) +
+                   ": with blank-separated fields a comma splits it into two values. If the comma is the "
+                   "decimal mark, choose it (--decimal-comma).";
+    }
+    return std::nullopt;
+}
+
 } // namespace pluvora

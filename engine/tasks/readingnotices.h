@@ -3,6 +3,7 @@
 #include "engine/stage/runcontext.h"
 
 #include <array>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -21,6 +22,11 @@ inline constexpr const char* kEstimatesRestOnSubstitute =
 //   an empty field shifts every later column, and nothing else would say so;
 // - values replaced by the missing-value substitute, which the tasks then
 //   use as if they had been measured.
+// Rows read as blank-separated whose values hold a comma between digits
+// ("11,5"): the comma splits each into two values. Looks at the first data
+// rows of `file` and names the first such value; nothing when none.
+std::optional<std::string> decimalCommaNotice(const std::filesystem::path& file, int rowsBefore);
+
 class ReadingNotices {
 public:
     // Lines named per notice; the rest are counted.

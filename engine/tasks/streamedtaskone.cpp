@@ -72,7 +72,7 @@ public:
         }
     }
 
-    enum class Step { Next, EndOfData, Stages };
+    enum class Step { Next, Stages };
 
     // A line of "Input.~" as saved, before the end notes are cut; Stages
     // when the stages must do the work.
@@ -81,8 +81,15 @@ public:
         ++mLine;
         const char* textEnd = end != p && end[-1] == '\r' ? end - 1 : end;
         const std::string_view text(p, static_cast<std::size_t>(textEnd - p));
-        if (!isDataRowLength(text))
-            return Step::EndOfData;
+        if (mEndLine > 0) {
+            mRowsAfterEnd += isDataRowLength(text);
+            return Step::Next;
+        }
+        if (!isDataRowLength(text)) {
+            // The data end here; what follows is only counted, to be told.
+            mEndLine = mLine;
+            return Step::Next;
+        }
         if (!mFieldRows)
             return record(p, end, output) ? Step::Next : Step::Stages;
         // Fields are read as the field pass rewrites them; a row it would
@@ -106,6 +113,8 @@ public:
     const ReadingNotices& notices() const { return mNotices; }
     std::size_t traces() const { return mTraces; }
     int firstTraceLine() const { return mFirstTraceLine; }
+    int endLine() const { return mEndLine; }
+    int rowsAfterEnd() const { return mRowsAfterEnd; }
 
 private:
     bool record(const char* p, const char* end, TextWriter& output)
@@ -288,6 +297,8 @@ private:
     CheckupScreen mScreen;
     ReadingNotices mNotices;
     int mLine; // of the input, 1-based, as the stages count them
+    int mEndLine = 0;      // the short line that ended the data, 0 before it
+    int mRowsAfterEnd = 0; // lines below it long enough to be rows
     bool mSubstituted = false; // the last token read was the sign
     bool mAnyRecord = false;
     std::size_t mRecords = 0; // records read so far
@@ -303,6 +314,8 @@ bool finish(RunContext& run, FieldRowWriter* fieldRows, TextWriter& output, cons
     if (pass.traces() > 0)
         run.ui.notice(traceNotice(pass.traces(), fieldRows->traceCode(), pass.firstTraceLine()));
     pass.notices().tell(run.ui, substitute, run.task);
+    if (pass.rowsAfterEnd() > 0)
+        run.ui.notice(dataEndedNotice(pass.endLine(), pass.rowsAfterEnd()));
     return true;
 }
 
@@ -328,8 +341,6 @@ bool runPass(RunContext& run, std::optional<int> sign, double substitute, std::s
             const auto step = pass.line(p, lf, output);
             if (step == Pass::Step::Stages)
                 return false;
-            if (step == Pass::Step::EndOfData)
-                return finish(run, fieldRows, output, pass, substituteText);
             p = lf + 1;
         }
         const std::size_t rest = static_cast<std::size_t>(end - p);

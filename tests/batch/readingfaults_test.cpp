@@ -41,6 +41,9 @@ std::string line(const char* kind, std::string_view text) { return std::string(k
 
 class BatchReading : public ::testing::TestWithParam<ReadingCase> {};
 
+const std::string kCommaSplits = "Input line 2 holds 20,5: with blank-separated fields a comma splits it into two "
+                                 "values. If the comma is the decimal mark, choose it (--decimal-comma).";
+
 TEST_P(BatchReading, SaysWhatItReadAndWhere)
 {
     const ReadingCase& c = GetParam();
@@ -101,10 +104,26 @@ INSTANTIATE_TEST_SUITE_P(
     Notices, BatchReading,
     ::testing::Values(
         ReadingCase{"DecimalCommaInTaskOne", "y doy tx tn\n2001 1 20,5 10\n2001 2 21 11\n2001 3 22 12\n",
-                    task(1, "Year,DOY,T-max:oC,T-min:oC", kSite), 0, line("notice", kShifted), {"\n2001\t1\t"}},
+                    task(1, "Year,DOY,T-max:oC,T-min:oC", kSite), 0,
+                    line("notice", kCommaSplits) + line("notice", kShifted), {"\n2001\t1\t"}},
         ReadingCase{"DecimalCommaInTheCheckup", "y doy tx tn\n2001 1 20,5 10\n2001 2 21 11\n2001 3 22 12\n",
                     task(3, "Year,DOY,T-max:oC,T-min:oC"), 0,
-                    line("notice", kShifted) + line("information", kNoSuspiciousData), {}},
+                    line("notice", kCommaSplits) + line("notice", kShifted) + line("information", kNoSuspiciousData),
+                    {}},
+        // Every row alike: no count differs, yet each value is read as two.
+        ReadingCase{"DecimalCommaInEveryRow", "y doy tx tn\n2001 1 20,5 10,0\n2001 2 21,0 11,5\n",
+                    task(3, "Year,DOY,T-max:oC,T-min:oC"), 0,
+                    line("notice", kCommaSplits) + line("information", kNoSuspiciousData), {}},
+        // A blank line ends the data; the rows below it are told, not read.
+        ReadingCase{"BlankLineEndsTheData", "y doy tx tn\n2001 1 20 10\n\n2001 2 21 11\n2001 3 22 12\n",
+                    task(3, "Year,DOY,T-max:oC,T-min:oC"), 0,
+                    line("notice", "The data end at input line 3, a line shorter than five characters: 2 lines "
+                                   "below it are not read.") +
+                        line("information", kNoSuspiciousData),
+                    {}},
+        // A time after the date belongs to it: T-max is the value after it.
+        ReadingCase{"TimeAfterTheDateIsPassedOver", "date time tx tn\n2001-01-01 12:00 20 10\n2001-01-02 12:00 21 11\n",
+                    task(1, "Date:YYYY-MM-DD,T-max:oC,T-min:oC", kSite), 0, "", {"\n2001\t1\t0.00\t20.0\t10.0\t"}},
         ReadingCase{"SubstitutedRainInTaskOne",
                     "y doy tx tn p\n2001 1 20 10 -99\n2001 2 21 11 -99.0\n2001 3 22 12 0\n2001 4 22 12 -99\n",
                     task(1, "Year,DOY,T-max:oC,T-min:oC,Precip:mm", kSite), 0,

@@ -175,6 +175,13 @@ INSTANTIATE_TEST_SUITE_P(
                   "2004;1;2;12,0;2,2;0,0\n"
                   "2004;1;3;10,1;0,4;3,5\n",
                   "--rows 1 --fields semicolon --decimal-comma --columns \"Year,Month,Day,T-max:oC,T-min:oC,Precip:mm\" --trace Ip"},
+        // A run reads "07:01" as two numbers: the columns after it say so.
+        SmallFile{"TimeOfDayIsTwoNumbersToARun",
+                  "year month day time tmax(C) tmin(C)\n"
+                  "1990 1 30 07:01 -2.5 -9.0\n"
+                  "1990 1 31 07:02 -1.0 -7.5\n"
+                  "1990 2 1 07:00 0.5 -5.0\n",
+                  "--rows 1 --columns \"Year,Month,Day,Ignore,Ignore,T-max:oC,T-min:oC\""},
         SmallFile{"MissingSignProposed",
                   "YEAR DOY T2M_MAX T2M_MIN PRECTOTCORR\n"
                   "2001 1 12.1 3.0 -999\n"
