@@ -33,11 +33,13 @@ TEST_F(ReadingInWindow, NoticesGoToTheNoteLineNotToAMessageBox)
 {
     checkUp("Header\n2001 1 1 10,5 2\n2001 1 2 11 3\n2001 1 3 12 -99\n");
     auto* note = child<NoteLine>(NoteLine::kObjectName);
-    ASSERT_EQ(note->notes().size(), 2);
+    ASSERT_EQ(note->notes().size(), 3);
     EXPECT_EQ(feedback.notices, (std::vector<std::string>{note->notes()[0].toStdString(),
-                                                           note->notes()[1].toStdString()}));
-    EXPECT_TRUE(note->notes()[0].startsWith(pluvora::kValueCountsDiffer));
-    EXPECT_TRUE(note->notes()[1].startsWith("Column 5 (T-min): 1 value"));
+                                                           note->notes()[1].toStdString(),
+                                                           note->notes()[2].toStdString()}));
+    EXPECT_TRUE(note->notes()[0].startsWith("Input line 2 holds 10,5"));
+    EXPECT_TRUE(note->notes()[1].startsWith(pluvora::kValueCountsDiffer));
+    EXPECT_TRUE(note->notes()[2].startsWith("Column 5 (T-min): 1 value"));
     EXPECT_EQ(note->toolTip(), note->notes().join('\n'));
     EXPECT_FALSE(note->text().isEmpty());
     // The run went on to the checkup's own answer, the only message box.
