@@ -1,5 +1,6 @@
 #include "batch/batchoptions.h"
 
+#include "batch/outputclash.h"
 #include "batch/templatechoice.h"
 #include "engine/error.h"
 #include "engine/io/numbertext.h"
@@ -92,20 +93,6 @@ const char* const kBatchUsage =
     "             3 task 2 had new days but did not append them (a gap answered No)\n";
 
 namespace {
-
-// Whether two names reach one file, also through links or "..", and for a
-// file that does not exist yet.
-bool sameFile(const std::string& a, const std::string& b)
-{
-    namespace fs = std::filesystem;
-    std::error_code ec;
-    if (fs::equivalent(a, b, ec))
-        return true;
-    std::error_code ecA, ecB;
-    const fs::path fullA = fs::weakly_canonical(a, ecA);
-    const fs::path fullB = fs::weakly_canonical(b, ecB);
-    return !ecA && !ecB && fullA == fullB;
-}
 
 std::variant<std::string, UsageError> parseSite(std::string_view text)
 {
@@ -411,10 +398,8 @@ std::variant<BatchOptions, UsageError> parseBatchOptions(const std::vector<std::
         return UsageError{"--update is required for task 2"};
     if (options.task != 2 && options.update)
         return UsageError{"--update is only for task 2"};
-    // Data that do not go into the weather file are written to OUTPUT:
-    // the same name would overwrite the weather file with them.
-    if (options.update && options.output && sameFile(*options.update, *options.output))
-        return UsageError{"-o must not name the weather file given to --update"};
+    if (auto clash = outputClash(options))
+        return UsageError{*clash};
     // Tasks 1 and 6 end by asking for the site; a batch run cannot ask.
     const bool siteNeeded = options.task == 1 || (options.task == 6 && options.rearrange);
     if (site) {

@@ -150,7 +150,10 @@ ReportSettings reportSettingsFor(const BatchOptions& options)
 // Task 2 had new days but did not append them (a gap answered No).
 constexpr int kExitNotAppended = 3;
 
-// Where the working files go, said in the user's words when it is missing.
+} // namespace
+
+RunRequest runRequestFor(const BatchOptions& options) { return requestFor(options); }
+
 fs::path temporaryFolder()
 {
     std::error_code ec;
@@ -162,10 +165,6 @@ fs::path temporaryFolder()
     }
     return folder;
 }
-
-} // namespace
-
-RunRequest runRequestFor(const BatchOptions& options) { return requestFor(options); }
 
 int runBatchFile(const BatchOptions& given)
 {

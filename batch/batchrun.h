@@ -3,6 +3,7 @@
 #include "batch/batchoptions.h"
 #include "engine/run/processingrun.h"
 
+#include <filesystem>
 #include <string_view>
 #include <vector>
 
@@ -14,6 +15,10 @@ int runBatchFile(const BatchOptions& options);
 
 // The run the window would make with the same settings, read from a file.
 RunRequest runRequestFor(const BatchOptions& options);
+
+// Where the working files go; throws Error saying so in the user's terms
+// when TMPDIR names a folder that cannot be used.
+std::filesystem::path temporaryFolder();
 
 // The whole program after its arguments are split: options, usage, the run.
 int batchMain(const std::vector<std::string_view>& args);

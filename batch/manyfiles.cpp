@@ -30,6 +30,7 @@
 #include <signal.h>
 #include <sys/mman.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -253,6 +254,47 @@ std::string firstLine(const std::string& text)
     return text.substr(0, text.find('\n'));
 }
 
+// Everything the run writes for `input` in `outDir`: its output, and for
+// task 2 the backup of the weather file and the days not appended.
+std::vector<fs::path> writtenFor(const fs::path& input, const fs::path& outDir, const BatchOptions& options)
+{
+    const fs::path target = outDir / outputNameFor(input, options);
+    if (options.task != 2)
+        return {target};
+    return {target, backupPathFor(target), fs::path(target).replace_extension(".txt")};
+}
+
+// The first file the run would write over one of its inputs, told as the
+// reason to refuse the run; compared as files, so links and other names of
+// the folder are found too.
+std::optional<std::string> outputOverInput(const std::vector<fs::path>& files, const fs::path& outDir,
+                                           const fs::path& summaryFile, const BatchOptions& options)
+{
+    std::map<std::pair<dev_t, ino_t>, std::size_t> inputs;
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        struct stat info {};
+        if (::stat(files[i].c_str(), &info) == 0)
+            inputs.emplace(std::pair{info.st_dev, info.st_ino}, i);
+    }
+    auto inputAt = [&](const fs::path& file) -> std::optional<std::size_t> {
+        struct stat info {};
+        if (::stat(file.c_str(), &info) != 0)
+            return std::nullopt;
+        const auto found = inputs.find({info.st_dev, info.st_ino});
+        return found == inputs.end() ? std::nullopt : std::optional(found->second);
+    };
+    for (const fs::path& input : files)
+        for (const fs::path& written : writtenFor(input, outDir, options))
+            if (const auto at = inputAt(written))
+                return "the output \"" + written.string() + "\" of \"" + input.string()
+                       + "\" would replace the input \"" + files[*at].string()
+                       + "\": give an --out-dir that holds no input";
+    if (const auto at = inputAt(summaryFile))
+        return "the summary \"" + summaryFile.string() + "\" would replace the input \"" + files[*at].string()
+               + "\": give an --out-dir that holds no input";
+    return std::nullopt;
+}
+
 } // namespace
 
 fs::path outputNameFor(const fs::path& input, const BatchOptions& options)
@@ -272,18 +314,52 @@ int runManyFiles(const BatchOptions& options)
         std::fprintf(stderr, "pluvora-batch: %s\n%s", error.what(), kBatchUsage);
         return 2;
     }
-    if (options.shardGiven)
-        files = shardOf(files, options.shardIndex, options.shardCount);
+    if (files.empty()) {
+        StderrFeedback::line("error", options.glob == "*" ? std::string("There is no file to convert in the inputs given.")
+                                                          : "No file of the inputs given matches --glob \""
+                                                                + options.glob + "\".");
+        return EXIT_FAILURE;
+    }
+    fs::path temporary;
+    try {
+        temporary = temporaryFolder();
+    } catch (const Error& error) {
+        StderrFeedback::line("error", error.what());
+        return EXIT_FAILURE;
+    }
 
     const fs::path outDir = *options.outDir;
+    const fs::path summaryFile =
+        outDir / (options.shardGiven ? "summary-" + std::to_string(options.shardIndex) + ".csv" : "summary.csv");
+    if (const auto clash = outputOverInput(files, outDir, summaryFile, options)) {
+        std::fprintf(stderr, "pluvora-batch: %s\n%s", clash->c_str(), kBatchUsage);
+        return 2;
+    }
+    // Two inputs of one name are found in the whole list, so that every
+    // shard gives the name to the same input.
+    std::vector<std::optional<std::size_t>> earlierOwner(files.size());
+    {
+        std::map<fs::path, std::size_t> owners;
+        for (std::size_t i = 0; i < files.size(); ++i)
+            if (const auto [at, fresh] = owners.emplace(outputNameFor(files[i], options), i); !fresh)
+                earlierOwner[i] = at->second;
+    }
+    std::vector<fs::path> everyFile = files;
+    std::vector<std::optional<std::size_t>> owned = earlierOwner;
+    if (options.shardGiven) {
+        files = shardOf(everyFile, options.shardIndex, options.shardCount);
+        owned.clear();
+        for (std::size_t i = static_cast<std::size_t>(options.shardIndex); i < everyFile.size();
+             i += static_cast<std::size_t>(options.shardCount))
+            owned.push_back(earlierOwner[i]);
+    }
+
     std::error_code ec;
     fs::create_directories(outDir, ec);
     if (!fs::is_directory(outDir)) {
         StderrFeedback::line("error", "Cannot create the folder \"" + outDir.string() + "\"");
         return EXIT_FAILURE;
     }
-    const fs::path summaryFile =
-        outDir / (options.shardGiven ? "summary-" + std::to_string(options.shardIndex) + ".csv" : "summary.csv");
 
     // A resumed run keeps what the earlier run found out about the files
     // it does not convert again.
@@ -309,7 +385,6 @@ int runManyFiles(const BatchOptions& options)
                                           : std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
     std::vector<FileResult> results(files.size());
     std::vector<bool> reached(files.size(), false);
-    std::map<fs::path, std::size_t> outputs; // which input owns an output name
     ProgressLine progress(files.size(), options.quiet);
     int signals = 0;
     std::size_t next = 0;
@@ -409,13 +484,12 @@ int runManyFiles(const BatchOptions& options)
             FileResult& r = results[index];
             r.file = input.string();
             reached[index] = true;
-            const fs::path name = outputNameFor(input, options);
-            const fs::path target = outDir / name;
-            if (const auto [at, fresh] = outputs.emplace(name, index); !fresh) {
+            const fs::path target = outDir / outputNameFor(input, options);
+            if (owned[index]) {
                 r.status = "failed";
                 r.exitCode = EXIT_FAILURE;
                 r.firstMessage = "notice: " + target.string() + " is the output of "
-                               + files[at->second].string() + " already";
+                               + everyFile[*owned[index]].string() + " already";
                 progress.interject(r.firstMessage + "\n");
                 progress.fileDone(true);
                 continue;
@@ -542,7 +616,7 @@ int runManyFiles(const BatchOptions& options)
     ::close(wake[0]);
     ::close(wake[1]);
     // Jobs that were stopped leave their scratch folders behind.
-    clearStaleScratchFolders(fs::temp_directory_path());
+    clearStaleScratchFolders(temporary);
     progress.clear();
 
     std::vector<FileResult> done;
