@@ -87,8 +87,7 @@ TEST(BatchFlags, CheckupFaultsAreFlaggedOnTheirDaysAndLines)
     EXPECT_NE(html.find("@page { size: A4"), std::string::npos);
 }
 
-// Rows the missing-value check stops on never become days; the report
-// still lists them by line.
+// Rows the missing-value check stops on are listed by line in the report.
 TEST(BatchFlags, MissingValueRowsAreListedByLine)
 {
     test::TempFolder temp;
@@ -102,6 +101,31 @@ TEST(BatchFlags, MissingValueRowsAreListedByLine)
     // The row as the check reports it: rewritten by the substitution.
     EXPECT_NE(test::readFile(report).find("<td class=\"n\">3</td><td>missing values: <code>2000\t1\t2\t10\t</code>"),
               std::string::npos);
+}
+
+// A run the missing values stop still writes every day: the flags give the
+// lacking values X and F, and the report counts them as no value.
+TEST(BatchFlags, ARunStoppedByMissingValuesFlagsEveryDay)
+{
+    test::TempFolder temp;
+    const fs::path input = temp.path() / "in.txt";
+    writeText(input, "yr doy tx tn pr\n2011 60 5.5 -2 0.5\n2011 61 5.5 -2\n2011 62 5.5 -2 0.5\n");
+    const fs::path flags = temp.path() / "flags.csv";
+    const fs::path report = temp.path() / "report.html";
+    const int status = runBatchQuietly(temp, {"--task", "1", "--rows", "1", "--columns",
+                                              "Year,DOY,T-max:oC,T-min:oC,Precip:mm", "--site", "40.5 N 96.25 W 350",
+                                              "--flags", flags.string(), "--report", report.string(), input.string()});
+    EXPECT_EQ(status, 1);
+    EXPECT_EQ(test::readFile(flags), "Date,T-max,T-min,Precip\r\n"
+                                     "2011-03-01,M,M,M\r\n"
+                                     "2011-03-02,M,M,XF\r\n"
+                                     "2011-03-03,M,M,M\r\n");
+    const std::string html = test::readFile(report);
+    // Precip: two values, one day without, that day flagged.
+    EXPECT_NE(html.find("<tr><td class=\"n\">2</td><td class=\"n\">0.50</td><td class=\"n\">0.50</td><td "
+                        "class=\"n\">0.50</td><td class=\"n\">1</td><td class=\"n\">0</td><td class=\"n\">1</td>"),
+              std::string::npos)
+        << html;
 }
 
 } // namespace
