@@ -90,7 +90,8 @@ const char* const kBatchUsage =
     "             the checkup lists, as one HTML file\n"
     "exit status: 0 the result was written (task 2: the file was updated, or\n"
     "             it needed no update), 1 a stage stopped the run, 2 bad options,\n"
-    "             3 task 2 had new days but did not append them (a gap answered No)\n";
+    "             3 task 2 had new days but did not append them (a gap answered No,\n"
+    "             or days before the file's last day that it does not have)\n";
 
 namespace {
 

@@ -228,6 +228,7 @@ int runBatchFile(const BatchOptions& given)
         int status = EXIT_SUCCESS;
         UpdateSettings settings;
         settings.newDataStart = runOutputDataStart(outcome.rowsBefore);
+        settings.findEarlierDays = true;
         // Data that did not go into the weather file are written out as
         // for any other task, so nothing converted is lost.
         try {
@@ -237,7 +238,7 @@ int runBatchFile(const BatchOptions& given)
                 return EXIT_SUCCESS;
             if (result == UpdateResult::Failed)
                 status = EXIT_FAILURE;
-            if (result == UpdateResult::Declined)
+            if (result == UpdateResult::Declined || result == UpdateResult::Earlier)
                 status = kExitNotAppended;
         } catch (const std::exception& error) {
             StderrFeedback::line("error", inUserTerms(error.what(), folder.path(), *options.update));

@@ -182,6 +182,29 @@ TEST_F(BatchSafety, OneNewDayAppendsAndAGapNotAppendedExitsWith3)
     EXPECT_EQ(daysOf(test::readFile(weather)), dayRange(58, 60));
 }
 
+// An update that comes late with an earlier month: its days are not in the
+// file, so they are not appended, said, and told apart from "nothing new".
+TEST_F(BatchSafety, EarlierDaysTheFileLacksAreNotAppendedAndExitWith3)
+{
+    Outcome r = runBatch(logs, [&] {
+        auto args = updateArgs(weather, logs.write("april.txt", input(91, 120)));
+        args.push_back("--yes");
+        return args;
+    }());
+    ASSERT_EQ(r.status, 0) << r.err;
+    const std::string withApril = test::readFile(weather);
+
+    r = runBatch(logs, updateArgs(weather, logs.write("march.txt", input(60, 90))));
+    EXPECT_EQ(r.status, 3);
+    EXPECT_EQ(r.err, "warning: " + earlierDaysMessage("c.wth", 2011, 60) + "\n");
+    EXPECT_NE(r.out.find("2011\t90\t"), std::string::npos);
+    EXPECT_EQ(test::readFile(weather), withApril);
+
+    r = runBatch(logs, updateArgs(weather, logs.write("again.txt", input(100, 110))));
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.err, std::string("information: ") + kNoNeedToUpdate + "\n");
+}
+
 TEST_F(BatchSafety, OutputOntoDevicesAndLinks)
 {
     const fs::path in = logs.write("in.txt", input(60, 61));
