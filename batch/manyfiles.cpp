@@ -7,12 +7,14 @@
 #include "batch/scratchfolder.h"
 #include "batch/stderrfeedback.h"
 #include "engine/error.h"
+#include "engine/io/numbertext.h"
 #include "engine/io/backupreplace.h"
 #include "engine/io/textwriter.h"
 #include "engine/run/usertermsmessage.h"
 #include "engine/stage/taskcatalogue.h"
 
 #include <cerrno>
+#include <cstring>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
@@ -23,6 +25,8 @@
 #include <map>
 #include <optional>
 #include <thread>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include <fcntl.h>
@@ -62,6 +66,7 @@ struct Task {
 struct Answer {
     std::uint32_t index = 0;
     int status = 0;
+    bool targetChanged = false; // task 2: the weather file was updated
     JobCounts counts;
     std::uint32_t messages = 0;
 };
@@ -99,10 +104,24 @@ bool isDataRowStart(std::string_view line)
 }
 
 // Data rows of the input (after the header rows, up to the first line
-// shorter than 5 characters) and how many of their values are the missing
-// sign.
-void countInput(const fs::path& input, int rowsBefore, const std::string& sign, JobCounts& counts)
+// shorter than 5 characters) and how many of their values are missing: the
+// missing sign, or an empty field where fields have a separator.
+void countInput(const fs::path& input, int rowsBefore, const std::string& sign, FieldSeparator fields,
+                JobCounts& counts)
 {
+    const char separator = fields == FieldSeparator::Comma       ? ','
+                         : fields == FieldSeparator::Semicolon ? ';'
+                         : fields == FieldSeparator::Tab       ? '\t'
+                                                               : '\0';
+    const auto signValue = parseDecimal(sign);
+    auto isSign = [&](std::string_view token) {
+        if (token.size() >= 2 && token.front() == '"' && token.back() == '"')
+            token = token.substr(1, token.size() - 2);
+        if (token == sign)
+            return true;
+        const auto value = token.empty() ? std::nullopt : parseDecimal(token);
+        return value && signValue && *value == *signValue;
+    };
     std::ifstream in(input, std::ios::binary);
     std::string line;
     for (int skipped = 0; skipped < rowsBefore && std::getline(in, line); ++skipped) {
@@ -113,6 +132,24 @@ void countInput(const fs::path& input, int rowsBefore, const std::string& sign, 
         if (line.size() < 5)
             break;
         ++counts.rowsIn;
+        if (separator != '\0') {
+            std::size_t start = 0;
+            for (;;) {
+                const std::size_t end = line.find(separator, start);
+                std::string_view field = std::string_view(line).substr(start, end == std::string::npos ? std::string::npos : end - start);
+                while (!field.empty() && static_cast<unsigned char>(field.front()) <= 32)
+                    field.remove_prefix(1);
+                while (!field.empty() && static_cast<unsigned char>(field.back()) <= 32)
+                    field.remove_suffix(1);
+                // An empty field after the last separator ends the row.
+                if ((field.empty() && end != std::string::npos) || (!field.empty() && isSign(field)))
+                    ++counts.missingValues;
+                if (end == std::string::npos)
+                    break;
+                start = end + 1;
+            }
+            continue;
+        }
         std::size_t i = 0;
         while (i < line.size()) {
             while (i < line.size() && static_cast<unsigned char>(line[i]) <= 32)
@@ -120,7 +157,7 @@ void countInput(const fs::path& input, int rowsBefore, const std::string& sign, 
             const std::size_t start = i;
             while (i < line.size() && static_cast<unsigned char>(line[i]) > 32)
                 ++i;
-            if (i > start && std::string_view(line).substr(start, i - start) == sign)
+            if (i > start && isSign(std::string_view(line).substr(start, i - start)))
                 ++counts.missingValues;
         }
     }
@@ -186,6 +223,25 @@ Answer convertOne(const BatchOptions& options, const fs::path& input, const fs::
         one.update = target.string();
     one.output = part.string();
 
+    // Task 2 tells what it appended by the weather file before and after.
+    auto stateOf = [&target]() {
+        struct stat info {};
+        return ::stat(target.c_str(), &info) == 0
+            ? std::optional(std::tuple{info.st_ino, info.st_size, info.st_mtim.tv_sec, info.st_mtim.tv_nsec})
+            : std::nullopt;
+    };
+    auto dataRows = [](const fs::path& file) {
+        return countLines(file, [](std::string_view line) { return isDataRowStart(line); });
+    };
+    const auto before = stateOf();
+    long rowsBefore = 0;
+    if (options.task == 2 && before) {
+        try {
+            rowsBefore = dataRows(target);
+        } catch (const std::exception&) {
+        }
+    }
+
     Answer answer;
     answer.status = EXIT_FAILURE;
     try {
@@ -197,10 +253,12 @@ Answer convertOne(const BatchOptions& options, const fs::path& input, const fs::
 
     JobCounts& counts = answer.counts;
     try {
-        countInput(input, std::atoi(one.rowsText.c_str()), one.sign, counts);
-        const fs::path written = fs::exists(part) ? part : options.task == 2 ? target : fs::path();
-        if (!written.empty())
-            counts.rowsOut = countLines(written, [](std::string_view line) { return isDataRowStart(line); });
+        countInput(input, std::atoi(one.rowsText.c_str()), one.sign, one.layout.fields, counts);
+        answer.targetChanged = options.task == 2 && stateOf() != before;
+        if (options.task == 2)
+            counts.rowsOut = answer.targetChanged ? dataRows(target) - rowsBefore : 0;
+        else if (fs::exists(part))
+            counts.rowsOut = dataRows(part);
         const std::string report = readAll(reportFd);
         std::size_t start = 0;
         while (start < report.size()) {
@@ -252,6 +310,50 @@ Answer convertOne(const BatchOptions& options, const fs::path& input, const fs::
 std::string firstLine(const std::string& text)
 {
     return text.substr(0, text.find('\n'));
+}
+
+// A job's output until it is whole: a short hidden name of the run's
+// process and the input's place, so a long input name cannot make it too
+// long, and the temporary file beside it starts with it too.
+constexpr std::string_view kPartPrefix = ".pluvora-part-";
+
+fs::path partFor(const fs::path& outDir, pid_t run, std::size_t index)
+{
+    return outDir / (std::string(kPartPrefix) + std::to_string(run) + "-" + std::to_string(index));
+}
+
+// The run that left a partial file: the process id in its name, with or
+// without the temporary file's extra dot; 0 when the name is not one.
+pid_t partOwner(std::string_view name)
+{
+    if (name.starts_with(".."))
+        name.remove_prefix(1);
+    if (!name.starts_with(kPartPrefix))
+        return 0;
+    name.remove_prefix(kPartPrefix.size());
+    const std::size_t dash = name.find('-');
+    const auto pid = parseInteger(name.substr(0, dash));
+    return dash != std::string_view::npos && pid && *pid > 0 ? static_cast<pid_t>(*pid) : 0;
+}
+
+// Removes the partial files in `outDir` of this run whose name begins with
+// `prefix` (all of this run's when empty), and those of runs that no
+// longer run.
+void removePartialFiles(const fs::path& outDir, const std::string& prefix = {})
+{
+    std::error_code ec;
+    for (fs::directory_iterator it(outDir, ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        const pid_t owner = partOwner(name);
+        if (owner == 0)
+            continue;
+        const bool ours = owner == ::getpid()
+            && (prefix.empty() || name == prefix || name.starts_with("." + prefix + "."));
+        const bool gone = owner != ::getpid() && ::kill(owner, 0) != 0 && errno == ESRCH;
+        std::error_code removeError;
+        if (ours || gone)
+            fs::remove(it->path(), removeError);
+    }
 }
 
 // Everything the run writes for `input` in `outDir`: its output, and for
@@ -381,13 +483,17 @@ int runManyFiles(const BatchOptions& options)
     ::fcntl(wake[0], F_SETFD, FD_CLOEXEC);
     reportSignalsTo(wake[1]);
 
-    const int jobLimit = options.jobs > 0 ? options.jobs
-                                          : std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
+    // Partial files of runs that were killed are of no use to anyone.
+    removePartialFiles(outDir);
+    int jobLimit = options.jobs > 0 ? options.jobs : std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
     std::vector<FileResult> results(files.size());
     std::vector<bool> reached(files.size(), false);
     ProgressLine progress(files.size(), options.quiet);
     int signals = 0;
     std::size_t next = 0;
+    // A file taken from the list that no worker could start yet.
+    std::optional<std::size_t> pending;
+    bool startingStopped = false;
     const auto runStart = Clock::now();
 
     struct Worker {
@@ -402,17 +508,23 @@ int runManyFiles(const BatchOptions& options)
 
     auto spawn = [&]() {
         int tasks[2], answers[2];
+        auto cannotStart = [] { return Error(std::string("Cannot start a job: ") + std::strerror(errno)); };
         if (::pipe(tasks) != 0)
-            throw Error("Cannot start a job");
+            throw cannotStart();
         if (::pipe(answers) != 0) {
+            const Error error = cannotStart();
             ::close(tasks[0]);
             ::close(tasks[1]);
-            throw Error("Cannot start a job");
+            throw error;
         }
         std::fflush(nullptr);
         const pid_t pid = ::fork();
-        if (pid < 0)
-            throw Error("Cannot start a job");
+        if (pid < 0) {
+            const Error error = cannotStart();
+            for (const int fd : {tasks[0], tasks[1], answers[0], answers[1]})
+                ::close(fd);
+            throw error;
+        }
         if (pid == 0) {
             // Other workers' pipes stay with the run, so each worker sees
             // the end of its own task pipe.
@@ -451,10 +563,20 @@ int runManyFiles(const BatchOptions& options)
             r.missingValues = answer->counts.missingValues;
             r.exitCode = answer->status;
             r.status = r.exitCode == 0 ? "ok" : "failed";
+            // Task 2 resumed: an input whose days the file has already.
+            const bool alreadyIn = options.task == 2 && options.skipExisting && r.exitCode == 0
+                && !answer->targetChanged;
+            if (alreadyIn) {
+                if (const auto found = earlier.find(r.file); found != earlier.end() && found->second.status != "failed")
+                    r = found->second;
+                else
+                    r.status = "skipped";
+                fs::remove(worker.part, renameError);
+            }
             // Whatever the job wrote is whole: it went through a safe write.
             // Task 2 has updated the weather file itself; what it wrote is
             // the days it did not add, which must not take its place.
-            if (fs::exists(worker.part))
+            if (!alreadyIn && fs::exists(worker.part))
                 fs::rename(worker.part,
                            options.task == 2 ? fs::path(target).replace_extension(".txt") : target, renameError);
             if (renameError) {
@@ -463,8 +585,9 @@ int runManyFiles(const BatchOptions& options)
                 r.firstMessage = "error: Cannot write \"" + target.string() + "\"";
             }
         } else {
-            // The worker ended in the middle of the file.
-            fs::remove(worker.part, renameError);
+            // The worker ended in the middle of the file, maybe with the
+            // temporary file of the part's safe write beside it.
+            removePartialFiles(outDir, worker.part.filename().string());
             r.exitCode = WIFSIGNALED(waitStatus) ? 128 + WTERMSIG(waitStatus) : EXIT_FAILURE;
             r.status = signals > 1 ? "stopped" : "failed";
             if (r.firstMessage.empty() && WIFSIGNALED(waitStatus))
@@ -494,7 +617,9 @@ int runManyFiles(const BatchOptions& options)
                 progress.fileDone(true);
                 continue;
             }
-            if (options.skipExisting && fs::exists(target)) {
+            // Task 2's weather file is there from the start: whether an
+            // input's days are in it is found by its job.
+            if (options.skipExisting && options.task != 2 && fs::exists(target)) {
                 if (const auto found = earlier.find(r.file);
                     found != earlier.end() && found->second.status != "failed")
                     r = found->second;
@@ -511,9 +636,7 @@ int runManyFiles(const BatchOptions& options)
     auto hire = [&](Worker& worker, std::size_t index) {
         Task task;
         task.index = static_cast<std::uint32_t>(index);
-        const fs::path name = outputNameFor(files[index], options);
-        worker.part = outDir / ("." + name.string() + ".part-" + std::to_string(::getpid()) + "-"
-                                + std::to_string(index));
+        worker.part = partFor(outDir, ::getpid(), index);
         std::snprintf(task.part, sizeof task.part, "%s", worker.part.c_str());
         worker.busy = index;
         worker.start = Clock::now();
@@ -536,18 +659,38 @@ int runManyFiles(const BatchOptions& options)
         for (;;) {
             // Idle workers get the next files; more workers while there is
             // work for them.
-            if (signals == 0) {
+            if (signals == 0 && !startingStopped) {
                 for (Worker& worker : workers) {
                     if (worker.busy)
                         continue;
-                    if (const auto index = nextToConvert())
+                    if (const auto index = pending ? std::exchange(pending, std::nullopt) : nextToConvert())
                         hire(worker, *index);
                 }
                 while (static_cast<int>(workers.size()) < jobLimit && next < files.size()) {
-                    const auto index = nextToConvert();
+                    const auto index = pending ? std::exchange(pending, std::nullopt) : nextToConvert();
                     if (!index)
                         break;
-                    spawn();
+                    try {
+                        spawn();
+                    } catch (const Error& error) {
+                        // The workers there are go on with the files; with
+                        // none, the file is told failed and no more start.
+                        jobLimit = static_cast<int>(workers.size());
+                        if (workers.empty()) {
+                            FileResult& r = results[*index];
+                            r.status = "failed";
+                            r.exitCode = EXIT_FAILURE;
+                            r.firstMessage = std::string("error: ") + error.what();
+                            progress.interject(r.firstMessage + "\n");
+                            progress.fileDone(true);
+                            startingStopped = true;
+                        } else {
+                            pending = index;
+                            progress.interject("notice: " + std::string(error.what()) + "; the run goes on with "
+                                               + std::to_string(workers.size()) + " jobs\n");
+                        }
+                        break;
+                    }
                     hire(workers.back(), *index);
                 }
             }
@@ -612,6 +755,7 @@ int runManyFiles(const BatchOptions& options)
         }
         exitStatus = EXIT_FAILURE;
     }
+    removePartialFiles(outDir);
     reportSignalsTo(-1);
     ::close(wake[0]);
     ::close(wake[1]);
@@ -622,7 +766,8 @@ int runManyFiles(const BatchOptions& options)
     std::vector<FileResult> done;
     int failed = 0, stopped = 0, skipped = 0, converted = 0;
     for (std::size_t i = 0; i < files.size(); ++i) {
-        if (!reached[i])
+        // Taken from the list but never handed to a job: not started.
+        if (!reached[i] || results[i].status.empty())
             continue;
         done.push_back(results[i]);
         const std::string& status = results[i].status;
