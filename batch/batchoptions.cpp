@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <sstream>
 #include <system_error>
+#include <utility>
 
 namespace pluvora {
 
@@ -56,6 +57,7 @@ const char* const kBatchUsage =
     "             as a run reads them (blanks, commas, letters separate), or with\n"
     "             --fields the fields it sets, e.g.\n"
     "             --pick 1-5,18,22 makes fields 1 to 5, 18 and 22 columns 1 to 7\n"
+    "  --         every argument after it is an INPUT, also one that begins with -\n"
     "  --suggest  print the options that describe FILE as its header and values\n"
     "             suggest, then the reason for each, one line each\n"
     "  --site     site coordinates for tasks 1 and 6 (west positive, south negative)\n"
@@ -75,7 +77,9 @@ const char* const kBatchUsage =
     "             result goes to standard output or OUTPUT as for other tasks\n"
     "  --out-dir  convert every INPUT (a folder: its files, sorted by name) to\n"
     "             DIR/NAME.wth, each written whole or not at all; task 2 updates\n"
-    "             DIR/NAME.wth; ends with DIR/summary.csv\n"
+    "             DIR/NAME.wth; ends with DIR/summary.csv (a file name that begins\n"
+    "             with = + - or @ there gets a leading ', so no spreadsheet takes\n"
+    "             it for a formula)\n"
     "  --glob     take only the folder files whose name matches PATTERN\n"
     "  --jobs     files converted at once (default: one per core)\n"
     "  --skip-existing  leave out inputs whose output is already in DIR (task 2:\n"
@@ -177,8 +181,14 @@ std::variant<BatchOptions, UsageError> parseBatchOptions(const std::vector<std::
     bool columnsGiven = false;
     bool rowsGiven = false;
     bool readingGiven = false;
+    bool optionsEnded = false; // after "--" every argument is an input
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string_view arg = args[i];
+        if (optionsEnded || arg == "--") {
+            if (std::exchange(optionsEnded, true))
+                options.inputs.emplace_back(arg);
+            continue;
+        }
         auto value = [&]() -> std::optional<std::string_view> {
             if (i + 1 >= args.size())
                 return std::nullopt;

@@ -100,6 +100,11 @@ bool applySuggestedLayout(BatchOptions& options)
 // --suggest FILE: the options on one line, then a reason per line.
 int runSuggest(const std::string& file)
 {
+    std::error_code ec;
+    if (fs::is_directory(file, ec)) {
+        StderrFeedback::line("error", "\"" + file + "\" is a folder: --suggest takes one file.");
+        return EXIT_FAILURE;
+    }
     const LayoutSuggestion suggestion = suggestLayoutOfFile(file);
     if (suggestion.found)
         std::printf("%s\n", suggestionOptions(suggestion).c_str());

@@ -780,6 +780,7 @@ int runManyFiles(const BatchOptions& options)
         else
             ++converted;
     }
+    bool summaryWritten = false;
     try {
         const std::string text = summaryText(done);
         writeFileWhole(summaryFile, [&text](const fs::path& part) {
@@ -787,6 +788,9 @@ int runManyFiles(const BatchOptions& options)
             sink.write(text);
             sink.close();
         });
+        if (options.shardGiven)
+            writeShardMark(outDir, {options.shardIndex, options.shardCount, everyFile.size()});
+        summaryWritten = true;
     } catch (const std::exception& e) {
         StderrFeedback::line("error", inUserTerms(e.what(), {}, summaryFile.string()));
         exitStatus = EXIT_FAILURE;
@@ -795,7 +799,8 @@ int runManyFiles(const BatchOptions& options)
     char total[256];
     std::snprintf(total, sizeof total, "%zu files: %d converted, %d failed, %d skipped, %zu not started, in %.1f s",
                   files.size(), converted, failed + stopped, skipped, files.size() - done.size(), seconds);
-    StderrFeedback::line("notice", std::string(total) + "; summary in " + summaryFile.string());
+    StderrFeedback::line("notice", std::string(total)
+                                       + (summaryWritten ? "; summary in " + summaryFile.string() : "; no summary"));
     if (done.size() < files.size())
         StderrFeedback::line("notice", "run the same command with --skip-existing to convert the rest");
     if (failed + stopped > 0 || done.size() < files.size())
@@ -806,9 +811,13 @@ int runManyFiles(const BatchOptions& options)
 int runMergeSummaries(const std::string& folder)
 {
     try {
-        const int joined = mergeSummaries(folder);
-        StderrFeedback::line("notice", std::to_string(joined) + " summaries joined into "
-                                           + (fs::path(folder) / "summary.csv").string());
+        const MergedSummaries joined = mergeSummaries(folder);
+        std::string told = "shards 0 to " + std::to_string(joined.shards - 1) + " joined into "
+                         + (fs::path(folder) / "summary.csv").string() + ": " + std::to_string(joined.rows)
+                         + " rows of " + std::to_string(joined.inputs) + " inputs";
+        if (joined.rows < joined.inputs)
+            told += "; the others were not started: run the shards again with --skip-existing";
+        StderrFeedback::line("notice", told);
         return EXIT_SUCCESS;
     } catch (const std::exception& e) {
         StderrFeedback::line("error", e.what());

@@ -11,6 +11,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -243,6 +244,101 @@ TEST_F(ManyFilesRun, NothingToConvertOrNoTemporaryFolderFails)
     EXPECT_EQ(r.err, "error: Cannot use the temporary folder \"/no/such/folder\" named by TMPDIR: No such file or "
                      "directory\n");
     EXPECT_FALSE(fs::exists(out / "summary.csv"));
+}
+
+// Shards are joined only when they are 0 to N-1 of one run, each whole;
+// otherwise the merge names what is wrong and writes nothing.
+TEST_F(ManyFilesRun, ShardSummariesAreCheckedBeforeTheyAreJoined)
+{
+    for (int i = 0; i < 5; ++i)
+        test::writeFile(in / ("s" + std::to_string(i) + ".txt"), stationText(60, 61));
+    for (const char* shard : {"0/3", "1/3", "2/3"})
+        ASSERT_EQ(runBatch(logs.path(), task(1, {in.string(), "--shard", shard, "--out-dir", out.string()})).status, 0);
+    Outcome r = runBatch(logs.path(), {"--merge-summaries", out.string()});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.err, "notice: shards 0 to 2 joined into " + (out / "summary.csv").string() + ": 5 rows of 5 inputs\n");
+    ASSERT_EQ(readSummary(out / "summary.csv").size(), 5u);
+
+    struct Broken {
+        std::function<void(const fs::path&)> harm;
+        std::string message;
+    };
+    const std::string header = "file,status,exit code,first message,data rows in,rows out,flagged days,missing "
+                               "values,seconds\n";
+    const std::vector<Broken> cases{
+        {[](const fs::path& d) { fs::remove(d / "summary-2.csv"); },
+         "summary-2.csv of the 3 shards is missing from \"DIR\""},
+        {[](const fs::path& d) {
+             test::writeFile(d / "summary-3.csv", test::readFile(d / "summary-1.csv"));
+             test::writeFile(d / ".summary-3.shard", "3 4 5\n");
+         },
+         "\"summary-3.csv\" is shard 3 of 4 over 5 inputs, \"summary-0.csv\" of 3 over 5: remove the stale ones"},
+        {[](const fs::path& d) { fs::remove(d / ".summary-1.shard"); },
+         "\"summary-1.csv\" does not say which shard of which run it is: run that shard again"},
+        {[&](const fs::path& d) { test::writeFile(d / "summary-1.csv", header + "\"in/s1.txt,ok,0,,2,2,0,0,0.1\n"); },
+         "Row 2 of \"DIR/summary-1.csv\" cannot be read: a quote is not closed"},
+        {[&](const fs::path& d) { test::writeFile(d / "summary-1.csv", header + "in/s1.txt,ok,0,,2,2,0,0\n"); },
+         "Row 2 of \"DIR/summary-1.csv\" cannot be read"},
+        {[](const fs::path& d) { test::writeFile(d / "summary-1.csv", "in/s1.txt,ok,0,,2,2,0,0,0.1\n"); },
+         "\"DIR/summary-1.csv\" does not begin with the summary's header"},
+        {[](const fs::path& d) { test::writeFile(d / "summary-99999999999999999999.csv", "x"); },
+         "\"summary-99999999999999999999.csv\" names no shard a run writes: remove it"},
+    };
+    for (const Broken& c : cases) {
+        const fs::path copy = dir.path() / "copy";
+        fs::remove_all(copy);
+        fs::copy(out, copy);
+        fs::remove(copy / "summary.csv");
+        c.harm(copy);
+        r = runBatch(logs.path(), {"--merge-summaries", copy.string()});
+        std::string message = c.message;
+        for (std::size_t at; (at = message.find("DIR")) != std::string::npos;)
+            message.replace(at, 3, copy.string());
+        EXPECT_EQ(r.status, 1) << message;
+        EXPECT_EQ(r.err, "error: " + message + "\n");
+        EXPECT_FALSE(fs::exists(copy / "summary.csv")) << message;
+    }
+}
+
+// File names a spreadsheet would run as formulas are quoted, and read back
+// as they are, so a resumed run still knows them.
+TEST_F(ManyFilesRun, FormulaLikeFileNamesAreQuotedInTheSummary)
+{
+    for (const char* name : {"=1+2.txt", "@sum.txt", "-5.txt", "+x.txt", "plain.txt"})
+        test::writeFile(in / name, stationText(60, 61));
+    const std::string cd = "cd " + quoted(in.string()) + " &&";
+    Outcome r = runBatch(logs.path(),
+                         task(1, {"--out-dir", out.string(), "--", "=1+2.txt", "@sum.txt", "-5.txt", "+x.txt", "plain.txt"}),
+                         cd);
+    ASSERT_EQ(r.status, 0) << r.err;
+    const std::string text = test::readFile(out / "summary.csv");
+    for (const char* name : {"'=1+2.txt,ok", "'@sum.txt,ok", "'-5.txt,ok", "'+x.txt,ok", "\nplain.txt,ok"})
+        EXPECT_NE(text.find(name), std::string::npos) << name << "\n" << text;
+    const auto rows = readSummary(out / "summary.csv");
+    ASSERT_EQ(rows.size(), 5u);
+    EXPECT_EQ(rows[0].file, "=1+2.txt");
+    r = runBatch(logs.path(), task(1, {"--out-dir", out.string(), "--skip-existing", "--", "=1+2.txt"}), cd);
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(readSummary(out / "summary.csv")[0].status, "ok");
+}
+
+// What a message names is what went wrong.
+TEST_F(ManyFilesRun, MessagesSayWhatIsWrong)
+{
+    test::writeFile(in / "a.txt", stationText(60, 61));
+    Outcome r = runBatch(logs.path(), {"--suggest", in.string()});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "error: \"" + in.string() + "\" is a folder: --suggest takes one file.\n");
+    r = runBatch(logs.path(), task(1, {"--template", "Daymet", "--templates", in.string(), (in / "a.txt").string()}));
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.err.substr(0, r.err.find('\n')),
+              "pluvora-batch: --template: \"" + in.string() + "\" is a folder, not a template file");
+    fs::create_directories(out / "summary.csv");
+    r = runBatch(logs.path(), task(1, {in.string(), "--out-dir", out.string()}));
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("1 files: 1 converted, 0 failed, 0 skipped, 0 not started"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("; no summary\n"), std::string::npos) << r.err;
+    EXPECT_EQ(r.err.find("summary in"), std::string::npos) << r.err;
 }
 
 } // namespace
