@@ -4,17 +4,12 @@
 #include "engine/io/numbertext.h"
 #include "engine/io/textreader.h"
 #include "engine/io/textwriter.h"
-#include "engine/columns/variablecatalogue.h"
-#include "engine/provenance/flagreasons.h"
 #include "engine/provenance/runprovenance.h"
-#include "engine/record/record.h"
 #include "engine/stage/recordreader.h"
 #include "engine/table/paneltext.h"
 
 #include <algorithm>
 #include <cmath>
-#include <cstdint>
-#include <limits>
 #include <string>
 
 namespace pluvora {
@@ -59,43 +54,16 @@ std::optional<InputPosition> firstBadNumber(const std::filesystem::path& path, i
 }
 
 // The days of a run the missing values stopped, for the flags file and the
-// report: each data row as far as it goes, the variables of the columns a
-// row lacks without a value and flagged.
+// report.
 void noteDaysOfStoppedRun(RunContext& run, const std::filesystem::path& inputPath)
 {
     TextReader input(inputPath);
     skipLines(input, run.rowsBefore);
     std::string line;
     std::size_t index = 0;
-    while (input.readLine(line)) {
-        if (line.find_first_not_of(" \t\r\v\f") == std::string::npos)
-            continue;
-        Record record;
-        std::uint32_t lacking = 0;
-        std::size_t at = 0;
-        for (int column = 1; column <= run.columnCount; ++column) {
-            while (at < line.size() && static_cast<unsigned char>(line[at]) <= 32)
-                ++at;
-            const std::size_t start = at;
-            while (at < line.size() && static_cast<unsigned char>(line[at]) > 32)
-                ++at;
-            const int code = run.columns.columnVariable[static_cast<std::size_t>(column)];
-            const auto value = start < at ? parseDecimal(std::string_view(line).substr(start, at - start))
-                                          : std::nullopt;
-            if (value) {
-                assignValue(record, run.columns, column, *value);
-            } else if (isMeasured(code)) {
-                assignValue(record, run.columns, column, std::numeric_limits<double>::quiet_NaN());
-                lacking |= 1u << code;
-            } else if (start == at && code > 0) {
-                lacking |= 1u << code;
-            }
-        }
-        const int dayOfYear =
-            record.doy > 0 ? record.doy : pluvora::dayOfYear(record.year, record.month, record.day).value_or(0);
-        run.provenance->noteDay(index++, record, record.year, dayOfYear, lacking ? kReasonMissingValues : "",
-                                lacking);
-    }
+    while (input.readLine(line))
+        if (line.find_first_not_of(" \t\r\v\f") != std::string::npos)
+            noteStoppedRow(run, index++, line);
 }
 
 } // namespace
