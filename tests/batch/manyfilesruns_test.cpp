@@ -1,4 +1,5 @@
 #include "batch/runsummary.h"
+#include "runbatch.h"
 #include "tempfolder.h"
 
 #include <gtest/gtest.h>
@@ -21,49 +22,21 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct Outcome {
-    int status = -1;
-    std::string err;
-};
+using Outcome = test::BatchOutcome;
+std::string quoted(const std::string& arg) { return test::shellQuoted(arg); }
+std::string commandFor(const std::vector<std::string>& args) { return test::batchCommand(args); }
 
-std::string quoted(const std::string& arg)
-{
-    std::string q = "'";
-    for (char c : arg)
-        q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return q + "'";
-}
-
-std::string commandFor(const std::vector<std::string>& args)
-{
-    std::string command = quoted(PLUVORA_BATCH_EXE);
-    for (const auto& a : args)
-        command += " " + quoted(a);
-    return command;
-}
-
-// `prefix` goes before the program: variables, or a ulimit.
 Outcome runBatch(const fs::path& logs, const std::vector<std::string>& args, const std::string& prefix = "")
 {
-    const fs::path err = logs / "stderr.txt";
-    const std::string command = "(" + prefix + " timeout 120 " + commandFor(args) + ") >/dev/null 2>"
-                                + quoted(err.string()) + " </dev/null";
-    const int raw = std::system(command.c_str());
-    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, test::readFile(err)};
+    return test::runBatchProgram(logs, args, prefix);
 }
 
 const std::string kHead = "Lincoln\r\n40.85 96.75 350\r\nYear\tDOY\tSolar\tT-max\tT-min\tRelHum\tPrecip\tET\r\n"
                           "\t\tMJ/m2\toC\toC\t%\tmm\tmm\r\n";
 const std::string kWeather = kHead + "2011\t59\t1.00\t2.0\t3.0\t4\t5.0\t6.0\r\n";
-const char* const kColumns = "Year,DOY,T-max:oC,T-min:oC,Precip:mm";
+const char* const kColumns = test::kStationColumns;
 
-std::string stationText(int firstDay, int lastDay)
-{
-    std::string text = "Lincoln\nYear DOY Tmax Tmin Rain\n";
-    for (int day = firstDay; day <= lastDay; ++day)
-        text += "2011 " + std::to_string(day) + " 5.5 -2.0 0.5\n";
-    return text;
-}
+std::string stationText(int firstDay, int lastDay) { return test::stationDays(firstDay, lastDay); }
 
 // Years of days, so that a file takes a while to write.
 std::string longStationText(int years)
@@ -77,11 +50,8 @@ std::string longStationText(int years)
 
 std::vector<std::string> task(int number, std::vector<std::string> more)
 {
-    std::vector<std::string> args{"--task", std::to_string(number), "--rows", "2", "--columns", kColumns, "--quiet"};
-    if (number == 1)
-        args.insert(args.end(), {"--site", "40.5 N 96.25 W 350"});
-    args.insert(args.end(), more.begin(), more.end());
-    return args;
+    more.insert(more.begin(), "--quiet");
+    return test::stationTask(number, more);
 }
 
 std::vector<std::string> hiddenNames(const fs::path& folder)

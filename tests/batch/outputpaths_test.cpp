@@ -1,9 +1,8 @@
 #include "batch/runsummary.h"
+#include "runbatch.h"
 #include "tempfolder.h"
 
 #include <gtest/gtest.h>
-
-#include <sys/wait.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -18,28 +17,12 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct Outcome {
-    int status = -1;
-    std::string err;
-};
-
-std::string quoted(const std::string& arg)
-{
-    std::string q = "'";
-    for (char c : arg)
-        q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return q + "'";
-}
+using test::stationTask;
+using Outcome = test::BatchOutcome;
 
 Outcome runBatch(const fs::path& logs, const std::vector<std::string>& args)
 {
-    std::string command = "timeout 120 " + quoted(PLUVORA_BATCH_EXE);
-    for (const auto& a : args)
-        command += " " + quoted(a);
-    const fs::path err = logs / "stderr.txt";
-    command += " >/dev/null 2>" + quoted(err.string()) + " </dev/null";
-    const int raw = std::system(command.c_str());
-    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, test::readFile(err)};
+    return test::runBatchProgram(logs, args);
 }
 
 // Every file below `folder` with its content, to see that a refused run
@@ -55,24 +38,9 @@ std::map<std::string, std::string> contentOf(const fs::path& folder)
 
 const std::string kHead = "Lincoln\r\n40.85 96.75 350\r\nYear\tDOY\tSolar\tT-max\tT-min\tRelHum\tPrecip\tET\r\n"
                           "\t\tMJ/m2\toC\toC\t%\tmm\tmm\r\n";
-const char* const kColumns = "Year,DOY,T-max:oC,T-min:oC,Precip:mm";
 
-std::string stationText(int firstDay, int lastDay)
-{
-    std::string text = "Lincoln\nYear DOY Tmax Tmin Rain\n";
-    for (int day = firstDay; day <= lastDay; ++day)
-        text += "2011 " + std::to_string(day) + " 5.5 -2.0 0.5\n";
-    return text;
-}
-
-std::vector<std::string> task(int number, std::vector<std::string> more)
-{
-    std::vector<std::string> args{"--task", std::to_string(number), "--rows", "2", "--columns", kColumns};
-    if (number == 1)
-        args.insert(args.end(), {"--site", "40.5 N 96.25 W 350"});
-    args.insert(args.end(), more.begin(), more.end());
-    return args;
-}
+std::string stationText(int firstDay, int lastDay) { return test::stationDays(firstDay, lastDay); }
+std::vector<std::string> task(int number, std::vector<std::string> more) { return stationTask(number, more); }
 
 // A run whose files would overwrite its input or one another: refused
 // before anything is written, every file as it was.
