@@ -171,11 +171,13 @@ fs::path temporaryFolder()
     return folder;
 }
 
-int runBatchFile(const BatchOptions& given)
+int runBatchFile(const BatchOptions& given, BatchOptions* used)
 {
     BatchOptions options = given;
     if (options.columnsAuto && !applySuggestedLayout(options))
         return EXIT_FAILURE;
+    if (used)
+        *used = options;
     ScratchFolder scratch(temporaryFolder());
     AppFolder folder(scratch.path());
     // Read directly where that gives the same run; otherwise streamed into

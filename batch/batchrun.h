@@ -10,8 +10,9 @@
 namespace pluvora {
 
 // One input converted as the window would, the result to -o or standard
-// output. Returns the exit status.
-int runBatchFile(const BatchOptions& options);
+// output. Returns the exit status; `used`, when given, receives the
+// options the run went by (with --columns auto: the suggested layout).
+int runBatchFile(const BatchOptions& options, BatchOptions* used = nullptr);
 
 // The run the window would make with the same settings, read from a file.
 RunRequest runRequestFor(const BatchOptions& options);

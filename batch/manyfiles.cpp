@@ -9,6 +9,7 @@
 #include "engine/error.h"
 #include "engine/io/numbertext.h"
 #include "engine/io/backupreplace.h"
+#include "engine/columns/variablecatalogue.h"
 #include "engine/io/textwriter.h"
 #include "engine/run/usertermsmessage.h"
 #include "engine/stage/taskcatalogue.h"
@@ -104,27 +105,45 @@ bool isDataRowStart(std::string_view line)
 }
 
 // Data rows of the input (after the header rows, up to the first line
-// shorter than 5 characters) and how many of their values are missing: the
-// missing sign, or an empty field where fields have a separator.
-void countInput(const fs::path& input, int rowsBefore, const std::string& sign, FieldSeparator fields,
-                JobCounts& counts)
+// shorter than 5 characters) and how many of the values the run reads are
+// missing: the missing sign, or an empty field where fields have a
+// separator.
+void countInput(const fs::path& input, const BatchOptions& run, JobCounts& counts)
 {
-    const char separator = fields == FieldSeparator::Comma       ? ','
-                         : fields == FieldSeparator::Semicolon ? ';'
-                         : fields == FieldSeparator::Tab       ? '\t'
-                                                               : '\0';
-    const auto signValue = parseDecimal(sign);
-    auto isSign = [&](std::string_view token) {
+    const DataLayout& layout = run.layout;
+    const char separator = layout.fields == FieldSeparator::Comma       ? ','
+                         : layout.fields == FieldSeparator::Semicolon ? ';'
+                         : layout.fields == FieldSeparator::Tab       ? '\t'
+                                                                      : '\0';
+    // The fields of a row that become columns the run reads, 0-based.
+    std::vector<bool> read;
+    auto readAs = [&](std::size_t field, int column) {
+        if (read.size() <= field)
+            read.resize(field + 1, false);
+        read[field] = layout.variable(column) > kIgnore;
+    };
+    if (run.pick) {
+        for (std::size_t k = 0; k < run.pick->fields.size() && k < kColumnBoxes; ++k)
+            if (run.pick->fields[k] >= 1)
+                readAs(static_cast<std::size_t>(run.pick->fields[k] - 1), static_cast<int>(k) + 1);
+    } else {
+        for (int column = 1; column <= kColumnBoxes; ++column)
+            readAs(static_cast<std::size_t>(column - 1), column);
+    }
+    const auto signValue = parseDecimal(run.sign);
+    auto missing = [&](std::size_t field, std::string_view token) {
+        if (field >= read.size() || !read[field])
+            return false;
         if (token.size() >= 2 && token.front() == '"' && token.back() == '"')
             token = token.substr(1, token.size() - 2);
-        if (token == sign)
+        if (token.empty() || token == run.sign)
             return true;
-        const auto value = token.empty() ? std::nullopt : parseDecimal(token);
+        const auto value = parseDecimal(token);
         return value && signValue && *value == *signValue;
     };
     std::ifstream in(input, std::ios::binary);
     std::string line;
-    for (int skipped = 0; skipped < rowsBefore && std::getline(in, line); ++skipped) {
+    for (int skipped = 0, rows = std::atoi(run.rowsText.c_str()); skipped < rows && std::getline(in, line); ++skipped) {
     }
     while (std::getline(in, line)) {
         if (!line.empty() && line.back() == '\r')
@@ -132,33 +151,31 @@ void countInput(const fs::path& input, int rowsBefore, const std::string& sign, 
         if (line.size() < 5)
             break;
         ++counts.rowsIn;
+        const std::string_view row = line;
+        std::size_t field = 0;
         if (separator != '\0') {
-            std::size_t start = 0;
-            for (;;) {
-                const std::size_t end = line.find(separator, start);
-                std::string_view field = std::string_view(line).substr(start, end == std::string::npos ? std::string::npos : end - start);
-                while (!field.empty() && static_cast<unsigned char>(field.front()) <= 32)
-                    field.remove_prefix(1);
-                while (!field.empty() && static_cast<unsigned char>(field.back()) <= 32)
-                    field.remove_suffix(1);
-                // An empty field after the last separator ends the row.
-                if ((field.empty() && end != std::string::npos) || (!field.empty() && isSign(field)))
-                    ++counts.missingValues;
-                if (end == std::string::npos)
+            for (std::size_t start = 0;; ++field) {
+                const std::size_t end = row.find(separator, start);
+                std::string_view token = row.substr(start, end == std::string_view::npos ? row.npos : end - start);
+                while (!token.empty() && static_cast<unsigned char>(token.front()) <= 32)
+                    token.remove_prefix(1);
+                while (!token.empty() && static_cast<unsigned char>(token.back()) <= 32)
+                    token.remove_suffix(1);
+                counts.missingValues += missing(field, token) ? 1 : 0;
+                if (end == std::string_view::npos)
                     break;
                 start = end + 1;
             }
             continue;
         }
-        std::size_t i = 0;
-        while (i < line.size()) {
-            while (i < line.size() && static_cast<unsigned char>(line[i]) <= 32)
+        for (std::size_t i = 0; i < row.size(); ++field) {
+            while (i < row.size() && static_cast<unsigned char>(row[i]) <= 32)
                 ++i;
             const std::size_t start = i;
-            while (i < line.size() && static_cast<unsigned char>(line[i]) > 32)
+            while (i < row.size() && static_cast<unsigned char>(row[i]) > 32)
                 ++i;
-            if (i > start && isSign(std::string_view(line).substr(start, i - start)))
-                ++counts.missingValues;
+            if (i > start)
+                counts.missingValues += missing(field, row.substr(start, i - start)) ? 1 : 0;
         }
     }
 }
@@ -245,7 +262,7 @@ Answer convertOne(const BatchOptions& options, const fs::path& input, const fs::
     Answer answer;
     answer.status = EXIT_FAILURE;
     try {
-        answer.status = runBatchFile(one);
+        answer.status = runBatchFile(one, &one);
     } catch (const std::exception& e) {
         StderrFeedback::line("error", inUserTerms(e.what(), {}, target.string()));
     }
@@ -253,7 +270,7 @@ Answer convertOne(const BatchOptions& options, const fs::path& input, const fs::
 
     JobCounts& counts = answer.counts;
     try {
-        countInput(input, std::atoi(one.rowsText.c_str()), one.sign, one.layout.fields, counts);
+        countInput(input, one, counts);
         answer.targetChanged = options.task == 2 && stateOf() != before;
         if (options.task == 2)
             counts.rowsOut = answer.targetChanged ? dataRows(target) - rowsBefore : 0;
