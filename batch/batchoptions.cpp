@@ -1,5 +1,6 @@
 #include "batch/batchoptions.h"
 
+#include "batch/outputclash.h"
 #include "batch/templatechoice.h"
 #include "engine/error.h"
 #include "engine/io/numbertext.h"
@@ -7,6 +8,7 @@
 #include <filesystem>
 #include <sstream>
 #include <system_error>
+#include <utility>
 
 namespace pluvora {
 
@@ -55,6 +57,7 @@ const char* const kBatchUsage =
     "             them: each run of non-blanks is one field, letters included, or\n"
     "             with --fields the fields it sets, e.g.\n"
     "             --pick 1-5,18,22 makes fields 1 to 5, 18 and 22 columns 1 to 7\n"
+    "  --         every argument after it is an INPUT, also one that begins with -\n"
     "  --suggest  print the options that describe FILE as its header and values\n"
     "             suggest, then the reason for each, one line each\n"
     "  --site     site coordinates for tasks 1 and 6 (west positive, south negative)\n"
@@ -74,10 +77,13 @@ const char* const kBatchUsage =
     "             result goes to standard output or OUTPUT as for other tasks\n"
     "  --out-dir  convert every INPUT (a folder: its files, sorted by name) to\n"
     "             DIR/NAME.wth, each written whole or not at all; task 2 updates\n"
-    "             DIR/NAME.wth; ends with DIR/summary.csv\n"
+    "             DIR/NAME.wth; ends with DIR/summary.csv (a file name that begins\n"
+    "             with = + - or @ there gets a leading ', so no spreadsheet takes\n"
+    "             it for a formula)\n"
     "  --glob     take only the folder files whose name matches PATTERN\n"
     "  --jobs     files converted at once (default: one per core)\n"
-    "  --skip-existing  leave out inputs whose output is already in DIR\n"
+    "  --skip-existing  leave out inputs whose output is already in DIR (task 2:\n"
+    "             whose days DIR/NAME.wth has already)\n"
     "  --quiet    no progress\n"
     "  --shard    take every N-th input from the K-th (0 to N-1) and write\n"
     "             DIR/summary-K.csv, for job arrays\n"
@@ -89,23 +95,10 @@ const char* const kBatchUsage =
     "             the checkup lists, as one HTML file\n"
     "exit status: 0 the result was written (task 2: the file was updated, or\n"
     "             it needed no update), 1 a stage stopped the run, 2 bad options,\n"
-    "             3 task 2 had new days but did not append them (a gap answered No)\n";
+    "             3 task 2 had new days but did not append them (a gap answered No,\n"
+    "             or days before the file's last day that it does not have)\n";
 
 namespace {
-
-// Whether two names reach one file, also through links or "..", and for a
-// file that does not exist yet.
-bool sameFile(const std::string& a, const std::string& b)
-{
-    namespace fs = std::filesystem;
-    std::error_code ec;
-    if (fs::equivalent(a, b, ec))
-        return true;
-    std::error_code ecA, ecB;
-    const fs::path fullA = fs::weakly_canonical(a, ecA);
-    const fs::path fullB = fs::weakly_canonical(b, ecB);
-    return !ecA && !ecB && fullA == fullB;
-}
 
 std::variant<std::string, UsageError> parseSite(std::string_view text)
 {
@@ -188,8 +181,14 @@ std::variant<BatchOptions, UsageError> parseBatchOptions(const std::vector<std::
     bool columnsGiven = false;
     bool rowsGiven = false;
     bool readingGiven = false;
+    bool optionsEnded = false; // after "--" every argument is an input
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string_view arg = args[i];
+        if (optionsEnded || arg == "--") {
+            if (std::exchange(optionsEnded, true))
+                options.inputs.emplace_back(arg);
+            continue;
+        }
         auto value = [&]() -> std::optional<std::string_view> {
             if (i + 1 >= args.size())
                 return std::nullopt;
@@ -411,10 +410,8 @@ std::variant<BatchOptions, UsageError> parseBatchOptions(const std::vector<std::
         return UsageError{"--update is required for task 2"};
     if (options.task != 2 && options.update)
         return UsageError{"--update is only for task 2"};
-    // Data that do not go into the weather file are written to OUTPUT:
-    // the same name would overwrite the weather file with them.
-    if (options.update && options.output && sameFile(*options.update, *options.output))
-        return UsageError{"-o must not name the weather file given to --update"};
+    if (auto clash = outputClash(options))
+        return UsageError{*clash};
     // Tasks 1 and 6 end by asking for the site; a batch run cannot ask.
     const bool siteNeeded = options.task == 1 || (options.task == 6 && options.rearrange);
     if (site) {

@@ -114,6 +114,11 @@ bool applySuggestedLayout(BatchOptions& options)
 // --suggest FILE: the options on one line, then a reason per line.
 int runSuggest(const std::string& file)
 {
+    std::error_code ec;
+    if (fs::is_directory(file, ec)) {
+        StderrFeedback::line("error", "\"" + file + "\" is a folder: --suggest takes one file.");
+        return EXIT_FAILURE;
+    }
     const LayoutSuggestion suggestion = suggestLayoutOfFile(file);
     if (suggestion.found)
         std::printf("%s\n", suggestionOptions(suggestion).c_str());
@@ -164,7 +169,10 @@ ReportSettings reportSettingsFor(const BatchOptions& options)
 // Task 2 had new days but did not append them (a gap answered No).
 constexpr int kExitNotAppended = 3;
 
-// Where the working files go, said in the user's words when it is missing.
+} // namespace
+
+RunRequest runRequestFor(const BatchOptions& options) { return requestFor(options); }
+
 fs::path temporaryFolder()
 {
     std::error_code ec;
@@ -177,15 +185,13 @@ fs::path temporaryFolder()
     return folder;
 }
 
-} // namespace
-
-RunRequest runRequestFor(const BatchOptions& options) { return requestFor(options); }
-
-int runBatchFile(const BatchOptions& given)
+int runBatchFile(const BatchOptions& given, BatchOptions* used)
 {
     BatchOptions options = given;
     if (options.columnsAuto && !applySuggestedLayout(options))
         return EXIT_FAILURE;
+    if (used)
+        *used = options;
     ScratchFolder scratch(temporaryFolder());
     AppFolder folder(scratch.path());
     // Read directly where that gives the same run; otherwise streamed into
@@ -245,6 +251,7 @@ int runBatchFile(const BatchOptions& given)
         int status = EXIT_SUCCESS;
         UpdateSettings settings;
         settings.newDataStart = runOutputDataStart(outcome.rowsBefore);
+        settings.findEarlierDays = true;
         // Data that did not go into the weather file are written out as
         // for any other task, so nothing converted is lost.
         try {
@@ -254,7 +261,7 @@ int runBatchFile(const BatchOptions& given)
                 return EXIT_SUCCESS;
             if (result == UpdateResult::Failed)
                 status = EXIT_FAILURE;
-            if (result == UpdateResult::Declined)
+            if (result == UpdateResult::Declined || result == UpdateResult::Earlier)
                 status = kExitNotAppended;
         } catch (const std::exception& error) {
             StderrFeedback::line("error", inUserTerms(error.what(), folder.path(), *options.update));

@@ -7,12 +7,15 @@
 #include "batch/scratchfolder.h"
 #include "batch/stderrfeedback.h"
 #include "engine/error.h"
+#include "engine/io/numbertext.h"
 #include "engine/io/backupreplace.h"
+#include "engine/columns/variablecatalogue.h"
 #include "engine/io/textwriter.h"
 #include "engine/run/usertermsmessage.h"
 #include "engine/stage/taskcatalogue.h"
 
 #include <cerrno>
+#include <cstring>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
@@ -23,6 +26,8 @@
 #include <map>
 #include <optional>
 #include <thread>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include <fcntl.h>
@@ -30,6 +35,7 @@
 #include <signal.h>
 #include <sys/mman.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -61,6 +67,7 @@ struct Task {
 struct Answer {
     std::uint32_t index = 0;
     int status = 0;
+    bool targetChanged = false; // task 2: the weather file was updated
     JobCounts counts;
     std::uint32_t messages = 0;
 };
@@ -98,13 +105,45 @@ bool isDataRowStart(std::string_view line)
 }
 
 // Data rows of the input (after the header rows, up to the first line
-// shorter than 5 characters) and how many of their values are the missing
-// sign.
-void countInput(const fs::path& input, int rowsBefore, const std::string& sign, JobCounts& counts)
+// shorter than 5 characters) and how many of the values the run reads are
+// missing: the missing sign, or an empty field where fields have a
+// separator.
+void countInput(const fs::path& input, const BatchOptions& run, JobCounts& counts)
 {
+    const DataLayout& layout = run.layout;
+    const char separator = layout.fields == FieldSeparator::Comma       ? ','
+                         : layout.fields == FieldSeparator::Semicolon ? ';'
+                         : layout.fields == FieldSeparator::Tab       ? '\t'
+                                                                      : '\0';
+    // The fields of a row that become columns the run reads, 0-based.
+    std::vector<bool> read;
+    auto readAs = [&](std::size_t field, int column) {
+        if (read.size() <= field)
+            read.resize(field + 1, false);
+        read[field] = layout.variable(column) > kIgnore;
+    };
+    if (run.pick) {
+        for (std::size_t k = 0; k < run.pick->fields.size() && k < kColumnBoxes; ++k)
+            if (run.pick->fields[k] >= 1)
+                readAs(static_cast<std::size_t>(run.pick->fields[k] - 1), static_cast<int>(k) + 1);
+    } else {
+        for (int column = 1; column <= kColumnBoxes; ++column)
+            readAs(static_cast<std::size_t>(column - 1), column);
+    }
+    const auto signValue = parseDecimal(run.sign);
+    auto missing = [&](std::size_t field, std::string_view token) {
+        if (field >= read.size() || !read[field])
+            return false;
+        if (token.size() >= 2 && token.front() == '"' && token.back() == '"')
+            token = token.substr(1, token.size() - 2);
+        if (token.empty() || token == run.sign)
+            return true;
+        const auto value = parseDecimal(token);
+        return value && signValue && *value == *signValue;
+    };
     std::ifstream in(input, std::ios::binary);
     std::string line;
-    for (int skipped = 0; skipped < rowsBefore && std::getline(in, line); ++skipped) {
+    for (int skipped = 0, rows = std::atoi(run.rowsText.c_str()); skipped < rows && std::getline(in, line); ++skipped) {
     }
     while (std::getline(in, line)) {
         if (!line.empty() && line.back() == '\r')
@@ -112,15 +151,31 @@ void countInput(const fs::path& input, int rowsBefore, const std::string& sign, 
         if (line.size() < 5)
             break;
         ++counts.rowsIn;
-        std::size_t i = 0;
-        while (i < line.size()) {
-            while (i < line.size() && static_cast<unsigned char>(line[i]) <= 32)
+        const std::string_view row = line;
+        std::size_t field = 0;
+        if (separator != '\0') {
+            for (std::size_t start = 0;; ++field) {
+                const std::size_t end = row.find(separator, start);
+                std::string_view token = row.substr(start, end == std::string_view::npos ? row.npos : end - start);
+                while (!token.empty() && static_cast<unsigned char>(token.front()) <= 32)
+                    token.remove_prefix(1);
+                while (!token.empty() && static_cast<unsigned char>(token.back()) <= 32)
+                    token.remove_suffix(1);
+                counts.missingValues += missing(field, token) ? 1 : 0;
+                if (end == std::string_view::npos)
+                    break;
+                start = end + 1;
+            }
+            continue;
+        }
+        for (std::size_t i = 0; i < row.size(); ++field) {
+            while (i < row.size() && static_cast<unsigned char>(row[i]) <= 32)
                 ++i;
             const std::size_t start = i;
-            while (i < line.size() && static_cast<unsigned char>(line[i]) > 32)
+            while (i < row.size() && static_cast<unsigned char>(row[i]) > 32)
                 ++i;
-            if (i > start && std::string_view(line).substr(start, i - start) == sign)
-                ++counts.missingValues;
+            if (i > start)
+                counts.missingValues += missing(field, row.substr(start, i - start)) ? 1 : 0;
         }
     }
 }
@@ -185,10 +240,29 @@ Answer convertOne(const BatchOptions& options, const fs::path& input, const fs::
         one.update = target.string();
     one.output = part.string();
 
+    // Task 2 tells what it appended by the weather file before and after.
+    auto stateOf = [&target]() {
+        struct stat info {};
+        return ::stat(target.c_str(), &info) == 0
+            ? std::optional(std::tuple{info.st_ino, info.st_size, info.st_mtim.tv_sec, info.st_mtim.tv_nsec})
+            : std::nullopt;
+    };
+    auto dataRows = [](const fs::path& file) {
+        return countLines(file, [](std::string_view line) { return isDataRowStart(line); });
+    };
+    const auto before = stateOf();
+    long rowsBefore = 0;
+    if (options.task == 2 && before) {
+        try {
+            rowsBefore = dataRows(target);
+        } catch (const std::exception&) {
+        }
+    }
+
     Answer answer;
     answer.status = EXIT_FAILURE;
     try {
-        answer.status = runBatchFile(one);
+        answer.status = runBatchFile(one, &one);
     } catch (const std::exception& e) {
         StderrFeedback::line("error", inUserTerms(e.what(), {}, target.string()));
     }
@@ -196,10 +270,12 @@ Answer convertOne(const BatchOptions& options, const fs::path& input, const fs::
 
     JobCounts& counts = answer.counts;
     try {
-        countInput(input, std::atoi(one.rowsText.c_str()), one.sign, counts);
-        const fs::path written = fs::exists(part) ? part : options.task == 2 ? target : fs::path();
-        if (!written.empty())
-            counts.rowsOut = countLines(written, [](std::string_view line) { return isDataRowStart(line); });
+        countInput(input, one, counts);
+        answer.targetChanged = options.task == 2 && stateOf() != before;
+        if (options.task == 2)
+            counts.rowsOut = answer.targetChanged ? dataRows(target) - rowsBefore : 0;
+        else if (fs::exists(part))
+            counts.rowsOut = dataRows(part);
         const std::string report = readAll(reportFd);
         std::size_t start = 0;
         while (start < report.size()) {
@@ -262,6 +338,91 @@ std::string firstLine(const std::string& text)
     return text.substr(0, text.find('\n'));
 }
 
+// A job's output until it is whole: a short hidden name of the run's
+// process and the input's place, so a long input name cannot make it too
+// long, and the temporary file beside it starts with it too.
+constexpr std::string_view kPartPrefix = ".pluvora-part-";
+
+fs::path partFor(const fs::path& outDir, pid_t run, std::size_t index)
+{
+    return outDir / (std::string(kPartPrefix) + std::to_string(run) + "-" + std::to_string(index));
+}
+
+// The run that left a partial file: the process id in its name, with or
+// without the temporary file's extra dot; 0 when the name is not one.
+pid_t partOwner(std::string_view name)
+{
+    if (name.starts_with(".."))
+        name.remove_prefix(1);
+    if (!name.starts_with(kPartPrefix))
+        return 0;
+    name.remove_prefix(kPartPrefix.size());
+    const std::size_t dash = name.find('-');
+    const auto pid = parseInteger(name.substr(0, dash));
+    return dash != std::string_view::npos && pid && *pid > 0 ? static_cast<pid_t>(*pid) : 0;
+}
+
+// Removes the partial files in `outDir` of this run whose name begins with
+// `prefix` (all of this run's when empty), and those of runs that no
+// longer run.
+void removePartialFiles(const fs::path& outDir, const std::string& prefix = {})
+{
+    std::error_code ec;
+    for (fs::directory_iterator it(outDir, ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        const pid_t owner = partOwner(name);
+        if (owner == 0)
+            continue;
+        const bool ours = owner == ::getpid()
+            && (prefix.empty() || name == prefix || name.starts_with("." + prefix + "."));
+        const bool gone = owner != ::getpid() && ::kill(owner, 0) != 0 && errno == ESRCH;
+        std::error_code removeError;
+        if (ours || gone)
+            fs::remove(it->path(), removeError);
+    }
+}
+
+// Everything the run writes for `input` in `outDir`: its output, and for
+// task 2 the backup of the weather file and the days not appended.
+std::vector<fs::path> writtenFor(const fs::path& input, const fs::path& outDir, const BatchOptions& options)
+{
+    const fs::path target = outDir / outputNameFor(input, options);
+    if (options.task != 2)
+        return {target};
+    return {target, backupPathFor(target), fs::path(target).replace_extension(".txt")};
+}
+
+// The first file the run would write over one of its inputs, told as the
+// reason to refuse the run; compared as files, so links and other names of
+// the folder are found too.
+std::optional<std::string> outputOverInput(const std::vector<fs::path>& files, const fs::path& outDir,
+                                           const fs::path& summaryFile, const BatchOptions& options)
+{
+    std::map<std::pair<dev_t, ino_t>, std::size_t> inputs;
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        struct stat info {};
+        if (::stat(files[i].c_str(), &info) == 0)
+            inputs.emplace(std::pair{info.st_dev, info.st_ino}, i);
+    }
+    auto inputAt = [&](const fs::path& file) -> std::optional<std::size_t> {
+        struct stat info {};
+        if (::stat(file.c_str(), &info) != 0)
+            return std::nullopt;
+        const auto found = inputs.find({info.st_dev, info.st_ino});
+        return found == inputs.end() ? std::nullopt : std::optional(found->second);
+    };
+    for (const fs::path& input : files)
+        for (const fs::path& written : writtenFor(input, outDir, options))
+            if (const auto at = inputAt(written))
+                return "the output \"" + written.string() + "\" of \"" + input.string()
+                       + "\" would replace the input \"" + files[*at].string()
+                       + "\": give an --out-dir that holds no input";
+    if (const auto at = inputAt(summaryFile))
+        return "the summary \"" + summaryFile.string() + "\" would replace the input \"" + files[*at].string()
+               + "\": give an --out-dir that holds no input";
+    return std::nullopt;
+}
+
 } // namespace
 
 fs::path outputNameFor(const fs::path& input, const BatchOptions& options)
@@ -281,18 +442,52 @@ int runManyFiles(const BatchOptions& options)
         std::fprintf(stderr, "pluvora-batch: %s\n%s", error.what(), kBatchUsage);
         return 2;
     }
-    if (options.shardGiven)
-        files = shardOf(files, options.shardIndex, options.shardCount);
+    if (files.empty()) {
+        StderrFeedback::line("error", options.glob == "*" ? std::string("There is no file to convert in the inputs given.")
+                                                          : "No file of the inputs given matches --glob \""
+                                                                + options.glob + "\".");
+        return EXIT_FAILURE;
+    }
+    fs::path temporary;
+    try {
+        temporary = temporaryFolder();
+    } catch (const Error& error) {
+        StderrFeedback::line("error", error.what());
+        return EXIT_FAILURE;
+    }
 
     const fs::path outDir = *options.outDir;
+    const fs::path summaryFile =
+        outDir / (options.shardGiven ? "summary-" + std::to_string(options.shardIndex) + ".csv" : "summary.csv");
+    if (const auto clash = outputOverInput(files, outDir, summaryFile, options)) {
+        std::fprintf(stderr, "pluvora-batch: %s\n%s", clash->c_str(), kBatchUsage);
+        return 2;
+    }
+    // Two inputs of one name are found in the whole list, so that every
+    // shard gives the name to the same input.
+    std::vector<std::optional<std::size_t>> earlierOwner(files.size());
+    {
+        std::map<fs::path, std::size_t> owners;
+        for (std::size_t i = 0; i < files.size(); ++i)
+            if (const auto [at, fresh] = owners.emplace(outputNameFor(files[i], options), i); !fresh)
+                earlierOwner[i] = at->second;
+    }
+    std::vector<fs::path> everyFile = files;
+    std::vector<std::optional<std::size_t>> owned = earlierOwner;
+    if (options.shardGiven) {
+        files = shardOf(everyFile, options.shardIndex, options.shardCount);
+        owned.clear();
+        for (std::size_t i = static_cast<std::size_t>(options.shardIndex); i < everyFile.size();
+             i += static_cast<std::size_t>(options.shardCount))
+            owned.push_back(earlierOwner[i]);
+    }
+
     std::error_code ec;
     fs::create_directories(outDir, ec);
     if (!fs::is_directory(outDir)) {
         StderrFeedback::line("error", "Cannot create the folder \"" + outDir.string() + "\"");
         return EXIT_FAILURE;
     }
-    const fs::path summaryFile =
-        outDir / (options.shardGiven ? "summary-" + std::to_string(options.shardIndex) + ".csv" : "summary.csv");
 
     // A resumed run keeps what the earlier run found out about the files
     // it does not convert again.
@@ -314,14 +509,17 @@ int runManyFiles(const BatchOptions& options)
     ::fcntl(wake[0], F_SETFD, FD_CLOEXEC);
     reportSignalsTo(wake[1]);
 
-    const int jobLimit = options.jobs > 0 ? options.jobs
-                                          : std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
+    // Partial files of runs that were killed are of no use to anyone.
+    removePartialFiles(outDir);
+    int jobLimit = options.jobs > 0 ? options.jobs : std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
     std::vector<FileResult> results(files.size());
     std::vector<bool> reached(files.size(), false);
-    std::map<fs::path, std::size_t> outputs; // which input owns an output name
     ProgressLine progress(files.size(), options.quiet);
     int signals = 0;
     std::size_t next = 0;
+    // A file taken from the list that no worker could start yet.
+    std::optional<std::size_t> pending;
+    bool startingStopped = false;
     const auto runStart = Clock::now();
 
     struct Worker {
@@ -336,17 +534,23 @@ int runManyFiles(const BatchOptions& options)
 
     auto spawn = [&]() {
         int tasks[2], answers[2];
+        auto cannotStart = [] { return Error(std::string("Cannot start a job: ") + std::strerror(errno)); };
         if (::pipe(tasks) != 0)
-            throw Error("Cannot start a job");
+            throw cannotStart();
         if (::pipe(answers) != 0) {
+            const Error error = cannotStart();
             ::close(tasks[0]);
             ::close(tasks[1]);
-            throw Error("Cannot start a job");
+            throw error;
         }
         std::fflush(nullptr);
         const pid_t pid = ::fork();
-        if (pid < 0)
-            throw Error("Cannot start a job");
+        if (pid < 0) {
+            const Error error = cannotStart();
+            for (const int fd : {tasks[0], tasks[1], answers[0], answers[1]})
+                ::close(fd);
+            throw error;
+        }
         if (pid == 0) {
             // Other workers' pipes stay with the run, so each worker sees
             // the end of its own task pipe.
@@ -385,10 +589,20 @@ int runManyFiles(const BatchOptions& options)
             r.missingValues = answer->counts.missingValues;
             r.exitCode = answer->status;
             r.status = r.exitCode == 0 ? "ok" : "failed";
+            // Task 2 resumed: an input whose days the file has already.
+            const bool alreadyIn = options.task == 2 && options.skipExisting && r.exitCode == 0
+                && !answer->targetChanged;
+            if (alreadyIn) {
+                if (const auto found = earlier.find(r.file); found != earlier.end() && found->second.status != "failed")
+                    r = found->second;
+                else
+                    r.status = "skipped";
+                fs::remove(worker.part, renameError);
+            }
             // Whatever the job wrote is whole: it went through a safe write.
             // Task 2 has updated the weather file itself; what it wrote is
             // the days it did not add, which must not take its place.
-            if (fs::exists(worker.part))
+            if (!alreadyIn && fs::exists(worker.part))
                 fs::rename(worker.part,
                            options.task == 2 ? fs::path(target).replace_extension(".txt") : target, renameError);
             if (renameError) {
@@ -397,8 +611,9 @@ int runManyFiles(const BatchOptions& options)
                 r.firstMessage = "error: Cannot write \"" + target.string() + "\"";
             }
         } else {
-            // The worker ended in the middle of the file.
-            fs::remove(worker.part, renameError);
+            // The worker ended in the middle of the file, maybe with the
+            // temporary file of the part's safe write beside it.
+            removePartialFiles(outDir, worker.part.filename().string());
             r.exitCode = WIFSIGNALED(waitStatus) ? 128 + WTERMSIG(waitStatus) : EXIT_FAILURE;
             r.status = signals > 1 ? "stopped" : "failed";
             if (r.firstMessage.empty() && WIFSIGNALED(waitStatus))
@@ -418,18 +633,19 @@ int runManyFiles(const BatchOptions& options)
             FileResult& r = results[index];
             r.file = input.string();
             reached[index] = true;
-            const fs::path name = outputNameFor(input, options);
-            const fs::path target = outDir / name;
-            if (const auto [at, fresh] = outputs.emplace(name, index); !fresh) {
+            const fs::path target = outDir / outputNameFor(input, options);
+            if (owned[index]) {
                 r.status = "failed";
                 r.exitCode = EXIT_FAILURE;
                 r.firstMessage = "notice: " + target.string() + " is the output of "
-                               + files[at->second].string() + " already";
+                               + everyFile[*owned[index]].string() + " already";
                 progress.interject(r.firstMessage + "\n");
                 progress.fileDone(true);
                 continue;
             }
-            if (options.skipExisting && fs::exists(target)) {
+            // Task 2's weather file is there from the start: whether an
+            // input's days are in it is found by its job.
+            if (options.skipExisting && options.task != 2 && fs::exists(target)) {
                 if (const auto found = earlier.find(r.file);
                     found != earlier.end() && found->second.status != "failed")
                     r = found->second;
@@ -446,9 +662,7 @@ int runManyFiles(const BatchOptions& options)
     auto hire = [&](Worker& worker, std::size_t index) {
         Task task;
         task.index = static_cast<std::uint32_t>(index);
-        const fs::path name = outputNameFor(files[index], options);
-        worker.part = outDir / ("." + name.string() + ".part-" + std::to_string(::getpid()) + "-"
-                                + std::to_string(index));
+        worker.part = partFor(outDir, ::getpid(), index);
         std::snprintf(task.part, sizeof task.part, "%s", worker.part.c_str());
         worker.busy = index;
         worker.start = Clock::now();
@@ -471,18 +685,38 @@ int runManyFiles(const BatchOptions& options)
         for (;;) {
             // Idle workers get the next files; more workers while there is
             // work for them.
-            if (signals == 0) {
+            if (signals == 0 && !startingStopped) {
                 for (Worker& worker : workers) {
                     if (worker.busy)
                         continue;
-                    if (const auto index = nextToConvert())
+                    if (const auto index = pending ? std::exchange(pending, std::nullopt) : nextToConvert())
                         hire(worker, *index);
                 }
                 while (static_cast<int>(workers.size()) < jobLimit && next < files.size()) {
-                    const auto index = nextToConvert();
+                    const auto index = pending ? std::exchange(pending, std::nullopt) : nextToConvert();
                     if (!index)
                         break;
-                    spawn();
+                    try {
+                        spawn();
+                    } catch (const Error& error) {
+                        // The workers there are go on with the files; with
+                        // none, the file is told failed and no more start.
+                        jobLimit = static_cast<int>(workers.size());
+                        if (workers.empty()) {
+                            FileResult& r = results[*index];
+                            r.status = "failed";
+                            r.exitCode = EXIT_FAILURE;
+                            r.firstMessage = std::string("error: ") + error.what();
+                            progress.interject(r.firstMessage + "\n");
+                            progress.fileDone(true);
+                            startingStopped = true;
+                        } else {
+                            pending = index;
+                            progress.interject("notice: " + std::string(error.what()) + "; the run goes on with "
+                                               + std::to_string(workers.size()) + " jobs\n");
+                        }
+                        break;
+                    }
                     hire(workers.back(), *index);
                 }
             }
@@ -547,17 +781,19 @@ int runManyFiles(const BatchOptions& options)
         }
         exitStatus = EXIT_FAILURE;
     }
+    removePartialFiles(outDir);
     reportSignalsTo(-1);
     ::close(wake[0]);
     ::close(wake[1]);
     // Jobs that were stopped leave their scratch folders behind.
-    clearStaleScratchFolders(fs::temp_directory_path());
+    clearStaleScratchFolders(temporary);
     progress.clear();
 
     std::vector<FileResult> done;
     int failed = 0, stopped = 0, skipped = 0, converted = 0;
     for (std::size_t i = 0; i < files.size(); ++i) {
-        if (!reached[i])
+        // Taken from the list but never handed to a job: not started.
+        if (!reached[i] || results[i].status.empty())
             continue;
         done.push_back(results[i]);
         const std::string& status = results[i].status;
@@ -570,6 +806,7 @@ int runManyFiles(const BatchOptions& options)
         else
             ++converted;
     }
+    bool summaryWritten = false;
     try {
         const std::string text = summaryText(done);
         writeFileWhole(summaryFile, [&text](const fs::path& part) {
@@ -577,6 +814,9 @@ int runManyFiles(const BatchOptions& options)
             sink.write(text);
             sink.close();
         });
+        if (options.shardGiven)
+            writeShardMark(outDir, {options.shardIndex, options.shardCount, everyFile.size()});
+        summaryWritten = true;
     } catch (const std::exception& e) {
         StderrFeedback::line("error", inUserTerms(e.what(), {}, summaryFile.string()));
         exitStatus = EXIT_FAILURE;
@@ -585,7 +825,8 @@ int runManyFiles(const BatchOptions& options)
     char total[256];
     std::snprintf(total, sizeof total, "%zu files: %d converted, %d failed, %d skipped, %zu not started, in %.1f s",
                   files.size(), converted, failed + stopped, skipped, files.size() - done.size(), seconds);
-    StderrFeedback::line("notice", std::string(total) + "; summary in " + summaryFile.string());
+    StderrFeedback::line("notice", std::string(total)
+                                       + (summaryWritten ? "; summary in " + summaryFile.string() : "; no summary"));
     if (done.size() < files.size())
         StderrFeedback::line("notice", "run the same command with --skip-existing to convert the rest");
     if (failed + stopped > 0 || done.size() < files.size())
@@ -596,9 +837,13 @@ int runManyFiles(const BatchOptions& options)
 int runMergeSummaries(const std::string& folder)
 {
     try {
-        const int joined = mergeSummaries(folder);
-        StderrFeedback::line("notice", std::to_string(joined) + " summaries joined into "
-                                           + (fs::path(folder) / "summary.csv").string());
+        const MergedSummaries joined = mergeSummaries(folder);
+        std::string told = "shards 0 to " + std::to_string(joined.shards - 1) + " joined into "
+                         + (fs::path(folder) / "summary.csv").string() + ": " + std::to_string(joined.rows)
+                         + " rows of " + std::to_string(joined.inputs) + " inputs";
+        if (joined.rows < joined.inputs)
+            told += "; the others were not started: run the shards again with --skip-existing";
+        StderrFeedback::line("notice", told);
         return EXIT_SUCCESS;
     } catch (const std::exception& e) {
         StderrFeedback::line("error", e.what());

@@ -6,6 +6,7 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <system_error>
 
 namespace pluvora {
 
@@ -17,6 +18,9 @@ namespace {
 // lines between blocks skipped; a block cut short counts as absent.
 TemplateLookup lookUpInFile(const std::string& name, const fs::path& file)
 {
+    std::error_code ec;
+    if (fs::is_directory(file, ec))
+        throw Error("\"" + file.string() + "\" is a folder, not a template file");
     std::ifstream in(file, std::ios::binary);
     if (!in)
         throw Error("Cannot open the template file \"" + file.string() + "\"");

@@ -11,6 +11,8 @@ std::string noValueMessage(NoValueReason reason, int dayOfYear)
         return std::string(kNoSunriseOrSunsetMessage) + std::to_string(dayOfYear) + ".";
     case NoValueReason::ElevationTooHigh:
         return std::string(kElevationTooHighMessage);
+    case NoValueReason::PanCoefficientNotPositive:
+        return std::string(kPanCoefficientNotPositiveMessage) + std::to_string(dayOfYear) + ".";
     }
     return {};
 }

@@ -11,6 +11,7 @@ enum class NoValueReason {
     None,
     NoSunriseOrSunset, // polar day or polar night at the latitude
     ElevationTooHigh,  // above 293 / 0.0065 m the pressure base is negative
+    PanCoefficientNotPositive, // a fetch past the fitted ones turned Kp to 0 or below
 };
 
 inline constexpr std::string_view kNoSunriseOrSunsetMessage =
@@ -19,6 +20,10 @@ inline constexpr std::string_view kNoSunriseOrSunsetMessage =
 inline constexpr std::string_view kElevationTooHighMessage =
     "The elevation is above 45076.9 m, where the air pressure has no value. "
     "Check the elevation and try again.";
+
+inline constexpr std::string_view kPanCoefficientNotPositiveMessage =
+    "The pan coefficient is not above 0 at this fetch, wind speed and humidity, so the estimate has no "
+    "value. Check the fetch. Day of year: ";
 
 // The text of the error box for `reason`; the day of year is appended where
 // it helps the user find the record.

@@ -265,8 +265,9 @@ void flaggedTable(std::string& html, const RunProvenance& p)
     for (const auto& row : p.missingRows())
         html += "<tr><td></td><td class=\"n\">" + std::to_string(row.inputLine) + "</td><td>"
                 + std::string(kReasonMissingValues) + ": <code>" + escaped(row.text) + "</code></td></tr>\n";
+    // A row with missing values is listed above with its text.
     for (const auto& day : p.days())
-        if (!day.reason.empty())
+        if (!day.reason.empty() && day.reason != kReasonMissingValues)
             html += "<tr><td>" + RunProvenance::isoDate(day) + "</td><td class=\"n\">" + std::to_string(day.inputLine)
                     + "</td><td>" + escaped(day.reason) + "</td></tr>\n";
     html += "</tbody>\n</table>\n";

@@ -4,6 +4,7 @@
 #include "engine/error.h"
 #include "engine/io/textreader.h"
 #include "engine/io/textwriter.h"
+#include "engine/provenance/runprovenance.h"
 #include "engine/stage/recordreader.h"
 #include "engine/stage/stagemessages.h"
 #include "engine/table/inputtable.h"
@@ -66,7 +67,31 @@ struct Missing {
     int line;
     int column;
     std::string row;
+    std::uint32_t columns = 0;
 };
+
+// The days of a run its missing values stop, for the flags file and the
+// report, from the rows as rewritten: one per data line, in order.
+void noteDaysOfRewrittenRows(RunContext& run, const std::filesystem::path& rewritten,
+                             const std::vector<Missing>& missing)
+{
+    TextReader rows(rewritten);
+    std::string row;
+    for (int i = 0; i < run.rowsBefore && rows.readLine(row); ++i) {
+    }
+    auto next = missing.begin();
+    for (std::size_t index = 0; rows.readLine(row); ++index) {
+        const int lineNumber = run.rowsBefore + static_cast<int>(index) + 1;
+        run.provenance->noteRecordLine(index, lineNumber);
+        std::uint32_t lacking = 0;
+        if (next != missing.end() && next->line == lineNumber) {
+            lacking = next->columns;
+            run.provenance->noteMissingRow(index, next->row);
+            ++next;
+        }
+        noteStoppedRow(run, index, row, lacking);
+    }
+}
 
 [[noreturn]] void stopAt(RunContext& run, int line, int column, const char* message)
 {
@@ -206,6 +231,7 @@ FieldRowWriter::Result FieldRowWriter::split(std::string_view line, std::string&
             } else {
                 if (result.firstMissing == 0)
                     result.firstMissing = column;
+                result.missingColumns |= 1u << column;
                 token = "0";
             }
             continue;
@@ -336,7 +362,7 @@ void readFields(RunContext& run, const DataLayout& layout, std::optional<std::st
             if (result.message)
                 stopAt(run, lineNumber, result.stopColumn, result.message);
             if (result.firstMissing != 0)
-                missing.push_back({lineNumber, result.firstMissing, line});
+                missing.push_back({lineNumber, result.firstMissing, line, result.missingColumns});
             if (result.traces > 0 && traces == 0)
                 firstTraceLine = lineNumber;
             traces += result.traces;
@@ -345,6 +371,8 @@ void readFields(RunContext& run, const DataLayout& layout, std::optional<std::st
         output.close();
     }
     if (!missing.empty()) {
+        if (run.provenance)
+            noteDaysOfRewrittenRows(run, outputPath, missing);
         run.folder.remove(workfile::kOutput);
         std::string report = std::string(kMissingValuesReportHeading) + "\n\n";
         for (const Missing& m : missing)

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <optional>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -47,6 +48,7 @@ public:
         std::string_view rest; // after the last column (blank-separated rows only)
         std::size_t length = 0; // of the rewritten row at the start of `row`
         int firstMissing = 0; // the first column left empty, 0 for none
+        std::uint32_t missingColumns = 0; // bit 1 << column for each left empty
         std::size_t traces = 0; // precipitation fields holding the trace code
         int stopColumn = 0;
         const char* message = nullptr; // the run stops at stopColumn

@@ -15,6 +15,8 @@ constexpr std::string_view kNoSunriseOrSunset =
     "the sun does not rise or set on this day at the given latitude. Check the latitude and the dates.";
 constexpr std::string_view kElevationTooHigh =
     "the elevation is above 45076.9 m, where the air pressure has no value. Check the elevation.";
+constexpr std::string_view kPanCoefficientNotPositive =
+    "the pan coefficient is not above 0 at this fetch, wind speed and humidity. Check the fetch.";
 
 std::string_view reasonText(methods::NoValueReason reason)
 {
@@ -22,6 +24,7 @@ std::string_view reasonText(methods::NoValueReason reason)
     case methods::NoValueReason::None: break;
     case methods::NoValueReason::NoSunriseOrSunset: return kNoSunriseOrSunset;
     case methods::NoValueReason::ElevationTooHigh: return kElevationTooHigh;
+    case methods::NoValueReason::PanCoefficientNotPositive: return kPanCoefficientNotPositive;
     }
     return {};
 }

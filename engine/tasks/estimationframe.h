@@ -131,7 +131,9 @@ bool writeEstimates(RunContext& run, int decimals, bool datesNeeded, Estimate es
         const methods::MethodResult<double> value = estimate(record, J);
         if (!value) {
             out.close();
-            run.fail(noValueReport(run.rowsBefore + recordNumber, record.year, J, value.reason));
+            // A task that needs no dates still names the day it stops on.
+            const int day = datesNeeded ? J : recordDayOfYear(record).value_or(0);
+            run.fail(noValueReport(run.rowsBefore + recordNumber, record.year, day, value.reason));
             return false;
         }
         if (run.provenance)

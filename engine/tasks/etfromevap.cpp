@@ -19,10 +19,13 @@ void ET_from_Evap(RunContext& run)
     const std::string& fetchText = run.pages.fetchTask6;
     const double fetch = fetchText.empty() ? methods::kUnknownPanFetch : integerFromBox(fetchText);
     const int code = std::clamp(run.pages.panChoiceTask6 + 1, methods::kClassAGreenFetch, methods::kPanTypeUnknown);
-    if (code != methods::kPanTypeUnknown && !(fetch >= kShortestFetch && fetch <= kLongestFetch)) {
+    if (code != methods::kPanTypeUnknown && !(fetch >= kShortestFetch)) {
         run.fail(kFetchOutOfRange);
         return;
     }
+    const bool beyondFitted = code != methods::kPanTypeUnknown && fetch > kLongestFittedFetch;
+    if (beyondFitted)
+        run.ui.notice(kFetchBeyondFitted);
     const double waterFactor = conversionUnitForWater(run.columns.unit(kPanEvap));
     const double windFactor = conversionUnitWS(run.columns.unit(kWndSpd));
 
@@ -31,6 +34,8 @@ void ET_from_Evap(RunContext& run)
         const double H = record.relHum;
         const double Kp = code == methods::kPanTypeUnknown ? methods::unknownPanCoefficient(u, H)
                                                            : methods::panCoefficient(code, u, H, fetch);
+        if (beyondFitted && !(Kp > 0))
+            return methods::MethodResult<double>{0.0, methods::NoValueReason::PanCoefficientNotPositive};
         return methods::MethodResult<double>{record.panEvap * waterFactor * Kp};
     });
     if (!written)

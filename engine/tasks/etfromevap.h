@@ -15,12 +15,16 @@ inline constexpr const char* kUnknownPanSite = "with unknown pan type.";
 inline constexpr std::array<const char*, 4> kPanFetchCaptions{"green fetch", "dry fetch", "green fetch",
                                                               "dry fetch"};
 
-// The fetch range the pan-coefficient regressions were fitted on; outside
-// it they give meaningless coefficients (a negative ET for a long fetch).
+// Below 1 m the logarithms of the regressions turn negative and the
+// coefficient means nothing. Past the fetches the regressions were fitted
+// on they still give a coefficient, told with a notice; a day whose
+// coefficient is not above 0 stops the run there.
 inline constexpr double kShortestFetch = 1.0;
-inline constexpr double kLongestFetch = 1000.0;
+inline constexpr double kLongestFittedFetch = 1000.0;
 inline constexpr const char* kFetchOutOfRange =
-    "Fetch (m) must be from 1 to 1000: the pan coefficient is defined only for fetches in that range.";
+    "Fetch (m) must be 1 or more: the pan coefficient is defined only for fetches of 1 m and more.";
+inline constexpr const char* kFetchBeyondFitted =
+    "The pan relations were fitted for fetches up to 1000 m: check each day's ET of this longer fetch.";
 
 // Fails the run with "One of the required data is not given." unless pan
 // evaporation, wind speed and relative humidity all have a column.

@@ -53,6 +53,19 @@ std::optional<InputPosition> firstBadNumber(const std::filesystem::path& path, i
     return std::nullopt;
 }
 
+// The days of a run the missing values stopped, for the flags file and the
+// report.
+void noteDaysOfStoppedRun(RunContext& run, const std::filesystem::path& inputPath)
+{
+    TextReader input(inputPath);
+    skipLines(input, run.rowsBefore);
+    std::string line;
+    std::size_t index = 0;
+    while (input.readLine(line))
+        if (line.find_first_not_of(" \t\r\v\f") != std::string::npos)
+            noteStoppedRow(run, index++, line);
+}
+
 } // namespace
 
 bool roundsToSign(double value, int sign)
@@ -167,6 +180,8 @@ void checkForMissingValues(RunContext& run)
             report.close();
         }
         if (found) {
+            if (run.provenance)
+                noteDaysOfStoppedRun(run, inputPath);
             run.stop();
             run.outputPanel = loadPanelText(reportPath);
             reportError(run.ui, kMissingValuesFound);

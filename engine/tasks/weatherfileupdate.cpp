@@ -335,6 +335,41 @@ std::size_t nextNonBlank(const std::vector<std::string_view>& lines, std::size_t
     return index;
 }
 
+// The first row of the new data, from `start`, whose day the weather file
+// does not have; the new data are in memory already, the file is read once.
+std::optional<Row> firstDayNotInFile(const std::vector<std::string_view>& lines, std::size_t start, int fd,
+                                     const std::string& name)
+{
+    std::vector<DatedRow> rows;
+    for (std::size_t i = nextNonBlank(lines, start); i < lines.size(); i = nextNonBlank(lines, i + 1))
+        rows.push_back(datedNewRow(lines, i));
+    std::vector<long long> dates;
+    for (const DatedRow& row : rows)
+        dates.push_back(row.date);
+    std::sort(dates.begin(), dates.end());
+    dates.erase(std::unique(dates.begin(), dates.end()), dates.end());
+    std::vector<bool> inFile(dates.size(), false);
+    LineReader reader(fd, name);
+    std::string_view line;
+    while (reader.next(line)) {
+        if (reader.number() <= kHeadRows)
+            continue;
+        const Row row = readRow(line);
+        const auto date = row.kind == Row::Read ? dateOf(row.year, row.day) : std::nullopt;
+        if (!date)
+            continue;
+        const auto at = std::lower_bound(dates.begin(), dates.end(), *date);
+        if (at != dates.end() && *at == *date)
+            inFile[static_cast<std::size_t>(at - dates.begin())] = true;
+    }
+    for (const DatedRow& row : rows) {
+        const auto at = std::lower_bound(dates.begin(), dates.end(), row.date);
+        if (!inFile[static_cast<std::size_t>(at - dates.begin())])
+            return row.row;
+    }
+    return std::nullopt;
+}
+
 } // namespace
 
 std::string weatherFileUpdatedMessage(std::string_view fileName)
@@ -359,6 +394,13 @@ std::string updateRowMessage(std::string_view problem, std::size_t lineNumber, s
 std::string noSuchDayMessage(int year, int dayOfYear)
 {
     return "Day " + std::to_string(dayOfYear) + " does not exist in year " + std::to_string(year);
+}
+
+std::string earlierDaysMessage(std::string_view fileName, int year, int dayOfYear)
+{
+    return "The output data hold days before the end of " + std::string(fileName)
+           + " that it does not have, the first " + std::to_string(year) + " / " + std::to_string(dayOfYear)
+           + ": they are not appended.";
 }
 
 std::string noDataRowsMessage(std::string_view fileName)
@@ -479,6 +521,13 @@ UpdateResult updateWeatherFile(const fs::path& existing, std::string_view newDat
     if (found && found->date == file.lastDate) {
         index = nextNonBlank(lines, index + 1);
         found = index < lines.size() ? std::optional(datedNewRow(lines, index)) : std::nullopt;
+    }
+    if (!found && settings.findEarlierDays) {
+        if (const auto lacking = firstDayNotInFile(lines, *start, locked.fd(), name)) {
+            ui.playSound(Sound::Error);
+            ui.showMessage(MessageKind::Warning, earlierDaysMessage(name, lacking->year, lacking->day));
+            return UpdateResult::Earlier;
+        }
     }
     if (!found) {
         ui.playSound(Sound::Exclamation);

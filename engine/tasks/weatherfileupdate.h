@@ -32,6 +32,10 @@ std::string weatherFileUpdatedMessage(std::string_view fileName);
 std::string updateRowMessage(std::string_view problem, std::size_t lineNumber, std::string_view source,
                              std::string_view line);
 std::string noSuchDayMessage(int year, int dayOfYear);
+// New days before the file's last day that the file lacks: "The output
+// data hold days before the end of site.wth that it does not have, the
+// first 2011 / 60: they are not appended."
+std::string earlierDaysMessage(std::string_view fileName, int year, int dayOfYear);
 std::string noDataRowsMessage(std::string_view fileName);
 // A line of the weather file that is no day (year 0 or below, an end mark)
 // would be lost by an update: refused, naming it.
@@ -62,6 +66,7 @@ enum class UpdateResult {
     Updated,   // the file holds the new days, its previous content is in .old
     NotNeeded, // no new day after the file's last one
     Declined,  // the gap question was answered No
+    Earlier,   // new days before the file's last day, not in it: not appended
     Failed,    // the new data could not be placed; the user was told
 };
 
@@ -71,6 +76,9 @@ struct UpdateSettings {
     std::optional<std::size_t> newDataStart;
     // How long to wait for another update of the same file to finish.
     std::chrono::milliseconds lockWait{std::chrono::seconds(60)};
+    // With no day after the file's last one, tell days the file lacks
+    // (an earlier month) from days it has, instead of finding no need.
+    bool findEarlierDays = false;
 };
 
 // Appends the days of `newData` (the output panel's text) that follow the

@@ -87,8 +87,7 @@ TEST(BatchFlags, CheckupFaultsAreFlaggedOnTheirDaysAndLines)
     EXPECT_NE(html.find("@page { size: A4"), std::string::npos);
 }
 
-// Rows the missing-value check stops on never become days; the report
-// still lists them by line.
+// Rows the missing-value check stops on are listed by line in the report.
 TEST(BatchFlags, MissingValueRowsAreListedByLine)
 {
     test::TempFolder temp;
@@ -102,6 +101,48 @@ TEST(BatchFlags, MissingValueRowsAreListedByLine)
     // The row as the check reports it: rewritten by the substitution.
     EXPECT_NE(test::readFile(report).find("<td class=\"n\">3</td><td>missing values: <code>2000\t1\t2\t10\t</code>"),
               std::string::npos);
+}
+
+// A run the missing values stop still writes every day: the flags give the
+// lacking values X and F, and the report counts them as no value. Blank
+// fields and comma fields alike.
+TEST(BatchFlags, ARunStoppedByMissingValuesFlagsEveryDay)
+{
+    struct Case {
+        std::vector<std::string> reading;
+        const char* text;
+    };
+    for (const Case& c : {Case{{}, "yr doy tx tn pr\n2011 60 5.5 -2 0.5\n2011 61 5.5 -2\n2011 62 5.5 -2 0.5\n"},
+                          Case{{"--fields", "comma", "--no-substitution"},
+                               "yr,doy,tx,pr,tn\n2011,60,5.5,0.5,-2\n2011,61,5.5,,-2\n2011,62,5.5,0.5,-2\n"}}) {
+        test::TempFolder temp;
+        const fs::path input = temp.path() / "in.txt";
+        writeText(input, c.text);
+        const fs::path flags = temp.path() / "flags.csv";
+        const fs::path report = temp.path() / "report.html";
+        const bool comma = !c.reading.empty();
+        std::vector<std::string> args{"--task", "1", "--rows", "1", "--columns",
+                                      comma ? "Year,DOY,T-max:oC,Precip:mm,T-min:oC" : "Year,DOY,T-max:oC,T-min:oC,Precip:mm",
+                                      "--site", "40.5 N 96.25 W 350", "--flags", flags.string(), "--report",
+                                      report.string(), input.string()};
+        args.insert(args.end(), c.reading.begin(), c.reading.end());
+        EXPECT_EQ(runBatchQuietly(temp, args), 1);
+        EXPECT_EQ(test::readFile(flags), comma ? "Date,T-max,Precip,T-min\r\n"
+                                                 "2011-03-01,M,M,M\r\n"
+                                                 "2011-03-02,M,XF,M\r\n"
+                                                 "2011-03-03,M,M,M\r\n"
+                                               : "Date,T-max,T-min,Precip\r\n"
+                                                 "2011-03-01,M,M,M\r\n"
+                                                 "2011-03-02,M,M,XF\r\n"
+                                                 "2011-03-03,M,M,M\r\n");
+        const std::string html = test::readFile(report);
+        // Precip: two values, one day without, that day flagged.
+        EXPECT_NE(html.find("<tr><td class=\"n\">2</td><td class=\"n\">0.50</td><td class=\"n\">0.50</td><td "
+                            "class=\"n\">0.50</td><td class=\"n\">1</td><td class=\"n\">0</td><td class=\"n\">1</td>"),
+                  std::string::npos)
+            << html;
+        EXPECT_NE(html.find("<td class=\"n\">3</td><td>missing values: <code>2011"), std::string::npos) << html;
+    }
 }
 
 } // namespace
