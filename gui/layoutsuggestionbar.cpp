@@ -74,6 +74,7 @@ bool LayoutSuggestionBar::offer(const QString& text, const pluvora::SuggestionTa
         if (suggested.unit(column) >= 0)
             mark(mColumns->unitBox(column));
     }
+    mMarkedWhenOffered = mMarked.size();
     QString line = QString::fromUtf8(kSuggested);
     const auto beyond = suggestion.outOfReach();
     if (!beyond.empty())
@@ -99,7 +100,7 @@ void LayoutSuggestionBar::takeBack()
 
 std::optional<std::string> LayoutSuggestionBar::stopBeforeRun(int task, bool rearrange) const
 {
-    if (!mOffered || !mPrevious)
+    if (!mOffered || !mPrevious || mMarked.size() != mMarkedWhenOffered)
         return std::nullopt;
     const pluvora::DataLayout shown = mColumns->layout();
     if (shown.variables != mSuggested.variables || shown.units != mSuggested.units)

@@ -56,4 +56,5 @@ private:
     std::optional<pluvora::LayoutSuggestion> mOffered;
     pluvora::DataLayout mSuggested;
     std::vector<QComboBox*> mMarked;
+    std::size_t mMarkedWhenOffered = 0; // fewer now: the user has touched a box
 };

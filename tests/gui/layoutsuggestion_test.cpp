@@ -1,9 +1,13 @@
 #include "windowfixture.h"
 
+#include "engine/suggest/suggestionverdict.h"
+#include "gui/noteline.h"
+
 #include <QAction>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 
 #include <gtest/gtest.h>
@@ -89,4 +93,26 @@ TEST_F(Suggestion, AnUntakenSuggestionGoesWhenTheNextFileGetsNone)
     EXPECT_FALSE(child<QWidget>("LayoutSuggestion")->isVisibleTo(window.get()));
     EXPECT_EQ(variable(1), "");
     EXPECT_EQ(child<QLineEdit>("adpEdit1")->text(), "0");
+}
+
+// An untouched suggestion without Solar would write 0 for it on every day:
+// Process stops and names what is missing; once the user has set a box,
+// the layout is theirs and runs, the note line saying what is written as 0.
+TEST_F(Suggestion, ProcessStopsOnAnUntouchedSuggestionThatMissesAVariable)
+{
+    open(stationFile());
+    child<QComboBox>("ComboBox1")->setCurrentIndex(0);
+    child<QPushButton>("BitBtn1")->click();
+    ASSERT_EQ(feedback.messages().size(), 1u);
+    EXPECT_EQ(feedback.messages()[0], std::string("error: ") + pluvora::kSuggestionNotSure +
+                                          "\nSolar: no column was found");
+    EXPECT_TRUE(child<QPlainTextEdit>("Memo2")->toPlainText().isEmpty());
+    EXPECT_EQ(variable(3), "T-max") << "the boxes stay for the user";
+
+    setColumn(5, "Precip", "mm");
+    child<QPushButton>("BitBtn1")->click();
+    EXPECT_EQ(feedback.messages().size(), 1u);
+    EXPECT_FALSE(child<QPlainTextEdit>("Memo2")->toPlainText().isEmpty());
+    const auto notes = child<NoteLine>(NoteLine::kObjectName)->notes();
+    EXPECT_TRUE(notes.contains("No column holds Solar: the weather file gets 0 for it on every day.")) << notes.join('|').toStdString();
 }
