@@ -18,6 +18,7 @@ const char* const kBatchUsage =
     "                     [--update FILE] [--fields blanks|comma|semicolon|tab|fixed]\n"
     "                     [--widths N,N,...] [--decimal-comma] [--trace TEXT] [--pick LIST]\n"
     "                     [--flags FILE.csv] [--report FILE.html]\n"
+    "                     [--format wth|dssat|apsim|pcse-csv|cabo] [--dssat-dates 5|7]\n"
     "                     INPUT [-o OUTPUT]\n"
     "       pluvora-batch [options] INPUT... --out-dir DIR [--glob PATTERN] [--jobs N]\n"
     "                     [--skip-existing] [--quiet] [--shard K/N]\n"
@@ -82,6 +83,12 @@ const char* const kBatchUsage =
     "  --shard    take every N-th input from the K-th (0 to N-1) and write\n"
     "             DIR/summary-K.csv, for job arrays\n"
     "  --merge-summaries  join DIR/summary-*.csv into DIR/summary.csv\n"
+    "  --format   task 1: the weather file written: wth (default), dssat (.WTH),\n"
+    "             apsim (.met), pcse-csv (.csv) or cabo (NAME.yyy, one file per\n"
+    "             year, beside OUTPUT); a day the model's reader would refuse\n"
+    "             stops the run before anything is written\n"
+    "  --dssat-dates  5 for YYDDD dates (default, every DSSAT version) or 7 for\n"
+    "             YYYYDDD (DSSAT 4.7.5 and later)\n"
     "  --flags    write each day's date and, per variable, M measured,\n"
     "             S substituted, E estimated or X no value, with F appended\n"
     "             where the checkup lists the day, also when the run stops\n"
@@ -233,6 +240,18 @@ std::variant<BatchOptions, UsageError> parseBatchOptions(const std::vector<std::
                 return UsageError{message};
             }
             columnsGiven = true;
+        } else if (arg == "--format") {
+            const auto v = value();
+            const auto format = v ? modelFormatNamed(*v) : std::nullopt;
+            if (!format)
+                return needs("one of wth, dssat, apsim, pcse-csv, cabo");
+            options.format = *format;
+            options.formatGiven = true;
+        } else if (arg == "--dssat-dates") {
+            const auto v = value();
+            if (!v || (*v != "5" && *v != "7"))
+                return needs("5 or 7");
+            options.dssatDateDigits = *v == "7" ? 7 : 5;
         } else if (arg == "--site") {
             site = value();
             if (!site)
@@ -415,6 +434,10 @@ std::variant<BatchOptions, UsageError> parseBatchOptions(const std::vector<std::
     // the same name would overwrite the weather file with them.
     if (options.update && options.output && sameFile(*options.update, *options.output))
         return UsageError{"-o must not name the weather file given to --update"};
+    if (options.format != ModelFormat::Wth && options.task != 1)
+        return UsageError{"--format is only for task 1"};
+    if (options.format == ModelFormat::Cabo && !options.output && !options.outDir)
+        return UsageError{"--format cabo writes one file per year: give -o NAME or --out-dir"};
     // Tasks 1 and 6 end by asking for the site; a batch run cannot ask.
     const bool siteNeeded = options.task == 1 || (options.task == 6 && options.rearrange);
     if (site) {
