@@ -5,6 +5,8 @@
 
 #include <charconv>
 #include <cstring>
+#include <tuple>
+#include <utility>
 
 namespace pluvora {
 
@@ -50,6 +52,22 @@ std::optional<double> scaled(const Record& record, int code, double value, doubl
     return value * factor;
 }
 
+bool isLeapYear(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
+
+// Month and day of a day of the year, for inputs dated by DOY alone.
+std::pair<int, int> monthAndDay(int year, int doy)
+{
+    static constexpr int kLengths[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    int month = 1;
+    for (; month < 12; ++month) {
+        const int length = kLengths[month - 1] + (month == 2 && isLeapYear(year) ? 1 : 0);
+        if (doy <= length)
+            break;
+        doy -= length;
+    }
+    return {month, doy};
+}
+
 void openFailed(const std::filesystem::path& file)
 {
     throw Error("Cannot open the working file \"" + file.string() + "\": " + std::strerror(errno));
@@ -88,7 +106,10 @@ void DayLog::add(const Record& record, const ColumnSpec& spec, int doy)
     char line[64 + kValueCount * 32];
     char* out = line;
     char* const end = line + sizeof line;
-    for (int date : {record.year, record.month, record.day, doy}) {
+    auto [month, day] = std::pair{record.month, record.day};
+    if (month == 0)
+        std::tie(month, day) = monthAndDay(record.year, doy);
+    for (int date : {record.year, month, day, doy}) {
         out = std::to_chars(out, end, date).ptr;
         *out++ = ' ';
     }
