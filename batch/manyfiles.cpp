@@ -184,6 +184,9 @@ Answer convertOne(const BatchOptions& options, const fs::path& input, const fs::
     if (options.task == 2)
         one.update = target.string();
     one.output = part.string();
+    // A file per year, each written whole where it belongs.
+    if (options.format == ModelFormat::Cabo)
+        one.output = target.string();
 
     Answer answer;
     answer.status = EXIT_FAILURE;
@@ -260,6 +263,8 @@ fs::path outputNameFor(const fs::path& input, const BatchOptions& options)
     const int task = options.task;
     const bool weatherFile = task == 1 || task == 2
         || (task >= 4 && kTasks[static_cast<std::size_t>(task - 1)].rearrangeOffered && options.rearrange);
+    if (task == 1 && options.format != ModelFormat::Wth)
+        return input.stem().string() + std::string(modelFormatExtension(options.format));
     return input.stem().string() + (weatherFile ? ".wth" : ".txt");
 }
 
@@ -408,6 +413,8 @@ int runManyFiles(const BatchOptions& options)
             const fs::path& input = files[index];
             FileResult& r = results[index];
             r.file = input.string();
+            if (options.formatGiven)
+                r.format = std::string(modelFormatName(options.format));
             reached[index] = true;
             const fs::path name = outputNameFor(input, options);
             const fs::path target = outDir / name;

@@ -76,15 +76,17 @@ bool number(const std::string& text, T& value)
 
 std::string summaryText(const std::vector<FileResult>& results)
 {
+    const bool formats =
+        std::any_of(results.begin(), results.end(), [](const FileResult& r) { return !r.format.empty(); });
     std::string text(kSummaryHeader);
-    text += '\n';
+    text += formats ? ",format\n" : "\n";
     char seconds[32];
     for (const FileResult& r : results) {
         std::snprintf(seconds, sizeof seconds, "%.3f", r.seconds);
         text += csvField(r.file) + ',' + r.status + ',' + std::to_string(r.exitCode) + ','
               + csvField(r.firstMessage) + ',' + std::to_string(r.rowsIn) + ',' + std::to_string(r.rowsOut)
               + ',' + std::to_string(r.flaggedDays) + ',' + std::to_string(r.missingValues) + ',' + seconds
-              + '\n';
+              + (formats ? ',' + r.format : std::string()) + '\n';
     }
     return text;
 }
@@ -101,12 +103,14 @@ std::vector<FileResult> readSummary(const fs::path& file)
         if (std::exchange(header, false))
             continue;
         FileResult r;
-        if (f.size() != 9 || !number(f[2], r.exitCode) || !number(f[4], r.rowsIn) || !number(f[5], r.rowsOut)
+        if ((f.size() != 9 && f.size() != 10) || !number(f[2], r.exitCode) || !number(f[4], r.rowsIn) || !number(f[5], r.rowsOut)
             || !number(f[6], r.flaggedDays) || !number(f[7], r.missingValues) || !number(f[8], r.seconds))
             continue;
         r.file = f[0];
         r.status = f[1];
         r.firstMessage = f[3];
+        if (f.size() == 10)
+            r.format = f[9];
         results.push_back(std::move(r));
     }
     return results;

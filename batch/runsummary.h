@@ -21,10 +21,12 @@ struct FileResult {
     long flaggedDays = 0;
     long missingValues = 0;
     double seconds = 0;
+    std::string format; // --format's name when given; a column of its own then
 };
 
 // The CSV text: the header, then one row per result, fields quoted where
-// they hold a comma, a quote or a line break.
+// they hold a comma, a quote or a line break. A last "format" column is
+// there when a result has a format.
 std::string summaryText(const std::vector<FileResult>& results);
 
 // The rows of a summary file; a row that does not parse is passed over.
