@@ -1,0 +1,142 @@
+// The checks a model file passes before a byte of it is written, and the
+// header values computed from the days, on day logs written by hand.
+
+#include "engine/modelfiles/dayscan.h"
+#include "engine/modelfiles/modelfiles.h"
+#include "engine/modelfiles/modelvalues.h"
+
+#include "tempfolder.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace pluvora {
+namespace {
+
+namespace fs = std::filesystem;
+
+// A day-log line: date, DOY, then solar, T-max, T-min, rain, RH, wind, dew
+// point, vapour pressure and ET ("-" for no value).
+std::string dayLine(int year, int month, int day, int doy, std::string values)
+{
+    return std::to_string(year) + ' ' + std::to_string(month) + ' ' + std::to_string(day) + ' '
+        + std::to_string(doy) + ' ' + values + '\n';
+}
+
+const std::string kGoodValues = "12 20 10 1.5 70 2 - - -";
+
+struct RefusalCase {
+    const char* name;
+    ModelFormat format;
+    std::string days;
+    std::string message; // empty: written
+};
+
+class ModelFileRefusal : public ::testing::TestWithParam<RefusalCase> {};
+
+TEST_P(ModelFileRefusal, StopsBeforeAnyByteNamingTheDayAndRule)
+{
+    const RefusalCase& c = GetParam();
+    test::TempFolder temp;
+    const fs::path days = temp.write("Days.~", c.days);
+    const fs::path target = temp.path() / "out";
+    ModelFileSettings settings;
+    settings.format = c.format;
+    settings.source = "in.txt";
+    const ModelSite site = modelSiteOf("52.1 -5.18 2", "in.txt");
+    if (c.message.empty()) {
+        EXPECT_NO_THROW(writeModelFiles(days, site, settings, target));
+        return;
+    }
+    try {
+        writeModelFiles(days, site, settings, target);
+        ADD_FAILURE() << "written";
+    } catch (const ModelFileRefused& refused) {
+        EXPECT_EQ(refused.what(), c.message);
+    }
+    EXPECT_FALSE(fs::exists(target));
+    EXPECT_FALSE(fs::exists(temp.path() / "out.001"));
+}
+
+const std::string kTwoGoodDays = dayLine(2001, 1, 1, 1, kGoodValues) + dayLine(2001, 1, 2, 2, kGoodValues);
+
+INSTANTIATE_TEST_SUITE_P(
+    Rules, ModelFileRefusal,
+    ::testing::Values(
+        RefusalCase{"Written", ModelFormat::Dssat, kTwoGoodDays, ""},
+        RefusalCase{"DayMissing", ModelFormat::Apsim, dayLine(2001, 1, 1, 1, kGoodValues) + dayLine(2001, 1, 3, 3, kGoodValues),
+                    "The APSIM file is not written: 2001-01-03: the day before it is missing."},
+        RefusalCase{"YearEndsOnDay365", ModelFormat::PcseCsv,
+                    dayLine(2000, 12, 30, 365, kGoodValues) + dayLine(2001, 1, 1, 1, kGoodValues),
+                    "The PCSE CSV file is not written: 2001-01-01: the day before it is missing."},
+        RefusalCase{"NewYearAfterDay365", ModelFormat::Cabo,
+                    dayLine(2001, 12, 31, 365, kGoodValues) + dayLine(2002, 1, 1, 1, kGoodValues), ""},
+        RefusalCase{"DaysOutOfOrder", ModelFormat::Dssat, dayLine(2001, 1, 2, 2, kGoodValues) + dayLine(2001, 1, 1, 1, kGoodValues),
+                    "The DSSAT file is not written: 2001-01-01: the day before it is missing."},
+        RefusalCase{"NoSolar", ModelFormat::Dssat, dayLine(2001, 1, 1, 1, "- 20 10 1.5 70 2 - - -"),
+                    "The DSSAT file is not written: 2001-01-01: Solar has no value (fill it first)."},
+        RefusalCase{"NoRain", ModelFormat::Apsim, dayLine(2001, 1, 1, 1, "12 20 10 - 70 2 - - -"),
+                    "The APSIM file is not written: 2001-01-01: Precip has no value (fill it first)."},
+        RefusalCase{"NoWindForPcse", ModelFormat::PcseCsv, kTwoGoodDays + dayLine(2001, 1, 3, 3, "12 20 10 1.5 70 - - - -"),
+                    "The PCSE CSV file is not written: 2001-01-03: WndSpd has no value (fill it first)."},
+        RefusalCase{"NoWindNeededForDssat", ModelFormat::Dssat, dayLine(2001, 1, 1, 1, "12 20 10 1.5 70 - - - -"), ""},
+        RefusalCase{"NoHumidityForCabo", ModelFormat::Cabo, dayLine(2001, 1, 1, 1, "12 20 10 1.5 - 2 - - -"),
+                    "The CABO file is not written: 2001-01-01: RelHum, DewPt or VapPr has no value (fill it first)."},
+        RefusalCase{"DewPointIsHumidityEnough", ModelFormat::Cabo, dayLine(2001, 1, 1, 1, "12 20 10 1.5 - 2 5 - -"), ""},
+        RefusalCase{"TmaxBelowTmin", ModelFormat::Dssat, kTwoGoodDays + dayLine(2001, 1, 3, 3, "12 9 10 1.5 70 2 - - -"),
+                    "The DSSAT file is not written: 2001-01-03: T-max is below T-min."},
+        RefusalCase{"SolarBelowZero", ModelFormat::Apsim, dayLine(2001, 1, 1, 1, "-0.1 20 10 1.5 70 2 - - -"),
+                    "The APSIM file is not written: 2001-01-01: solar radiation is below 0."},
+        RefusalCase{"SolarAbove40", ModelFormat::PcseCsv, dayLine(2001, 1, 1, 1, "40.1 20 10 1.5 70 2 - - -"),
+                    "The PCSE CSV file is not written: 2001-01-01: solar radiation is above 40 MJ/m2."},
+        RefusalCase{"SolarAbove40OnlyWarnsApsim", ModelFormat::Apsim, dayLine(2001, 1, 1, 1, "40.1 20 10 1.5 70 2 - - -"), ""},
+        RefusalCase{"RainFillingItsDssatSpan", ModelFormat::Dssat, dayLine(2001, 1, 1, 1, "12 20 10 1000.5 70 2 - - -"), ""},
+        RefusalCase{"RainWiderThanDssatSpan", ModelFormat::Dssat, dayLine(2001, 1, 1, 1, "12 20 10 10000 70 2 - - -"),
+                    "The DSSAT file is not written: 2001-01-01: RAIN 10000.0 is wider than its 6-character DSSAT column."},
+        RefusalCase{"WindInKmPerDayWiderThanDssatSpan", ModelFormat::Dssat, dayLine(2001, 1, 1, 1, "12 20 10 1 70 116 - - -"),
+                    "The DSSAT file is not written: 2001-01-01: WIND 10022.4 is wider than its 6-character DSSAT column."},
+        RefusalCase{"NoDays", ModelFormat::Apsim, "", "The APSIM file is not written: there are no days to write."}),
+    [](const auto& param) { return std::string(param.param.name); });
+
+// A days file of 2001 with the mean temperature of month m equal to m, and
+// January 2002 at 30: DSSAT averages the months over the whole record,
+// APSIM averages each year's figures.
+TEST(ModelFileHeader, TavAndAmpAsEachModelComputesThem)
+{
+    test::TempFolder temp;
+    std::string days;
+    const int lengths[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    int doy = 0;
+    for (int month = 1; month <= 12; ++month)
+        for (int day = 1; day <= lengths[month - 1]; ++day)
+            days += dayLine(2001, month, day, ++doy,
+                            "12 " + std::to_string(month + 1) + " " + std::to_string(month - 1) + " 0 70 2 - - -");
+    for (int day = 1; day <= 31; ++day)
+        days += dayLine(2002, 1, day, day, "12 31 29 0 70 2 - - -");
+    const DayScan scan = scanDays(temp.write("Days.~", days), ModelFormat::Dssat);
+    // January over both years: (31 * 1 + 31 * 30) / 62 = 15.5.
+    EXPECT_NEAR(scan.dssatTav, (15.5 + 77.0) / 12, 1e-9);
+    EXPECT_NEAR(scan.dssatAmp, 15.5 - 2.0, 1e-9);
+    // 2001: 6.5 and 11; 2002: 30 and 0.
+    EXPECT_NEAR(scan.apsimTav, (6.5 + 30.0) / 2, 1e-9);
+    EXPECT_NEAR(scan.apsimAmp, (11.0 + 0.0) / 2, 1e-9);
+}
+
+// FAO-56, Table 2.3: e°(10 °C) = 1.228 kPa, e°(15 °C) = 1.705 kPa.
+TEST(ModelFileHeader, VapourPressureFromEachHumidityForm)
+{
+    ModelDay day;
+    day.tmax = 20;
+    day.tmin = 10;
+    EXPECT_FALSE(vapourPressure(day));
+    day.relHum = 50;
+    EXPECT_NEAR(*vapourPressure(day), 0.5 * 1.705, 0.001);
+    day.dewPt = 10;
+    EXPECT_NEAR(*vapourPressure(day), 1.228, 0.001);
+    day.vapPr = 0.9;
+    EXPECT_DOUBLE_EQ(*vapourPressure(day), 0.9);
+}
+
+} // namespace
+} // namespace pluvora
