@@ -18,7 +18,8 @@ const char* const kBatchUsage =
     "                     [--update FILE] [--fields blanks|comma|semicolon|tab|fixed]\n"
     "                     [--widths N,N,...] [--decimal-comma] [--trace TEXT] [--pick LIST]\n"
     "                     [--flags FILE.csv] [--report FILE.html]\n"
-    "                     [--format wth|dssat|apsim|pcse-csv|cabo] [--dssat-dates 5|7]\n"
+    "                     [--format wth|dssat|apsim|pcse-csv|cabo|aquacrop|stics]\n"
+    "                     [--dssat-dates 5|7]\n"
     "                     INPUT [-o OUTPUT]\n"
     "       pluvora-batch [options] INPUT... --out-dir DIR [--glob PATTERN] [--jobs N]\n"
     "                     [--skip-existing] [--quiet] [--shard K/N]\n"
@@ -84,9 +85,11 @@ const char* const kBatchUsage =
     "             DIR/summary-K.csv, for job arrays\n"
     "  --merge-summaries  join DIR/summary-*.csv into DIR/summary.csv\n"
     "  --format   task 1: the weather file written: wth (default), dssat (.WTH),\n"
-    "             apsim (.met), pcse-csv (.csv) or cabo (NAME.yyy, one file per\n"
-    "             year, beside OUTPUT); a day the model's reader would refuse\n"
-    "             stops the run before anything is written\n"
+    "             apsim (.met), pcse-csv (.csv), cabo (NAME.yyy, one file per\n"
+    "             year, beside OUTPUT), aquacrop (NAME.Tnx, .ETo, .PLU and the\n"
+    "             .CLI naming them) or stics (climat.txt lines); a day the\n"
+    "             model's reader would refuse stops the run before anything is\n"
+    "             written\n"
     "  --dssat-dates  5 for YYDDD dates (default, every DSSAT version) or 7 for\n"
     "             YYYYDDD (DSSAT 4.7.5 and later)\n"
     "  --flags    write each day's date and, per variable, M measured,\n"
@@ -244,7 +247,7 @@ std::variant<BatchOptions, UsageError> parseBatchOptions(const std::vector<std::
             const auto v = value();
             const auto format = v ? modelFormatNamed(*v) : std::nullopt;
             if (!format)
-                return needs("one of wth, dssat, apsim, pcse-csv, cabo");
+                return needs("one of wth, dssat, apsim, pcse-csv, cabo, aquacrop, stics");
             options.format = *format;
             options.formatGiven = true;
         } else if (arg == "--dssat-dates") {
@@ -436,8 +439,9 @@ std::variant<BatchOptions, UsageError> parseBatchOptions(const std::vector<std::
         return UsageError{"-o must not name the weather file given to --update"};
     if (options.format != ModelFormat::Wth && options.task != 1)
         return UsageError{"--format is only for task 1"};
-    if (options.format == ModelFormat::Cabo && !options.output && !options.outDir)
-        return UsageError{"--format cabo writes one file per year: give -o NAME or --out-dir"};
+    if (modelFormatWritesManyFiles(options.format) && !options.output && !options.outDir)
+        return UsageError{"--format " + std::string(modelFormatName(options.format))
+                          + " writes several files: give -o NAME or --out-dir"};
     // Tasks 1 and 6 end by asking for the site; a batch run cannot ask.
     const bool siteNeeded = options.task == 1 || (options.task == 6 && options.rearrange);
     if (site) {

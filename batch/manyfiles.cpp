@@ -184,8 +184,8 @@ Answer convertOne(const BatchOptions& options, const fs::path& input, const fs::
     if (options.task == 2)
         one.update = target.string();
     one.output = part.string();
-    // A file per year, each written whole where it belongs.
-    if (options.format == ModelFormat::Cabo)
+    // Several files, each written whole where it belongs.
+    if (modelFormatWritesManyFiles(options.format))
         one.output = target.string();
 
     Answer answer;

@@ -64,12 +64,19 @@ constexpr Required kTmax{&ModelDay::tmax, "T-max"};
 constexpr Required kTmin{&ModelDay::tmin, "T-min"};
 constexpr Required kPrecip{&ModelDay::precip, "Precip"};
 constexpr Required kWind{&ModelDay::wind, "WndSpd"};
+constexpr Required kRelHum{&ModelDay::relHum, "RelHum"};
 
+// Solar, humidity and wind are needed by the reference ET of AquaCrop's
+// file as well.
 std::vector<Required> requiredOf(ModelFormat format)
 {
     std::vector<Required> required{kSolar, kTmax, kTmin, kPrecip};
-    if (format == ModelFormat::PcseCsv || format == ModelFormat::Cabo)
+    if (format == ModelFormat::PcseCsv || format == ModelFormat::Cabo || format == ModelFormat::Stics)
         required.push_back(kWind);
+    if (format == ModelFormat::AquaCrop || format == ModelFormat::Stics) {
+        required.push_back(kRelHum);
+        required.push_back(kWind);
+    }
     return required;
 }
 
@@ -119,7 +126,7 @@ bool followsDay(const ModelDay& before, const ModelDay& day)
     return day.year == before.year + 1 && day.doy == 1 && before.doy == (isLeap(before.year) ? 366 : 365);
 }
 
-DayScan scanDays(const std::filesystem::path& daysFile, ModelFormat format)
+DayScan scanDays(const std::filesystem::path& daysFile, ModelFormat format, const ModelSite& site)
 {
     DayScan scan;
     DayLogReader reader(daysFile);
@@ -148,7 +155,8 @@ DayScan scanDays(const std::filesystem::path& daysFile, ModelFormat format)
         for (const auto& variable : required)
             if (!(day.*variable.value))
                 throw ModelFileRefused(refusalMessage(format, date, std::string(variable.name) + std::string(kRuleNoValue)));
-        const bool vapourNeeded = format == ModelFormat::PcseCsv || format == ModelFormat::Cabo;
+        const bool vapourNeeded =
+            format == ModelFormat::PcseCsv || format == ModelFormat::Cabo || format == ModelFormat::Stics;
         if (vapourNeeded && !vapourPressure(day))
             throw ModelFileRefused(refusalMessage(format, date, kRuleNoVapour));
         if (*day.tmax < *day.tmin)
@@ -165,6 +173,9 @@ DayScan scanDays(const std::filesystem::path& daysFile, ModelFormat format)
         }
         if (format == ModelFormat::Dssat)
             checkSpans(day);
+        const bool etNeeded = format == ModelFormat::AquaCrop || format == ModelFormat::Stics;
+        if (etNeeded && !grassReferenceET(day, site))
+            throw ModelFileRefused(refusalMessage(format, date, kRuleNoReferenceEt));
 
         scan.relHum = scan.relHum && day.relHum;
         scan.wind = scan.wind && day.wind;

@@ -2,6 +2,7 @@
 
 #include "engine/modelfiles/daylog.h"
 #include "engine/modelfiles/modelformat.h"
+#include "engine/modelfiles/modelsite.h"
 
 #include <filesystem>
 #include <stdexcept>
@@ -18,6 +19,8 @@ inline constexpr std::string_view kRuleSolarBelowZero = "solar radiation is belo
 inline constexpr std::string_view kRuleSolarAbove40 = "solar radiation is above 40 MJ/m2";
 inline constexpr std::string_view kRuleDayMissing = "the day before it is missing";
 inline constexpr std::string_view kRuleNoDays = "there are no days to write";
+inline constexpr std::string_view kRuleNoReferenceEt =
+    "the Penman-Monteith reference ET has no value (no sunrise or sunset)";
 inline constexpr std::string_view kRuleWiderThanSpan = " is wider than its 6-character DSSAT column";
 
 // "The DSSAT file is not written: 1993-01-05: T-max is below T-min."
@@ -55,7 +58,8 @@ struct DayScan {
     std::vector<std::string> notices;
 };
 
-// Throws ModelFileRefused, naming the first day at fault and its rule.
-DayScan scanDays(const std::filesystem::path& daysFile, ModelFormat format);
+// Throws ModelFileRefused, naming the first day at fault and its rule. The
+// site is for the reference ET that AquaCrop and STICS files carry.
+DayScan scanDays(const std::filesystem::path& daysFile, ModelFormat format, const ModelSite& site);
 
 } // namespace pluvora

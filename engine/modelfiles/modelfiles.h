@@ -24,7 +24,8 @@ struct ModelFilesWritten {
 
 // Checks every day of `daysFile` against the model's reading rules, then
 // writes the model's file at `target`, whole or not at all; CABO writes
-// one file per year beside it, named after its stem. Throws
+// one file per year and AquaCrop its four files beside it, named after its
+// stem. Throws
 // ModelFileRefused, before any byte is written, for a day the model's
 // reader would refuse.
 ModelFilesWritten writeModelFiles(const std::filesystem::path& daysFile, const ModelSite& site,

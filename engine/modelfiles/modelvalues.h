@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/modelfiles/daylog.h"
+#include "engine/modelfiles/modelsite.h"
 
 #include <array>
 #include <optional>
@@ -14,6 +15,11 @@ namespace pluvora {
 // gives back a vapour pressure the run turned into RH).
 // FAO-56, eqs. 11, 14 and 19.
 std::optional<double> vapourPressure(const ModelDay& day);
+
+// The grass reference ET0 of the day in mm, by the Penman-Monteith of the
+// alfalfa-reference task (wind taken as at 2 m); none without solar,
+// temperatures, humidity or wind, nor on a day without sunrise or sunset.
+std::optional<double> grassReferenceET(const ModelDay& day, const ModelSite& site);
 
 // The values of a DSSAT row in their units, named as its header names them.
 class DssatValues {

@@ -135,7 +135,9 @@ INSTANTIATE_TEST_SUITE_P(
                       GoldenCase{"DssatSevenDigitDates", "dssat", {"DEBI9301_7.WTH"}, {"--dssat-dates", "7"}},
                       GoldenCase{"Apsim", "apsim", {"debilt.met"}, {}},
                       GoldenCase{"PcseCsv", "pcse-csv", {"debilt.csv"}, {}},
-                      GoldenCase{"Cabo", "cabo", {"DEB.993", "DEB.994"}, {}}),
+                      GoldenCase{"Cabo", "cabo", {"DEB.993", "DEB.994"}, {}},
+                      GoldenCase{"AquaCrop", "aquacrop", {"DeBilt.CLI", "DeBilt.Tnx", "DeBilt.ETo", "DeBilt.PLU"}, {}},
+                      GoldenCase{"Stics", "stics", {"debilt_climat.txt"}, {}}),
     [](const auto& param) { return std::string(param.param.name); });
 
 // DSSAT reads each value from the characters under its name: from the end
@@ -371,6 +373,81 @@ TEST(ModelFormatReaders, CaboYearlyFilesAndStationLineAsPcsesTestFile)
     }
 }
 
+TEST(ModelFormatReaders, AquaCropHeadersGiveTheFirstDayAndTheClimateFileNamesTheOthers)
+{
+    test::TempFolder temp;
+    writeStation(temp, "aquacrop", "DeBilt.CLI");
+    const auto climate = linesOf(test::readFile(temp.path() / "DeBilt.CLI"));
+    const auto theirClimate = linesOf(test::readFile(kReferences / "aquacrop_Ottawa.CLI"));
+    ASSERT_EQ(climate.size(), theirClimate.size());
+    EXPECT_EQ(climate[1], theirClimate[1]);
+    EXPECT_EQ(climate[5], theirClimate[5]); // AquaCrop's own CO2 file
+    // Temperature, ETo and rain, in that order, each beside the .CLI.
+    const char* extensions[] = {".Tnx", ".ETo", ".PLU"};
+    for (int k = 0; k < 3; ++k) {
+        EXPECT_EQ(fs::path(climate[2 + k]).extension(), extensions[k]);
+        EXPECT_EQ(fs::path(theirClimate[2 + k]).extension(), extensions[k]);
+        const auto ours = linesOf(test::readFile(temp.path() / climate[2 + k]));
+        const auto theirs = linesOf(test::readFile(kReferences / ("aquacrop_Ottawa" + std::string(extensions[k]))));
+        ASSERT_EQ(ours.size(), 8u + 730u);
+        // Lines 2 to 5: a number right-aligned in 6 characters, then the
+        // reference's own words; the first day is 1 January 1993.
+        for (std::size_t line = 1; line <= 4; ++line) {
+            EXPECT_EQ(ours[line].substr(6), theirs[line].substr(6));
+            EXPECT_TRUE(isNumber(tokensOf(ours[line].substr(0, 6)).at(0)));
+        }
+        EXPECT_EQ(tokensOf(ours[2])[0] + "/" + tokensOf(ours[3])[0] + "/" + tokensOf(ours[4])[0], "1/1/1993");
+        EXPECT_EQ(ours[5], "");
+        EXPECT_EQ(ours[6], theirs[6]);
+        EXPECT_EQ(ours[7], theirs[7]);
+        // No dates: one value line per day, Tmin and Tmax split by a tab.
+        for (std::size_t line = 8; line < ours.size(); ++line) {
+            const std::string& row = ours[line];
+            if (k == 0) {
+                const auto tab = row.find('\t');
+                ASSERT_NE(tab, std::string::npos) << row;
+                EXPECT_LE(std::stod(row.substr(0, tab)), std::stod(row.substr(tab + 1))) << row;
+                EXPECT_TRUE(isNumber(row.substr(tab + 1))) << row;
+            } else {
+                EXPECT_TRUE(isNumber(row)) << row;
+                EXPECT_GE(std::stod(row), 0) << row;
+            }
+        }
+    }
+}
+
+// Fields 6 to 13: numbers of one decimal, as STICS's own file writes them.
+bool oneDecimal(const std::string& text)
+{
+    const auto point = text.find('.');
+    return isNumber(text) && point != std::string::npos && point + 2 == text.size();
+}
+
+TEST(ModelFormatReaders, SticsLinesHoldTheThirteenFieldsOfSticsOwnFile)
+{
+    test::TempFolder temp;
+    const auto ours = linesOf(test::readFile(writeStation(temp, "stics", "climat.txt")));
+    const auto theirs = linesOf(test::readFile(kReferences / "stics_climat_auzeville_2005-2006.txt"));
+    ASSERT_EQ(ours.size(), 730u);
+    for (const auto* lines : {&ours, &theirs}) {
+        for (const std::string& line : *lines) {
+            ASSERT_EQ(line.back(), ' ') << line; // the trailing blank
+            const auto fields = tokensOf(line);
+            ASSERT_EQ(fields.size(), 13u) << line;
+            EXPECT_EQ(line.find("  "), std::string::npos) << line;
+            for (std::size_t f = 1; f <= 4; ++f)
+                EXPECT_EQ(fields[f].find('.'), std::string::npos) << line;
+            for (std::size_t f = 5; f < 13; ++f)
+                EXPECT_TRUE(oneDecimal(fields[f])) << line;
+            EXPECT_LE(std::stod(fields[5]), std::stod(fields[6])) << line; // Tmin first
+        }
+    }
+    const auto first = tokensOf(ours.front());
+    EXPECT_EQ((std::vector<std::string>(first.begin() + 1, first.begin() + 5)),
+              (std::vector<std::string>{"1993", "1", "1", "1"}));
+    EXPECT_EQ(first.back(), tokensOf(theirs.front()).back()); // the CO2
+}
+
 TEST(ModelFormatBatch, OutDirNamesEachFormatsFilesAndTheSummaryKeepsTheFormat)
 {
     test::TempFolder temp;
@@ -378,7 +455,9 @@ TEST(ModelFormatBatch, OutDirNamesEachFormatsFilesAndTheSummaryKeepsTheFormat)
     fs::copy_file(kStation, input);
     for (const auto& [format, files] : std::vector<std::pair<std::string, std::vector<std::string>>>{
              {"dssat", {"debilt.WTH"}}, {"apsim", {"debilt.met"}}, {"pcse-csv", {"debilt.csv"}},
-             {"cabo", {"debilt.993", "debilt.994"}}}) {
+             {"cabo", {"debilt.993", "debilt.994"}},
+             {"aquacrop", {"debilt.CLI", "debilt.Tnx", "debilt.ETo", "debilt.PLU"}},
+             {"stics", {"debilt.txt"}}}) {
         const fs::path dir = temp.path() / format;
         auto args = stationArgs(format);
         args.insert(args.end(), {input.string(), "--out-dir", dir.string(), "--quiet"});

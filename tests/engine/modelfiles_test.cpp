@@ -44,7 +44,9 @@ TEST_P(ModelFileRefusal, StopsBeforeAnyByteNamingTheDayAndRule)
     ModelFileSettings settings;
     settings.format = c.format;
     settings.source = "in.txt";
-    const ModelSite site = modelSiteOf("52.1 -5.18 2", "in.txt");
+    // The polar night is the one case the batch's latitude limit keeps out.
+    const ModelSite site = modelSiteOf(c.name == std::string("NoSunriseForReferenceEt") ? "80 0 2" : "52.1 -5.18 2",
+                                       "in.txt");
     if (c.message.empty()) {
         EXPECT_NO_THROW(writeModelFiles(days, site, settings, target));
         return;
@@ -96,6 +98,13 @@ INSTANTIATE_TEST_SUITE_P(
                     "The DSSAT file is not written: 2001-01-01: RAIN 10000.0 is wider than its 6-character DSSAT column."},
         RefusalCase{"WindInKmPerDayWiderThanDssatSpan", ModelFormat::Dssat, dayLine(2001, 1, 1, 1, "12 20 10 1 70 116 - - -"),
                     "The DSSAT file is not written: 2001-01-01: WIND 10022.4 is wider than its 6-character DSSAT column."},
+        RefusalCase{"NoWindForReferenceEt", ModelFormat::AquaCrop, dayLine(2001, 1, 1, 1, "12 20 10 1.5 70 - - - -"),
+                    "The AquaCrop file is not written: 2001-01-01: WndSpd has no value (fill it first)."},
+        RefusalCase{"NoHumidityForReferenceEt", ModelFormat::Stics, dayLine(2001, 1, 1, 1, "12 20 10 1.5 - 2 - - -"),
+                    "The STICS file is not written: 2001-01-01: RelHum has no value (fill it first)."},
+        RefusalCase{"NoSunriseForReferenceEt", ModelFormat::AquaCrop, dayLine(2001, 12, 21, 355, "0 -20 -30 0 70 2 - - -"),
+                    "The AquaCrop file is not written: 2001-12-21: the Penman-Monteith reference ET has no value "
+                    "(no sunrise or sunset)."},
         RefusalCase{"NoDays", ModelFormat::Apsim, "", "The APSIM file is not written: there are no days to write."}),
     [](const auto& param) { return std::string(param.param.name); });
 
@@ -114,7 +123,7 @@ TEST(ModelFileHeader, TavAndAmpAsEachModelComputesThem)
                             "12 " + std::to_string(month + 1) + " " + std::to_string(month - 1) + " 0 70 2 - - -");
     for (int day = 1; day <= 31; ++day)
         days += dayLine(2002, 1, day, day, "12 31 29 0 70 2 - - -");
-    const DayScan scan = scanDays(temp.write("Days.~", days), ModelFormat::Dssat);
+    const DayScan scan = scanDays(temp.write("Days.~", days), ModelFormat::Dssat, ModelSite{});
     // January over both years: (31 * 1 + 31 * 30) / 62 = 15.5.
     EXPECT_NEAR(scan.dssatTav, (15.5 + 77.0) / 12, 1e-9);
     EXPECT_NEAR(scan.dssatAmp, 15.5 - 2.0, 1e-9);
