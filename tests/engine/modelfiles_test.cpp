@@ -1,14 +1,21 @@
 // The checks a model file passes before a byte of it is written, and the
 // header values computed from the days, on day logs written by hand.
 
+#include "engine/appfolder/appfolder.h"
+#include "engine/columns/columnlayout.h"
 #include "engine/modelfiles/dayscan.h"
 #include "engine/modelfiles/modelfiles.h"
 #include "engine/modelfiles/modelvalues.h"
 
+#include "engine/run/processingrun.h"
+#include "engine/table/paneltext.h"
+
+#include "recordingfeedback.h"
 #include "tempfolder.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 namespace pluvora {
@@ -145,6 +152,48 @@ TEST(ModelFileHeader, VapourPressureFromEachHumidityForm)
     EXPECT_NEAR(*vapourPressure(day), 1.228, 0.001);
     day.vapPr = 0.9;
     EXPECT_DOUBLE_EQ(*vapourPressure(day), 0.9);
+}
+
+// The days a model file is written from are the stages' days, however the
+// run went: in one pass, or in the stages after a pass given up part way.
+TEST(ModelFileDays, StreamedRunKeepsTheStagesDays)
+{
+    const std::string head = "Station 7\nyr mo dy tx tn pr rh ws sr\nunits\n";
+    const std::string rows = "1900 1 1 41 30 0.25 72.5 3.1 120.4\n1900 1 2 43.1 31 0 80 2 95\n";
+    const std::pair<const char*, std::string> cases[] = {
+        {"OnePass", rows},
+        // A token the one pass does not read: the stages read every day again.
+        {"GivenUpAfterTwoDays", rows + "1900 1 3 41 30 0.00000000000000000000000000000000000000000001 70 3 120\n"},
+        {"SubstitutedSign", rows + "1900 1 3 41 30 -99 70 3 120\n"},
+    };
+    for (const auto& [name, data] : cases) {
+        auto daysOf = [&](bool streamed) {
+            test::TempFolder dir;
+            AppFolder folder(dir.path());
+            test::RecordingFeedback ui;
+            const fs::path source = dir.write("in.txt", head + data);
+            const std::string panel = loadTextFile(source);
+            RunRequest request;
+            request.taskIndex = 0;
+            request.fileName = "in.txt";
+            request.rowsBeforeText = "3";
+            request.layout = layoutFromColumns("Year,Month,Day,T-max:oF,T-min:oF,Precip:inch,RelHum:%,"
+                                               "WndSpd:mile/hr,Solar:W/m2");
+            request.inputText = panel;
+            request.streamed = streamed;
+            if (streamed)
+                request.inputFile = source;
+            DayLog days(dir.path() / "Days.~");
+            request.days = &days;
+            const RunOutcome outcome = runProcessing(request, folder, ui);
+            EXPECT_TRUE(outcome.completed) << name;
+            days.close();
+            return test::readFile(days.file());
+        };
+        const std::string stages = daysOf(false);
+        EXPECT_EQ(daysOf(true), stages) << name;
+        EXPECT_EQ(std::count(stages.begin(), stages.end(), '\n'), std::count(data.begin(), data.end(), '\n')) << name;
+    }
 }
 
 } // namespace
