@@ -13,6 +13,7 @@
 #include "engine/modelfiles/daylog.h"
 #include "engine/modelfiles/dayscan.h"
 #include "engine/modelfiles/modelfiles.h"
+#include "engine/modelfiles/modelfilesave.h"
 #include "engine/output/finishedoutput.h"
 #include "engine/provenance/flagsfile.h"
 #include "engine/provenance/runprovenance.h"
@@ -229,7 +230,7 @@ int runBatchFile(const BatchOptions& given)
         request.provenance = &provenance;
     std::optional<DayLog> days;
     if (options.format != ModelFormat::Wth) {
-        days.emplace(scratch.path() / "Days.~");
+        days.emplace(scratch.path() / kModelDaysFile);
         request.days = &*days;
     }
     RunOutcome outcome = runProcessing(request, folder, feedback);

@@ -19,7 +19,7 @@ ModelSite modelSiteOf(std::string_view coordinateRow, std::string_view inputName
             ++p;
         const auto [next, ec] = std::from_chars(p, end, value);
         if (ec != std::errc())
-            throw Error("The site coordinates are not numbers: " + std::string(coordinateRow));
+            throw Error(kNoSiteCoordinates);
         p = next;
     }
     site.latitude = values[0];

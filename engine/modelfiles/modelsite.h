@@ -5,6 +5,9 @@
 
 namespace pluvora {
 
+inline constexpr const char* kNoSiteCoordinates =
+    "The output has no site coordinates: a crop model's file needs the latitude, longitude and elevation.";
+
 // The station as the model files describe it.
 struct ModelSite {
     double latitude = 0;  // degrees, south negative
