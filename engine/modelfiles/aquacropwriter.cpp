@@ -1,6 +1,7 @@
 #include "engine/modelfiles/aquacropwriter.h"
 
 #include "engine/io/textwriter.h"
+#include "engine/modelfiles/modeltext.h"
 #include "engine/modelfiles/modelvalues.h"
 
 #include <cstdio>
@@ -34,13 +35,19 @@ void AquaCropWriter::write(Part part, DayLogReader& days, TextWriter& out)
     case Part::Plu: out.write("  Total Rain (mm)\n=======================\n"); break;
     case Part::Eto: out.write("  Average ETo (mm/day)\n=======================\n"); break;
     }
-    char line[96];
+    std::string line;
     while (const auto day = days.next()) {
+        line.clear();
         switch (part) {
-        case Part::Tnx: std::snprintf(line, sizeof line, "%.1f\t%.1f\n", *day->tmin, *day->tmax); break;
-        case Part::Plu: std::snprintf(line, sizeof line, "%.1f\n", *day->precip); break;
-        case Part::Eto: std::snprintf(line, sizeof line, "%.1f\n", *grassReferenceET(*day, mSite)); break;
+        case Part::Tnx:
+            appendFixed(line, *day->tmin, 0, 1);
+            line += '\t';
+            appendFixed(line, *day->tmax, 0, 1);
+            break;
+        case Part::Plu: appendFixed(line, *day->precip, 0, 1); break;
+        case Part::Eto: appendFixed(line, *grassReferenceET(*day, mSite), 0, 1); break;
         }
+        line += '\n';
         out.write(line);
     }
 }

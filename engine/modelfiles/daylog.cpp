@@ -155,10 +155,13 @@ DayLogReader::~DayLogReader() { std::fclose(mIn); }
 
 std::optional<ModelDay> DayLogReader::next()
 {
-    mLine.clear();
-    int c;
-    while ((c = std::fgetc(mIn)) != EOF && c != '\n')
-        mLine.push_back(static_cast<char>(c));
+    // Lines are short and written here: one fgets reads each whole.
+    char buffer[512];
+    if (!std::fgets(buffer, sizeof buffer, mIn))
+        return std::nullopt;
+    mLine.assign(buffer);
+    if (!mLine.empty() && mLine.back() == '\n')
+        mLine.pop_back();
     if (mLine.empty())
         return std::nullopt;
     ModelDay day;

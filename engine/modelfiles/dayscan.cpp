@@ -1,5 +1,6 @@
 #include "engine/modelfiles/dayscan.h"
 
+#include "engine/io/numbertext.h"
 #include "engine/modelfiles/modelvalues.h"
 
 #include <algorithm>
@@ -86,11 +87,11 @@ void checkSpans(const ModelDay& day)
 {
     const DssatValues values(day);
     for (const auto& [name, value] : values.columns()) {
-        if (!value)
+        // Up to 9999.9 and down to -999.9 fit; only then is there text to make.
+        if (!value || (*value < 9999.95 && *value > -999.95))
             continue;
-        char text[64];
-        const int width = std::snprintf(text, sizeof text, "%.1f", *value);
-        if (width > 6)
+        const std::string text = formatFixed(*value, 1);
+        if (text.size() > 6)
             throw ModelFileRefused(refusalMessage(ModelFormat::Dssat, dateText(day),
                                                   std::string(name) + " " + text + std::string(kRuleWiderThanSpan)));
     }
@@ -149,33 +150,32 @@ DayScan scanDays(const std::filesystem::path& daysFile, ModelFormat format, cons
     scan.relHum = scan.wind = scan.dewPt = scan.vapour = true;
     while (const auto next = reader.next()) {
         const ModelDay& day = *next;
-        const std::string date = dateText(day);
         if (scan.days > 0 && !followsDay(scan.last, day))
-            throw ModelFileRefused(refusalMessage(format, date, kRuleDayMissing));
+            throw ModelFileRefused(refusalMessage(format, dateText(day), kRuleDayMissing));
         for (const auto& variable : required)
             if (!(day.*variable.value))
-                throw ModelFileRefused(refusalMessage(format, date, std::string(variable.name) + std::string(kRuleNoValue)));
+                throw ModelFileRefused(refusalMessage(format, dateText(day), std::string(variable.name) + std::string(kRuleNoValue)));
         const bool vapourNeeded =
             format == ModelFormat::PcseCsv || format == ModelFormat::Cabo || format == ModelFormat::Stics;
         if (vapourNeeded && !vapourPressure(day))
-            throw ModelFileRefused(refusalMessage(format, date, kRuleNoVapour));
+            throw ModelFileRefused(refusalMessage(format, dateText(day), kRuleNoVapour));
         if (*day.tmax < *day.tmin)
-            throw ModelFileRefused(refusalMessage(format, date, kRuleTmaxBelowTmin));
+            throw ModelFileRefused(refusalMessage(format, dateText(day), kRuleTmaxBelowTmin));
         if (*day.solar < 0)
-            throw ModelFileRefused(refusalMessage(format, date, kRuleSolarBelowZero));
+            throw ModelFileRefused(refusalMessage(format, dateText(day), kRuleSolarBelowZero));
         if (*day.solar > 40) {
             // APSIM only warns about it; the others stop.
             if (format != ModelFormat::Apsim)
-                throw ModelFileRefused(refusalMessage(format, date, kRuleSolarAbove40));
+                throw ModelFileRefused(refusalMessage(format, dateText(day), kRuleSolarAbove40));
             if (!solarAbove40)
-                scan.notices.push_back("APSIM warns about solar radiation above 40 MJ/m2, first on " + date + ".");
+                scan.notices.push_back("APSIM warns about solar radiation above 40 MJ/m2, first on " + dateText(day) + ".");
             solarAbove40 = true;
         }
         if (format == ModelFormat::Dssat)
             checkSpans(day);
         const bool etNeeded = format == ModelFormat::AquaCrop || format == ModelFormat::Stics;
         if (etNeeded && !grassReferenceET(day, site))
-            throw ModelFileRefused(refusalMessage(format, date, kRuleNoReferenceEt));
+            throw ModelFileRefused(refusalMessage(format, dateText(day), kRuleNoReferenceEt));
 
         scan.relHum = scan.relHum && day.relHum;
         scan.wind = scan.wind && day.wind;

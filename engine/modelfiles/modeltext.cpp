@@ -1,14 +1,16 @@
 #include "engine/modelfiles/modeltext.h"
 
-#include <cstdio>
+#include "engine/io/numbertext.h"
 
 namespace pluvora {
 
 void appendFixed(std::string& line, double value, int width, int decimals)
 {
-    char text[64];
-    const int n = std::snprintf(text, sizeof text, "%*.*f", width, decimals, value);
-    line.append(text, static_cast<std::size_t>(n));
+    char text[kFixedTextCapacity];
+    const auto length = static_cast<std::size_t>(formatFixedTo(text, value, decimals) - text);
+    if (length < static_cast<std::size_t>(width))
+        line.append(static_cast<std::size_t>(width) - length, ' ');
+    line.append(text, length);
 }
 
 void appendColumn(std::string& line, double value, int width, int decimals)
@@ -21,9 +23,7 @@ void appendColumn(std::string& line, double value, int width, int decimals)
 
 std::string plainNumber(double value, int decimals)
 {
-    char text[64];
-    std::snprintf(text, sizeof text, "%.*f", decimals, value);
-    std::string number = text;
+    std::string number = formatFixed(value, decimals);
     if (number.find('.') != std::string::npos) {
         while (number.back() == '0')
             number.pop_back();

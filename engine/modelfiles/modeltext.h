@@ -4,8 +4,9 @@
 
 namespace pluvora {
 
-// `value` right-aligned in `width` characters with `decimals` decimals
-// (printf's %*.*f), appended to `line`.
+// `value` right-aligned in `width` characters with `decimals` decimals,
+// rounded as the present weather file rounds it (halves away from zero,
+// never "-0.0"), appended to `line`.
 void appendFixed(std::string& line, double value, int width, int decimals);
 // As appendFixed, with a blank before a value that fills its width, for
 // readers that split on blanks.

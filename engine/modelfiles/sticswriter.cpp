@@ -1,6 +1,7 @@
 #include "engine/modelfiles/sticswriter.h"
 
 #include "engine/io/textwriter.h"
+#include "engine/modelfiles/modeltext.h"
 #include "engine/modelfiles/modelvalues.h"
 
 #include <cstdio>
@@ -12,9 +13,8 @@ namespace {
 // One field of one decimal and its blank.
 void field(std::string& line, double value)
 {
-    char text[64];
-    const int n = std::snprintf(text, sizeof text, "%.1f ", value);
-    line.append(text, static_cast<std::size_t>(n));
+    appendFixed(line, value, 0, 1);
+    line += ' ';
 }
 
 // The station is the first blank-separated field: no blank inside it.

@@ -114,6 +114,9 @@ struct GoldenCase {
     std::vector<std::string> extra;
 };
 
+// Named in test logs by its case name, not its bytes.
+void PrintTo(const GoldenCase& c, std::ostream* os) { *os << c.name; }
+
 class ModelFormatGolden : public ::testing::TestWithParam<GoldenCase> {};
 
 TEST_P(ModelFormatGolden, StationWrittenAsTheGoldenFile)

@@ -40,6 +40,9 @@ struct RefusalCase {
     std::string message; // empty: written
 };
 
+// Named in test logs by its case name, not its bytes.
+void PrintTo(const RefusalCase& c, std::ostream* os) { *os << c.name; }
+
 class ModelFileRefusal : public ::testing::TestWithParam<RefusalCase> {};
 
 TEST_P(ModelFileRefusal, StopsBeforeAnyByteNamingTheDayAndRule)
