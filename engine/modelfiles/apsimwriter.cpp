@@ -26,7 +26,10 @@ ApsimWriter::ApsimWriter(const ModelSite& site, const DayScan& scan) : mSite(sit
 
 void ApsimWriter::write(DayLogReader& days, TextWriter& out)
 {
-    const std::string based = " Based on " + dayText(mScan.first) + " to " + dayText(mScan.last) + ".\n";
+    std::string based = " Based on " + dayText(mScan.first) + " to " + dayText(mScan.last) + ".\n";
+    if (mScan.apsimFirstYear != 0)
+        based = " Based on 1 Jan " + std::to_string(mScan.apsimFirstYear) + " to 31 Dec "
+            + std::to_string(mScan.apsimLastYear) + ".\n";
     std::string head = "[weather.met.weather]\n";
     head += "latitude = " + plainNumber(mSite.latitude, 4) + "\n";
     head += "longitude = " + plainNumber(mSite.longitude, 4) + "\n";

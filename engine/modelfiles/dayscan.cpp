@@ -48,6 +48,10 @@ public:
             return {0.0, 0.0};
         return {sum / months, high - low};
     }
+    bool complete() const
+    {
+        return std::all_of(mCount.begin(), mCount.end(), [](long n) { return n > 0; });
+    }
     void clear() { *this = MonthlyMeans(); }
 
 private:
@@ -134,16 +138,24 @@ DayScan scanDays(const std::filesystem::path& daysFile, ModelFormat format, cons
     const std::vector<Required> required = requiredOf(format);
     MonthlyMeans whole;
     MonthlyMeans year;
-    double tavSum = 0;
-    double ampSum = 0;
-    int years = 0;
+    // Per year: [0] every year, [1] the complete ones only.
+    double tavSum[2] = {};
+    double ampSum[2] = {};
+    int years[2] = {};
     auto endYear = [&] {
         if (!year.any())
             return;
         const auto [tav, amp] = year.tavAmp();
-        tavSum += tav;
-        ampSum += amp;
-        ++years;
+        if (year.complete()) {
+            if (years[1] == 0)
+                scan.apsimFirstYear = scan.last.year;
+            scan.apsimLastYear = scan.last.year;
+        }
+        for (int kind = 0; kind < (year.complete() ? 2 : 1); ++kind) {
+            tavSum[kind] += tav;
+            ampSum[kind] += amp;
+            ++years[kind];
+        }
         year.clear();
     };
     bool solarAbove40 = false;
@@ -195,8 +207,12 @@ DayScan scanDays(const std::filesystem::path& daysFile, ModelFormat format, cons
         throw ModelFileRefused(refusalMessage(format, {}, kRuleNoDays));
     endYear();
     std::tie(scan.dssatTav, scan.dssatAmp) = whole.tavAmp();
-    scan.apsimTav = tavSum / years;
-    scan.apsimAmp = ampSum / years;
+    // A year's range needs all its months: a record that starts in
+    // December would give a year of no range at all. Partial years count
+    // only when there is no whole one.
+    const int kind = years[1] > 0 ? 1 : 0;
+    scan.apsimTav = tavSum[kind] / years[kind];
+    scan.apsimAmp = ampSum[kind] / years[kind];
     return scan;
 }
 

@@ -52,9 +52,12 @@ struct DayScan {
     double dssatTav = 0;
     double dssatAmp = 0;
     // Per year the mean of the monthly means and their range, averaged over
-    // the years, as APSIM's tav and amp.
+    // the years, as APSIM's tav and amp: over the complete years when there
+    // is one.
     double apsimTav = 0;
     double apsimAmp = 0;
+    int apsimFirstYear = 0; // the complete years they come from; 0 for none
+    int apsimLastYear = 0;
     std::vector<std::string> notices;
 };
 

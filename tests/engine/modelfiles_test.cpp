@@ -118,28 +118,42 @@ INSTANTIATE_TEST_SUITE_P(
         RefusalCase{"NoDays", ModelFormat::Apsim, "", "The APSIM file is not written: there are no days to write."}),
     [](const auto& param) { return std::string(param.param.name); });
 
-// A days file of 2001 with the mean temperature of month m equal to m, and
-// January 2002 at 30: DSSAT averages the months over the whole record,
-// APSIM averages each year's figures.
+// Days with the mean temperature of month m equal to m + 10 * (year - 2001):
+// DSSAT averages the months over the whole record, APSIM each year's
+// figures, over the complete years when there is one.
 TEST(ModelFileHeader, TavAndAmpAsEachModelComputesThem)
 {
-    test::TempFolder temp;
-    std::string days;
     const int lengths[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    int doy = 0;
-    for (int month = 1; month <= 12; ++month)
-        for (int day = 1; day <= lengths[month - 1]; ++day)
-            days += dayLine(2001, month, day, ++doy,
-                            "12 " + std::to_string(month + 1) + " " + std::to_string(month - 1) + " 0 70 2 - - -");
-    for (int day = 1; day <= 31; ++day)
-        days += dayLine(2002, 1, day, day, "12 31 29 0 70 2 - - -");
-    const DayScan scan = scanDays(temp.write("Days.~", days), ModelFormat::Dssat, ModelSite{});
-    // January over both years: (31 * 1 + 31 * 30) / 62 = 15.5.
-    EXPECT_NEAR(scan.dssatTav, (15.5 + 77.0) / 12, 1e-9);
-    EXPECT_NEAR(scan.dssatAmp, 15.5 - 2.0, 1e-9);
-    // 2001: 6.5 and 11; 2002: 30 and 0.
-    EXPECT_NEAR(scan.apsimTav, (6.5 + 30.0) / 2, 1e-9);
-    EXPECT_NEAR(scan.apsimAmp, (11.0 + 0.0) / 2, 1e-9);
+    auto yearOf = [&](int year, int months) {
+        std::string days;
+        int doy = 0;
+        for (int month = 1; month <= months; ++month)
+            for (int day = 1; day <= lengths[month - 1]; ++day) {
+                const int tmean = month + 10 * (year - 2001);
+                days += dayLine(year, month, day, ++doy,
+                                "12 " + std::to_string(tmean + 1) + " " + std::to_string(tmean - 1) + " 0 70 2 - - -");
+            }
+        return days;
+    };
+    test::TempFolder temp;
+    // 2001 whole, January 2002: the partial year leaves APSIM's figures alone.
+    DayScan scan = scanDays(temp.write("a.~", yearOf(2001, 12) + yearOf(2002, 1)), ModelFormat::Dssat, ModelSite{});
+    // January over both years: (31 * 1 + 31 * 11) / 62 = 6.
+    EXPECT_NEAR(scan.dssatTav, (6.0 + 77.0) / 12, 1e-9);
+    EXPECT_NEAR(scan.dssatAmp, 12.0 - 2.0, 1e-9);
+    EXPECT_NEAR(scan.apsimTav, 6.5, 1e-9);
+    EXPECT_NEAR(scan.apsimAmp, 11.0, 1e-9);
+    EXPECT_EQ(scan.apsimFirstYear, 2001);
+    EXPECT_EQ(scan.apsimLastYear, 2001);
+    // Two whole years: 6.5 and 16.5, each with a range of 11.
+    scan = scanDays(temp.write("b.~", yearOf(2001, 12) + yearOf(2002, 12)), ModelFormat::Apsim, ModelSite{});
+    EXPECT_NEAR(scan.apsimTav, 11.5, 1e-9);
+    EXPECT_NEAR(scan.apsimAmp, 11.0, 1e-9);
+    // Only part of a year: that part.
+    scan = scanDays(temp.write("c.~", yearOf(2001, 3)), ModelFormat::Apsim, ModelSite{});
+    EXPECT_NEAR(scan.apsimTav, 2.0, 1e-9);
+    EXPECT_NEAR(scan.apsimAmp, 2.0, 1e-9);
+    EXPECT_EQ(scan.apsimFirstYear, 0);
 }
 
 // FAO-56, Table 2.3: e°(10 °C) = 1.228 kPa, e°(15 °C) = 1.705 kPa.
