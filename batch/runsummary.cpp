@@ -103,8 +103,9 @@ std::vector<FileResult> readSummary(const fs::path& file)
         if (std::exchange(header, false))
             continue;
         FileResult r;
-        if ((f.size() != 9 && f.size() != 10) || !number(f[2], r.exitCode) || !number(f[4], r.rowsIn) || !number(f[5], r.rowsOut)
-            || !number(f[6], r.flaggedDays) || !number(f[7], r.missingValues) || !number(f[8], r.seconds))
+        if ((f.size() != 9 && f.size() != 10) || !number(f[2], r.exitCode) || !number(f[4], r.rowsIn)
+            || !number(f[5], r.rowsOut) || !number(f[6], r.flaggedDays) || !number(f[7], r.missingValues)
+            || !number(f[8], r.seconds))
             continue;
         r.file = f[0];
         r.status = f[1];

@@ -166,7 +166,8 @@ DayScan scanDays(const std::filesystem::path& daysFile, ModelFormat format, cons
             throw ModelFileRefused(refusalMessage(format, dateText(day), kRuleDayMissing));
         for (const auto& variable : required)
             if (!(day.*variable.value))
-                throw ModelFileRefused(refusalMessage(format, dateText(day), std::string(variable.name) + std::string(kRuleNoValue)));
+                throw ModelFileRefused(
+                    refusalMessage(format, dateText(day), std::string(variable.name) + std::string(kRuleNoValue)));
         const bool vapourNeeded =
             format == ModelFormat::PcseCsv || format == ModelFormat::Cabo || format == ModelFormat::Stics;
         if (vapourNeeded && !vapourPressure(day))
@@ -180,7 +181,8 @@ DayScan scanDays(const std::filesystem::path& daysFile, ModelFormat format, cons
             if (format != ModelFormat::Apsim)
                 throw ModelFileRefused(refusalMessage(format, dateText(day), kRuleSolarAbove40));
             if (!solarAbove40)
-                scan.notices.push_back("APSIM warns about solar radiation above 40 MJ/m2, first on " + dateText(day) + ".");
+                scan.notices.push_back("APSIM warns about solar radiation above 40 MJ/m2, first on " + dateText(day)
+                                       + ".");
             solarAbove40 = true;
         }
         if (format == ModelFormat::Dssat)
