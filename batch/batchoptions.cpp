@@ -20,6 +20,8 @@ const char* const kBatchUsage =
     "                     [--update FILE] [--fields blanks|comma|semicolon|tab|fixed]\n"
     "                     [--widths N,N,...] [--decimal-comma] [--trace TEXT] [--pick LIST]\n"
     "                     [--flags FILE.csv] [--report FILE.html]\n"
+    "                     [--format wth|dssat|apsim|pcse-csv|cabo|aquacrop|stics]\n"
+    "                     [--dssat-dates 5|7]\n"
     "                     INPUT [-o OUTPUT]\n"
     "       pluvora-batch [options] INPUT... --out-dir DIR [--glob PATTERN] [--jobs N]\n"
     "                     [--skip-existing] [--quiet] [--shard K/N]\n"
@@ -88,6 +90,14 @@ const char* const kBatchUsage =
     "  --shard    take every N-th input from the K-th (0 to N-1) and write\n"
     "             DIR/summary-K.csv, for job arrays\n"
     "  --merge-summaries  join DIR/summary-*.csv into DIR/summary.csv\n"
+    "  --format   task 1: the weather file written: wth (default), dssat (.WTH),\n"
+    "             apsim (.met), pcse-csv (.csv), cabo (NAME.yyy, one file per\n"
+    "             year, beside OUTPUT), aquacrop (NAME.Tnx, .ETo, .PLU and the\n"
+    "             .CLI naming them) or stics (climat.txt lines); a day the\n"
+    "             model's reader would refuse stops the run before anything is\n"
+    "             written\n"
+    "  --dssat-dates  5 for YYDDD dates (default, every DSSAT version) or 7 for\n"
+    "             YYYYDDD (DSSAT 4.7.5 and later)\n"
     "  --flags    write each day's date and, per variable, M measured,\n"
     "             S substituted, E estimated or X no value, with F appended\n"
     "             where the checkup lists the day, also when the run stops\n"
@@ -232,6 +242,18 @@ std::variant<BatchOptions, UsageError> parseBatchOptions(const std::vector<std::
                 return UsageError{message};
             }
             columnsGiven = true;
+        } else if (arg == "--format") {
+            const auto v = value();
+            const auto format = v ? modelFormatNamed(*v) : std::nullopt;
+            if (!format)
+                return needs("one of wth, dssat, apsim, pcse-csv, cabo, aquacrop, stics");
+            options.format = *format;
+            options.formatGiven = true;
+        } else if (arg == "--dssat-dates") {
+            const auto v = value();
+            if (!v || (*v != "5" && *v != "7"))
+                return needs("5 or 7");
+            options.dssatDateDigits = *v == "7" ? 7 : 5;
         } else if (arg == "--site") {
             site = value();
             if (!site)
@@ -412,6 +434,11 @@ std::variant<BatchOptions, UsageError> parseBatchOptions(const std::vector<std::
         return UsageError{"--update is only for task 2"};
     if (auto clash = outputClash(options))
         return UsageError{*clash};
+    if (options.format != ModelFormat::Wth && options.task != 1)
+        return UsageError{"--format is only for task 1"};
+    if (modelFormatWritesManyFiles(options.format) && !options.output && !options.outDir)
+        return UsageError{"--format " + std::string(modelFormatName(options.format))
+                          + " writes several files: give -o NAME or --out-dir"};
     // Tasks 1 and 6 end by asking for the site; a batch run cannot ask.
     const bool siteNeeded = options.task == 1 || (options.task == 6 && options.rearrange);
     if (site) {

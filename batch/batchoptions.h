@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/columns/datalayout.h"
+#include "engine/modelfiles/modelformat.h"
 #include "engine/run/sitecoordinate.h"
 #include "engine/table/fieldpick.h"
 
@@ -61,6 +62,11 @@ struct BatchOptions {
     bool signGiven = false;
     std::optional<std::string> flags;  // each day's provenance codes, CSV
     std::optional<std::string> report; // the quality report, HTML
+
+    // Task 1: the crop model whose weather file is written.
+    ModelFormat format = ModelFormat::Wth;
+    bool formatGiven = false;
+    int dssatDateDigits = 5; // --dssat-dates 5|7
 };
 
 // A usage fault, exit status 2. A refused site coordinate is told with the

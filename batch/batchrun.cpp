@@ -10,6 +10,10 @@
 #include "engine/io/numbertext.h"
 #include "engine/io/textreader.h"
 #include "engine/io/textwriter.h"
+#include "engine/modelfiles/daylog.h"
+#include "engine/modelfiles/dayscan.h"
+#include "engine/modelfiles/modelfiles.h"
+#include "engine/modelfiles/modelfilesave.h"
 #include "engine/output/finishedoutput.h"
 #include "engine/provenance/flagsfile.h"
 #include "engine/provenance/runprovenance.h"
@@ -185,6 +189,38 @@ fs::path temporaryFolder()
     return folder;
 }
 
+namespace {
+
+// --format: the crop model's file from the days the run converted, or
+// nothing written when its reader would refuse a day.
+int writeModelFormat(const BatchOptions& options, DayLog& days)
+{
+    days.close();
+    ModelFileSettings settings;
+    settings.format = options.format;
+    settings.dssatDateDigits = options.dssatDateDigits;
+    settings.source = fs::path(options.input).filename().string();
+    const ModelSite site = modelSiteOf(options.siteLine.value_or(""), settings.source);
+    ModelFilesWritten written;
+    try {
+        if (options.output) {
+            written = writeModelFiles(days.file(), site, settings, *options.output);
+        } else {
+            TextWriter sink(stdout, kStandardOutput);
+            written = writeModelFile(days.file(), site, settings, sink);
+            sink.close();
+        }
+    } catch (const ModelFileRefused& refused) {
+        StderrFeedback::line("error", refused.what());
+        return EXIT_FAILURE;
+    }
+    for (const auto& notice : written.notices)
+        StderrFeedback::line("notice", notice);
+    return EXIT_SUCCESS;
+}
+
+} // namespace
+
 int runBatchFile(const BatchOptions& given, BatchOptions* used)
 {
     BatchOptions options = given;
@@ -218,6 +254,11 @@ int runBatchFile(const BatchOptions& given, BatchOptions* used)
     RunProvenance provenance;
     if (options.flags || options.report)
         request.provenance = &provenance;
+    std::optional<DayLog> days;
+    if (options.format != ModelFormat::Wth) {
+        days.emplace(scratch.path() / kModelDaysFile);
+        request.days = &*days;
+    }
     RunOutcome outcome = runProcessing(request, folder, feedback);
     // Written also when the checkup stopped the run: that is when a user
     // needs them most.
@@ -272,6 +313,8 @@ int runBatchFile(const BatchOptions& given, BatchOptions* used)
     }
     }
 
+    if (days)
+        return writeModelFormat(options, *days);
     if (options.output) {
         writeFileWhole(*options.output, [&](const fs::path& part) {
             TextWriter sink(part);

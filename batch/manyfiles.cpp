@@ -239,6 +239,9 @@ Answer convertOne(const BatchOptions& options, const fs::path& input, const fs::
     if (options.task == 2)
         one.update = target.string();
     one.output = part.string();
+    // Several files, each written whole where it belongs.
+    if (modelFormatWritesManyFiles(options.format))
+        one.output = target.string();
 
     // Task 2 tells what it appended by the weather file before and after.
     auto stateOf = [&target]() {
@@ -430,6 +433,8 @@ fs::path outputNameFor(const fs::path& input, const BatchOptions& options)
     const int task = options.task;
     const bool weatherFile = task == 1 || task == 2
         || (task >= 4 && kTasks[static_cast<std::size_t>(task - 1)].rearrangeOffered && options.rearrange);
+    if (task == 1 && options.format != ModelFormat::Wth)
+        return input.stem().string() + std::string(modelFormatExtension(options.format));
     return input.stem().string() + (weatherFile ? ".wth" : ".txt");
 }
 
@@ -632,6 +637,8 @@ int runManyFiles(const BatchOptions& options)
             const fs::path& input = files[index];
             FileResult& r = results[index];
             r.file = input.string();
+            if (options.formatGiven)
+                r.format = std::string(modelFormatName(options.format));
             reached[index] = true;
             const fs::path target = outDir / outputNameFor(input, options);
             if (owned[index]) {

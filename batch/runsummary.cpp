@@ -84,15 +84,17 @@ bool number(const std::string& text, T& value)
 
 std::string summaryText(const std::vector<FileResult>& results)
 {
+    const bool formats =
+        std::any_of(results.begin(), results.end(), [](const FileResult& r) { return !r.format.empty(); });
     std::string text(kSummaryHeader);
-    text += '\n';
+    text += formats ? ",format\n" : "\n";
     char seconds[32];
     for (const FileResult& r : results) {
         std::snprintf(seconds, sizeof seconds, "%.3f", r.seconds);
         text += csvField(formulaLike(r.file) ? "'" + r.file : r.file) + ',' + r.status + ',' + std::to_string(r.exitCode) + ','
               + csvField(r.firstMessage) + ',' + std::to_string(r.rowsIn) + ',' + std::to_string(r.rowsOut)
               + ',' + std::to_string(r.flaggedDays) + ',' + std::to_string(r.missingValues) + ',' + seconds
-              + '\n';
+              + (formats ? ',' + r.format : std::string()) + '\n';
     }
     return text;
 }
@@ -111,12 +113,12 @@ std::vector<FileResult> readSummary(const fs::path& file, bool whole)
             std::string line;
             for (std::size_t i = 0; i < f.size(); ++i)
                 line += (i ? "," : "") + f[i];
-            if (whole && line != kSummaryHeader)
+            if (whole && line != kSummaryHeader && line != std::string(kSummaryHeader) + ",format")
                 throw Error("\"" + file.string() + "\" does not begin with the summary's header");
             continue;
         }
         FileResult r;
-        if (open || f.size() != 9 || !number(f[2], r.exitCode) || !number(f[4], r.rowsIn)
+        if (open || (f.size() != 9 && f.size() != 10) || !number(f[2], r.exitCode) || !number(f[4], r.rowsIn)
             || !number(f[5], r.rowsOut) || !number(f[6], r.flaggedDays) || !number(f[7], r.missingValues)
             || !number(f[8], r.seconds)) {
             if (whole)
@@ -128,6 +130,8 @@ std::vector<FileResult> readSummary(const fs::path& file, bool whole)
                                                                                                    : f[0];
         r.status = f[1];
         r.firstMessage = f[3];
+        if (f.size() == 10)
+            r.format = f[9];
         results.push_back(std::move(r));
     }
     return results;

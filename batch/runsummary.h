@@ -22,11 +22,13 @@ struct FileResult {
     long flaggedDays = 0;
     long missingValues = 0;
     double seconds = 0;
+    std::string format; // --format's name when given; a column of its own then
 };
 
 // The CSV text: the header, then one row per result, fields quoted where
 // they hold a comma, a quote or a line break. A file name that a
 // spreadsheet would take for a formula (= + - @ first) gets a leading '.
+// A last "format" column is there when a result has a format.
 std::string summaryText(const std::vector<FileResult>& results);
 
 // The rows of a summary file, a file name's leading ' taken off again. A

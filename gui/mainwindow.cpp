@@ -4,6 +4,8 @@
 #include "engine/columns/sharedvariable.h"
 #include "engine/error.h"
 #include "engine/explorer/explorerfiles.h"
+#include "engine/modelfiles/daylog.h"
+#include "engine/modelfiles/modelfilesave.h"
 #include "engine/output/finishedoutput.h"
 #include "engine/site/sitememory.h"
 #include "engine/suggest/suggestiontables.h"
@@ -198,6 +200,14 @@ void MainWindow::BitBtn1Click()
     }
     request.provenance = mQuality->beginRun(request);
     mOutput->setRunTask(request.taskIndex + 1);
+    mOutput->offerModelFile(std::nullopt);
+    // A crop model's file is written from the days as the run converts them.
+    const pluvora::ModelFormat format = mTasks->weatherFileFormat();
+    std::optional<pluvora::DayLog> days;
+    if (request.taskIndex == 0 && format != pluvora::ModelFormat::Wth) {
+        days.emplace(mFolder.file(pluvora::kModelDaysFile));
+        request.days = &*days;
+    }
     pluvora::RunOutcome outcome;
     try {
         LongWork work(this, kRunningLabel);
@@ -223,6 +233,10 @@ void MainWindow::BitBtn1Click()
     showBadInput(outcome);
     if (!outcome.completed)
         return;
+    if (days) {
+        days->close();
+        mOutput->offerModelFile(pluvora::ModelFileOffer{format, days->file(), toUtf8(mFileNameBox->text())});
+    }
     showCompletion();
     finishOutput(outcome);
 }

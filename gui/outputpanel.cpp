@@ -77,6 +77,10 @@ void OutputPanel::Button4Click()
     }
     const QString proposed =
         fromUtf8(pluvora::getNameOnlyNoExt(mServices.fileNameBox.text().toStdString()));
+    if (mModelFile) {
+        saveModelFile(proposed);
+        return;
+    }
     const SaveChoice choice = mServices.chooser.saveFileWithFilter(
         window(), QString::fromLatin1(kSaveTitle), fromUtf8(mServices.remembered.outputSaveStart()), proposed,
         qtFilter(QString::fromLatin1(pluvora::kOutputSaveFilter)));
@@ -85,6 +89,22 @@ void OutputPanel::Button4Click()
     const auto target = pluvora::withSaveExtension(pathOf(choice.path), choice.filterIndex);
     try {
         pluvora::saveOutputPanel(target, text());
+    } catch (const std::exception& error) {
+        pluvora::reportError(mServices.ui, error.what());
+    }
+}
+
+void OutputPanel::saveModelFile(const QString& proposed)
+{
+    const SaveChoice choice = mServices.chooser.saveFileWithFilter(
+        window(), QString::fromLatin1(kSaveTitle), fromUtf8(mServices.remembered.outputSaveStart()), proposed,
+        qtFilter(fromUtf8(pluvora::modelFileSaveFilter(mModelFile->format))));
+    if (choice.path.isEmpty())
+        return;
+    try {
+        const auto written = pluvora::saveModelFile(*mModelFile, text(), pathOf(choice.path));
+        for (const auto& notice : written.notices)
+            mServices.ui.notice(notice);
     } catch (const std::exception& error) {
         pluvora::reportError(mServices.ui, error.what());
     }
@@ -104,6 +124,7 @@ void OutputPanel::Button6Click()
 void OutputPanel::Button7Click()
 {
     const QString output = mPanel->toPlainText();
+    mModelFile.reset();
     emit loadBack(output);
     mPanel->clear();
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/modelfiles/modelfilesave.h"
+
 #include <QGroupBox>
 
 #include <cstddef>
@@ -62,6 +64,9 @@ public:
     // Where the data of a task-2 run's output begin, so one new day can be
     // appended; forgotten once the panel's text changes.
     void setRunDataStart(std::size_t line) { mRunDataStart = line; }
+    // A task-1 run that kept its days for a crop model's file: "Save"
+    // writes that file instead of the panel's text; nothing for any other run.
+    void offerModelFile(std::optional<pluvora::ModelFileOffer> offer) { mModelFile = std::move(offer); }
 
 public slots:
     // "Save": writes the output panel to a file the user chooses.
@@ -79,10 +84,12 @@ signals:
 
 private:
     std::string text() const;
+    void saveModelFile(const QString& proposed);
 
     Services mServices;
     int mRunTask = 0;
     std::optional<std::size_t> mRunDataStart;
+    std::optional<pluvora::ModelFileOffer> mModelFile;
     std::filesystem::path mUntakenCopy; // "~.wb1" once nobody took it
     bool mUpdateNoticePending = true;
     QPlainTextEdit* mPanel = nullptr;   // Memo2

@@ -4,6 +4,7 @@
 
 #include "gui/controls.h"
 
+#include "engine/modelfiles/modelfilesave.h"
 #include "engine/run/processingrun.h"
 #include "engine/stage/taskcatalogue.h"
 #include "gui/utf8text.h"
@@ -101,7 +102,14 @@ TaskPanel::TaskPanel(QWidget* parent)
     mPages->setGeometry(6, 74, kPageWidth, kPageHeight);
 
     // Pages in task-list order of their names, not of the tasks.
-    buildModelPage(addPage("TabSheet1"));
+    QWidget* modelPage = addPage("TabSheet1");
+    buildModelPage(modelPage);
+    label(kFormatCaption, modelPage, 300, 4, 220);
+    mFormat = new QComboBox(modelPage);
+    mFormat->setObjectName("WeatherFileFormat");
+    mFormat->setGeometry(300, 24, 220, 24);
+    for (const auto item : pluvora::kWeatherFileFormatItems)
+        mFormat->addItem(QString::fromLatin1(item.data(), static_cast<qsizetype>(item.size())));
     buildCheckupPage(addPage("TabSheet2"));
     buildTemperaturePage(addPage("TabSheet3"));
     buildPanPage(addPage("TabSheet4"));
@@ -258,6 +266,11 @@ void TaskPanel::fillRequest(pluvora::RunRequest& request) const
     pages.fetchTask6 = utf8(mFetch);
     pages.latitudeTask7 = utf8(mLatitude7);
     pages.elevationTask7 = utf8(mElevation7);
+}
+
+pluvora::ModelFormat TaskPanel::weatherFileFormat() const
+{
+    return pluvora::modelFormatAt(mFormat->currentIndex());
 }
 
 void TaskPanel::ComboBox1CloseUp()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/modelfiles/modelformat.h"
+
 #include <QGroupBox>
 
 #include <array>
@@ -21,6 +23,7 @@ public:
     static constexpr const char* kRearrangeCaption = "Convert and rearrange for Maravel use";
 
     static constexpr const char* kModelNeeds = "Maravel requires daily weather data of:";
+    static constexpr const char* kFormatCaption = "Weather file format";
     static constexpr std::array<const char*, 6> kModelVariables{
         "Solar radiation",
         "Maximum temperature (T-max)",
@@ -78,6 +81,8 @@ public:
     void setTaskIndex(int index);
 
     void fillRequest(pluvora::RunRequest& request) const;
+    // Task 1's "Weather file format": the present file or a crop model's own.
+    pluvora::ModelFormat weatherFileFormat() const;
 
 signals:
     // The help button of the pan page: open the help file at `context`.
@@ -114,6 +119,7 @@ private:
     void buildPenmanPage(QWidget* page);
 
     QComboBox* mTasks = nullptr;         // ComboBox1
+    QComboBox* mFormat = nullptr;        // WeatherFileFormat
     QCheckBox* mRearrange = nullptr;     // CheckBox1
     QStackedWidget* mPages = nullptr;    // PageControl1
     QLineEdit* mLatitude4 = nullptr;     // Edit3

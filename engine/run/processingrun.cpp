@@ -269,6 +269,7 @@ RunOutcome runStages(const RunRequest& request, const AppFolder& folder, UserFee
     if (stopped(run, outcome))
         return outcome;
     run.provenance = request.provenance;
+    run.days = request.days;
     if (run.provenance)
         run.provenance->describe(run.columns, run.columnCount, run.task);
 

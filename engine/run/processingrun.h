@@ -45,6 +45,8 @@ struct RunRequest {
     std::filesystem::path inputFile;
     // Filled with each day's provenance when given (charts, reports).
     RunProvenance* provenance = nullptr;
+    // Filled with each converted day when given (a crop model's own file).
+    DayLog* days = nullptr;
 };
 
 // How the output is finished once it is in the output panel.

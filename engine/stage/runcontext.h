@@ -13,6 +13,7 @@
 namespace pluvora {
 
 class RunProvenance;
+class DayLog;
 
 // The settings of the tasks' own pages, as typed; each task reads and
 // converts its own.
@@ -70,6 +71,9 @@ struct RunContext {
     std::optional<int> missingVariable;
     // Filled as the stages go when someone asked for it; null otherwise.
     RunProvenance* provenance = nullptr;
+    // Each converted day, for a crop model's own file; null when no one
+    // asked for one.
+    DayLog* days = nullptr;
 
     // How a stage fails: error sound and box, and the run stops.
     void fail(std::string_view message)

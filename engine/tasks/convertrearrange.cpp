@@ -4,6 +4,7 @@
 #include "engine/io/numbertext.h"
 #include "engine/io/textreader.h"
 #include "engine/io/textwriter.h"
+#include "engine/modelfiles/daylog.h"
 #include "engine/stage/recordreader.h"
 #include "engine/tasks/estimationframe.h"
 
@@ -104,6 +105,8 @@ void Convert_rearrange(RunContext& run)
         }
 
         output.commit(rowFormat.format(output.reserve(WeatherRowFormat::kCapacity), record, *doy));
+        if (run.days)
+            run.days->add(record, spec, *doy);
         run.ui.gaugeDisplay();
     }
 

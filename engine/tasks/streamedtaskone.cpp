@@ -4,6 +4,7 @@
 #include "engine/io/numbertext.h"
 #include "engine/io/textreader.h"
 #include "engine/io/textwriter.h"
+#include "engine/modelfiles/daylog.h"
 #include "engine/provenance/runprovenance.h"
 #include "engine/record/humidity.h"
 #include "engine/table/fieldreading.h"
@@ -227,6 +228,8 @@ private:
         if (!doy)
             return false;
         output.commit(mRowFormat.format(output.reserve(WeatherRowFormat::kCapacity), record, *doy));
+        if (mRun.days)
+            mRun.days->add(record, mRun.columns, *doy);
         mRun.ui.gaugeDisplay();
         mAnyRecord = true;
         return true;
@@ -378,6 +381,8 @@ bool streamTaskOne(RunContext& run, std::optional<int> sign, std::string_view su
     run.record = before;
     if (run.provenance)
         run.provenance->clearDays();
+    if (run.days)
+        run.days->clear();
     run.folder.remove(workfile::kOutput);
     return false;
 }
