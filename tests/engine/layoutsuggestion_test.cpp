@@ -2,8 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <map>
+#include <set>
+#include <sstream>
 #include <string>
+#include <vector>
 
 using namespace pluvora;
 
@@ -210,4 +215,40 @@ TEST(LayoutSuggestion, UserTableWinsOverTheBuiltInOne)
     tables.addNames("tmax\tT-min\toC\n");
     const LayoutSuggestion s = suggestLayout("year doy tmax\n2001 1 3.5\n2001 2 4.0\n", tables);
     EXPECT_EQ(suggestionOptions(s), "--rows 1 --columns \"Year,DOY,T-min:oC\"");
+}
+
+namespace pluvora {
+extern const char* const kBuiltInColumnNames;
+}
+
+// Every line of the names table can be reached: a line whose name and
+// context an earlier line has already must offer a variable or a unit the
+// earlier ones do not, or the values could never choose it.
+TEST(LayoutSuggestion, EveryLineOfTheNamesTableCanBeReached)
+{
+    std::istringstream table(kBuiltInColumnNames);
+    std::map<std::string, std::set<std::string>> offered; // name and context -> variable:unit
+    int lines = 0;
+    for (std::string line; std::getline(table, line);) {
+        if (line.empty() || line.front() == '#')
+            continue;
+        std::vector<std::string> cells;
+        std::stringstream split(line);
+        for (std::string cell; std::getline(split, cell, '\t');)
+            cells.push_back(cell);
+        ASSERT_GE(cells.size(), 2u) << line;
+        ++lines;
+        const std::string key = normaliseHeaderName(cells[0]) + "|" + (cells.size() > 3 ? cells[3] : "");
+        std::vector<std::string> units;
+        std::stringstream unitList(cells.size() > 2 ? cells[2] : "");
+        for (std::string unit; std::getline(unitList, unit, '|');)
+            units.push_back(cells[1] + ":" + unit);
+        if (units.empty())
+            units.push_back(cells[1] + ":");
+        auto& known = offered[key];
+        const bool adds = std::any_of(units.begin(), units.end(), [&](const std::string& u) { return !known.count(u); });
+        EXPECT_TRUE(adds) << "never reached: " << line;
+        known.insert(units.begin(), units.end());
+    }
+    EXPECT_GT(lines, 400);
 }
