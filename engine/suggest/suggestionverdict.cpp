@@ -99,14 +99,18 @@ SuggestionVerdict judgeSuggestion(const LayoutSuggestion& s, bool picking, int t
                                            (*chosen)->reason + ")");
             continue;
         }
+        // Columns that hold it by name; only without one, those whose values fit.
         std::vector<std::string> candidates;
-        for (const auto& c : s.columns) {
-            const bool named = c.namedVariable == name;
-            const bool byValues = std::find(c.mightHold.begin(), c.mightHold.end(), name) != c.mightHold.end();
-            const bool outOfReach = holds(c, code) && std::find(boxes.begin(), boxes.end(), &c) == boxes.end();
-            if (named || byValues || outOfReach)
-                candidates.push_back(label(c) + (outOfReach ? " (past the twelfth column)" : ""));
-        }
+        for (const bool byName : {true, false})
+            for (const auto& c : s.columns) {
+                if (!byName && !candidates.empty())
+                    break;
+                const bool outOfReach = holds(c, code) && std::find(boxes.begin(), boxes.end(), &c) == boxes.end();
+                const bool named = c.namedVariable == name || outOfReach;
+                const bool byValues = std::find(c.mightHold.begin(), c.mightHold.end(), name) != c.mightHold.end();
+                if (byName ? named : (byValues && !named))
+                    candidates.push_back(label(c) + (outOfReach ? " (past the twelfth column)" : ""));
+            }
         std::string line = name + ": no column was found";
         constexpr std::size_t kNamed = 5;
         if (candidates.size() > kNamed) {
@@ -119,6 +123,12 @@ SuggestionVerdict judgeSuggestion(const LayoutSuggestion& s, bool picking, int t
         verdict.problems.push_back(line);
     }
     for (const auto& c : s.columns) {
+        const int code = variableCodeOf(c.variable);
+        const bool told = std::find(required.begin(), required.end(), code) != required.end();
+        if (code > kIgnore && !told && taskReads(task, code) &&
+            std::find(boxes.begin(), boxes.end(), &c) == boxes.end())
+            verdict.problems.push_back(label(c) + " holds " + c.variable +
+                                       " past the twelfth column: remove columns to reach it");
         if (c.variable != "Ignore" || c.namedVariable.empty() || leftOnPurpose(c) ||
             !taskReads(task, variableCodeOf(c.namedVariable)))
             continue;
