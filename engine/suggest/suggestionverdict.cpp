@@ -101,16 +101,17 @@ SuggestionVerdict judgeSuggestion(const LayoutSuggestion& s, bool picking, int t
         }
         // Columns that hold it by name; only without one, those whose values fit.
         std::vector<std::string> candidates;
-        for (const bool byName : {true, false})
+        for (const bool byName : {true, false}) {
+            if (!byName && !candidates.empty())
+                break;
             for (const auto& c : s.columns) {
-                if (!byName && !candidates.empty())
-                    break;
                 const bool outOfReach = holds(c, code) && std::find(boxes.begin(), boxes.end(), &c) == boxes.end();
                 const bool named = c.namedVariable == name || outOfReach;
                 const bool byValues = std::find(c.mightHold.begin(), c.mightHold.end(), name) != c.mightHold.end();
                 if (byName ? named : (byValues && !named))
                     candidates.push_back(label(c) + (outOfReach ? " (past the twelfth column)" : ""));
             }
+        }
         std::string line = name + ": no column was found";
         constexpr std::size_t kNamed = 5;
         if (candidates.size() > kNamed) {
