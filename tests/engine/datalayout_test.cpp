@@ -62,7 +62,10 @@ INSTANTIATE_TEST_SUITE_P(
                    "-1\t0\t0\t-1\t-1\t-1\t-1\t-1\t-1\t-1\t-1\t-1\t"},
         LayoutCase{"Year,DOY,Precip:mm", "fields=comma trace=-1", "3\tfields=comma trace=-1",
                    "1\t4\t8\t-1\t-1\t-1\t-1\t-1\t-1\t-1\t-1\t-1\t",
-                   "-1\t-1\t0\t-1\t-1\t-1\t-1\t-1\t-1\t-1\t-1\t-1\t"}));
+                   "-1\t-1\t0\t-1\t-1\t-1\t-1\t-1\t-1\t-1\t-1\t-1\t"},
+        LayoutCase{"Year,DOY,RelHum:fraction,SunHr:min", "missing=NA,-99.9,***", "3\tmissing=NA,-99.9,***",
+                   "1\t4\t9\t14\t-1\t-1\t-1\t-1\t-1\t-1\t-1\t-1\t",
+                   "-1\t-1\t1\t1\t-1\t-1\t-1\t-1\t-1\t-1\t-1\t-1\t"}));
 
 TEST(DataLayout, OldTemplateLinesReadAsBlankSeparated)
 {
