@@ -98,3 +98,14 @@ TEST(DataLayout, RefusesTextsItCannotRead)
     EXPECT_THROW(parseFieldEnds("0,5"), LayoutTextError);
     EXPECT_THROW(fieldSeparatorFromName("pipe"), LayoutTextError);
 }
+
+TEST(DataLayout, MissingTextsAreWordsBetweenCommas)
+{
+    EXPECT_EQ(parseMissingTexts("NA,M,null,-,***,-99.9"),
+              (std::vector<std::string>{"NA", "M", "null", "-", "***", "-99.9"}));
+    EXPECT_THROW(parseMissingTexts("NA,,M"), LayoutTextError);
+    EXPECT_THROW(parseMissingTexts("no data"), LayoutTextError);
+    EXPECT_THROW(parseMissingTexts(""), LayoutTextError);
+    // A bad list drops the reading settings, as any bad setting does.
+    EXPECT_EQ(parseTemplateLines("2\tfields=tab missing=NA,,M", "", "").fields, FieldSeparator::Blanks);
+}
