@@ -19,6 +19,7 @@ const char* const kBatchUsage =
     "                     [--no-substitution] [--sign N] [--substitute TEXT] [--yes]\n"
     "                     [--update FILE] [--fields blanks|comma|semicolon|tab|fixed]\n"
     "                     [--widths N,N,...] [--decimal-comma] [--trace TEXT] [--pick LIST]\n"
+    "                     [--missing LIST]\n"
     "                     [--flags FILE.csv] [--report FILE.html]\n"
     "                     [--format wth|dssat|apsim|pcse-csv|cabo|aquacrop|stics]\n"
     "                     [--dssat-dates 5|7]\n"
@@ -54,6 +55,12 @@ const char* const kBatchUsage =
     "  --trace TEXT  a Precip field holding exactly TEXT is a trace and reads as\n"
     "             0, with a notice of how many, e.g. --trace -1 for KNMI files;\n"
     "             a template keeps its own\n"
+    "  --missing LIST  a field holding exactly one of these comma-separated\n"
+    "             texts is a missing value, as an empty delimited field is:\n"
+    "             replaced by the substitute, or the run stops with the rows\n"
+    "             listed (--no-substitution); texts and numbers compare as\n"
+    "             written, e.g. --missing \"NA,M,null,-,***,-99.9\"; a template\n"
+    "             keeps its own\n"
     "  --pick     keep only these fields of each data row, in this order, before\n"
     "             anything else; fields are counted from 1 as cut and awk count\n"
     "             them: each run of non-blanks is one field, letters included, or\n"
@@ -170,6 +177,8 @@ std::optional<UsageError> applyTemplate(BatchOptions& options, bool rowsGiven, b
     options.layout.rowsBefore = given.rowsBefore;
     if (!given.traceCode.empty())
         options.layout.traceCode = given.traceCode;
+    if (!given.missingTexts.empty())
+        options.layout.missingTexts = given.missingTexts;
     if (columnsGiven) {
         options.layout.variables = given.variables;
         options.layout.units = given.units;
@@ -303,6 +312,15 @@ std::variant<BatchOptions, UsageError> parseBatchOptions(const std::vector<std::
             if (!v || v->empty() || v->find_first_of(" \t") != std::string_view::npos)
                 return needs("the text of a trace, one word, e.g. -1 or T");
             options.layout.traceCode = std::string(*v);
+        } else if (arg == "--missing") {
+            const auto v = value();
+            if (!v)
+                return needs("texts separated by commas, e.g. NA,M,null,-99.9");
+            try {
+                options.layout.missingTexts = parseMissingTexts(*v);
+            } catch (const LayoutTextError& error) {
+                return UsageError{"--missing: " + std::string(error.what())};
+            }
         } else if (arg == "--no-rearrange") {
             options.rearrange = false;
         } else if (arg == "--sign") {

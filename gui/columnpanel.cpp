@@ -308,7 +308,9 @@ void ColumnPanel::UnitDisplayControl(int boxNumber, int unitIndex)
         unit->clear();
         for (auto name : info.units)
             unit->addItem(text(name));
-        const int chosen = info.fixedUnit >= 0 ? info.fixedUnit : unitIndex;
+        // A stored unit wins over the one a choice of the variable selects:
+        // RelHum may be kept as a fraction.
+        const int chosen = unitIndex >= 0 && unitIndex < unit->count() ? unitIndex : info.fixedUnit;
         unit->setCurrentIndex(chosen >= 0 && chosen < unit->count() ? chosen : -1);
     }
     for (auto* box : mVariableBoxes)

@@ -92,7 +92,7 @@ MainWindow::MainWindow(const MainWindowSetup& setup, QWidget* parent)
                                        *mFeedback, *mFileChooser, mRemembered, this);
     mInputCommands->setFieldSplitSource(
         [this] { return pluvora::fieldSplitOf(mColumns->layout().fields); });
-    mTemplates = new TemplateControl({this, mTemplateBox, mColumns}, mFolder,
+    mTemplates = new TemplateControl({this, mTemplateBox, mColumns, mMissingValues}, mFolder,
                                      *mFeedback, this);
     mQuality = new QualityView(this, *mFileChooser, *mUser,
                                [this](QByteArray& text) { return gatherRequest(text); });

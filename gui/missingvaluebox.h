@@ -3,6 +3,7 @@
 #include <QGroupBox>
 
 #include <string>
+#include <vector>
 
 class QCheckBox;
 class QLabel;
@@ -23,6 +24,9 @@ public:
     static constexpr const char* kSubstitutionCaption = "Substitution";
     static constexpr const char* kDefaultSign = "-99";
     static constexpr const char* kDefaultSubstitute = "0.01";
+    static constexpr const char* kMissingTextsCaption = "Missing texts";
+    static constexpr const char* kMissingTextsHint =
+        "Fields holding exactly one of these comma-separated texts are missing values, e.g. NA,M,null,-99.9";
     static constexpr const char* kIntegerOnly =
         "Only an integer type value is allowed! Correct the setting.";
 
@@ -36,6 +40,11 @@ public:
     void setSubstitutionEnabled(bool enabled);
     void setSignText(const QString& text);
     void setSubstituteText(const QString& text);
+
+    // The texts a service writes for a missing value; kept with the layout
+    // (templates, the last session), so they are set from it and read into it.
+    std::vector<std::string> missingTexts() const;
+    void setMissingTexts(const std::vector<std::string>& texts);
 
     void fillRequest(pluvora::RunRequest& request) const;
 
@@ -54,4 +63,5 @@ private:
     QLineEdit* mSign = nullptr;      // adpEdit2
     QLabel* mSubstituteLabel = nullptr; // Label60
     QLineEdit* mSubstitute = nullptr;   // adpEdit3
+    QLineEdit* mMissingTexts = nullptr;
 };

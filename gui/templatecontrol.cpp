@@ -1,5 +1,7 @@
 #include "gui/templatecontrol.h"
 
+#include "gui/missingvaluebox.h"
+
 #include "gui/columnpanel.h"
 #include "gui/savetemplatedialog.h"
 #include "gui/templatemanagerdialog.h"
@@ -32,9 +34,20 @@ TemplateControl::TemplateControl(const Controls& controls, const pluvora::AppFol
     colourTemplateBox();
 }
 
-pluvora::DataTemplate TemplateControl::current() const { return mControls.columns->layout(); }
+pluvora::DataTemplate TemplateControl::current() const
+{
+    pluvora::DataTemplate spec = mControls.columns->layout();
+    if (mControls.missingValues)
+        spec.missingTexts = mControls.missingValues->missingTexts();
+    return spec;
+}
 
-void TemplateControl::apply(const pluvora::DataTemplate& spec) { mControls.columns->apply(spec); }
+void TemplateControl::apply(const pluvora::DataTemplate& spec)
+{
+    mControls.columns->apply(spec);
+    if (mControls.missingValues)
+        mControls.missingValues->setMissingTexts(spec.missingTexts);
+}
 
 void TemplateControl::loadTemplateList()
 {

@@ -6,6 +6,7 @@
 #include <QObject>
 
 class ColumnPanel;
+class MissingValueBox;
 class QComboBox;
 class QLineEdit;
 class QWidget;
@@ -24,6 +25,7 @@ public:
         QWidget* window;
         QComboBox* templateBox;   // ComboBox2
         ColumnPanel* columns;
+        MissingValueBox* missingValues = nullptr; // its missing texts go with the layout
     };
 
     TemplateControl(const Controls& controls, const pluvora::AppFolder& folder,

@@ -43,7 +43,13 @@ std::string joined(const Names& names)
 
 std::optional<int> findVariable(std::string_view name) { return find(variableItems(), name); }
 
-std::optional<int> findUnit(int code, std::string_view unit) { return find(variableInfo(code).units, unit); }
+std::optional<int> findUnit(int code, std::string_view unit)
+{
+    // The SI spelling of the list's km/hr.
+    if (code == kWndSpd && sameName(unit, "km/h"))
+        unit = "km/hr";
+    return find(variableInfo(code).units, unit);
+}
 
 std::string variableNameList() { return joined(variableItems()); }
 

@@ -15,6 +15,9 @@ struct ColumnSpec {
     // Indexed by variable code; only codes 5 to 15 are used. Empty when no
     // column holds the variable.
     std::array<std::string, kVariableCount> unitText{};
+    // Read in the unit every task works in: RelHum in %, SunHr in hours.
+    bool relHumFraction = false;
+    bool sunMinutes = false;
 
     const std::string& unit(int code) const { return unitText[static_cast<std::size_t>(code)]; }
     bool hasColumn(int code, int columnCount) const;

@@ -39,7 +39,7 @@ std::string_view DataLayout::unitText(int column) const
 
 bool DataLayout::readsAsBlankSeparated() const
 {
-    return fields == FieldSeparator::Blanks && !decimalComma && traceCode.empty()
+    return fields == FieldSeparator::Blanks && !decimalComma && traceCode.empty() && missingTexts.empty()
         && std::find(variables.begin(), variables.end(), kDate) == variables.end();
 }
 
@@ -170,6 +170,8 @@ std::string readingText(const DataLayout& layout)
         word("decimal-comma");
     if (!layout.traceCode.empty())
         word("trace=" + layout.traceCode);
+    if (!layout.missingTexts.empty())
+        word("missing=" + missingTextsText(layout.missingTexts));
     return text;
 }
 
@@ -191,7 +193,31 @@ void parseReadingText(std::string_view text, DataLayout& layout)
             layout.decimalComma = true;
         else if (w.starts_with("trace=") && w.size() > 6)
             layout.traceCode = std::string(w.substr(6));
+        else if (w.starts_with("missing=") && w.size() > 8)
+            layout.missingTexts = parseMissingTexts(w.substr(8));
     }
+}
+
+std::vector<std::string> parseMissingTexts(std::string_view text)
+{
+    std::vector<std::string> texts;
+    for (const std::string_view item : split(text, ',')) {
+        if (item.empty() || std::any_of(item.begin(), item.end(), isBlank))
+            throw LayoutTextError("missing-value texts are words separated by commas, e.g. NA,M,null,-99.9");
+        texts.emplace_back(item);
+    }
+    return texts;
+}
+
+std::string missingTextsText(const std::vector<std::string>& texts)
+{
+    std::string text;
+    for (const std::string& t : texts) {
+        if (!text.empty())
+            text += ',';
+        text += t;
+    }
+    return text;
 }
 
 } // namespace pluvora

@@ -29,6 +29,10 @@ struct DataLayout {
     // service's code for less than half its smallest step, such as -1) and
     // reads as 0; empty for none. One word: no blanks.
     std::string traceCode;
+    // Fields holding exactly one of these texts ("NA", "null", "-99.9") are
+    // missing values, as an empty delimited field is. Words without blanks
+    // or commas.
+    std::vector<std::string> missingTexts;
     // Per column 1 to 12 (index 0 is column 1): variable code and the index
     // of the unit in that variable's unit list, -1 for none.
     std::array<int, kColumnBoxes> variables = filled(-1);
@@ -85,8 +89,9 @@ void parseColumnsText(std::string_view text, DataLayout& layout);
 DataLayout layoutFromColumns(std::string_view text);
 
 // The reading settings as blank-separated words: "fields=comma",
-// "widths=5,11,17", "decimal-comma", "trace=-1"; empty for blank-separated
-// fields without decimal comma or trace code. Unknown words are skipped, so that a later
+// "widths=5,11,17", "decimal-comma", "trace=-1", "missing=NA,null"; empty
+// for blank-separated fields without decimal comma, trace code or missing
+// texts. Unknown words are skipped, so that a later
 // setting does not stop an older reader.
 std::string readingText(const DataLayout& layout);
 void parseReadingText(std::string_view text, DataLayout& layout);
@@ -96,5 +101,8 @@ std::string_view fieldSeparatorName(FieldSeparator fields);
 FieldSeparator fieldSeparatorFromName(std::string_view name);
 // "5,11,17": ascending positions of 1 or more.
 std::vector<int> parseFieldEnds(std::string_view text);
+// "NA,M,null": comma-separated texts, none empty or holding a blank.
+std::vector<std::string> parseMissingTexts(std::string_view text);
+std::string missingTextsText(const std::vector<std::string>& texts);
 
 } // namespace pluvora

@@ -8,12 +8,15 @@ namespace {
 
 constexpr std::string_view kNoUnits[] = {""};
 // Templates store unit indexes: new units go at the end of a list.
-constexpr std::string_view kSolarUnits[] = {"MJ/m2/d", "Langley", "W/m2", "kWh/m2/d", "J/cm2", "cal/cm2"};
+constexpr std::string_view kSolarUnits[] = {"MJ/m2/d", "Langley", "W/m2",    "kWh/m2/d",
+                                            "J/cm2",   "cal/cm2", "kJ/m2/d", "Wh/m2/d"};
 constexpr std::string_view kTemperatureUnits[] = {"oC", "oF", "0.1 oC"};
 constexpr std::string_view kWaterUnits[] = {"mm", "cm", "inch", "0.1 mm"};
 constexpr std::string_view kPercent[] = {"%"};
 constexpr std::string_view kSpeedUnits[] = {"km/hr", "mile/hr", "m/s", "km/d", "knot", "0.1 m/s"};
-constexpr std::string_view kHours[] = {"hr"};
+constexpr std::string_view kHours[] = {"hr", "min"};
+// Relative humidity as most stations write it, or as a fraction of 1.
+constexpr std::string_view kHumidityUnits[] = {"%", "fraction"};
 constexpr std::string_view kPressureUnits[] = {"kPa", "hPa", "Pa"};
 
 const std::span<const std::string_view> kNone(kNoUnits, 0);
@@ -28,7 +31,7 @@ const VariableInfo kCatalogue[kVariableCount] = {
     {"T-max", kTemperatureUnits, -1},
     {"T-min", kTemperatureUnits, -1},
     {"Precip", kWaterUnits, -1},
-    {"RelHum", kPercent, 0},
+    {"RelHum", kHumidityUnits, 0},
     {"WndSpd", kSpeedUnits, -1},
     {"Soil-T", kTemperatureUnits, -1},
     {"ET", kWaterUnits, -1},

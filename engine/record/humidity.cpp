@@ -31,6 +31,14 @@ bool hasHumidity(const ColumnSpec& spec, int columnCount)
 
 void deriveHumidity(Record& record, const ColumnSpec& spec, int columnCount)
 {
+    // Once a record, not once a value: the rare units every task reads in
+    // others.
+    if (spec.relHumFraction | spec.sunMinutes) [[unlikely]] {
+        if (spec.relHumFraction && record.has(kRelHum))
+            record.relHum *= 100.0;
+        if (spec.sunMinutes && record.has(kSunHr))
+            record.sunHr /= 60.0;
+    }
     // Most files have neither form: two flags decide that.
     if (!record.has(kDewPt) && !record.has(kVapPr))
         return;

@@ -17,7 +17,8 @@ bool derivesHumidity(const ColumnSpec& spec, int columnCount);
 // A RelHum column, or a humidity form that derivesHumidity turns into one.
 bool hasHumidity(const ColumnSpec& spec, int columnCount);
 
-// Fills RelHum from the record's vapour pressure (or, without one, its dew
+// Takes a RelHum given as a fraction to % and SunHr given in minutes to
+// hours. Fills RelHum from the record's vapour pressure (or, without one, its dew
 // point) when derivesHumidity says so. RH = 100 e / e°(Tmean), with the
 // e° and Tmean of the Penman-Monteith task, so that task gets back the
 // given e as its actual vapour pressure. Above e°(Tmean) the humidity is

@@ -115,6 +115,10 @@ double conversionUnitSolar(std::string_view unit)
     // name its column is given.
     if (unit == "cal/cm2")
         return 0.04186;
+    if (unit == "kJ/m2/d")
+        return 0.001;
+    if (unit == "Wh/m2/d")
+        return 0.0036;
     return 0.0;
 }
 

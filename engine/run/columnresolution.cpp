@@ -50,6 +50,8 @@ void assignUnit(RunContext& run, const RunRequest& request, int count)
             return;
         }
     }
+    run.columns.relHumFraction = run.columns.unit(kRelHum) == "fraction";
+    run.columns.sunMinutes = run.columns.unit(kSunHr) == "min";
 }
 
 } // namespace pluvora

@@ -186,21 +186,22 @@ void processData(RunContext& run, const RunRequest& request, RunGauge& gauge, Ru
     // The field pass cuts the end notes as it goes.
     if (request.streamed && !fieldPass)
         removeEndNotes(run);
-    if (fieldPass) {
-        std::optional<std::string_view> sign;
-        if (request.substitutionEnabled)
-            sign = request.signText;
-        readFields(run, request.layout, sign);
-        if (stopped(run, outcome))
-            return;
-    }
-
-    // Before the cleaning, while the field delimiters can still be seen.
     std::optional<int> sign;
     if (request.substitutionEnabled)
         sign = parseInteger(request.signText);
     ReadingNotices notices(run, sign);
-    notices.scanInput(run);
+    if (fieldPass) {
+        std::optional<std::string_view> signText;
+        if (request.substitutionEnabled)
+            signText = request.signText;
+        readFields(run, request.layout, signText, &notices);
+        if (stopped(run, outcome))
+            return;
+        notices.setMissingLabel(FieldRowWriter(request.layout, run.columnCount, signText).missingLabel());
+    }
+
+    // Before the cleaning, while the field delimiters can still be seen.
+    notices.scanInput(run, !fieldPass);
 
     checkData(run);
     if (run.provenance)

@@ -2,6 +2,7 @@
 
 #include "engine/columns/datetext.h"
 #include "engine/error.h"
+#include "engine/io/numbertext.h"
 #include "engine/io/textreader.h"
 #include "engine/io/textwriter.h"
 #include "engine/provenance/runprovenance.h"
@@ -10,8 +11,12 @@
 #include "engine/table/inputtable.h"
 #include "engine/table/paneltext.h"
 #include "engine/table/reportedline.h"
+#include "engine/tasks/missingvalues.h"
+#include "engine/tasks/readingnotices.h"
 
+#include <algorithm>
 #include <charconv>
+#include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -63,6 +68,11 @@ std::optional<std::size_t> plainNumberPoint(std::string_view text, char point)
     return at;
 }
 
+bool isFlagByte(char c)
+{
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '*';
+}
+
 struct Missing {
     int line;
     int column;
@@ -91,6 +101,14 @@ void noteDaysOfRewrittenRows(RunContext& run, const std::filesystem::path& rewri
         }
         noteStoppedRow(run, index, row, lacking);
     }
+}
+
+int dateColumn(const DataLayout& layout, int columnCount)
+{
+    for (int column = 1; column <= columnCount; ++column)
+        if (layout.variable(column) == kDate)
+            return column;
+    return 0;
 }
 
 [[noreturn]] void stopAt(RunContext& run, int line, int column, const char* message)
@@ -184,6 +202,66 @@ void FieldSplitter::skipTimeOfDay()
         mPos = end;
 }
 
+char* plainFromExponent(std::string_view text, char point, bool signedExponent, char* out)
+{
+    std::size_t k = !text.empty() && text.front() == '-' ? 1 : 0;
+    const std::size_t mantissa = k;
+    std::size_t digits = 0;
+    while (k < text.size() && text[k] >= '0' && text[k] <= '9')
+        ++k, ++digits;
+    std::size_t at = std::string_view::npos;
+    if (k < text.size() && text[k] == point) {
+        at = k++;
+        while (k < text.size() && text[k] >= '0' && text[k] <= '9')
+            ++k, ++digits;
+    }
+    if (digits == 0 || k >= text.size() || (text[k] != 'e' && text[k] != 'E'))
+        return nullptr;
+    ++k;
+    const bool sign = k < text.size() && (text[k] == '+' || text[k] == '-');
+    if (signedExponent && !sign)
+        return nullptr;
+    k += sign ? 1 : 0;
+    const std::size_t exponent = k;
+    while (k < text.size() && text[k] >= '0' && text[k] <= '9')
+        ++k;
+    if (k == exponent || k != text.size() || k - exponent > 3 || text.size() > kLongestPlainNumber)
+        return nullptr;
+    char copy[kLongestPlainNumber];
+    std::memcpy(copy, text.data() + mantissa, text.size() - mantissa);
+    if (at != std::string_view::npos)
+        copy[at - mantissa] = '.';
+    double value = 0;
+    if (std::from_chars(copy, copy + (text.size() - mantissa), value).ec != std::errc())
+        return nullptr;
+    char* start = out;
+    if (mantissa == 1 && value != 0.0)
+        *out++ = '-';
+    // The shortest decimal that reads back as the same double.
+    const auto written = std::to_chars(out, start + kLongestPlainNumber, value, std::chars_format::fixed);
+    if (written.ec != std::errc())
+        return nullptr;
+    return written.ptr;
+}
+
+std::size_t numberBeforeFlag(std::string_view text, char point)
+{
+    std::size_t end = text.size();
+    while (end > 0 && isFlagByte(text[end - 1]))
+        --end;
+    if (end == text.size() || end == 0 || text.size() - end > 3)
+        return 0;
+    return plainNumberPoint(text.substr(0, end), point) ? end : 0;
+}
+
+std::string FieldRowWriter::missingLabel() const
+{
+    std::string label = mBlanks ? "" : "empty field";
+    if (!mLayout.missingTexts.empty())
+        label += (label.empty() ? "" : " or ") + missingTextsText(mLayout.missingTexts);
+    return label;
+}
+
 const char* FieldRowWriter::layoutFault(const DataLayout& layout)
 {
     if (layout.fields == FieldSeparator::Fixed && layout.fieldEnds.empty())
@@ -208,7 +286,7 @@ FieldRowWriter::Result FieldRowWriter::split(std::string_view line, std::string&
     FieldSplitter fields(line, mLayout);
     // Rewritten fields (dates, decimal commas) go to `scratch`, sized first
     // so that the views into it stay valid.
-    const std::size_t room = line.size() + kColumnBoxes * 16;
+    const std::size_t room = line.size() + kColumnBoxes * (kLongestPlainNumber + 16);
     if (scratch.size() < room)
         scratch.resize(2 * room);
     char* out = scratch.data();
@@ -217,10 +295,12 @@ FieldRowWriter::Result FieldRowWriter::split(std::string_view line, std::string&
         const std::string_view field = fields.next().value_or(std::string_view());
         const int code = mLayout.variable(column);
         std::string_view& token = tokens[static_cast<std::size_t>(count++)];
-        if (field.empty()) {
+        const bool missingText = !mLayout.missingTexts.empty() && !field.empty()
+            && std::find(mLayout.missingTexts.begin(), mLayout.missingTexts.end(), field) != mLayout.missingTexts.end();
+        if (field.empty() || missingText) {
             // Blank-separated rows have no empty fields: a short row is left
             // to the missing-value check, as always.
-            if (mBlanks) {
+            if (mBlanks && !missingText) {
                 --count;
                 break;
             }
@@ -228,6 +308,7 @@ FieldRowWriter::Result FieldRowWriter::split(std::string_view line, std::string&
                 token = "0";
             } else if (mSign && code != kDate) {
                 token = *mSign;
+                result.filled |= 1u << (column - 1);
             } else {
                 if (result.firstMissing == 0)
                     result.firstMissing = column;
@@ -243,6 +324,8 @@ FieldRowWriter::Result FieldRowWriter::split(std::string_view line, std::string&
             if (date.kind == DateText::Kind::Impossible)
                 return result.stop(column, kDataFormatProblem);
             const int value = date.year * 10000 + date.month * 100 + date.day;
+            result.date = value;
+            result.timed = date.timed;
             char* const end = std::to_chars(out, out + 16, value).ptr;
             token = std::string_view(out, static_cast<std::size_t>(end - out));
             out = end;
@@ -266,9 +349,30 @@ FieldRowWriter::Result FieldRowWriter::split(std::string_view line, std::string&
             // time (00:00) cannot split it and shift the columns after it.
             // Text in a column that is read: blank-separated rows leave it
             // to the cleaning every run does.
-            if (code <= kIgnore)
+            if (code <= kIgnore) {
                 token = "0";
-            else if (mBlanks)
+                continue;
+            }
+            if (char* const plainEnd = plainFromExponent(number, mPoint, mBlanks, out)) {
+                token = std::string_view(out, static_cast<std::size_t>(plainEnd - out));
+                out = plainEnd;
+                continue;
+            }
+            // A service's quality flag after the number: the number counts.
+            if (const std::size_t length = numberBeforeFlag(number, mPoint)) {
+                result.flagged |= 1u << (column - 1);
+                number = number.substr(0, length);
+                token = number;
+                if (mPoint == ',')
+                    if (const auto at = number.find(','); at != std::string_view::npos) {
+                        std::memcpy(out, number.data(), number.size());
+                        out[at] = '.';
+                        token = std::string_view(out, number.size());
+                        out += number.size();
+                    }
+                continue;
+            }
+            if (mBlanks)
                 token = field;
             else
                 return result.stop(column, kInvalidNumericInput);
@@ -288,9 +392,10 @@ FieldRowWriter::Result FieldRowWriter::split(std::string_view line, std::string&
     return result;
 }
 
-FieldRowWriter::Result FieldRowWriter::rewrite(std::string_view line, std::string& row)
+FieldRowWriter::Result FieldRowWriter::rewrite(std::string_view line, std::string& row, Tokens* given)
 {
-    Tokens tokens;
+    Tokens own;
+    Tokens& tokens = given ? *given : own;
     Result result = split(line, mScratch, tokens);
     if (result.message)
         return result;
@@ -320,14 +425,24 @@ FieldRowWriter::Result FieldRowWriter::rewrite(std::string_view line, std::strin
     return result;
 }
 
+std::string repeatedDayMessage(int date)
+{
+    char text[16];
+    std::snprintf(text, sizeof text, "%04d-%02d-%02d", date / 10000, date / 100 % 100, date % 100);
+    return std::string("Rows with a date and a time hold more than one row for ") + text
+        + "; half-day rows are not joined into days. Keep one row a day.";
+}
+
 std::string traceNotice(std::size_t traces, std::string_view traceCode, int firstLine)
 {
     return std::to_string(traces) + " precipitation value" + (traces == 1 ? "" : "s") + " written as "
         + std::string(traceCode) + " (a trace) read as 0; the first on input line " + std::to_string(firstLine);
 }
 
-void readFields(RunContext& run, const DataLayout& layout, std::optional<std::string_view> sign)
+void readFields(RunContext& run, const DataLayout& layout, std::optional<std::string_view> sign,
+                ReadingNotices* notices)
 {
+    const std::optional<int> signValue = sign ? parseInteger(*sign) : std::nullopt;
     if (const char* fault = FieldRowWriter::layoutFault(layout)) {
         run.fail(fault);
         return;
@@ -345,6 +460,7 @@ void readFields(RunContext& run, const DataLayout& layout, std::optional<std::st
         std::string line;
         std::string row; // the rewritten row, written whole
         int lineNumber = run.rowsBefore;
+        int lastDate = 0;
         // The first line too short to be a row ends the data; what follows
         // is notes, told when it looks like rows.
         while (input.readLine(line)) {
@@ -358,9 +474,29 @@ void readFields(RunContext& run, const DataLayout& layout, std::optional<std::st
                 break;
             }
             ++lineNumber;
-            const FieldRowWriter::Result result = rows.rewrite(line, row);
+            FieldRowWriter::Tokens tokens;
+            const FieldRowWriter::Result result = rows.rewrite(line, row, &tokens);
             if (result.message)
                 stopAt(run, lineNumber, result.stopColumn, result.message);
+            if (result.timed && result.date == lastDate) {
+                run.badInput = InputPosition{lineNumber, dateColumn(layout, run.columnCount)};
+                throw Error(repeatedDayMessage(result.date));
+            }
+            lastDate = result.date;
+            if (notices)
+                for (int column = 1; column <= result.tokens; ++column) {
+                    const std::uint32_t bit = 1u << (column - 1);
+                    if (result.flagged & bit)
+                        notices->flagged(lineNumber, column);
+                    if (result.filled & bit) {
+                        notices->filled(lineNumber, column);
+                    } else if (signValue) {
+                        const std::string_view token = tokens[static_cast<std::size_t>(column - 1)];
+                        const auto value = token.size() <= kLongestPlainNumber ? parseDecimal(token) : std::nullopt;
+                        if (value && roundsToSign(*value, *signValue))
+                            notices->substituted(lineNumber, column);
+                    }
+                }
             if (result.firstMissing != 0)
                 missing.push_back({lineNumber, result.firstMissing, line, result.missingColumns});
             if (result.traces > 0 && traces == 0)

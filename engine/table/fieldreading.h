@@ -4,6 +4,7 @@
 #include "engine/stage/runcontext.h"
 
 #include <array>
+#include <cstdint>
 #include <optional>
 #include <cstdint>
 #include <string>
@@ -12,6 +13,9 @@
 namespace pluvora {
 
 inline constexpr const char* kNoFieldEnds = "Fixed widths need the position where each field ends.";
+// A day in two rows (half-day readings): they cannot be joined yet.
+std::string repeatedDayMessage(int date);
+
 inline constexpr const char* kDecimalCommaWithCommaFields =
     "A decimal comma cannot be read from fields separated by commas.";
 
@@ -41,6 +45,8 @@ private:
 // stage reads: each field of columns 1 to columnCount becomes one number, a
 // date its yyyymmdd. An empty field of a read column is a missing value:
 // the `sign` when substitution will replace it.
+class ReadingNotices;
+
 class FieldRowWriter {
 public:
     struct Result {
@@ -50,6 +56,10 @@ public:
         int firstMissing = 0; // the first column left empty, 0 for none
         std::uint32_t missingColumns = 0; // bit 1 << column for each left empty
         std::size_t traces = 0; // precipitation fields holding the trace code
+        std::uint32_t filled = 0; // bit k: column k + 1 was empty or a missing text, now the sign
+        std::uint32_t flagged = 0; // bit k: column k + 1 had a flag glued after its number
+        int date = 0; // yyyymmdd of the row's Date column, 0 for none
+        bool timed = false; // that date had a time of day after it
         int stopColumn = 0;
         const char* message = nullptr; // the run stops at stopColumn
         Result& stop(int column, const char* text)
@@ -73,10 +83,12 @@ public:
     Result split(std::string_view line, std::string& scratch, Tokens& tokens) const;
     // The row written whole at the start of `row`, which is grown as
     // needed and never shrunk: its first `length` bytes are the row.
-    Result rewrite(std::string_view line, std::string& row);
+    Result rewrite(std::string_view line, std::string& row, Tokens* tokens = nullptr);
 
     std::string_view traceCode() const { return mLayout.traceCode; }
     bool blankSeparated() const { return mBlanks; }
+    // What a filled field was, for the notice: "empty field or NA, null".
+    std::string missingLabel() const;
     std::optional<std::string_view> sign() const { return mSign; }
 
 private:
@@ -94,7 +106,21 @@ std::string traceNotice(std::size_t traces, std::string_view traceCode, int firs
 // that is not read as blank-separated already. Missing values without
 // substitution stop the run with the rows listed; a field that is text
 // where a number or a date is read stops it naming its line and column
-// (run.badInput).
-void readFields(RunContext& run, const DataLayout& layout, std::optional<std::string_view> sign);
+// (run.badInput). Sign values, filled fields and glued flags go to
+// `notices`, which cannot tell them apart once the rows are rewritten.
+void readFields(RunContext& run, const DataLayout& layout, std::optional<std::string_view> sign,
+                ReadingNotices* notices = nullptr);
+
+// A number written with an exponent ("1.04E+01", "-5e-3") as the plain
+// decimal every stage reads, into `out` (room for kLongestPlainNumber);
+// its end, or null for any other text or a decimal longer than that.
+// `signedExponent`: only an exponent with its sign, the form programs
+// write, so that 1e3 in a blank-separated row still reads as 1 and 3.
+inline constexpr std::size_t kLongestPlainNumber = 40;
+char* plainFromExponent(std::string_view text, char point, bool signedExponent, char* out);
+
+// The length of the number at the start of `text` when only a quality flag
+// follows it: one to three letters or '*' ("90.0*", "0.39G"); 0 otherwise.
+std::size_t numberBeforeFlag(std::string_view text, char point);
 
 } // namespace pluvora

@@ -3,6 +3,7 @@
 #include "engine/io/textreader.h"
 #include "engine/io/textwriter.h"
 #include "engine/stage/recordreader.h"
+#include "engine/table/fieldreading.h"
 
 #include <optional>
 
@@ -36,6 +37,38 @@ std::size_t characterLength(std::string_view line, std::size_t i)
         if (!isContinuationByte(static_cast<unsigned char>(line[i + k])))
             return 1;
     return length;
+}
+
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+// At `at`, the exponent of a number that ends `cleaned` (1.04E+01): the
+// number is rewritten there as its plain decimal and the end of its text in
+// `line` is returned; 0 for any other letter, which is cleaned as always.
+std::size_t plainExponent(std::string_view line, std::size_t at, std::string& cleaned)
+{
+    if (at + 2 >= line.size() || (line[at + 1] != '+' && line[at + 1] != '-') || !isDigit(line[at + 2])
+        || !isDigit(cleaned.back()))
+        return 0;
+    std::size_t end = at + 2;
+    while (end < line.size() && isDigit(line[end]))
+        ++end;
+    if (end < line.size() && (isValueCharacter(static_cast<unsigned char>(line[end])) && line[end] != ' ' && line[end] != '\t'))
+        return 0;
+    std::size_t start = cleaned.size();
+    while (start > 0 && (isDigit(cleaned[start - 1]) || cleaned[start - 1] == '.'))
+        --start;
+    if (start > 0 && cleaned[start - 1] == '-')
+        --start;
+    if (start > 0 && cleaned[start - 1] != ' ' && cleaned[start - 1] != '\t')
+        return 0;
+    const std::string text = cleaned.substr(start) + std::string(line.substr(at, end - at));
+    char plain[kLongestPlainNumber];
+    const char* const plainEnd = plainFromExponent(text, '.', true, plain);
+    if (!plainEnd)
+        return 0;
+    cleaned.resize(start);
+    cleaned.append(plain, static_cast<std::size_t>(plainEnd - plain));
+    return end;
 }
 
 } // namespace
@@ -144,6 +177,11 @@ void CleanData(RunContext& run)
             cleaned.clear();
             for (std::size_t i = 0; i < line.size(); i += characterLength(line, i)) {
                 const auto c = static_cast<unsigned char>(line[i]);
+                if ((c == 'e' || c == 'E') && !cleaned.empty())
+                    if (const std::size_t end = plainExponent(line, i, cleaned)) {
+                        i = end - 1;
+                        continue;
+                    }
                 cleaned += isValueCharacter(c) ? static_cast<char>(c) : ' ';
             }
             cleaned += ' '; // the line's CR

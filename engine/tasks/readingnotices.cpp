@@ -3,6 +3,7 @@
 #include "engine/columns/variablecatalogue.h"
 #include "engine/io/numbertext.h"
 #include "engine/io/textreader.h"
+#include "engine/table/fieldreading.h"
 #include "engine/tasks/missingvalues.h"
 
 #include <algorithm>
@@ -23,6 +24,17 @@ std::string listOf(const std::vector<std::string>& items)
 }
 
 } // namespace
+
+std::string ReadingNotices::namedLines(const Substitutions& s)
+{
+    const long unnamed = s.count - static_cast<long>(s.firstLines.size());
+    std::vector<std::string> lines;
+    for (int line : s.firstLines)
+        lines.push_back(std::to_string(line));
+    if (unnamed > 0)
+        lines.push_back(std::to_string(unnamed) + " more");
+    return listOf(lines);
+}
 
 ReadingNotices::ReadingNotices(const RunContext& run, std::optional<int> sign)
     : mSign(sign)
@@ -48,8 +60,9 @@ void ReadingNotices::findGroup(int values)
     mLastGroup = mGroups.size() - 1;
 }
 
-void ReadingNotices::scanInput(const RunContext& run)
+void ReadingNotices::scanInput(const RunContext& run, bool valuesToo)
 {
+    auto isFlag = [](char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '*'; };
     constexpr std::size_t kPiece = 64; // the readers' longest token
     auto isValue = [](char c) { return (c >= '0' && c <= '9') || c == '-' || c == '.'; };
     TextReader reader(run.file(workfile::kInput));
@@ -71,10 +84,32 @@ void ReadingNotices::scanInput(const RunContext& run)
             const std::size_t start = i;
             while (i < size && isValue(line[i]))
                 ++i;
+            // 1.04E+01 is one value, as the cleaning writes it.
+            std::size_t length = i - start;
+            char plain[kLongestPlainNumber];
+            const char* plainEnd = nullptr;
+            if (i + 2 < size && (line[i] == 'e' || line[i] == 'E') && (line[i + 1] == '+' || line[i + 1] == '-')) {
+                std::size_t k = i + 2;
+                while (k < size && line[k] >= '0' && line[k] <= '9')
+                    ++k;
+                plainEnd = plainFromExponent(std::string_view(line).substr(start, k - start), '.', true, plain);
+                if (plainEnd)
+                    i = k;
+            }
             ++values;
             described += delimiters < mColumnCount;
-            if (mSign && values <= mColumnCount && i - start <= kPiece) {
-                const auto value = parseDecimal(std::string_view(line).substr(start, i - start));
+            if (!valuesToo || values > mColumnCount)
+                continue;
+            if (!plainEnd && i < size && isFlag(line[i])) {
+                std::size_t k = i;
+                while (k < size && isFlag(line[k]))
+                    ++k;
+                if (k == size || !isValue(line[k]))
+                    flagged(lineNumber, values);
+            }
+            if (mSign && length <= kPiece) {
+                const auto value = plainEnd ? parseDecimal(std::string_view(plain, static_cast<std::size_t>(plainEnd - plain)))
+                                            : parseDecimal(std::string_view(line).substr(start, length));
                 if (value && roundsToSign(*value, *mSign))
                     substituted(lineNumber, values);
             }
@@ -117,26 +152,37 @@ std::vector<std::string> ReadingNotices::substitutionNotices(std::string_view su
     std::vector<std::string> notices;
     if (!mSign)
         return notices;
-    for (int column = 1; column <= mColumnCount; ++column) {
-        const Substitutions& s = mSubstitutions[static_cast<std::size_t>(column)];
+    auto tell = [&](int column, const Substitutions& s, const std::string& what) {
         if (s.count == 0)
-            continue;
+            return;
         const int code = mVariable[static_cast<std::size_t>(column)];
         std::string text = "Column " + std::to_string(column) + " (" + std::string(variableInfo(code).item)
-            + "): " + std::to_string(s.count) + (s.count == 1 ? " value" : " values") + " taken as missing (sign "
-            + std::to_string(*mSign) + (s.count == 1 ? ") was" : ") were") + " replaced by " + std::string(substitute)
-            + " on input " + (s.count == 1 ? "line " : "lines ");
-        const long unnamed = s.count - static_cast<long>(s.firstLines.size());
-        std::vector<std::string> lines;
-        for (int line : s.firstLines)
-            lines.push_back(std::to_string(line));
-        if (unnamed > 0)
-            lines.push_back(std::to_string(unnamed) + " more");
-        text += listOf(lines);
-        text += ".";
+            + "): " + std::to_string(s.count) + (s.count == 1 ? " value" : " values") + " taken as missing (" + what
+            + (s.count == 1 ? ") was" : ") were") + " replaced by " + std::string(substitute) + " on input "
+            + (s.count == 1 ? "line " : "lines ") + namedLines(s) + ".";
         if (task >= 4 && task <= 7)
             text += std::string(" ") + kEstimatesRestOnSubstitute;
         notices.push_back(std::move(text));
+    };
+    for (int column = 1; column <= mColumnCount; ++column) {
+        tell(column, mSubstitutions[static_cast<std::size_t>(column)], "sign " + std::to_string(*mSign));
+        tell(column, mFilled[static_cast<std::size_t>(column)], mMissingLabel);
+    }
+    return notices;
+}
+
+std::vector<std::string> ReadingNotices::flagNotices() const
+{
+    std::vector<std::string> notices;
+    for (int column = 1; column <= mColumnCount; ++column) {
+        const Substitutions& s = mFlagged[static_cast<std::size_t>(column)];
+        if (s.count == 0)
+            continue;
+        const int code = mVariable[static_cast<std::size_t>(column)];
+        notices.push_back("Column " + std::to_string(column) + " (" + std::string(variableInfo(code).item)
+                          + "): " + std::to_string(s.count) + (s.count == 1 ? " value" : " values")
+                          + " with a flag glued after the number (12.8Q, 90.0*) read as the number on input "
+                          + (s.count == 1 ? "line " : "lines ") + namedLines(s) + ".");
     }
     return notices;
 }
@@ -154,6 +200,8 @@ void ReadingNotices::tell(UserFeedback& ui, std::string_view substitute, int tas
     if (const auto counts = valueCountNotice())
         ui.notice(*counts);
     for (const auto& text : substitutionNotices(substitute, task))
+        ui.notice(text);
+    for (const auto& text : flagNotices())
         ui.notice(text);
 }
 

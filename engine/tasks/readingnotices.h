@@ -38,7 +38,7 @@ public:
     // A comma or semicolon between fields: in such rows only the values of
     // the described fields count, so a text field beyond them ("NO RECORD")
     // is no shift.
-    static bool isFieldDelimiter(char c) { return c == ',' || c == ';'; }
+    static constexpr bool isFieldDelimiter(char c) { return c == ',' || c == ';'; }
 
     // One data row: its line in the input and how many values it holds
     // (in the described fields, when it has field delimiters). A row
@@ -69,13 +69,34 @@ public:
         ++s.count;
     }
 
+    // Value `column` of the row on `line` was an empty field or a missing
+    // text, now replaced by the substitute.
+    void filled(int line, int column)
+    {
+        if (column >= 1 && column <= mColumnCount && mTold[static_cast<std::size_t>(column)])
+            count(mFilled[static_cast<std::size_t>(column)], line);
+    }
+
+    // Value `column` had a quality flag glued after it ("12.8Q"), which
+    // was dropped.
+    void flagged(int line, int column)
+    {
+        if (column >= 1 && column <= mColumnCount && mTold[static_cast<std::size_t>(column)])
+            count(mFlagged[static_cast<std::size_t>(column)], line);
+    }
+
+    // What a filled value was, for its notice: "empty field or NA, null".
+    void setMissingLabel(std::string label) { mMissingLabel = std::move(label); }
+
     // Reads the rows of "Input.~" after the header rows, before cleaning:
-    // how many values each holds and, with a sign, which of the task's
-    // values the substitution will replace.
-    void scanInput(const RunContext& run);
+    // how many values each holds and, with `values` and a sign, which of
+    // the task's values the substitution will replace and which carry a
+    // glued flag. Without `values` the field pass has told those.
+    void scanInput(const RunContext& run, bool values = true);
 
     std::optional<std::string> valueCountNotice() const;
     std::vector<std::string> substitutionNotices(std::string_view substitute, int task) const;
+    std::vector<std::string> flagNotices() const;
 
     // The substitution drops rows without values: the line of the input
     // that became `line` of the substituted rows.
@@ -96,6 +117,13 @@ private:
     };
 
     void findGroup(int values);
+    static std::string namedLines(const Substitutions& s);
+    static void count(Substitutions& s, int line)
+    {
+        if (s.firstLines.size() < kLinesNamed)
+            s.firstLines.push_back(line);
+        ++s.count;
+    }
 
     std::optional<int> mSign;
     int mColumnCount;
@@ -105,6 +133,9 @@ private:
     std::size_t mLastGroup = 0;
     int mLastValues = -1;
     std::array<Substitutions, kColumnBoxes + 1> mSubstitutions{};
+    std::array<Substitutions, kColumnBoxes + 1> mFilled{};
+    std::array<Substitutions, kColumnBoxes + 1> mFlagged{};
+    std::string mMissingLabel = "empty field";
     std::vector<int> mBlankRows; // in line order
 };
 

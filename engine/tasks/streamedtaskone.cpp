@@ -16,6 +16,7 @@
 #include "engine/tasks/readingnotices.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -32,6 +33,22 @@ constexpr std::size_t kLongestToken = 40;
 // After cleaning only these bytes are left between the blanks: a token is
 // a run of them, whatever the other bytes were.
 bool isValueByte(char c) { return (c >= '0' && c <= '9') || c == '-' || c == '.'; }
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+constexpr bool isFlagByte(char c) { return static_cast<unsigned char>((c | 0x20) - 'a') < 26 || c == '*'; }
+
+// What a byte between the numbers of a row may tell: a field delimiter
+// (counted) or a letter or '*' (a flag or an exponent, looked at later).
+constexpr unsigned kFieldDelimiter = 1;
+constexpr unsigned kLetter = 2;
+constexpr auto kByteKinds = [] {
+    std::array<unsigned char, 256> kinds{};
+    for (int c = 0; c < 256; ++c) {
+        const char byte = static_cast<char>(c);
+        kinds[static_cast<std::size_t>(c)] = static_cast<unsigned char>(
+            (ReadingNotices::isFieldDelimiter(byte) ? kFieldDelimiter : 0) | (isFlagByte(byte) ? kLetter : 0));
+    }
+    return kinds;
+}();
 
 constexpr double kScale[] = {1.0, 10.0, 100.0, 1000.0};
 
@@ -66,6 +83,8 @@ public:
     {
         // Rows with only whole tokens can skip the rewriting: every column
         // is one field; a blank-separated row may hold more.
+        if (fieldRows)
+            mNotices.setMissingLabel(fieldRows->missingLabel());
         if (fieldRows && !fieldRows->blankSeparated()) {
             const auto signText = fieldRows->sign();
             mTokenByToken = !signText
@@ -100,8 +119,13 @@ public:
             row = mFieldRows->split(text, mRow, mTokens);
         else
             row = mFieldRows->rewrite(text, mRow);
-        if (row.message || row.firstMissing != 0)
+        if (row.message || row.firstMissing != 0 || (row.timed && row.date == mLastDate))
             return Step::Stages;
+        mLastDate = row.date;
+        mFilled = row.filled;
+        for (int column = 1; row.flagged >> (column - 1); ++column)
+            if ((row.flagged >> (column - 1)) & 1u)
+                mNotices.flagged(mLine, column);
         if (row.traces > 0 && mTraces == 0)
             mFirstTraceLine = mLine;
         mTraces += row.traces;
@@ -126,9 +150,14 @@ private:
         int described = 0;
         int delimiters = 0;
         std::uint32_t substitutedColumns = 0; // bit k: column k + 1
+        const char* const row = p;
+        unsigned rare = 0;
         for (;;) {
-            while (p != end && !isValueByte(*p))
-                delimiters += ReadingNotices::isFieldDelimiter(*p++);
+            while (p != end && !isValueByte(*p)) {
+                const unsigned kind = kByteKinds[static_cast<unsigned char>(*p++)];
+                delimiters += kind & kFieldDelimiter;
+                rare |= kind;
+            }
             if (p == end)
                 break;
             const char* token = p;
@@ -148,7 +177,7 @@ private:
                 return false;
             if (mSubstituted) {
                 mSubstituted = false;
-                mNotices.substituted(mLine, count + 1);
+                note(count + 1);
                 if (mRun.provenance && count < columns)
                     substitutedColumns |= 1u << count;
             }
@@ -156,10 +185,41 @@ private:
                 values[count] = *value;
             ++count;
         }
+        // Letters are rare in data rows: only then is the row read again.
+        if ((rare & kLetter) && !gluedOn(row, end, columns))
+            return false;
         mNotices.row(mLine, delimiters > 0 ? described : count);
         if (count == 0)
             return true; // a blank row: every stage passes over it
         return take(values, count, substitutedColumns, output);
+    }
+
+    // What is glued on the numbers of a row: flags the cleaning drops,
+    // counted per column, or an exponent (1.04E+01), which the stages read
+    // whole; false for that.
+    bool gluedOn(const char* p, const char* end, int columns)
+    {
+        int count = 0;
+        while (p != end) {
+            if (!isValueByte(*p)) {
+                ++p;
+                continue;
+            }
+            while (p != end && isValueByte(*p))
+                ++p;
+            ++count;
+            if (p == end || !isFlagByte(*p))
+                continue;
+            if ((*p == 'e' || *p == 'E') && end - p > 2 && (p[1] == '+' || p[1] == '-') && isDigit(p[2]))
+                return false;
+            const char* q = p;
+            while (q != end && isFlagByte(*q))
+                ++q;
+            if (count <= columns && (q == end || !isValueByte(*q)))
+                mNotices.flagged(mLine, count);
+            p = q;
+        }
+        return true;
     }
 
     // A row of fields, read token by token as `record` would read the row
@@ -179,7 +239,7 @@ private:
                 return false;
             if (mSubstituted) {
                 mSubstituted = false;
-                mNotices.substituted(mLine, k + 1);
+                note(k + 1);
                 if (mRun.provenance)
                     substitutedColumns |= 1u << k;
             }
@@ -187,6 +247,16 @@ private:
         }
         mNotices.row(mLine, columns);
         return take(values, columns, substitutedColumns, output);
+    }
+
+    // A value of `column` replaced by the substitute: the sign, or a field
+    // that was empty or a missing text.
+    void note(int column)
+    {
+        if (column <= kColumnBoxes && ((mFilled >> (column - 1)) & 1u))
+            mNotices.filled(mLine, column);
+        else
+            mNotices.substituted(mLine, column);
     }
 
     // The record of a row read into `values`: checked, screened and
@@ -294,6 +364,8 @@ private:
     bool mTokenByToken = false; // rows of fields are read from their tokens
     FieldRowWriter::Tokens mTokens;
     std::string mRow; // the row as the field pass rewrites it, or the split's scratch
+    int mLastDate = 0; // of the last row of fields with a Date column
+    std::uint32_t mFilled = 0; // of the row read: columns the field pass filled
     std::size_t mTraces = 0;
     int mFirstTraceLine = 0;
     WeatherRowFormat mRowFormat;

@@ -138,6 +138,7 @@ DataTemplate parseTemplateLines(std::string_view rows, std::string_view variable
         spec.fieldEnds.clear();
         spec.decimalComma = false;
         spec.traceCode.clear();
+        spec.missingTexts.clear();
     }
     fillIndexes(spec.variables, variables);
     fillIndexes(spec.units, units);

@@ -1,4 +1,6 @@
+#include "engine/table/fieldreading.h"
 #include "engine/tasks/datacheckup.h"
+#include "engine/tasks/missingvalues.h"
 #include "engine/tasks/readingnotices.h"
 #include "batchmessages.h"
 #include "tempfolder.h"
@@ -136,6 +138,61 @@ INSTANTIATE_TEST_SUITE_P(
                                                "input line 2. ")
                                        + kEstimatesRestOnSubstitute),
                     {}}),
+    [](const auto& param) { return std::string(param.param.name); });
+
+std::string flagNotice(int column, const char* name, int count, const char* lines)
+{
+    return line("notice", "Column " + std::to_string(column) + " (" + name + "): " + std::to_string(count)
+                              + (count == 1 ? " value" : " values")
+                              + " with a flag glued after the number (12.8Q, 90.0*) read as the number on input "
+                              + (count == 1 ? "line " : "lines ") + lines + ".");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    ServicesOwnForms, BatchReading,
+    ::testing::Values(
+        // Texts and empty fields taken as missing are told apart from the sign.
+        ReadingCase{"MissingTextsAndEmptyFields",
+                    "y,doy,tx,tn,p\n2001,1,20,10,NA\n2001,2,21,,0.2\n2001,3,22,12,-99\n2001,4,22,12,null\n",
+                    task(1, "Year,DOY,T-max:oC,T-min:oC,Precip:mm", {"--site", "1 N 1 W 1", "--fields", "comma",
+                                                                      "--missing", "NA,null"}),
+                    0,
+                    line("notice", "Column 4 (T-min): 1 value taken as missing (empty field or NA,null) was "
+                                   "replaced by 0.01 on input line 3.")
+                        + line("notice", "Column 5 (Precip): 1 value taken as missing (sign -99) was replaced by "
+                                         "0.01 on input line 4.")
+                        + line("notice", "Column 5 (Precip): 2 values taken as missing (empty field or NA,null) "
+                                         "were replaced by 0.01 on input lines 2 and 5."),
+                    {"\n2001\t2\t0.00\t21.0\t0.0\t0\t0.2\t0.0\r\n"}},
+        ReadingCase{"MissingTextInBlankRowsWithoutSubstitution", "y doy tx tn p\n2001 1 20 10 M\n2001 2 21 11 0\n",
+                    task(1, "Year,DOY,T-max:oC,T-min:oC,Precip:mm",
+                         {"--site", "1 N 1 W 1", "--missing", "M", "--no-substitution"}),
+                    1, line("error", kMissingValuesFound) + line("note", "input line 2, column 5"), {}},
+        // A service's flags: still the number, now counted per column.
+        ReadingCase{"GluedFlagsInBlankRows", "y doy tx tn p\n2001 1 20.1M 10 0.2\n2001 2 21 11* 0.3T\n2001 3 22Q 12 0\n",
+                    task(1, "Year,DOY,T-max:oC,T-min:oC,Precip:mm", kSite), 0,
+                    flagNotice(3, "T-max", 2, "2 and 4") + flagNotice(4, "T-min", 1, "3")
+                        + flagNotice(5, "Precip", 1, "3"),
+                    {"\n2001\t2\t0.00\t21.0\t11.0\t0\t0.3\t0.0\r\n"}},
+        ReadingCase{"GluedFlagsInCommaFields", "y,doy,tx,tn,p\n2001,1,90.0*,50,0.39G\n2001,2,70,52,12.8Q\n",
+                    task(1, "Year,DOY,T-max:oF,T-min:oF,Precip:mm", {"--site", "1 N 1 W 1", "--fields", "comma"}), 0,
+                    flagNotice(3, "T-max", 1, "2") + flagNotice(5, "Precip", 2, "2 and 3"),
+                    {"\n2001\t1\t0.00\t32.2\t10.0\t0\t0.4\t0.0\r\n"}},
+        // kJ and Wh a square metre, humidity as a fraction.
+        ReadingCase{"KilojoulesWattHoursAndAFraction",
+                    "y doy sr tx tn rh\n2001 1 15000 20 10 0.853\n2001 2 4000 21 11 1\n",
+                    task(1, "Year,DOY,Solar:kJ/m2/d,T-max:oC,T-min:oC,RelHum:fraction", kSite), 0, "",
+                    {"\n2001\t1\t15.00\t20.0\t10.0\t85\t0.0\t0.0\r\n", "\n2001\t2\t4.00\t21.0\t11.0\t100\t0.0\t0.0\r\n"}},
+        ReadingCase{"WattHours", "y doy sr tx tn\n2001 1 4000 20 10\n",
+                    task(1, "Year,DOY,Solar:Wh/m2/d,T-max:oC,T-min:oC", kSite), 0, "",
+                    {"\n2001\t1\t14.40\t20.0\t10.0\t0\t0.0\t0.0\r\n"}},
+        // 600 minutes of sunshine are 10 hours, no day of 600 hours.
+        ReadingCase{"SunshineInMinutes", "y doy tx tn ss\n2001 1 20 10 600\n2001 2 21 11 720\n",
+                    task(3, "Year,DOY,T-max:oC,T-min:oC,SunHr:min"), 0, line("information", kNoSuspiciousData), {}},
+        ReadingCase{"DayInTwoRowsWithTimes",
+                    "date,tx,tn\n2004-01-05 00:00,20,10\n2004-01-05 12:00,21,11\n2004-01-06 00:00,22,12\n",
+                    task(1, "Date:YYYY-MM-DD,T-max:oC,T-min:oC", {"--site", "1 N 1 W 1", "--fields", "comma"}), 1,
+                    line("error", repeatedDayMessage(20040105)) + line("note", "input line 3, column 1"), {}}),
     [](const auto& param) { return std::string(param.param.name); });
 
 } // namespace

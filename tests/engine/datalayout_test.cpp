@@ -62,7 +62,10 @@ INSTANTIATE_TEST_SUITE_P(
                    "-1\t0\t0\t-1\t-1\t-1\t-1\t-1\t-1\t-1\t-1\t-1\t"},
         LayoutCase{"Year,DOY,Precip:mm", "fields=comma trace=-1", "3\tfields=comma trace=-1",
                    "1\t4\t8\t-1\t-1\t-1\t-1\t-1\t-1\t-1\t-1\t-1\t",
-                   "-1\t-1\t0\t-1\t-1\t-1\t-1\t-1\t-1\t-1\t-1\t-1\t"}));
+                   "-1\t-1\t0\t-1\t-1\t-1\t-1\t-1\t-1\t-1\t-1\t-1\t"},
+        LayoutCase{"Year,DOY,RelHum:fraction,SunHr:min", "missing=NA,-99.9,***", "3\tmissing=NA,-99.9,***",
+                   "1\t4\t9\t14\t-1\t-1\t-1\t-1\t-1\t-1\t-1\t-1\t",
+                   "-1\t-1\t1\t1\t-1\t-1\t-1\t-1\t-1\t-1\t-1\t-1\t"}));
 
 TEST(DataLayout, OldTemplateLinesReadAsBlankSeparated)
 {
@@ -94,4 +97,15 @@ TEST(DataLayout, RefusesTextsItCannotRead)
     EXPECT_THROW(parseFieldEnds("5,5"), LayoutTextError);
     EXPECT_THROW(parseFieldEnds("0,5"), LayoutTextError);
     EXPECT_THROW(fieldSeparatorFromName("pipe"), LayoutTextError);
+}
+
+TEST(DataLayout, MissingTextsAreWordsBetweenCommas)
+{
+    EXPECT_EQ(parseMissingTexts("NA,M,null,-,***,-99.9"),
+              (std::vector<std::string>{"NA", "M", "null", "-", "***", "-99.9"}));
+    EXPECT_THROW(parseMissingTexts("NA,,M"), LayoutTextError);
+    EXPECT_THROW(parseMissingTexts("no data"), LayoutTextError);
+    EXPECT_THROW(parseMissingTexts(""), LayoutTextError);
+    // A bad list drops the reading settings, as any bad setting does.
+    EXPECT_EQ(parseTemplateLines("2\tfields=tab missing=NA,,M", "", "").fields, FieldSeparator::Blanks);
 }

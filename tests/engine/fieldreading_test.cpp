@@ -2,6 +2,7 @@
 #include "engine/columns/datetext.h"
 #include "engine/error.h"
 #include "engine/run/processingrun.h"
+#include "engine/table/fieldreading.h"
 #include "engine/tasks/datacheckup.h"
 #include "engine/tasks/missingvalues.h"
 #include "recordingfeedback.h"
@@ -95,10 +96,27 @@ INSTANTIATE_TEST_SUITE_P(
                "Station 9\ndate time tx tn pr\n2019-02-27 00:00 10.5 2.25 0\n2019-02-28 06:30 11 -3 1.2\n"
                "2019-03-01 00:00 -0.5 -7.5 12\n"},
         Layout{"BlanksWithDecimalComma", kBlankColumns, "decimal-comma",
-               "Station 9\nyr mo dy tx tn pr\n2019 2 27 10,5 2,25 0\n2019 2 28 11 -3 1,2\n2019 3 1 -0,5 -7,5 12\n"}),
+               "Station 9\nyr mo dy tx tn pr\n2019 2 27 10,5 2,25 0\n2019 2 28 11 -3 1,2\n2019 3 1 -0,5 -7,5 12\n"},
+        // Numbers as programs write them, with an exponent.
+        Layout{"BlanksWithExponents", kBlankColumns, "",
+               "Station 9\nyr mo dy tx tn pr\n2019 2 27 1.05E+01 2.25 0.0E+00\n2019 2 28 11 -3.0e+00 1.2\n"
+               "2019 3 1 -5.00E-01 -7.5 1.2E+01\n"},
+        Layout{"CsvWithExponentsAndMonthNames", "Date:DD-MON-YYYY,T-max:oC,T-min:oC,Precip:mm", "fields=comma",
+               "Station 9\ndate,tx,tn,pr\n27-feb-2019,1.05E+01,2.25,0\n28-Feb-2019,11,-3e0,1.2\n01-MRT-2019,-0.5,-7.5,1.2e1\n"},
+        Layout{"CsvWithDayMonthNameYear", "Date:DD MON YYYY,T-max:oC,T-min:oC,Precip:mm", "fields=comma",
+               "Station 9\ndate,tx,tn,pr\n27 f\xC3\xA9vr. 2019,10.5,2.25,0\n28 Febrero 2019,11,-3,1.2\n"
+               "1 mars 2019 00:00,-0.5,-7.5,12\n"},
+        Layout{"TabsWithDashedYearAndDay", "Date:YYYY-DDD,T-max:oC,T-min:oC,Precip:mm", "fields=tab",
+               "Station 9\nd\ttx\ttn\tpr\n2019-058\t10.5\t2.25\t0\n2019-59\t11\t-3\t1.2\n2019-060\t-0.5\t-7.5\t12\n"},
+        // Texts that mean nothing here are only texts: a missing-value list
+        // changes no value it does not name.
+        Layout{"CsvWithMissingTextsNotFound", kBlankColumns, "fields=comma missing=NA,-99.9,***",
+               "Station 9\nyr,mo,dy,tx,tn,pr\n2019,2,27,10.5,2.25,0\n2019,2,28,11,-3,1.2\n2019,3,1,-0.5,-7.5,12\n"}),
     [](const auto& test) { return std::string(test.param.name); });
 
 namespace {
+
+const std::string kRepeatedDay27February = repeatedDayMessage(20190227);
 
 struct Fault {
     const char* name;
@@ -144,7 +162,12 @@ INSTANTIATE_TEST_SUITE_P(
         Fault{"ShortRowWithoutSubstitution", "Date:YYYY-MM-DD,T-max:oC,T-min:oC,Precip:mm", "fields=comma",
               "2019-02-28,1,0", false, kMissingValuesFound, 4},
         Fault{"EmptyDateEvenWithSubstitution", "Date:YYYY-MM-DD,T-max:oC,T-min:oC,Precip:mm", "fields=comma",
-              ",1,0,0", true, kMissingValuesFound, 1}),
+              ",1,0,0", true, kMissingValuesFound, 1},
+        Fault{"MissingTextWithoutSubstitution", "Date:YYYY-MM-DD,T-max:oC,T-min:oC,Precip:mm",
+              "fields=comma missing=NA,null", "2019-02-28,1,null,0", false, kMissingValuesFound, 3},
+        // Two readings of one day, twelve hours apart: not joined in silence.
+        Fault{"DayInTwoRowsWithTimes", "Date:YYYY-MM-DD,T-max:oC,T-min:oC,Precip:mm", "fields=comma",
+              "2019-02-27T12:00,1,0,0", true, kRepeatedDay27February.c_str(), 1}),
     [](const auto& test) { return std::string(test.param.name); });
 
 TEST(FieldReading, EmptyFieldTakesTheSubstitute)
@@ -180,6 +203,12 @@ TEST(DateText, ReadsEveryFormatAndRefusesWhatIsNoDay)
         {"2019-02-29", 0, K::Impossible, 0, 0, 0}, {"1980-13-01", 0, K::Impossible, 0, 0, 0},
         {"80-01-05", 0, K::NotADate, 0, 0, 0},    {"1980-01-05", 3, K::NotADate, 0, 0, 0},
         {"1980105", 1, K::NotADate, 0, 0, 0},     {"", 0, K::NotADate, 0, 0, 0},
+        {"2003-001", 8, K::Date, 2003, 1, 1},     {"2004-366", 8, K::Date, 2004, 12, 31},
+        {"2003-366", 8, K::Impossible, 0, 0, 0},  {"03-001", 8, K::NotADate, 0, 0, 0},
+        {"01-jan-2004", 9, K::Date, 2004, 1, 1},  {"1-DEC-2004 06:00", 9, K::Date, 2004, 12, 1},
+        {"31-apr-2004", 9, K::Impossible, 0, 0, 0}, {"01-xyz-2004", 9, K::NotADate, 0, 0, 0},
+        {"1 Jan 2022", 10, K::Date, 2022, 1, 1},  {"5 Okt. 2022", 10, K::Date, 2022, 10, 5},
+        {"01-jan-2004", 10, K::NotADate, 0, 0, 0},
     };
     for (const Case& c : cases) {
         const DateText date = readDateText(c.text, c.format);
@@ -190,4 +219,59 @@ TEST(DateText, ReadsEveryFormatAndRefusesWhatIsNoDay)
             EXPECT_EQ(date.day, c.day) << c.text;
         }
     }
+}
+
+// A month's name in each language the names table covers, full and short;
+// one start two months share names none.
+TEST(DateText, MonthNamesOfEveryLanguage)
+{
+    const std::pair<const char*, int> names[] = {
+        {"January", 1},  {"ene", 1},  {"janeiro", 1}, {"janv.", 1}, {"Januar", 1},  {"gen", 1},   {"jan", 1},
+        {"feb", 2},      {"fev", 2},  {"f\xC3\xA9vrier", 2},       {"febbraio", 2}, {"mrt", 3},  {"M\xC3\xA4rz", 3},
+        {"mar\xC3\xA7o", 3}, {"abr", 4}, {"avr.", 4},  {"mayo", 5},  {"mai", 5},     {"mag", 5},   {"mei", 5},
+        {"juin", 6},     {"giu", 6},  {"juil", 7},    {"lug", 7},   {"ago", 8},     {"ao\xC3\xBBt", 8}, {"sept.", 9},
+        {"set", 9},      {"out", 10}, {"ott", 10},    {"okt", 10},  {"NOV", 11},    {"dic", 12},  {"dez", 12},
+        {"jui", 0},      {"ju", 0},   {"month", 0},   {"", 0},
+    };
+    for (const auto& [name, month] : names)
+        EXPECT_EQ(monthFromName(name), month) << name;
+}
+
+// Missing texts compare as written; a number with a flag glued on reads
+// as the number; an exponent reads whole.
+TEST(FieldReading, MissingTextsFlagsAndExponents)
+{
+    DataLayout layout = layoutFromColumns("Year,T-max:oC,T-min:oC,Precip:mm,Ignore");
+    parseReadingText("fields=comma missing=-99.9,NA", layout);
+    const FieldRowWriter rows(layout, 5, std::string_view("-99"));
+    std::string scratch;
+    FieldRowWriter::Tokens tokens;
+    const FieldRowWriter::Result row = rows.split("2001,-99.90,NA,0.39G,1.04E+01", scratch, tokens);
+    ASSERT_EQ(row.message, nullptr);
+    EXPECT_EQ(tokens[1], "-99.90");
+    EXPECT_EQ(tokens[2], "-99");
+    EXPECT_EQ(tokens[3], "0.39");
+    EXPECT_EQ(tokens[4], "0");
+    EXPECT_EQ(row.filled, 1u << 2);
+    EXPECT_EQ(row.flagged, 1u << 3);
+    const FieldRowWriter::Result second = rows.split("2001,-99.9,,1.04E+01,x", scratch, tokens);
+    EXPECT_EQ(tokens[1], "-99");
+    EXPECT_EQ(tokens[2], "-99");
+    EXPECT_EQ(tokens[3], "10.4");
+    EXPECT_EQ(second.filled, (1u << 1) | (1u << 2));
+    EXPECT_EQ(rows.missingLabel(), "empty field or -99.9,NA");
+
+    char plain[kLongestPlainNumber];
+    const auto read = [&](const char* text, bool signedOnly) {
+        const char* end = plainFromExponent(text, '.', signedOnly, plain);
+        return end ? std::string(static_cast<const char*>(plain), end) : std::string("none");
+    };
+    EXPECT_EQ(read("1.04E+01", true), "10.4");
+    EXPECT_EQ(read("-5e-3", true), "-0.005");
+    EXPECT_EQ(read("1e3", true), "none");
+    EXPECT_EQ(read("1e3", false), "1000");
+    EXPECT_EQ(read("-0.0E+00", true), "0");
+    EXPECT_EQ(read("1E+300", true), "none");
+    EXPECT_EQ(read("E+01", true), "none");
+    EXPECT_EQ(read("1.5E+01x", true), "none");
 }

@@ -36,7 +36,9 @@ INSTANTIATE_TEST_SUITE_P(
                       NewFactor{conversionUnitForWater, "0.1 mm", 0.1},
                       NewFactor{conversionUnitWS, "km/d", 0.011574074074074073},
                       NewFactor{conversionUnitWS, "knot", 0.5144444444444445},
-                      NewFactor{conversionUnitWS, "0.1 m/s", 0.1}));
+                      NewFactor{conversionUnitWS, "0.1 m/s", 0.1},
+                      NewFactor{conversionUnitSolar, "kJ/m2/d", 0.001},
+                      NewFactor{conversionUnitSolar, "Wh/m2/d", 0.0036}));
 
 TEST(Units, StoredIndexesOfTheFirstUnitsStay)
 {

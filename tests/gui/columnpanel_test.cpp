@@ -107,12 +107,13 @@ TEST_P(ColumnPanelUnits, UnitBoxFollowsTheChosenVariable)
 
 INSTANTIATE_TEST_SUITE_P(
     Variables, ColumnPanelUnits,
-    ::testing::Values(UnitCase{pluvora::kSolar, pluvora::kRelHum, {"%"}, 0},
+    ::testing::Values(UnitCase{pluvora::kSolar, pluvora::kRelHum, {"%", "fraction"}, 0},
                       UnitCase{pluvora::kSolar, pluvora::kYear, {}, -1},
                       UnitCase{-1, pluvora::kPrecip, {"mm", "cm", "inch", "0.1 mm"}, -1},
                       UnitCase{pluvora::kPrecip, pluvora::kEt, {"mm", "cm", "inch", "0.1 mm"}, -1},
-                      UnitCase{-1, pluvora::kSunHr, {"hr"}, 0},
-                      UnitCase{-1, pluvora::kSolar, {"MJ/m2/d", "Langley", "W/m2", "kWh/m2/d", "J/cm2", "cal/cm2"}, -1},
+                      UnitCase{-1, pluvora::kSunHr, {"hr", "min"}, 0},
+                      UnitCase{-1, pluvora::kSolar,
+                               {"MJ/m2/d", "Langley", "W/m2", "kWh/m2/d", "J/cm2", "cal/cm2", "kJ/m2/d", "Wh/m2/d"}, -1},
                       UnitCase{-1, pluvora::kVapPr, {"kPa", "hPa", "Pa"}, -1},
                       UnitCase{pluvora::kTmax, pluvora::kIgnore, {}, -1}));
 

@@ -88,3 +88,20 @@ TEST(MissingValueBox, SubstituteTextIsFree)
     EXPECT_EQ(request.signText, "-9999");
     EXPECT_EQ(request.substituteText, "n/a");
 }
+
+// The missing texts go to the run's layout as typed; a doubled comma adds
+// no empty text, which would make every empty field count twice as named.
+TEST(MissingValueBox, MissingTextsGoWithTheLayout)
+{
+    RecordingFeedback feedback;
+    MissingValueBox box(feedback);
+    pluvora::RunRequest request;
+    box.fillRequest(request);
+    EXPECT_TRUE(request.layout.missingTexts.empty());
+    box.findChild<QLineEdit*>("MissingTextsBox")->setText("NA,,-99.9,***");
+    box.fillRequest(request);
+    EXPECT_EQ(request.layout.missingTexts, (std::vector<std::string>{"NA", "-99.9", "***"}));
+    box.setMissingTexts({"M", "null"});
+    EXPECT_EQ(box.findChild<QLineEdit*>("MissingTextsBox")->text(), "M,null");
+    EXPECT_TRUE(feedback.calls.empty());
+}

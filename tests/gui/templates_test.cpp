@@ -139,6 +139,23 @@ TEST_F(TemplateMenu, SavedTemplateComesBackWithItsUnits)
     EXPECT_TRUE(feedback.messages().empty());
 }
 
+// The missing texts of "Missing value substitution" are part of the layout
+// a template keeps; one saved without them reads as before and clears them.
+TEST_F(TemplateMenu, MissingTextsAreKeptWithTheTemplate)
+{
+    setRowsBefore(1);
+    setColumn(1, "Year");
+    auto* texts = child<QLineEdit>("MissingTextsBox");
+    texts->setText("NA,-99.9");
+    saveAs("Texts");
+    texts->clear();
+    choose("Texts");
+    EXPECT_EQ(texts->text(), "NA,-99.9");
+    choose(kSilo);
+    EXPECT_EQ(texts->text(), "");
+    EXPECT_TRUE(feedback.messages().empty());
+}
+
 TEST_F(TemplateMenu, OverwriteAsksAndNoKeepsTheDialogOpen)
 {
     saveAs(kSilo, false);
