@@ -109,6 +109,8 @@ bool applySuggestedLayout(BatchOptions& options)
         layout.traceCode = options.layout.traceCode;
     if (!options.layout.missingTexts.empty())
         layout.missingTexts = options.layout.missingTexts;
+    if (!options.layout.missingTexts.empty())
+        layout.missingTexts = options.layout.missingTexts;
     options.layout = layout;
     if (options.rowsText.empty())
         options.rowsText = std::to_string(suggestion.rowsBefore);

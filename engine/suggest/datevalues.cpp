@@ -1,5 +1,6 @@
 #include "engine/suggest/datevalues.h"
 
+#include "engine/columns/datetext.h"
 #include "engine/suggest/suggestfields.h"
 
 #include <algorithm>
@@ -119,6 +120,17 @@ std::optional<std::string> dateFormatOf(const std::vector<std::string_view>& tok
     for (char sep : {'/', '.', '-'}) {
         if (auto format = dayMonthYearFormat(tokens, sep))
             return format;
+    }
+    // Forms with a day of year or a month's name, as the run reads them.
+    for (std::string_view format : {"YYYY-DDD", "DD-MON-YYYY", "DD MON YYYY"}) {
+        const auto at = std::find(std::begin(kDateFormats), std::end(kDateFormats), format);
+        const int index = static_cast<int>(at - std::begin(kDateFormats));
+        const bool read = std::all_of(tokens.begin(), tokens.end(), [&](std::string_view t) {
+            const DateText date = readDateText(unquoted(t), index);
+            return date.kind == DateText::Kind::Date && date.year >= 1800 && date.year <= 2200;
+        });
+        if (read)
+            return std::string(format);
     }
     return std::nullopt;
 }

@@ -73,6 +73,7 @@ public:
         settleDate();
         settleTimes();
         settleRepeats();
+        settleHumidity();
         choosePicked();
         noteMissing();
         noteTrace();
@@ -153,10 +154,15 @@ private:
         constexpr Option kOptions[] = {{'\t', "tab"}, {';', "semicolon"}, {',', "comma"}};
         std::size_t best = 1;
         for (const auto& option : kOptions) {
-            const std::size_t count = splitFields(mLines[tail.front()], option.sep).size();
-            const bool same = std::all_of(tail.begin(), tail.end(), [&](std::size_t i) {
-                return splitFields(mLines[i], option.sep).size() == count;
-            });
+            // The usual count of the last lines; a few notes below the data
+            // (a legend, a footer) have another.
+            std::map<std::size_t, std::size_t> counts;
+            for (std::size_t i : tail)
+                ++counts[splitFields(mLines[i], option.sep).size()];
+            const auto usual = std::max_element(counts.begin(), counts.end(),
+                                                [](const auto& a, const auto& b) { return a.second < b.second; });
+            const std::size_t count = usual->first;
+            const bool same = usual->second * 5 >= tail.size() * 4;
             if (same && count > best) {
                 best = count;
                 mSep = option.sep;
@@ -302,8 +308,14 @@ private:
                         v.firstEmptyLine = static_cast<int>(line);
                     continue;
                 }
+                if (isMissingWord(token)) {
+                    ++v.missingWords[token];
+                    continue;
+                }
                 v.tokens.push_back(token);
-                const auto number = numberIn(token, mOut.decimalComma);
+                auto number = numberIn(token, mOut.decimalComma);
+                if (!number)
+                    number = numberBeforeFlag(token);
                 if (!number) {
                     if (v.text++ == 0) {
                         v.firstTextLine = static_cast<int>(line);
@@ -775,6 +787,25 @@ private:
         }
     }
 
+    // Humidity comes from one column: RelHum as measured before a dew
+    // point or a vapour pressure, which a run would turn into RelHum too.
+    void settleHumidity()
+    {
+        const auto source = [&](std::string_view variable) {
+            return std::find_if(mOut.columns.begin(), mOut.columns.end(),
+                                [&](const SuggestedColumn& c) { return c.variable == variable; });
+        };
+        for (std::string_view kept : {"RelHum", "DewPt", "VapPr"}) {
+            const auto keep = source(kept);
+            if (keep == mOut.columns.end())
+                continue;
+            for (auto& c : mOut.columns)
+                if (&c != &*keep && (c.variable == "RelHum" || c.variable == "DewPt" || c.variable == "VapPr"))
+                    ignore(c, "humidity is read from " + columnLabel(*keep));
+            return;
+        }
+    }
+
     void settleRepeats()
     {
         for (std::size_t i = 0; i < mOut.columns.size(); ++i) {
@@ -811,6 +842,18 @@ private:
         }
     }
 
+    // A number with a quality flag glued after it ("90.0*", "0.39G"), which
+    // a run reads as the number.
+    std::optional<double> numberBeforeFlag(std::string_view token) const
+    {
+        std::size_t end = token.size();
+        while (end > 0 && token.size() - end < 2 && isFlag(token.substr(end - 1, 1)))
+            --end;
+        if (end == token.size() || end == 0)
+            return std::nullopt;
+        return numberIn(token.substr(0, end), mOut.decimalComma);
+    }
+
     void noteMissing()
     {
         std::map<int, int> signs;
@@ -831,6 +874,18 @@ private:
         });
         if (most != signs.end())
             mOut.missingSign = most->first;
+        // Words for a missing value in the columns read: each becomes one of
+        // the missing texts.
+        for (const auto& c : mOut.columns) {
+            if (c.variable == "Ignore")
+                continue;
+            for (const auto& [word, count] : mValues[static_cast<std::size_t>(c.field - 1)].missingWords) {
+                if (std::find(mOut.missingTexts.begin(), mOut.missingTexts.end(), word) == mOut.missingTexts.end())
+                    mOut.missingTexts.emplace_back(word);
+                mOut.notes.push_back(columnLabel(c) + " holds " + quoted(word) + " on " + linesText(count) +
+                                     ": read as a missing value.");
+            }
+        }
     }
 
     // Rain in tenths whose only negative value is -1: the trace code of
@@ -1017,6 +1072,7 @@ DataLayout suggestedLayout(const LayoutSuggestion& s, bool picking)
     layout.fieldEnds = s.fieldEnds;
     layout.decimalComma = s.decimalComma;
     layout.traceCode = s.traceCode;
+    layout.missingTexts = s.missingTexts;
     int column = 0;
     for (const SuggestedColumn* c : s.boxColumns(picking)) {
         ++column;
@@ -1051,6 +1107,8 @@ std::string suggestionOptions(const LayoutSuggestion& s)
         options += " --sign " + std::to_string(*s.missingSign);
     if (!s.traceCode.empty())
         options += " --trace " + s.traceCode;
+    if (!s.missingTexts.empty())
+        options += " --missing \"" + missingTextsText(s.missingTexts) + "\"";
     return options;
 }
 

@@ -50,6 +50,7 @@ struct LayoutSuggestion {
     std::vector<int> picked;
     std::optional<int> missingSign; // the sign value the data use
     std::string traceCode;          // a precipitation trace code, "" for none
+    std::vector<std::string> missingTexts; // words the data write for a missing value
     std::vector<std::string> notes; // what the data hold that no setting reads
 
     // The columns the boxes get: with `picking`, the picked fields (the
@@ -66,7 +67,7 @@ struct LayoutSuggestion {
 // input; what it cannot read it leaves unsuggested.
 LayoutSuggestion suggestLayout(std::string_view text,
                                const SuggestionTables& tables = SuggestionTables::builtIn(),
-                               int maxLines = 400);
+                               int maxLines = 3000);
 
 // The suggestion for a file, from its first 256 KiB. Throws Error when the
 // file cannot be read.
@@ -77,7 +78,7 @@ LayoutSuggestion suggestLayoutOfFile(const std::filesystem::path& path,
 DataLayout suggestedLayout(const LayoutSuggestion& suggestion, bool picking);
 
 // The command-line options that run the suggestion, on one line:
-// --rows N [--fields F] [--decimal-comma] [--pick LIST] --columns "..." [--sign S] [--trace T]
+// --rows N [--fields F] [--decimal-comma] [--pick LIST] --columns "..." [--sign S] [--trace T] [--missing LIST]
 std::string suggestionOptions(const LayoutSuggestion& suggestion);
 // One line per reason: the rows, the fields, each column, then the notes.
 std::vector<std::string> suggestionReasons(const LayoutSuggestion& suggestion);

@@ -3,6 +3,7 @@
 #include "engine/io/numbertext.h"
 
 #include <algorithm>
+#include <cmath>
 #include <string>
 
 namespace pluvora::suggest {
@@ -106,14 +107,37 @@ std::string_view unquoted(std::string_view s)
     return s;
 }
 
+namespace {
+
+// "1.04E+01", "5e-03": a number with a signed exponent, which a run reads
+// in every kind of field. Without the sign, blank-separated rows read two
+// numbers, so such a text is no number here.
+std::optional<double> exponentNumber(std::string_view text)
+{
+    const auto e = text.find_first_of("eE");
+    if (e == std::string_view::npos || e == 0 || e + 2 >= text.size() || (text[e + 1] != '+' && text[e + 1] != '-'))
+        return std::nullopt;
+    const auto mantissa = parseDecimal(text.substr(0, e));
+    const std::string_view exponent = text.substr(e + 2);
+    if (!mantissa || exponent.size() > 3 || !allDigits(exponent))
+        return std::nullopt;
+    const int power = digitsValue(exponent) * (text[e + 1] == '-' ? -1 : 1);
+    return *mantissa * std::pow(10.0, power);
+}
+
+} // namespace
+
 std::optional<double> numberIn(std::string_view text, bool decimalComma)
 {
+    std::string copy;
     if (decimalComma) {
-        std::string copy(text);
+        copy.assign(text);
         std::replace(copy.begin(), copy.end(), ',', '.');
-        return parseDecimal(copy);
+        text = copy;
     }
-    return parseDecimal(text);
+    if (auto number = parseDecimal(text))
+        return number;
+    return exponentNumber(text);
 }
 
 bool isDecimalCommaNumber(std::string_view s)

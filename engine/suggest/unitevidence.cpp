@@ -116,6 +116,13 @@ bool rainFits(const FieldValues& values, std::string_view unit)
 
 } // namespace
 
+bool isMissingWord(std::string_view text)
+{
+    static constexpr std::string_view kWords[] = {"M",  "NA", "N/A", "na",  "null", "NULL", "-", "--",
+                                                  "---", "***", "NaN", "nan", "?",   "*"};
+    return std::find(std::begin(kWords), std::end(kWords), text) != std::end(kWords);
+}
+
 bool fits(const FieldValues& values, std::string_view variable, std::string_view unit)
 {
     const auto range = plausibleRange(variable, unit);

@@ -34,7 +34,11 @@ struct FieldValues {
     int text = 0, firstTextLine = -1;
     std::string_view textSample;
     std::map<int, int> signCounts;          // sign value -> count
+    std::map<std::string_view, int> missingWords; // "NA", "M", "-" ... -> count
 };
+
+// A word services write for a missing value ("NA", "M", "null", "-", "***").
+bool isMissingWord(std::string_view text);
 
 // Whether the values fit `variable` in `unit`: in its range, and for solar
 // and rain as a series of days can hold.

@@ -56,7 +56,7 @@ INSTANTIATE_TEST_SUITE_P(
         ServiceFile{"knmi_debilt_260_1993-1994_daily.txt",
                     "--rows 49 --fields comma --pick 2,5,13,15,20-21,23,36,41 --columns \"Date:YYYYMMDD,WndSpd:0.1 m/s,T-min:0.1 oC,T-max:0.1 oC,SunHr%:%,Solar:J/cm2,Precip:0.1 mm,RelHum:%,ET:0.1 mm\" --trace -1"},
         ServiceFile{"nasa_power_chakwal_2000-2002_daily.csv",
-                    "--rows 33 --fields comma --pick 1-4,11-12,15-17 --columns \"Year,Month,Day,Solar:kWh/m2/d,T-max:oC,T-min:oC,RelHum:%,Precip:mm,DewPt:oC\""},
+                    "--rows 33 --fields comma --pick 1-4,11-12,15-16 --columns \"Year,Month,Day,Solar:kWh/m2/d,T-max:oC,T-min:oC,RelHum:%,Precip:mm\""},
         ServiceFile{"silo_apsim_wagga_72150.met",
                     "--rows 23 --columns \"Year,DOY,Solar:MJ/m2/d,T-max:oC,T-min:oC,Precip:mm,PanEvap:mm,VapPr:hPa\""},
         ServiceFile{"silo_ppd_wagga_72150.txt",

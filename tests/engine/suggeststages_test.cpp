@@ -32,7 +32,11 @@ TEST(SuggestStages, DatesAreToldByTheirValues)
         {{"01.01.1991", "02.01.1991"}, "DD.MM.YYYY"},
         {{"2019-02-29"}, std::nullopt},
         {{"2019-01-01", "12.5"}, std::nullopt},
-        {{"01-jan-2004"}, std::nullopt},
+        // Names of months and days of the year, as the run reads them.
+        {{"01-jan-2004", "02-jan-2004"}, "DD-MON-YYYY"},
+        {{"\"1 Jan 2022\"", "\"2 Jan 2022\""}, "DD MON YYYY"},
+        {{"2003-001", "2003-002"}, "YYYY-DDD"},
+        {{"01-xyz-2004"}, std::nullopt},
     };
     for (const Case& c : cases)
         EXPECT_EQ(dateFormatOf(c.tokens), c.format) << c.tokens.front();
