@@ -161,8 +161,15 @@ private:
                 ++counts[splitFields(mLines[i], option.sep).size()];
             const auto usual = std::max_element(counts.begin(), counts.end(),
                                                 [](const auto& a, const auto& b) { return a.second < b.second; });
-            const std::size_t count = usual->first;
-            const bool same = usual->second * 5 >= tail.size() * 4;
+            std::size_t count = usual->first;
+            bool same = usual->second * 5 >= tail.size() * 4;
+            // A short file: the last lines alike, however few.
+            const std::size_t last = splitFields(mLines[tail.front()], option.sep).size();
+            if ((!same || last > count) && last > 1 && tail.size() > 1 &&
+                splitFields(mLines[tail[1]], option.sep).size() == last) {
+                count = last;
+                same = true;
+            }
             if (same && count > best) {
                 best = count;
                 mSep = option.sep;
@@ -184,6 +191,9 @@ private:
             std::max_element(counts.begin(), counts.end(),
                              [](const auto& a, const auto& b) { return a.second < b.second; })
                 ->first);
+        // A separator chosen from a short file's last lines sets the count.
+        if (mSep != kBlanks)
+            mOut.fieldCount = static_cast<int>(best);
     }
 
     bool isNumberish(std::string_view field) const
@@ -499,8 +509,14 @@ private:
     bool suggestDatePart(SuggestedColumn& c, const FieldValues& values, std::string_view variable)
     {
         if (variable == "Date") {
+            const bool fiveDigits = std::all_of(values.tokens.begin(), values.tokens.end(),
+                                                [](std::string_view t) { return t.size() == 5; });
             if (auto format = dateFormatOf(values.tokens)) {
                 assignDate(c, *format, Confidence::High, "name and date values");
+            } else if (fiveDigits && wholeNumbersIn(values, 1001, 99366)) {
+                c.variable = "YYDOY";
+                c.confidence = Confidence::High;
+                c.reason = "name and values: year of two digits and day of year";
             } else if (wholeNumbersIn(values, 1, 31) || wholeNumbersIn(values, 1, 366)) {
                 return false; // a "day"-like column under another name
             } else {

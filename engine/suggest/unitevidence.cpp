@@ -58,6 +58,8 @@ std::optional<Range> plausibleRange(std::string_view variable, std::string_view 
         {"WndSpd", "km/d", {0, 5000}},     {"WndSpd", "knot", {0, 120}},
         {"WndSpd", "0.1 m/s", {0, 600}},   {"VapPr", "kPa", {0, 8}},
         {"VapPr", "hPa", {0, 80}},         {"VapPr", "Pa", {0, 8000}},
+        {"Solar", "kJ/m2/d", {0, 45000}},  {"Solar", "Wh/m2/d", {0, 12500}},
+        {"RelHum", "fraction", {0, 1.005}}, {"SunHr", "min", {0, 1440}},
     };
     for (const auto& row : kRows)
         if (row.variable == variable && row.unit == unit)
@@ -85,6 +87,10 @@ double megajoulesPer(std::string_view unit)
         return 3.6;
     if (unit == "J/cm2")
         return 0.01;
+    if (unit == "kJ/m2/d")
+        return 0.001;
+    if (unit == "Wh/m2/d")
+        return 0.0036;
     return 1.0;
 }
 

@@ -187,6 +187,19 @@ INSTANTIATE_TEST_SUITE_P(
                   "1990 1 31 07:02 -1.0 -7.5\n"
                   "1990 2 1 07:00 0.5 -5.0\n",
                   "--rows 1 --columns \"Year,Month,Day,Ignore,Ignore,T-max:oC,T-min:oC\""},
+        // A year of two digits and a day of year under a DATE name.
+        SmallFile{"FiveDigitDssatDates",
+                  "@DATE  SRAD  TMAX  TMIN  RAIN\n"
+                  "82001   5.9  24.4  15.6  19.0\n"
+                  "82002   7.2  22.8   7.2   0.0\n",
+                  "--rows 1 --columns \"YYDOY,Solar:MJ/m2/d,T-max:oC,T-min:oC,Precip:mm\""},
+        // One day under a long header block: the last lines set the fields.
+        SmallFile{"ShortReplyUnderAHeaderBlock",
+                  "-BEGIN HEADER-\nT2M_MIN   Temperature Minimum (C)\nT2M_MAX   Temperature Maximum (C)\n"
+                  "PS        Surface Pressure (kPa)\n-END HEADER-\n"
+                  "YEAR,DOY,T2M_MIN,T2M_MAX,PS\n"
+                  "1983,1,-25.37,-22.7,69.23\n",
+                  "--rows 6 --fields comma --columns \"Year,DOY,T-min:oC,T-max:oC\""},
         SmallFile{"MissingSignProposed",
                   "YEAR DOY T2M_MAX T2M_MIN PRECTOTCORR\n"
                   "2001 1 12.1 3.0 -999\n"
