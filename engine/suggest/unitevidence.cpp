@@ -1,6 +1,7 @@
 #include "engine/suggest/unitevidence.h"
 
 #include "engine/columns/variablecatalogue.h"
+#include "engine/record/record.h"
 
 #include <algorithm>
 #include <array>
@@ -76,23 +77,6 @@ bool isSignValue(double v)
 
 namespace {
 
-// MJ/m2/d in one unit of solar radiation.
-double megajoulesPer(std::string_view unit)
-{
-    if (unit == "Langley" || unit == "cal/cm2")
-        return 0.04186;
-    if (unit == "W/m2")
-        return 0.0864;
-    if (unit == "kWh/m2/d")
-        return 3.6;
-    if (unit == "J/cm2")
-        return 0.01;
-    if (unit == "kJ/m2/d")
-        return 0.001;
-    if (unit == "Wh/m2/d")
-        return 0.0036;
-    return 1.0;
-}
 
 // A day's solar radiation reaches at most the top of the atmosphere's
 // (under 45 MJ/m2 anywhere), and a series of days reaches well above a
@@ -103,7 +87,7 @@ bool solarTotalsFit(const FieldValues& values, std::string_view unit)
     std::vector<double> sorted = values.numbers;
     const auto top = sorted.begin() + static_cast<std::ptrdiff_t>(static_cast<double>(sorted.size() - 1) * 0.99);
     std::nth_element(sorted.begin(), top, sorted.end());
-    const double brightest = *top * megajoulesPer(unit);
+    const double brightest = *top * conversionUnitSolar(unit);
     return brightest <= 45 && (sorted.size() < 30 || brightest >= 4);
 }
 
