@@ -26,7 +26,7 @@ ExplorerWindow::ExplorerWindow(const ExplorerSetup& setup, QWidget* parent)
     , mFileChooser(*setup.fileChooser)
     , mInputFolder(setup.inputFolder)
 {
-    setObjectName("ExplorerWindow");
+    setObjectName("TformWeb");
     setWindowTitle(kCaption);
     setAttribute(Qt::WA_DeleteOnClose);
     resize(900, 680);

@@ -4,7 +4,10 @@
 #include <QApplication>
 #include <QLabel>
 #include <QStatusTipEvent>
+#include <QWidget>
 #include <QWindow>
+
+#include <algorithm>
 
 TEST_F(ExplorerFixture, BackAndForwardFollowTheExplorersOwnHistory)
 {
@@ -125,4 +128,13 @@ TEST_F(ExplorerFixture, TypedAddressGoesThereOnEnterAndKeypadEnter)
     ASSERT_TRUE(followLink("next"));
     EXPECT_EQ(addressBoxText(), page("c.html"));
     EXPECT_EQ(explorer->browser()->url().toString(), page("c.html"));
+}
+
+// Scripts and tests find the explorer window by its prescribed name.
+TEST_F(ExplorerFixture, TheWindowIsFoundByItsName)
+{
+    openExplorer();
+    const auto windows = QApplication::topLevelWidgets();
+    EXPECT_TRUE(std::any_of(windows.begin(), windows.end(),
+                            [this](QWidget* w) { return w == explorer && w->objectName() == "TformWeb"; }));
 }
