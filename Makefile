@@ -1,5 +1,7 @@
-# Entry points for a fresh Debian 12 machine: `make run`, `make test` (every
-# check) and `make check` (the plain suite alone, quicker). All install whatever Debian packages are missing, configure and build.
+# Entry points for a fresh Debian 12 machine: `make run`, `make test` (the
+# plain suite and the engine under the sanitizers), `make test-all` (every
+# check, as CI runs it) and `make check` (the plain suite alone). All install
+# whatever Debian packages are missing, configure and build.
 
 BUILD_DIR ?= build
 # The same suite again under AddressSanitizer and UndefinedBehaviorSanitizer.
@@ -22,7 +24,7 @@ SUDO := $(shell [ "$$(id -u)" -eq 0 ] || echo sudo)
 # Rebuilds are much faster through ccache where a developer has it.
 CMAKE_ARGS := $(if $(shell command -v ccache),-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 
-.PHONY: all deps fuzz-deps slurm-deps test-slurm configure build asan-build fuzz-build run check test bench fuzz clean
+.PHONY: all deps fuzz-deps slurm-deps test-slurm configure build asan-configure asan-build fuzz-build run check test test-all bench fuzz clean
 
 all: build
 
@@ -43,9 +45,7 @@ configure: deps
 build: configure
 	cmake --build $(BUILD_DIR)
 
-asan-build: deps
-	@[ -f $(ASAN_DIR)/build.ninja ] || cmake -S . -B $(ASAN_DIR) -G Ninja $(CMAKE_ARGS) \
-	    -DPLUVORA_SANITIZE=address,undefined -DPLUVORA_BUILD_BENCH=OFF
+asan-build: asan-configure
 	cmake --build $(ASAN_DIR)
 
 fuzz-build: fuzz-deps deps
@@ -65,17 +65,34 @@ check: build
 	@# How the layout suggestion reads each real sample file, for the log.
 	@$(BUILD_DIR)/tests/batch_tests --gtest_filter='LayoutCorpus.*' | sed -n '/^file |/,/^right /p'
 
-# Every check: the plain suite, then the same under the sanitizers. Tests
-# labelled no-sanitizer are left out of the second run; each such label says
-# in its CMake file why the test cannot run under ASan.
-test: check asan-build
-	@# LeakSanitizer needs ptrace, which some containers forbid; the address
-	@# and undefined-behaviour checks still run there.
-	cd $(ASAN_DIR) && leaks=1 && \
+# LeakSanitizer needs ptrace, which some containers forbid; the address and
+# undefined-behaviour checks still run there.
+ASAN_RUN = leaks=1; \
 	  if ! ./tests/methods_tests --gtest_filter=-* >/dev/null 2>&1; then \
 	    leaks=0; echo "LeakSanitizer cannot run here: leak checks are off"; \
-	  fi && \
-	  ASAN_OPTIONS=detect_leaks=$$leaks QT_QPA_PLATFORM=offscreen ctest --output-on-failure -LE 'no-sanitizer|slurm'
+	  fi; \
+	  export ASAN_OPTIONS=detect_leaks=$$leaks QT_QPA_PLATFORM=offscreen;
+ASAN_QUICK_TARGETS := engine_tests methods_tests $(addprefix fuzz_,$(addsuffix _replay,$(FUZZ_TARGETS)))
+
+asan-configure: deps
+	@[ -f $(ASAN_DIR)/build.ninja ] || cmake -S . -B $(ASAN_DIR) -G Ninja $(CMAKE_ARGS) \
+	    -DPLUVORA_SANITIZE=address,undefined -DPLUVORA_BUILD_BENCH=OFF
+
+# The everyday check: the plain suite, then the engine's tests and the fuzz
+# corpus replay under the sanitizers. The window's and the batch program's
+# tests run in the plain suite only; `make test-all` runs them under the
+# sanitizers as well.
+test: check asan-configure
+	cmake --build $(ASAN_DIR) --target $(ASAN_QUICK_TARGETS)
+	cd $(ASAN_DIR) && $(ASAN_RUN) \
+	  ./tests/engine_tests --gtest_brief=1 && ./tests/methods_tests --gtest_brief=1 && \
+	  ctest --output-on-failure -R '^Fuzz[.]'
+
+# Every check, as CI runs it: the plain suite, then the whole suite under the
+# sanitizers. Tests labelled no-sanitizer are left out of the second run;
+# each such label says in its CMake file why the test cannot run under ASan.
+test-all: check asan-build
+	cd $(ASAN_DIR) && $(ASAN_RUN) ctest --output-on-failure -LE 'no-sanitizer|slurm'
 
 # The tests that start daemons (a one-node Slurm); they skip, saying why,
 # where the packages are missing or the daemons cannot start.
