@@ -92,8 +92,10 @@ void InputCommands::cleanData()
         return;
     if (replacePanel([this](std::string_view panel, int rows) {
             return pluvora::cleanInputData(mFolder, mUser, panel, rows);
-        }))
+        })) {
+        emit cleaned();
         mUser.playSound(pluvora::Sound::Exclamation);
+    }
 }
 
 void InputCommands::Usetabtoaligninputdata1Click()
@@ -133,6 +135,7 @@ void InputCommands::removeColumns(const std::vector<bool>& remove)
             return pluvora::removeSeenColumns(panel, rows, remove, mFieldSplit);
         }))
         return;
+    emit columnsRemoved(remove);
     mUser.playSound(pluvora::Sound::Exclamation);
     mUser.showMessage(pluvora::MessageKind::Information, kColumnsRemoved);
 }

@@ -54,6 +54,13 @@ public:
         mFieldSplitSource = std::move(source);
     }
 
+signals:
+    // The panel's text was cleaned: every separator is now a blank.
+    void cleaned();
+    // Columns of the panel were removed (true for each removed one, from
+    // column 1): the layout of the columns after them moves left.
+    void columnsRemoved(const std::vector<bool>& removed);
+
 public slots:
     // "Clean input data": blanks every character a number cannot hold.
     void CleanData1Click();

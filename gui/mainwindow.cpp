@@ -92,6 +92,19 @@ MainWindow::MainWindow(const MainWindowSetup& setup, QWidget* parent)
                                        *mFeedback, *mFileChooser, mRemembered, this);
     mInputCommands->setFieldSplitSource(
         [this] { return pluvora::fieldSplitOf(mColumns->layout().fields); });
+    // The layout follows what the commands did to the columns.
+    connect(mInputCommands, &InputCommands::cleaned, this, [this] {
+        pluvora::DataLayout layout = mColumns->layout();
+        layout.fields = pluvora::FieldSeparator::Blanks;
+        layout.fieldEnds.clear();
+        layout.decimalComma = false;
+        mColumns->apply(layout);
+        mNoteLine->addNote(kLayoutAfterCleaning);
+    });
+    connect(mInputCommands, &InputCommands::columnsRemoved, this, [this](const std::vector<bool>& removed) {
+        mColumns->apply(pluvora::withoutColumns(mColumns->layout(), removed));
+        mNoteLine->addNote(kLayoutAfterRemoval);
+    });
     mTemplates = new TemplateControl({this, mTemplateBox, mColumns, mMissingValues}, mFolder,
                                      *mFeedback, this);
     mQuality = new QualityView(this, *mFileChooser, *mUser,

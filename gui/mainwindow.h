@@ -70,6 +70,12 @@ public:
     static constexpr const char* kStep2Title = "Step 2: Specify input data";
     static constexpr const char* kTemplateCaption = "Data template";
     static constexpr const char* kProcessCaption = "Step 4: Process";
+    static constexpr const char* kLayoutAfterCleaning =
+        "The input was cleaned: its fields are now read as separated by blanks.";
+    static constexpr const char* kLayoutKeptFromBefore =
+        "No layout was suggested for this file: the columns keep the layout they had; check them.";
+    static constexpr const char* kLayoutAfterRemoval =
+        "Columns were removed: the column boxes moved left with them.";
     static constexpr const char* kItIsDone = "It is Done";
     static constexpr const char* kRunningLabel = "Processing...";
     static constexpr const char* kRunCancelled = "The run was cancelled; nothing was changed.";

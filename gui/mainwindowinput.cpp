@@ -176,8 +176,12 @@ void MainWindow::loadBackToInputPanel(const QString& text)
 
 void MainWindow::suggestLayoutFor(const QString& text)
 {
+    // The last run's notes were about another file.
+    mNoteLine->clearNotes();
     // A template the user picked wins over any suggestion.
     if (!mSuggestLayout->isChecked() || mTemplateBox->currentIndex() >= 0)
         return;
-    mSuggestion->offer(text, pluvora::SuggestionTables::withUserFiles(mFolder.path()));
+    if (!mSuggestion->offer(text, pluvora::SuggestionTables::withUserFiles(mFolder.path())) &&
+        mColumns->layout().variable(1) >= 0)
+        mNoteLine->addNote(kLayoutKeptFromBefore);
 }

@@ -114,6 +114,21 @@ void parseColumnsText(std::string_view text, DataLayout& layout)
     layout = parsed;
 }
 
+DataLayout withoutColumns(const DataLayout& layout, const std::vector<bool>& removed)
+{
+    DataLayout kept = layout;
+    int to = 1;
+    for (int column = 1; column <= kColumnBoxes; ++column) {
+        const auto k = static_cast<std::size_t>(column - 1);
+        if (k < removed.size() && removed[k])
+            continue;
+        kept.setColumn(to++, layout.variable(column), layout.unit(column));
+    }
+    for (; to <= kColumnBoxes; ++to)
+        kept.setColumn(to, -1, -1);
+    return kept;
+}
+
 DataLayout layoutFromColumns(std::string_view text)
 {
     DataLayout layout;

@@ -88,6 +88,11 @@ std::string columnsText(const DataLayout& layout);
 void parseColumnsText(std::string_view text, DataLayout& layout);
 DataLayout layoutFromColumns(std::string_view text);
 
+// The layout of the columns left once those marked in `removed` (index 0 is
+// column 1) are taken out of the rows: later columns move left, the
+// reading settings stay.
+DataLayout withoutColumns(const DataLayout& layout, const std::vector<bool>& removed);
+
 // The reading settings as blank-separated words: "fields=comma",
 // "widths=5,11,17", "decimal-comma", "trace=-1", "missing=NA,null"; empty
 // for blank-separated fields without decimal comma, trace code or missing

@@ -109,3 +109,11 @@ TEST(DataLayout, MissingTextsAreWordsBetweenCommas)
     // A bad list drops the reading settings, as any bad setting does.
     EXPECT_EQ(parseTemplateLines("2\tfields=tab missing=NA,,M", "", "").fields, FieldSeparator::Blanks);
 }
+
+TEST(DataLayout, RemovedColumnsTakeTheirBoxesWithThem)
+{
+    const DataLayout layout = layoutFromColumns("Year,DOY,Ignore,T-max:oC,T-min:oC");
+    EXPECT_EQ(columnsText(withoutColumns(layout, {false, false, true})), "Year,DOY,T-max:oC,T-min:oC");
+    EXPECT_EQ(columnsText(withoutColumns(layout, {true, false, false, false, true})), "DOY,Ignore,T-max:oC");
+    EXPECT_EQ(withoutColumns(layout, {}), layout);
+}

@@ -1,6 +1,9 @@
 #include "windowfixture.h"
 
+#include "engine/appfolder/appfolder.h"
+#include "engine/table/layoutpasses.h"
 #include "gui/cleandatamessage.h"
+#include "gui/columnpanel.h"
 #include "gui/inputcommands.h"
 #include "gui/removecolumnsdialog.h"
 
@@ -9,6 +12,7 @@
 #include <QCoreApplication>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QPushButton>
 
 #include <gtest/gtest.h>
 
@@ -180,4 +184,34 @@ TEST_F(InputMenu, SaveAddsTxtOnlyToANameWithoutExtension)
     EXPECT_EQ(chooser.filters.value(0), InputCommands::kSaveFilter);
     EXPECT_EQ(chooser.folders.value(0).toStdString(), window->rememberedFolders().inputFiles);
     EXPECT_TRUE(feedback.calls.empty());
+}
+
+// The layout follows what a command did to the columns: the boxes of a
+// removed column go with it, and cleaned comma fields read as blanks.
+TEST_F(InputMenu, TheLayoutFollowsTheRewrittenColumns)
+{
+    openText("a b c\r\n2001 7 31.5\r\n", 1);
+    setColumn(1, "Year");
+    setColumn(2, "Ignore");
+    setColumn(3, "T-max", "oC");
+    trigger("RemoveDataColumns");
+    auto* form = dialog<RemoveColumnsDialog>();
+    ASSERT_NE(form, nullptr);
+    form->findChild<QListWidget*>("CheckListBox1")->item(1)->setCheckState(Qt::Checked);
+    form->findChild<QPushButton*>("BitBtn1")->click();
+    freeClosed();
+    const auto layout = window->findChild<ColumnPanel*>()->layout();
+    EXPECT_EQ(layout.variable(1), pluvora::kYear);
+    EXPECT_EQ(layout.variable(2), pluvora::kTmax);
+    EXPECT_EQ(layout.unitText(2), "oC");
+    EXPECT_EQ(layout.variable(3), -1);
+
+    openText("a,b\r\n2001,31.5\r\n", 1);
+    auto withCommas = window->findChild<ColumnPanel*>()->layout();
+    withCommas.fields = pluvora::FieldSeparator::Comma;
+    window->findChild<ColumnPanel*>()->apply(withCommas);
+    pluvora::rememberCleanExplanation(pluvora::AppFolder(appDir.path()), false);
+    trigger("CleanData1");
+    freeClosed();
+    EXPECT_EQ(window->findChild<ColumnPanel*>()->layout().fields, pluvora::FieldSeparator::Blanks);
 }

@@ -1,6 +1,7 @@
 #include "windowfixture.h"
 
 #include "engine/suggest/suggestionverdict.h"
+#include "gui/mainwindow.h"
 #include "gui/noteline.h"
 
 #include <QAction>
@@ -115,4 +116,16 @@ TEST_F(Suggestion, ProcessStopsOnAnUntouchedSuggestionThatMissesAVariable)
     EXPECT_FALSE(child<QPlainTextEdit>("Memo2")->toPlainText().isEmpty());
     const auto notes = child<NoteLine>(NoteLine::kObjectName)->notes();
     EXPECT_TRUE(notes.contains("No column holds Solar: the weather file gets 0 for it on every day.")) << notes.join('|').toStdString();
+}
+
+// A file the suggestion cannot read keeps the boxes as they were, and the
+// note line says so instead of the last run's notes.
+TEST_F(Suggestion, AFileWithoutSuggestionSaysTheLayoutIsKept)
+{
+    setColumn(1, "Year");
+    child<NoteLine>(NoteLine::kObjectName)->addNote("a note of the last run");
+    open(userDir.write("notes.txt", "just a note\nand another\n"));
+    EXPECT_EQ(variable(1), "Year");
+    EXPECT_EQ(child<NoteLine>(NoteLine::kObjectName)->notes(),
+              QStringList{QString::fromUtf8(MainWindow::kLayoutKeptFromBefore)});
 }
