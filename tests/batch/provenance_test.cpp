@@ -145,6 +145,37 @@ TEST(BatchFlags, ARunStoppedByMissingValuesFlagsEveryDay)
     }
 }
 
+// A file where most days are at fault: the report lists the first of them
+// and counts the rest; the flags file still marks every one.
+TEST(BatchFlags, ReportListsTheFirstFlaggedDaysAndCountsTheRest)
+{
+    test::TempFolder temp;
+    std::string text = "Station 9\nYear DOY Tmax Tmin\n";
+    for (int i = 0; i < 1200; ++i)
+        text += std::to_string(2001 + i / 365) + " " + std::to_string(i % 365 + 1) + " 5.0 9.0\n";
+    const fs::path input = temp.path() / "faults.txt";
+    writeText(input, text);
+    const fs::path flags = temp.path() / "flags.csv";
+    const fs::path report = temp.path() / "report.html";
+    EXPECT_EQ(runBatchQuietly(temp, {"--task", "3", "--rows", "2", "--columns", "Year,DOY,T-max:oC,T-min:oC",
+                                     "--flags", flags.string(), "--report", report.string(), input.string()}),
+              1);
+    const std::string html = test::readFile(report);
+    std::size_t rows = 0;
+    for (auto at = html.find("T-max not above T-min</td></tr>"); at != std::string::npos;
+         at = html.find("T-max not above T-min</td></tr>", at + 1))
+        ++rows;
+    EXPECT_EQ(rows, 1000u);
+    EXPECT_NE(html.find("<p>The first 1000 flagged days are listed; 200 more are left out. The flags file marks "
+                        "every one.</p>"),
+              std::string::npos);
+    const std::string marks = test::readFile(flags);
+    std::size_t flagged = 0;
+    for (auto at = marks.find(",MF,MF\r\n"); at != std::string::npos; at = marks.find(",MF,MF\r\n", at + 1))
+        ++flagged;
+    EXPECT_EQ(flagged, 1200u);
+}
+
 // The flags file and the report, byte for byte, on shared sample files and
 // on a hand-made file with a fault of every kind the checkup tells apart:
 // a run that holds less of its days must still write the same files.
