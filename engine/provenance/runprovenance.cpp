@@ -185,14 +185,15 @@ void RunProvenance::noteDay(std::size_t record, const Record& values, int year, 
     if (!reason.empty()) {
         // The texts combine a fixed set of tests; the last one used is the
         // likeliest match.
-        auto& pool = *mReasons;
-        auto held = std::find_if(pool.rbegin(), pool.rend(), [&](const auto& text) { return *text == reason; });
-        if (held == pool.rend()) {
-            pool.push_back(std::make_unique<std::string>(reason));
-            day.reason = *pool.back();
-        } else {
-            day.reason = **held;
+        auto held = std::find(mReasons.rbegin(), mReasons.rend(), reason);
+        if (held == mReasons.rend() && mReasons.size() < 0xFFFF) {
+            mReasons.emplace_back(reason);
+            held = mReasons.rbegin();
         }
+        // Past 65535 texts, more than the checkup's combinations of tests
+        // make, a day keeps the last one held.
+        day.reasonIndex = static_cast<std::uint16_t>(held == mReasons.rend() ? mReasons.size()
+                                                                              : mReasons.rend() - held);
     }
     for (std::size_t s = 0; s < mSeries.size(); ++s) {
         const bool named = (flaggedCodes >> mSeries[s].code) & 1u;
@@ -229,7 +230,7 @@ bool RunProvenance::anyFlagged() const
     if (!mMissingRows.empty())
         return true;
     for (const Day& day : mDays)
-        if (!day.reason.empty())
+        if (day.reasonIndex != 0)
             return true;
     return false;
 }

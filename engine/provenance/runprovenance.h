@@ -6,7 +6,6 @@
 #include <cstdint>
 #include <filesystem>
 #include <limits>
-#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -40,9 +39,9 @@ public:
         int inputLine = 0;             // 1-based line of the input panel
         std::uint32_t substituted = 0; // bit per series
         std::uint32_t flagged = 0;     // bit per series
-        // Why the checkup lists the day; empty if it does not. Few texts
-        // recur over many days, so each is held once by the provenance.
-        std::string_view reason;
+        // Why the checkup lists the day, as RunProvenance::reason tells it:
+        // few texts recur over many days, so each is held once.
+        std::uint16_t reasonIndex = 0; // 0: the checkup does not list it
     };
 
     // Rows the missing-value check reported: they never became days.
@@ -85,6 +84,11 @@ public:
     // "1998-02-14".
     static std::string isoDate(const Day& day);
     int inputLineOfRecord(std::size_t record) const;
+    // Why the checkup lists the day; empty if it does not.
+    std::string_view reason(const Day& day) const
+    {
+        return day.reasonIndex == 0 ? std::string_view() : std::string_view(mReasons[day.reasonIndex - 1]);
+    }
 
 private:
     std::uint32_t packValue(double value);
@@ -100,9 +104,7 @@ private:
     std::vector<std::uint32_t> mValues;
     std::vector<double> mWideValues; // those a packed value cannot hold exactly
     std::vector<MissingRow> mMissingRows;
-    // Shared by copies, so their days' reasons stay valid.
-    std::shared_ptr<std::vector<std::unique_ptr<std::string>>> mReasons =
-        std::make_shared<std::vector<std::unique_ptr<std::string>>>();
+    std::vector<std::string> mReasons;
 };
 
 } // namespace pluvora

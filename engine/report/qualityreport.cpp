@@ -233,7 +233,7 @@ std::string chartSvg(const RunProvenance& p, std::size_t s, const std::vector<do
             const double cy = std::isnan(y[d]) ? kTop + 4 : py(y[d]);
             mark(d, 2, "<circle cx=\"" + coordinate(cx) + "\" cy=\"" + coordinate(cy)
                            + "\" r=\"3.2\" fill=\"none\" stroke=\"#d00\" stroke-width=\"1.4\">" + title + ": "
-                           + escaped(p.days()[d].reason) + "</title></circle>\n");
+                           + escaped(p.reason(p.days()[d])) + "</title></circle>\n");
         }
     }
     svg += "</svg>\n";
@@ -277,7 +277,8 @@ void flaggedTable(std::string& html, const RunProvenance& p)
     }
     // A row with missing values is listed above with its text.
     for (const auto& day : p.days()) {
-        if (day.reason.empty() || day.reason == kReasonMissingValues)
+        const std::string_view reason = p.reason(day);
+        if (reason.empty() || reason == kReasonMissingValues)
             continue;
         if (listed == kMostFlaggedRows) {
             ++left;
@@ -285,7 +286,7 @@ void flaggedTable(std::string& html, const RunProvenance& p)
         }
         ++listed;
         html += "<tr><td>" + RunProvenance::isoDate(day) + "</td><td class=\"n\">" + std::to_string(day.inputLine)
-                + "</td><td>" + escaped(day.reason) + "</td></tr>\n";
+                + "</td><td>" + escaped(reason) + "</td></tr>\n";
     }
     html += "</tbody>\n</table>\n";
     if (left > 0)
