@@ -102,6 +102,7 @@ test-slurm: build
 bench: build
 	$(BUILD_DIR)/bench/pluvora_bench
 	$(BUILD_DIR)/bench/pluvora_manyfiles_bench
+	$(BUILD_DIR)/bench/pluvora_memory_bench
 
 # New findings land in $(FUZZ_DIR)/findings/<target>; a crash input that
 # is fixed goes to fuzz/regressions/<target>, where `make test` replays it.

@@ -24,30 +24,50 @@ std::string seriesTitle(const RunProvenance::Series& series)
     return series.estimated ? series.name + " (estimated)" : series.name;
 }
 
-std::string flagsFileText(const RunProvenance& provenance)
+namespace {
+
+// Hands the file over a row at a time, so a long run's file is never held
+// whole.
+template <typename Put>
+void putFlagsRows(const RunProvenance& provenance, Put&& put)
 {
     const auto& series = provenance.series();
-    std::string text = "Date";
+    std::string row = "Date";
     for (const auto& s : series)
-        text += "," + seriesTitle(s);
-    text += "\r\n";
+        row += "," + seriesTitle(s);
+    row += "\r\n";
+    put(row);
     for (std::size_t day = 0; day < provenance.days().size(); ++day) {
-        text += RunProvenance::isoDate(provenance.days()[day]);
+        row = RunProvenance::isoDate(provenance.days()[day]);
         for (std::size_t s = 0; s < series.size(); ++s) {
-            text += ',';
-            text += markCode(provenance.mark(s, day));
+            row += ',';
+            row += markCode(provenance.mark(s, day));
             if (provenance.flagged(s, day))
-                text += 'F';
+                row += 'F';
         }
-        text += "\r\n";
+        row += "\r\n";
+        put(row);
     }
+}
+
+} // namespace
+
+std::string flagsFileText(const RunProvenance& provenance)
+{
+    std::string text;
+    putFlagsRows(provenance, [&](std::string_view row) { text += row; });
     return text;
 }
 
 void writeFlagsFile(const std::filesystem::path& target, const RunProvenance& provenance)
 {
-    const std::string text = flagsFileText(provenance);
-    writeAtomically(target, text);
+    auto& ops = systemFileOperations();
+    writeFileWhole(
+        target,
+        [&](const std::filesystem::path& file) {
+            ops.writeWith(file, [&](const PutText& put) { putFlagsRows(provenance, put); });
+        },
+        TemporaryName::Unique, ops);
 }
 
 } // namespace pluvora

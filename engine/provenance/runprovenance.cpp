@@ -2,8 +2,10 @@
 
 #include "engine/io/textreader.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <iterator>
 
 namespace pluvora {
 
@@ -108,6 +110,7 @@ void RunProvenance::clearDays()
     mPendingSubstituted.clear();
     mDays.clear();
     mValues.clear();
+    mWideValues.clear();
     mMissingRows.clear();
 }
 
@@ -131,6 +134,40 @@ void RunProvenance::noteMissingRow(std::size_t record, std::string_view text)
     mMissingRows.push_back({inputLineOfRecord(record), std::string(text)});
 }
 
+// A value read from a file has a few decimals: it is kept as the integer
+// it is at some power of ten, in half the room of a double, when dividing
+// that integer by the power gives the very same double back. Layout:
+// 0xFFFFFFFF no value; top bit set: index into mWideValues; otherwise the
+// integer, offset by kPackOffset, above three bits of the power.
+constexpr std::uint32_t kPackedNone = 0xFFFFFFFFu;
+constexpr std::uint32_t kPackedWide = 0x80000000u;
+constexpr long long kPackOffset = 1LL << 27;
+constexpr double kPowersOfTen[] = {1, 10, 100, 1000, 10000};
+
+std::uint32_t RunProvenance::packValue(double value)
+{
+    if (std::isnan(value))
+        return kPackedNone;
+    if (!(value == 0 && std::signbit(value)) && std::abs(value) < 1e7)
+        for (std::uint32_t decimals = 0; decimals < std::size(kPowersOfTen); ++decimals) {
+            const long long whole = std::llround(value * kPowersOfTen[decimals]);
+            if (whole >= -kPackOffset && whole < kPackOffset
+                && static_cast<double>(whole) / kPowersOfTen[decimals] == value)
+                return static_cast<std::uint32_t>(whole + kPackOffset) << 3 | decimals;
+        }
+    mWideValues.push_back(value);
+    return kPackedWide | static_cast<std::uint32_t>(mWideValues.size() - 1);
+}
+
+double RunProvenance::unpackValue(std::uint32_t packed) const
+{
+    if (packed == kPackedNone)
+        return kNone;
+    if (packed & kPackedWide)
+        return mWideValues[packed & ~kPackedWide];
+    return static_cast<double>(static_cast<long long>(packed >> 3) - kPackOffset) / kPowersOfTen[packed & 7];
+}
+
 void RunProvenance::noteDay(std::size_t record, const Record& values, int year, int dayOfYear,
                             std::string_view reason, std::uint32_t flaggedCodes)
 {
@@ -140,17 +177,29 @@ void RunProvenance::noteDay(std::size_t record, const Record& values, int year, 
     day.year = year;
     day.dayOfYear = dayOfYear;
     if (values.month > 0 && values.day > 0) {
-        day.month = values.month;
-        day.dayOfMonth = values.day;
+        day.month = static_cast<std::int16_t>(values.month);
+        day.dayOfMonth = static_cast<std::int16_t>(values.day);
     }
     day.inputLine = inputLineOfRecord(record);
     day.substituted = record < mPendingSubstituted.size() ? mPendingSubstituted[record] : 0;
-    day.reason = std::string(reason);
+    if (!reason.empty()) {
+        // The texts combine a fixed set of tests; the last one used is the
+        // likeliest match.
+        auto held = std::find(mReasons.rbegin(), mReasons.rend(), reason);
+        if (held == mReasons.rend() && mReasons.size() < 0xFFFF) {
+            mReasons.emplace_back(reason);
+            held = mReasons.rbegin();
+        }
+        // Past 65535 texts, more than the checkup's combinations of tests
+        // make, a day keeps the last one held.
+        day.reasonIndex = static_cast<std::uint16_t>(held == mReasons.rend() ? mReasons.size()
+                                                                              : mReasons.rend() - held);
+    }
     for (std::size_t s = 0; s < mSeries.size(); ++s) {
         const bool named = (flaggedCodes >> mSeries[s].code) & 1u;
         if (!reason.empty() && (flaggedCodes == 0 || (named && !mSeries[s].estimated)))
             day.flagged |= 1u << s;
-        mValues.push_back(mSeries[s].estimated ? kNone : fieldOf(values, mSeries[s].code));
+        mValues.push_back(packValue(mSeries[s].estimated ? kNone : fieldOf(values, mSeries[s].code)));
     }
     mDays.push_back(std::move(day));
 }
@@ -159,12 +208,12 @@ void RunProvenance::noteEstimate(std::size_t record, double value)
 {
     if (mEstimateSeries < 0 || record >= mDays.size())
         return;
-    mValues[record * mSeries.size() + static_cast<std::size_t>(mEstimateSeries)] = value;
+    mValues[record * mSeries.size() + static_cast<std::size_t>(mEstimateSeries)] = packValue(value);
 }
 
 double RunProvenance::value(std::size_t series, std::size_t day) const
 {
-    return mValues[day * mSeries.size() + series];
+    return unpackValue(mValues[day * mSeries.size() + series]);
 }
 
 RunProvenance::Mark RunProvenance::mark(std::size_t series, std::size_t day) const
@@ -181,7 +230,7 @@ bool RunProvenance::anyFlagged() const
     if (!mMissingRows.empty())
         return true;
     for (const Day& day : mDays)
-        if (!day.reason.empty())
+        if (day.reasonIndex != 0)
             return true;
     return false;
 }

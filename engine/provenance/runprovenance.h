@@ -30,15 +30,18 @@ public:
 
     enum class Mark : std::uint8_t { Measured, Missing, Substituted, Estimated };
 
+    // Packed: a run keeps one per day of the input.
     struct Day {
         int year = 0;
-        int month = 0;         // 0 when the input has no calendar date
-        int dayOfMonth = 0;
         int dayOfYear = 0;
-        int inputLine = 0;     // 1-based line of the input panel
+        std::int16_t month = 0;        // 0 when the input has no calendar date
+        std::int16_t dayOfMonth = 0;
+        int inputLine = 0;             // 1-based line of the input panel
         std::uint32_t substituted = 0; // bit per series
         std::uint32_t flagged = 0;     // bit per series
-        std::string reason;    // why the checkup lists the day; empty if it does not
+        // Why the checkup lists the day, as RunProvenance::reason tells it:
+        // few texts recur over many days, so each is held once.
+        std::uint16_t reasonIndex = 0; // 0: the checkup does not list it
     };
 
     // Rows the missing-value check reported: they never became days.
@@ -81,16 +84,27 @@ public:
     // "1998-02-14".
     static std::string isoDate(const Day& day);
     int inputLineOfRecord(std::size_t record) const;
+    // Why the checkup lists the day; empty if it does not.
+    std::string_view reason(const Day& day) const
+    {
+        return day.reasonIndex == 0 ? std::string_view() : std::string_view(mReasons[day.reasonIndex - 1]);
+    }
 
 private:
+    std::uint32_t packValue(double value);
+    double unpackValue(std::uint32_t packed) const;
+
     std::vector<Series> mSeries;
     int mTask = 0;
     int mEstimateSeries = -1;
     std::vector<int> mLineOfRecord;
     std::vector<std::uint32_t> mPendingSubstituted; // by record, before its day is dated
     std::vector<Day> mDays;
-    std::vector<double> mValues; // day-major, one per series
+    // Day-major, one per series, each packed in 4 bytes (see packValue).
+    std::vector<std::uint32_t> mValues;
+    std::vector<double> mWideValues; // those a packed value cannot hold exactly
     std::vector<MissingRow> mMissingRows;
+    std::vector<std::string> mReasons;
 };
 
 } // namespace pluvora

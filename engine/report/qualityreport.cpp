@@ -26,6 +26,9 @@ constexpr int kPlotWidth = kWidth - kLeft - kRight;
 constexpr int kPlotHeight = kHeight - kTop - kBottom;
 // More rows than anyone reads in a printed table; the rest are counted.
 constexpr std::size_t kMostGapRows = 200;
+// Flagged days listed in the table: a file where most days are at fault
+// would otherwise make a page nobody opens, held whole while it is made.
+constexpr std::size_t kMostFlaggedRows = 1000;
 
 constexpr const char* kStyle = R"(
 body { font: 11pt/1.4 "DejaVu Sans", Arial, sans-serif; color: #1a1a1a; margin: 2em auto; max-width: 60em; padding: 0 1em; }
@@ -230,7 +233,7 @@ std::string chartSvg(const RunProvenance& p, std::size_t s, const std::vector<do
             const double cy = std::isnan(y[d]) ? kTop + 4 : py(y[d]);
             mark(d, 2, "<circle cx=\"" + coordinate(cx) + "\" cy=\"" + coordinate(cy)
                            + "\" r=\"3.2\" fill=\"none\" stroke=\"#d00\" stroke-width=\"1.4\">" + title + ": "
-                           + escaped(p.days()[d].reason) + "</title></circle>\n");
+                           + escaped(p.reason(p.days()[d])) + "</title></circle>\n");
         }
     }
     svg += "</svg>\n";
@@ -262,15 +265,33 @@ void flaggedTable(std::string& html, const RunProvenance& p)
         return;
     }
     html += "<table id=\"flagged-days\">\n<thead><tr><th>Date</th><th>Input line</th><th>Reason</th></tr></thead>\n<tbody>\n";
-    for (const auto& row : p.missingRows())
+    std::size_t listed = 0, left = 0;
+    for (const auto& row : p.missingRows()) {
+        if (listed == kMostFlaggedRows) {
+            ++left;
+            continue;
+        }
+        ++listed;
         html += "<tr><td></td><td class=\"n\">" + std::to_string(row.inputLine) + "</td><td>"
                 + std::string(kReasonMissingValues) + ": <code>" + escaped(row.text) + "</code></td></tr>\n";
+    }
     // A row with missing values is listed above with its text.
-    for (const auto& day : p.days())
-        if (!day.reason.empty() && day.reason != kReasonMissingValues)
-            html += "<tr><td>" + RunProvenance::isoDate(day) + "</td><td class=\"n\">" + std::to_string(day.inputLine)
-                    + "</td><td>" + escaped(day.reason) + "</td></tr>\n";
+    for (const auto& day : p.days()) {
+        const std::string_view reason = p.reason(day);
+        if (reason.empty() || reason == kReasonMissingValues)
+            continue;
+        if (listed == kMostFlaggedRows) {
+            ++left;
+            continue;
+        }
+        ++listed;
+        html += "<tr><td>" + RunProvenance::isoDate(day) + "</td><td class=\"n\">" + std::to_string(day.inputLine)
+                + "</td><td>" + escaped(reason) + "</td></tr>\n";
+    }
     html += "</tbody>\n</table>\n";
+    if (left > 0)
+        html += "<p>The first " + std::to_string(kMostFlaggedRows) + " flagged days are listed; " + std::to_string(left)
+                + " more are left out. The flags file marks every one.</p>\n";
 }
 
 void gapsTable(std::string& html, const RunProvenance& p, const std::vector<Gap>& gaps)

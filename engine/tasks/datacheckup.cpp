@@ -235,6 +235,11 @@ std::string reportLine(const Record& r, Date date, bool doyMode)
     return line + std::to_string(r.month) + " / " + std::to_string(r.day);
 }
 
+// The listed days whose report lines lead to their input line: more than
+// anyone follows one by one, and a fixed bound on what a checkup holds
+// however many days it lists.
+constexpr std::size_t kMostLinkedDays = 100000;
+
 // Reads and screens every record; the failure that ended it, if any.
 // Nothing is held but the date of the record before.
 std::optional<const char*> screenRecords(TextReader& input, TextWriter& report, RunContext& run,
@@ -252,10 +257,12 @@ std::optional<const char*> screenRecords(TextReader& input, TextWriter& report, 
             if (suspicious) {
                 anySuspicious = true;
                 report.writeLine(reportLine(r, date, doyMode));
-                // The stages before keep one record per line.
-                run.reportedDays.push_back(
-                    {run.rowsBefore + static_cast<int>(recordIndex) + 1,
-                     reasonsFor(r, units, date, *previous)});
+                // The stages before keep one record per line. Past the cap
+                // the report still lists every day; its lines lead nowhere.
+                if (run.reportedDays.size() < kMostLinkedDays)
+                    run.reportedDays.push_back(
+                        {run.rowsBefore + static_cast<int>(recordIndex) + 1,
+                         reasonsFor(r, units, date, *previous)});
             }
             if (run.provenance)
                 noteCheckedDay(*run.provenance, static_cast<std::size_t>(recordIndex), r, units, date, *previous,

@@ -232,8 +232,8 @@ void SeriesChartView::showReason(const QPointF& point, bool state)
     const auto d = static_cast<std::size_t>(it - mX.begin());
     const auto& day = mProvenance.days()[d];
     QString text = QString::fromStdString(pluvora::RunProvenance::isoDate(day)) + tr(", input line %1").arg(day.inputLine);
-    if (!day.reason.empty())
-        text += "\n" + QString::fromStdString(day.reason);
+    if (const auto reason = mProvenance.reason(day); !reason.empty())
+        text += "\n" + QString::fromUtf8(reason.data(), static_cast<qsizetype>(reason.size()));
     const auto mark = mProvenance.mark(mSeries, d);
     if (mark == pluvora::RunProvenance::Mark::Substituted)
         text += "\n" + tr("substituted");

@@ -145,5 +145,82 @@ TEST(BatchFlags, ARunStoppedByMissingValuesFlagsEveryDay)
     }
 }
 
+// A file where most days are at fault: the report lists the first of them
+// and counts the rest; the flags file still marks every one.
+TEST(BatchFlags, ReportListsTheFirstFlaggedDaysAndCountsTheRest)
+{
+    test::TempFolder temp;
+    std::string text = "Station 9\nYear DOY Tmax Tmin\n";
+    for (int i = 0; i < 1200; ++i)
+        text += std::to_string(2001 + i / 365) + " " + std::to_string(i % 365 + 1) + " 5.0 9.0\n";
+    const fs::path input = temp.path() / "faults.txt";
+    writeText(input, text);
+    const fs::path flags = temp.path() / "flags.csv";
+    const fs::path report = temp.path() / "report.html";
+    EXPECT_EQ(runBatchQuietly(temp, {"--task", "3", "--rows", "2", "--columns", "Year,DOY,T-max:oC,T-min:oC",
+                                     "--flags", flags.string(), "--report", report.string(), input.string()}),
+              1);
+    const std::string html = test::readFile(report);
+    std::size_t rows = 0;
+    for (auto at = html.find("T-max not above T-min</td></tr>"); at != std::string::npos;
+         at = html.find("T-max not above T-min</td></tr>", at + 1))
+        ++rows;
+    EXPECT_EQ(rows, 1000u);
+    EXPECT_NE(html.find("<p>The first 1000 flagged days are listed; 200 more are left out. The flags file marks "
+                        "every one.</p>"),
+              std::string::npos);
+    const std::string marks = test::readFile(flags);
+    std::size_t flagged = 0;
+    for (auto at = marks.find(",MF,MF\r\n"); at != std::string::npos; at = marks.find(",MF,MF\r\n", at + 1))
+        ++flagged;
+    EXPECT_EQ(flagged, 1200u);
+}
+
+// The flags file and the report, byte for byte, on shared sample files and
+// on a hand-made file with a fault of every kind the checkup tells apart:
+// a run that holds less of its days must still write the same files.
+struct ReportCase {
+    const char* name;
+    const char* input; // in the samples folder, or beside the goldens
+    std::vector<std::string> args;
+    int status = 0;
+};
+
+void PrintTo(const ReportCase& c, std::ostream* os) { *os << c.name; }
+
+class BatchReportGolden : public ::testing::TestWithParam<ReportCase> {};
+
+TEST_P(BatchReportGolden, FlagsAndReportAreTheGoldenBytes)
+{
+    const auto& c = GetParam();
+    const fs::path golden = fs::path(PLUVORA_BATCH_GOLDEN) / "report";
+    const fs::path input = fs::exists(golden / c.input) ? golden / c.input : fs::path(PLUVORA_SAMPLE_DATA) / c.input;
+    test::TempFolder temp;
+    const fs::path flags = temp.path() / "flags.csv";
+    const fs::path report = temp.path() / "report.html";
+    auto args = c.args;
+    args.insert(args.end(), {"--flags", flags.string(), "--report", report.string(), input.string(), "-o",
+                             (temp.path() / "out.txt").string()});
+    EXPECT_EQ(runBatchQuietly(temp, args), c.status) << test::readFile(temp.path() / "err.txt");
+    const std::string stem = std::string(c.name);
+    EXPECT_TRUE(test::readFile(flags) == test::readFile(golden / (stem + "_flags.csv"))) << stem;
+    EXPECT_TRUE(test::readFile(report) == test::readFile(golden / (stem + "_report.html"))) << stem;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Batch, BatchReportGolden,
+    ::testing::Values(
+        ReportCase{"daymet_task1", "daymet_v3_demo_2000-2003.csv",
+                   {"--task", "1", "--rows", "8", "--columns", "Year,DOY,Ignore,Precip:mm,Ignore,Ignore,T-max:oC,T-min:oC",
+                    "--site", "36.0133 N 84.2625 W 279"}},
+        ReportCase{"knmi_task7", "knmi_debilt_260_1993_si_units.txt",
+                   {"--task", "7", "--rows", "2", "--columns",
+                    "Year,Month,Day,Solar:MJ/m2/d,T-max:oC,T-min:oC,RelHum,WndSpd:m/s", "--latitude", "52.1",
+                    "--elevation", "2"}},
+        ReportCase{"checkup", "checkup_input.txt",
+                   {"--task", "3", "--rows", "2", "--columns", "Year,Month,Day,T-max:oC,T-min:oC,Precip:mm"},
+                   1}),
+    [](const auto& param) { return std::string(param.param.name); });
+
 } // namespace
 } // namespace pluvora

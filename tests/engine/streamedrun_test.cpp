@@ -107,7 +107,7 @@ std::string accountOf(const RunProvenance& p)
     for (std::size_t d = 0; d < p.days().size(); ++d) {
         const auto& day = p.days()[d];
         text += RunProvenance::isoDate(day) + " line " + std::to_string(day.inputLine) + " s"
-              + std::to_string(day.substituted) + " f" + std::to_string(day.flagged) + " " + day.reason;
+              + std::to_string(day.substituted) + " f" + std::to_string(day.flagged) + " " + std::string(p.reason(day));
         for (std::size_t s = 0; s < p.series().size(); ++s)
             text += " " + std::to_string(p.value(s, d));
         text += "\n";

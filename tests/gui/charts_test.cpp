@@ -177,7 +177,7 @@ TEST(QualityReportInBrowser, RealFileReportLoadsWithItsFlaggedDays)
     for (const auto& row : provenance.missingRows())
         listed.insert(row.inputLine);
     for (const auto& day : provenance.days())
-        if (!day.reason.empty())
+        if (!provenance.reason(day).empty())
             listed.insert(day.inputLine);
     const auto report = temp.path() / "report.html";
     pluvora::writeQualityReport(report, provenance, {request.fileName, kAgrimetColumns, 1,
