@@ -116,6 +116,13 @@ INSTANTIATE_TEST_SUITE_P(
         ReadingCase{"DecimalCommaInEveryRow", "y doy tx tn\n2001 1 20,5 10,0\n2001 2 21,0 11,5\n",
                     task(3, "Year,DOY,T-max:oC,T-min:oC"), 0,
                     line("notice", kCommaSplits) + line("information", kNoSuspiciousData), {}},
+        // A row with a field more shifts the picked fields: the pick says so.
+        ReadingCase{"PickTellsARowWithAFieldMore", "y doy st tx tn\n2001 1 A 20 10\n2001 2 A 9 21 11\n2001 3 A 22 12\n",
+                    task(3, "Year,DOY,T-max:oC,T-min:oC", {"--pick", "1,2,4,5"}), 1,
+                    line("notice", "Data rows hold different numbers of fields before the pick: 2 rows hold 5, but "
+                                   "line 3 holds 6. The fields picked from such rows may be other columns.") +
+                        "warning: Data erros are spotted!\n",
+                    {}},
         // A blank line ends the data; the rows below it are told, not read.
         ReadingCase{"BlankLineEndsTheData", "y doy tx tn\n2001 1 20 10\n\n2001 2 21 11\n2001 3 22 12\n",
                     task(3, "Year,DOY,T-max:oC,T-min:oC"), 0,
