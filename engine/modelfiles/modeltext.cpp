@@ -30,8 +30,10 @@ std::string plainNumber(double value, int decimals)
         if (number.back() == '.')
             number.pop_back();
     }
+    // A fresh string rather than an assignment into `number`, which GCC's
+    // sanitizer build takes for an overlapping copy.
     if (number == "-0")
-        number = "0";
+        return std::string("0");
     return number;
 }
 
