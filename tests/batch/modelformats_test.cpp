@@ -3,6 +3,7 @@
 // written from the model's reading rules, and laid out as the model's own
 // published file is.
 
+#include "runbatch.h"
 #include "tempfolder.h"
 
 #include <gtest/gtest.h>
@@ -30,16 +31,10 @@ struct Result {
 
 Result runPluvoraBatch(const test::TempFolder& temp, const std::vector<std::string>& args)
 {
-    std::string command = "'" PLUVORA_BATCH_EXE "'";
-    for (const auto& a : args) {
-        command += " '";
-        for (const char c : a)
-            command += c == '\'' ? std::string("'\\''") : std::string(1, c);
-        command += "'";
-    }
     const fs::path out = temp.path() / "stdout.txt";
     const fs::path err = temp.path() / "stderr.txt";
-    command += " >'" + out.string() + "' 2>'" + err.string() + "' </dev/null";
+    const std::string command = test::batchCommand(args) + " >" + test::shellQuoted(out.string()) + " 2>" +
+                                test::shellQuoted(err.string()) + " </dev/null";
     const int raw = std::system(command.c_str());
     return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, test::readFile(out), test::readFile(err)};
 }
