@@ -3,6 +3,7 @@
 #include "batch/outputclash.h"
 #include "batch/templatechoice.h"
 #include "engine/error.h"
+#include "engine/fill/gapfill.h"
 #include "engine/io/numbertext.h"
 
 #include <filesystem>
@@ -23,6 +24,8 @@ const char* const kBatchUsage =
     "                     [--flags FILE.csv] [--report FILE.html]\n"
     "                     [--format wth|dssat|apsim|pcse-csv|cabo|aquacrop|stics]\n"
     "                     [--dssat-dates 5|7]\n"
+    "                     [--fill-interpolate [LIST]] [--fill-from FILE]\n"
+    "                     [--fill-layout \"OPTIONS\"] [--fill-min-r2 X]\n"
     "                     INPUT [-o OUTPUT]\n"
     "       pluvora-batch [options] INPUT... --out-dir DIR [--glob PATTERN] [--jobs N]\n"
     "                     [--skip-existing] [--quiet] [--shard K/N]\n"
@@ -106,8 +109,27 @@ const char* const kBatchUsage =
     "  --dssat-dates  5 for YYDDD dates (default, every DSSAT version) or 7 for\n"
     "             YYYYDDD (DSSAT 4.7.5 and later)\n"
     "  --flags    write each day's date and, per variable, M measured,\n"
-    "             S substituted, E estimated or X no value, with F appended\n"
+    "             S substituted, E estimated, I interpolated, R from the\n"
+    "             reference or X no value, with F appended\n"
     "             where the checkup lists the day, also when the run stops\n"
+    "  --fill-interpolate  fill short gaps with a straight line between the\n"
+    "             measured days either side, instead of substituting; LIST sets the\n"
+    "             longest gap in days per variable over the defaults T-max=3,\n"
+    "             T-min=3, RelHum=2, WndSpd=2, Solar=2 (others 0), e.g.\n"
+    "             --fill-interpolate T-max=5,Solar=1; rain is never interpolated\n"
+    "  --fill-from FILE  fill missing days, rain included, from a reference\n"
+    "             series (a neighbour station, a gridded product) corrected per\n"
+    "             variable and calendar month: value = a + b * reference (rain,\n"
+    "             solar, sunshine and pan evaporation: b * reference) fitted on the\n"
+    "             days both measured, at least 30 (a month with fewer borrows its\n"
+    "             neighbours); absent days are inserted as rows; a gap that\n"
+    "             cannot be filled stops the run with the gaps listed\n"
+    "  --fill-layout \"OPTIONS\"  the reference's layout as the options that\n"
+    "             describe an input (--rows, --columns, --fields, --widths,\n"
+    "             --decimal-comma, --missing, --sign, --pick, --template), in one\n"
+    "             argument; without it the layout is suggested from the reference\n"
+    "  --fill-min-r2 X  a month whose correction explains less than X (0 to 1,\n"
+    "             default 0.25) of the station's days is not used\n"
     "  --report   write a quality report: charts, figures, gaps and the days\n"
     "             the checkup lists, as one HTML file\n"
     "exit status: 0 the result was written (task 2: the file was updated, or\n"
@@ -392,6 +414,27 @@ std::variant<BatchOptions, UsageError> parseBatchOptions(const std::vector<std::
             options.quiet = true;
         } else if (arg == "--skip-existing") {
             options.skipExisting = true;
+        } else if (arg == "--fill-interpolate") {
+            options.fillInterpolate = true;
+            // The list is optional: a next argument that reads as one is it.
+            if (i + 1 < args.size() && !args[i + 1].starts_with('-')
+                && args[i + 1].find('=') != std::string_view::npos) {
+                options.fillLimits = std::string(args[++i]);
+                FillSettings check;
+                if (auto error = setInterpolationLimits(check, options.fillLimits))
+                    return UsageError{"--fill-interpolate: " + *error};
+            }
+        } else if (arg == "--fill-from" || arg == "--fill-layout") {
+            const auto v = value();
+            if (!v || v->empty())
+                return needs(arg == "--fill-from" ? "a file" : "the reference's layout options");
+            (arg == "--fill-from" ? options.fillFrom : options.fillLayout) = std::string(*v);
+        } else if (arg == "--fill-min-r2") {
+            const auto v = value();
+            const auto bound = v ? parseDecimal(*v) : std::nullopt;
+            if (!bound || *bound < 0 || *bound > 1)
+                return needs("a number from 0 to 1");
+            options.fillLeastR2 = *bound;
         } else if (arg == "--flags" || arg == "--report") {
             const auto v = value();
             if (!v || v->empty())
@@ -450,6 +493,14 @@ std::variant<BatchOptions, UsageError> parseBatchOptions(const std::vector<std::
         return UsageError{"--update is required for task 2"};
     if (options.task != 2 && options.update)
         return UsageError{"--update is only for task 2"};
+    if (options.fillFrom)
+        if (auto reference = referenceOptions(options); auto* error = std::get_if<UsageError>(&reference))
+            return *error;
+    if (options.fillLayout && !options.fillFrom)
+        return UsageError{"--fill-layout describes the --fill-from file: give that too"};
+    if (options.fillAsked() && !options.substitution)
+        return UsageError{"--fill-interpolate and --fill-from fill values that carry the missing-value sign: "
+                          "leave out --no-substitution"};
     if (auto clash = outputClash(options))
         return UsageError{*clash};
     if (options.format != ModelFormat::Wth && options.task != 1)
@@ -468,6 +519,56 @@ std::variant<BatchOptions, UsageError> parseBatchOptions(const std::vector<std::
         return UsageError{"--site is required for task 1, and for task 6 unless --no-rearrange is given"};
     }
     return options;
+}
+
+std::optional<std::vector<std::string>> splitOptionWords(std::string_view text)
+{
+    std::vector<std::string> words;
+    std::string word;
+    bool inWord = false;
+    char quote = 0;
+    for (const char c : text) {
+        if (quote) {
+            if (c == quote)
+                quote = 0;
+            else
+                word += c;
+        } else if (c == '"' || c == '\'') {
+            quote = c;
+            inWord = true;
+        } else if (c == ' ' || c == '\t' || c == '\n') {
+            if (inWord)
+                words.push_back(std::exchange(word, {}));
+            inWord = false;
+        } else {
+            word += c;
+            inWord = true;
+        }
+    }
+    if (quote)
+        return std::nullopt;
+    if (inWord)
+        words.push_back(word);
+    return words;
+}
+
+std::variant<BatchOptions, UsageError> referenceOptions(const BatchOptions& options)
+{
+    const auto words = splitOptionWords(options.fillLayout.value_or("--columns auto"));
+    if (!words)
+        return UsageError{"--fill-layout: a quote is not closed"};
+    std::vector<std::string_view> args;
+    for (const auto& word : *words) {
+        if (word == "--task" || word == "-o" || word == "--" || word.starts_with("--fill")
+            || word == "--out-dir" || word == "--update")
+            return UsageError{"--fill-layout: " + word + " is not part of a layout"};
+        args.emplace_back(word);
+    }
+    args.insert(args.end(), {"--task", "3", "--", *options.fillFrom});
+    auto parsed = parseBatchOptions(args);
+    if (auto* error = std::get_if<UsageError>(&parsed))
+        return UsageError{"--fill-layout: " + error->message, error->windowMessage};
+    return parsed;
 }
 
 } // namespace pluvora

@@ -67,6 +67,13 @@ struct BatchOptions {
     ModelFormat format = ModelFormat::Wth;
     bool formatGiven = false;
     int dssatDateDigits = 5; // --dssat-dates 5|7
+    // Missing values filled instead of substituted.
+    bool fillInterpolate = false;
+    std::string fillLimits;                // --fill-interpolate LIST over the defaults
+    std::optional<std::string> fillFrom;   // the reference file
+    std::optional<std::string> fillLayout; // its layout as options; none: suggested
+    double fillLeastR2 = 0.25;
+    bool fillAsked() const { return fillInterpolate || fillFrom.has_value(); }
 };
 
 // A usage fault, exit status 2. A refused site coordinate is told with the
@@ -79,5 +86,14 @@ struct UsageError {
 extern const char* const kBatchUsage;
 
 std::variant<BatchOptions, UsageError> parseBatchOptions(const std::vector<std::string_view>& args);
+
+// The options a reference's layout is given as (--fill-layout), each word
+// apart as a shell splits them: blanks separate, quotes group; nothing
+// when a quote is not closed.
+std::optional<std::vector<std::string>> splitOptionWords(std::string_view text);
+
+// The options that read the --fill-from file: its layout, given or
+// suggested, in a checkup of that file.
+std::variant<BatchOptions, UsageError> referenceOptions(const BatchOptions& options);
 
 } // namespace pluvora

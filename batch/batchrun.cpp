@@ -6,6 +6,8 @@
 #include "batch/stderrfeedback.h"
 
 #include "engine/error.h"
+#include "engine/fill/gapfill.h"
+#include "engine/fill/referencereading.h"
 #include "engine/io/backupreplace.h"
 #include "engine/io/numbertext.h"
 #include "engine/io/textreader.h"
@@ -68,7 +70,7 @@ void writeText(const BatchOptions& options, std::string_view text)
 
 // --columns auto: the options with the layout suggested from the input.
 // False, with the reason told, when the input suggests no layout.
-bool applySuggestedLayout(BatchOptions& options)
+bool applySuggestedLayout(BatchOptions& options, const std::string& of = "the file")
 {
     const LayoutSuggestion suggestion = suggestLayoutOfFile(options.input);
     if (!suggestion.found || !suggestion.anyAssigned()) {
@@ -86,14 +88,14 @@ bool applySuggestedLayout(BatchOptions& options)
         judgeSuggestion(suggestion, picking, options.task, rearrange);
     if (!verdict.mayRun()) {
         StderrFeedback::line("error", std::string(kSuggestionNotSure));
-        StderrFeedback::line("notice", "layout suggested from the file: " + suggestionOptions(suggestion));
+        StderrFeedback::line("notice", "layout suggested from " + of + ": " + suggestionOptions(suggestion));
         for (const auto& reason : suggestionReasons(suggestion))
             StderrFeedback::line("notice", reason);
         for (const auto& problem : verdict.problems)
             StderrFeedback::line("notice", "not sure: " + problem);
         return false;
     }
-    StderrFeedback::line("notice", "layout suggested from the file: " + suggestionOptions(suggestion));
+    StderrFeedback::line("notice", "layout suggested from " + of + ": " + suggestionOptions(suggestion));
     for (const auto& note : suggestion.notes)
         StderrFeedback::line("notice", note);
     const bool readingGiven = !options.layout.readsAsBlankSeparated();
@@ -225,21 +227,16 @@ int writeModelFormat(const BatchOptions& options, DayLog& days)
 
 } // namespace
 
-int runBatchFile(const BatchOptions& given, BatchOptions* used)
+namespace {
+
+// Read directly where that gives the same run; otherwise streamed into the
+// working file the run reads, never held whole.
+void prepareInput(const BatchOptions& options, const fs::path& scratch, const AppFolder& folder,
+                  RunRequest& request)
 {
-    BatchOptions options = given;
-    if (options.columnsAuto && !applySuggestedLayout(options))
-        return EXIT_FAILURE;
-    if (used)
-        *used = options;
-    ScratchFolder scratch(temporaryFolder());
-    AppFolder folder(scratch.path());
-    // Read directly where that gives the same run; otherwise streamed into
-    // the working file the run reads, never held whole.
-    RunRequest request = requestFor(options);
     if (options.pick) {
         // The fields are picked from the text as the window would hold it.
-        const fs::path whole = scratch.path() / "picked-from.~";
+        const fs::path whole = scratch / "picked-from.~";
         saveTextFileAsPanelText(options.input, whole, kLargestTextFile);
         const auto rows = parseInteger(options.rowsText);
         if (const auto differ =
@@ -252,6 +249,65 @@ int runBatchFile(const BatchOptions& given, BatchOptions* used)
         request.inputFile = options.input;
     } else {
         saveTextFileAsPanelText(options.input, folder.file(workfile::kInput), kLargestTextFile);
+    }
+}
+
+// --fill-from: the reference read with its own layout, given or suggested;
+// nothing, with the reason told, when it cannot be.
+std::optional<ReferenceSeries> readReference(const BatchOptions& options, const fs::path& scratch)
+{
+    auto parsed = referenceOptions(options);
+    if (auto* error = std::get_if<UsageError>(&parsed)) {
+        StderrFeedback::line("error", error->message);
+        return std::nullopt;
+    }
+    auto& reference = std::get<BatchOptions>(parsed);
+    if (reference.columnsAuto && !applySuggestedLayout(reference, "the reference"))
+        return std::nullopt;
+    const fs::path place = scratch / "reference";
+    fs::create_directories(place);
+    AppFolder folder(place);
+    RunRequest request = requestFor(reference);
+    prepareInput(reference, place, folder, request);
+    ReferenceSeries series = readReferenceSeries(request, folder);
+    series.name = reference.input;
+    return series;
+}
+
+FillSettings fillSettingsFor(const BatchOptions& options, const ReferenceSeries* reference)
+{
+    FillSettings settings;
+    if (options.fillInterpolate) {
+        settings = defaultInterpolation();
+        // Checked when the options were read.
+        (void)setInterpolationLimits(settings, options.fillLimits);
+    }
+    settings.reference = reference;
+    settings.leastR2 = options.fillLeastR2;
+    return settings;
+}
+
+} // namespace
+
+int runBatchFile(const BatchOptions& given, BatchOptions* used)
+{
+    BatchOptions options = given;
+    if (options.columnsAuto && !applySuggestedLayout(options))
+        return EXIT_FAILURE;
+    if (used)
+        *used = options;
+    ScratchFolder scratch(temporaryFolder());
+    AppFolder folder(scratch.path());
+    RunRequest request = requestFor(options);
+    prepareInput(options, scratch.path(), folder, request);
+    std::optional<ReferenceSeries> reference;
+    if (options.fillAsked()) {
+        if (options.fillFrom) {
+            reference = readReference(options, scratch.path());
+            if (!reference)
+                return EXIT_FAILURE;
+        }
+        request.fill = fillSettingsFor(options, reference ? &*reference : nullptr);
     }
     StderrFeedback feedback(options.yes);
 

@@ -20,5 +20,9 @@ inline constexpr const char* kReasonSunHr = "sunshine hours outside 0 to 24";
 inline constexpr const char* kReasonSunHrPercent = "sunshine percentage outside 0 to 100";
 inline constexpr const char* kReasonWind = "wind speed below 0";
 inline constexpr const char* kReasonMissingValues = "missing values";
+// Values the substitution put in: both temperatures of a day, or (in the
+// checkup task) any of T-max, T-min, RelHum and Solar.
+inline constexpr const char* kReasonTemperaturesMissing = "T-max and T-min missing";
+inline constexpr const char* kReasonSubstituted = "substituted";
 
 } // namespace pluvora

@@ -13,6 +13,8 @@ char markCode(RunProvenance::Mark mark)
     case RunProvenance::Mark::Substituted: return 'S';
     case RunProvenance::Mark::Estimated: return 'E';
     case RunProvenance::Mark::Missing: return 'X';
+    case RunProvenance::Mark::Interpolated: return 'I';
+    case RunProvenance::Mark::FromReference: return 'R';
     }
     return 'X';
 }

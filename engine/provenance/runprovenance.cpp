@@ -1,6 +1,7 @@
 #include "engine/provenance/runprovenance.h"
 
 #include "engine/io/textreader.h"
+#include "engine/record/calendar.h"
 
 #include <algorithm>
 #include <cmath>
@@ -31,31 +32,6 @@ double fieldOf(const Record& r, int code)
     case kVapPr: return r.vapPr;
     default: return kNone;
     }
-}
-
-// Days from 1970-01-01 of a proleptic Gregorian date (Hinnant's algorithm).
-long long daysFromCivil(long long y, unsigned m, unsigned d)
-{
-    y -= m <= 2;
-    const long long era = (y >= 0 ? y : y - 399) / 400;
-    const auto yoe = static_cast<unsigned>(y - era * 400);
-    const unsigned doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
-    const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-    return era * 146097 + static_cast<long long>(doe) - 719468;
-}
-
-void civilFromDays(long long z, long long& y, unsigned& m, unsigned& d)
-{
-    z += 719468;
-    const long long era = (z >= 0 ? z : z - 146096) / 146097;
-    const auto doe = static_cast<unsigned>(z - era * 146097);
-    const unsigned yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-    y = static_cast<long long>(yoe) + era * 400;
-    const unsigned doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-    const unsigned mp = (5 * doy + 2) / 153;
-    d = doy - (153 * mp + 2) / 5 + 1;
-    m = mp < 10 ? mp + 3 : mp - 9;
-    y += m <= 2;
 }
 
 } // namespace
@@ -108,6 +84,10 @@ void RunProvenance::clearDays()
 {
     mLineOfRecord.clear();
     mPendingSubstituted.clear();
+    mPendingInterpolated.clear();
+    mPendingFromReference.clear();
+    mGaps.clear();
+    mFits.clear();
     mDays.clear();
     mValues.clear();
     mWideValues.clear();
@@ -126,6 +106,17 @@ void RunProvenance::noteSubstituted(std::size_t record, int column)
             if (mPendingSubstituted.size() <= record)
                 mPendingSubstituted.resize(record + 1, 0);
             mPendingSubstituted[record] |= 1u << s;
+        }
+}
+
+void RunProvenance::noteFilled(std::size_t record, int column, Mark how)
+{
+    auto& pending = how == Mark::Interpolated ? mPendingInterpolated : mPendingFromReference;
+    for (std::size_t s = 0; s < mSeries.size(); ++s)
+        if (mSeries[s].column == column) {
+            if (pending.size() <= record)
+                pending.resize(record + 1, 0);
+            pending[record] |= 1u << s;
         }
 }
 
@@ -182,6 +173,8 @@ void RunProvenance::noteDay(std::size_t record, const Record& values, int year, 
     }
     day.inputLine = inputLineOfRecord(record);
     day.substituted = record < mPendingSubstituted.size() ? mPendingSubstituted[record] : 0;
+    day.interpolated = record < mPendingInterpolated.size() ? mPendingInterpolated[record] : 0;
+    day.fromReference = record < mPendingFromReference.size() ? mPendingFromReference[record] : 0;
     if (!reason.empty()) {
         // The texts combine a fixed set of tests; the last one used is the
         // likeliest match.
@@ -222,6 +215,10 @@ RunProvenance::Mark RunProvenance::mark(std::size_t series, std::size_t day) con
         return std::isnan(value(series, day)) ? Mark::Missing : Mark::Estimated;
     if ((mDays[day].substituted >> series) & 1u)
         return Mark::Substituted;
+    if ((mDays[day].interpolated >> series) & 1u)
+        return Mark::Interpolated;
+    if ((mDays[day].fromReference >> series) & 1u)
+        return Mark::FromReference;
     return std::isnan(value(series, day)) ? Mark::Missing : Mark::Measured;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/columns/columnspec.h"
+#include "engine/methods/referencefit.h"
 #include "engine/record/record.h"
 
 #include <cstdint>
@@ -28,7 +29,24 @@ public:
         bool estimated = false;
     };
 
-    enum class Mark : std::uint8_t { Measured, Missing, Substituted, Estimated };
+    enum class Mark : std::uint8_t { Measured, Missing, Substituted, Estimated, Interpolated, FromReference };
+
+    // A run of missing days of one variable that a fill found, and how it
+    // was filled: 'I' interpolated, 'R' from the reference, 0 not at all.
+    struct Gap {
+        int code = 0;
+        long long firstDay = 0; // days since 1970-01-01
+        int days = 0;
+        char how = 0;
+    };
+    // The reference's correction of one variable in one calendar month.
+    struct MonthFit {
+        int code = 0;
+        int month = 0; // 1 to 12
+        int months = 1; // the days it rests on: of this month, of 3 around it, or of 12
+        ReferenceFit fit;
+        std::string refused; // why the month is not used; empty when it is
+    };
 
     // Packed: a run keeps one per day of the input.
     struct Day {
@@ -39,6 +57,8 @@ public:
         int inputLine = 0;             // 1-based line of the input panel
         std::uint32_t substituted = 0; // bit per series
         std::uint32_t flagged = 0;     // bit per series
+        std::uint32_t interpolated = 0; // bit per series
+        std::uint32_t fromReference = 0; // bit per series
         // Why the checkup lists the day, as RunProvenance::reason tells it:
         // few texts recur over many days, so each is held once.
         std::uint16_t reasonIndex = 0; // 0: the checkup does not list it
@@ -60,6 +80,15 @@ public:
     // input to the stages, which count again.
     void clearDays();
     void noteSubstituted(std::size_t record, int column);
+    // `how` is Interpolated or FromReference.
+    void noteFilled(std::size_t record, int column, Mark how);
+    void noteFillAccount(std::vector<Gap> gaps, std::vector<MonthFit> fits)
+    {
+        mGaps = std::move(gaps);
+        mFits = std::move(fits);
+    }
+    const std::vector<Gap>& gaps() const { return mGaps; }
+    const std::vector<MonthFit>& fits() const { return mFits; }
     void noteMissingRow(std::size_t record, std::string_view text);
     // `flaggedCodes` has bit (1 << code) for each variable a test named;
     // a date fault names none and flags the whole day.
@@ -99,6 +128,10 @@ private:
     int mEstimateSeries = -1;
     std::vector<int> mLineOfRecord;
     std::vector<std::uint32_t> mPendingSubstituted; // by record, before its day is dated
+    std::vector<std::uint32_t> mPendingInterpolated;
+    std::vector<std::uint32_t> mPendingFromReference;
+    std::vector<Gap> mGaps;
+    std::vector<MonthFit> mFits;
     std::vector<Day> mDays;
     // Day-major, one per series, each packed in 4 bytes (see packValue).
     std::vector<std::uint32_t> mValues;

@@ -85,6 +85,8 @@ struct Figures {
     std::size_t missing = 0;
     std::size_t substituted = 0;
     std::size_t flagged = 0;
+    std::size_t interpolated = 0;
+    std::size_t fromReference = 0;
 };
 
 Figures figuresOf(const RunProvenance& p, std::size_t s)
@@ -102,6 +104,10 @@ Figures figuresOf(const RunProvenance& p, std::size_t s)
             ++f.substituted;
             continue;
         }
+        if (mark == RunProvenance::Mark::Interpolated)
+            ++f.interpolated;
+        if (mark == RunProvenance::Mark::FromReference)
+            ++f.fromReference;
         const double v = p.value(s, d);
         ++f.count;
         f.low = std::min(f.low, v);
@@ -115,6 +121,9 @@ struct Gap {
     std::size_t before; // the day after the gap
     long long days;     // days missing
 };
+
+constexpr const char* kInterpolatedColour = "#1b9e77";
+constexpr const char* kFromReferenceColour = "#7b3fb5";
 
 std::vector<Gap> gapsOf(const std::vector<double>& x)
 {
@@ -211,7 +220,7 @@ std::string chartSvg(const RunProvenance& p, std::size_t s, const std::vector<do
     std::unordered_set<long long> seen;
     auto mark = [&](std::size_t d, int kind, const std::string& shape) {
         const auto column = static_cast<long long>(px(x[d]));
-        if (!seen.insert(column * 4 + kind).second)
+        if (!seen.insert(column * 8 + kind).second)
             return;
         svg += shape;
     };
@@ -229,6 +238,13 @@ std::string chartSvg(const RunProvenance& p, std::size_t s, const std::vector<do
             mark(d, 1, "<rect x=\"" + coordinate(cx - 2.5) + "\" y=\"" + coordinate(py(y[d]) - 2.5)
                            + "\" width=\"5\" height=\"5\" fill=\"#e69500\">" + title
                            + ": substituted</title></rect>\n");
+        if (m == RunProvenance::Mark::Interpolated || m == RunProvenance::Mark::FromReference) {
+            const bool line = m == RunProvenance::Mark::Interpolated;
+            mark(d, line ? 3 : 4, "<rect x=\"" + coordinate(cx - 2) + "\" y=\"" + coordinate(py(y[d]) - 2)
+                                      + "\" width=\"4\" height=\"4\" fill=\"" + (line ? kInterpolatedColour : kFromReferenceColour)
+                                      + "\">" + title + (line ? ": interpolated" : ": from the reference")
+                                      + "</title></rect>\n");
+        }
         if (p.flagged(s, d)) {
             const double cy = std::isnan(y[d]) ? kTop + 4 : py(y[d]);
             mark(d, 2, "<circle cx=\"" + coordinate(cx) + "\" cy=\"" + coordinate(cy)
@@ -311,6 +327,75 @@ void gapsTable(std::string& html, const RunProvenance& p, const std::vector<Gap>
         html += "<p>And " + std::to_string(gaps.size() - kMostGapRows) + " more gaps.</p>\n";
 }
 
+bool anyFilling(const RunProvenance& p) { return !p.gaps().empty() || !p.fits().empty(); }
+
+std::string dateOfDay(long long day)
+{
+    RunProvenance::Day d;
+    d.year = 1970;
+    d.dayOfYear = static_cast<int>(day + 1);
+    return RunProvenance::isoDate(d);
+}
+
+// What the gap fill did, gap by gap, and the reference's correction month
+// by month.
+void fillTables(std::string& html, const RunProvenance& p)
+{
+    html += "<h2 id=\"filled\">Filled gaps</h2>\n";
+    if (p.gaps().empty()) {
+        html += "<p class=\"none\">No value was missing.</p>\n";
+    } else {
+        std::size_t filledDays = 0;
+        for (std::size_t d = 0; d < p.days().size(); ++d)
+            for (std::size_t s = 0; s < p.series().size(); ++s) {
+                const auto m = p.mark(s, d);
+                if (m == RunProvenance::Mark::Interpolated || m == RunProvenance::Mark::FromReference) {
+                    ++filledDays;
+                    break;
+                }
+            }
+        html += "<p>" + std::to_string(filledDays) + (filledDays == 1 ? " day holds" : " days hold")
+                + " a filled value.</p>\n";
+        html += "<table id=\"filled-gaps\">\n<thead><tr><th>Variable</th><th>From</th><th>To</th><th>Days</th>"
+                "<th>How filled</th></tr></thead>\n<tbody>\n";
+        std::size_t listed = 0;
+        for (const auto& gap : p.gaps()) {
+            if (listed++ == kMostFlaggedRows)
+                break;
+            html += "<tr><td>" + escaped(std::string(variableInfo(gap.code).item)) + "</td><td>"
+                    + dateOfDay(gap.firstDay) + "</td><td>" + dateOfDay(gap.firstDay + gap.days - 1)
+                    + "</td><td class=\"n\">" + std::to_string(gap.days) + "</td><td>"
+                    + (gap.how == 'I' ? "interpolated" : gap.how == 'R' ? "from the reference" : "not filled")
+                    + "</td></tr>\n";
+        }
+        html += "</tbody>\n</table>\n";
+        if (p.gaps().size() > kMostFlaggedRows)
+            html += "<p>The first " + std::to_string(kMostFlaggedRows) + " gaps are listed; "
+                    + std::to_string(p.gaps().size() - kMostFlaggedRows)
+                    + " more are left out. The flags file marks every filled value.</p>\n";
+    }
+    if (p.fits().empty())
+        return;
+    html += "<h2 id=\"reference-fit\">The reference's correction</h2>\n<p>value = a + b &times; reference, "
+            "fitted per variable and month on the days both measured; bias is the mean of value &minus; "
+            "reference before the correction.</p>\n<table id=\"reference-fits\">\n<thead><tr><th>Variable</th>"
+            "<th>Month</th><th>Days</th><th>a</th><th>b</th><th>R&sup2;</th><th>Bias</th><th>Used</th></tr>"
+            "</thead>\n<tbody>\n";
+    for (const auto& fit : p.fits()) {
+        std::string used = fit.refused.empty() ? "yes" : "no: " + escaped(fit.refused);
+        if (fit.months == 3)
+            used += " (with the months either side)";
+        else if (fit.months == 12)
+            used += " (with the whole year)";
+        html += "<tr><td>" + escaped(std::string(variableInfo(fit.code).item)) + "</td><td class=\"n\">"
+                + std::to_string(fit.month) + "</td><td class=\"n\">" + std::to_string(fit.fit.days)
+                + "</td><td class=\"n\">" + number(fit.fit.a, 3) + "</td><td class=\"n\">" + number(fit.fit.b, 3)
+                + "</td><td class=\"n\">" + number(fit.fit.r2, 2) + "</td><td class=\"n\">"
+                + number(fit.fit.bias, 2) + "</td><td>" + used + "</td></tr>\n";
+    }
+    html += "</tbody>\n</table>\n";
+}
+
 } // namespace
 
 std::string qualityReportHtml(const RunProvenance& p, const ReportSettings& settings)
@@ -339,7 +424,14 @@ std::string qualityReportHtml(const RunProvenance& p, const ReportSettings& sett
             "<span><svg class=\"key\" viewBox=\"0 0 10 10\"><rect x=\"4\" y=\"1\" width=\"2\" height=\"8\" "
             "fill=\"#777\"/></svg>no value</span>"
             "<span><svg class=\"key\" viewBox=\"0 0 10 10\"><rect width=\"10\" height=\"10\" fill=\"#ddd\"/></svg>"
-            "days missing</span></p>\n";
+            "days missing</span>";
+    if (anyFilling(p))
+        html += std::string("<span><svg class=\"key\" viewBox=\"0 0 10 10\"><rect x=\"2\" y=\"2\" width=\"6\" "
+                            "height=\"6\" fill=\"")
+                + kInterpolatedColour + "\"/></svg>interpolated</span><span><svg class=\"key\" viewBox=\"0 0 10 10\">"
+                + "<rect x=\"2\" y=\"2\" width=\"6\" height=\"6\" fill=\"" + kFromReferenceColour
+                + "\"/></svg>from the reference</span>";
+    html += "</p>\n";
     if (!ascending)
         html += "<p>The dates are not in order: the charts show the days in the order of the file.</p>\n";
 
@@ -349,17 +441,24 @@ std::string qualityReportHtml(const RunProvenance& p, const ReportSettings& sett
         html += "<section class=\"series\">\n<h2>" + escaped(seriesTitle(series))
                 + (series.unit.empty() ? std::string() : " (" + escaped(series.unit) + ")") + "</h2>\n";
         html += chartSvg(p, s, x, gaps);
-        html += "<table>\n<tr><th>Values</th><th>Minimum</th><th>Maximum</th><th>Mean</th><th>No value</th>"
-                "<th>Substituted</th><th>Flagged</th></tr>\n<tr><td class=\"n\">"
+        const bool filling = anyFilling(p);
+        html += std::string("<table>\n<tr><th>Values</th><th>Minimum</th><th>Maximum</th><th>Mean</th><th>No value</th>"
+                "<th>Substituted</th>") + (filling ? "<th>Interpolated</th><th>From the reference</th>" : "")
+                + "<th>Flagged</th></tr>\n<tr><td class=\"n\">"
                 + std::to_string(f.count) + "</td><td class=\"n\">" + (f.count ? number(f.low) : "")
                 + "</td><td class=\"n\">" + (f.count ? number(f.high) : "") + "</td><td class=\"n\">"
                 + (f.count ? number(f.sum / static_cast<double>(f.count)) : "") + "</td><td class=\"n\">"
                 + std::to_string(f.missing) + "</td><td class=\"n\">" + std::to_string(f.substituted)
+                + (filling ? "</td><td class=\"n\">" + std::to_string(f.interpolated) + "</td><td class=\"n\">"
+                                 + std::to_string(f.fromReference)
+                           : std::string())
                 + "</td><td class=\"n\">" + std::to_string(f.flagged) + "</td></tr>\n</table>\n</section>\n";
     }
     if (p.series().empty())
         html += "<p class=\"none\">No column holds a measured variable.</p>\n";
     gapsTable(html, p, gaps);
+    if (anyFilling(p))
+        fillTables(html, p);
     flaggedTable(html, p);
     html += "<p class=\"none\">Minimum, maximum and mean are of the values read or estimated; substituted "
             "values are left out.</p>\n</body>\n</html>\n";

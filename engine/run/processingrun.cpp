@@ -2,6 +2,7 @@
 
 #include "engine/columns/weatherfilevariables.h"
 #include "engine/error.h"
+#include "engine/fill/gapfill.h"
 #include "engine/io/numbertext.h"
 #include "engine/provenance/runprovenance.h"
 #include "engine/run/columnresolution.h"
@@ -129,7 +130,7 @@ bool stopped(RunContext& run, RunOutcome& outcome)
 // blank-separated are rewritten row by row inside that pass.
 bool streamedTaskOne(RunContext& run, const RunRequest& request, const std::filesystem::path& source)
 {
-    if (!request.streamed || run.task != 1)
+    if (!request.streamed || run.task != 1 || request.fill.asked())
         return false;
     std::optional<int> sign;
     if (request.substitutionEnabled) {
@@ -208,9 +209,19 @@ void processData(RunContext& run, const RunRequest& request, RunGauge& gauge, Ru
         run.provenance->mapInputLines(run.file(workfile::kInput), run.rowsBefore);
     if (request.substitutionEnabled)
         sign = integerOf(request.signText);
+    if (request.fill.asked()) {
+        if (!sign) {
+            run.fail(kFillNeedsSign);
+            stopped(run, outcome);
+            return;
+        }
+        fillGaps(run, request.fill, *sign);
+        if (stopped(run, outcome))
+            return;
+    }
     if (sign)
         valueSubstitution(run, *sign, request.substituteText);
-    notices.tell(run.ui, request.substituteText, run.task);
+    notices.tell(run.ui, request.substituteText, run.task, !request.fill.asked());
 
     checkForMissingValues(run);
     if (stopped(run, outcome))

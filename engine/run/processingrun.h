@@ -2,6 +2,7 @@
 
 #include "engine/appfolder/appfolder.h"
 #include "engine/columns/datalayout.h"
+#include "engine/fill/gapfill.h"
 #include "engine/stage/integertext.h"
 #include "engine/stage/runcontext.h"
 #include "engine/ui/userfeedback.h"
@@ -43,6 +44,8 @@ struct RunRequest {
     // instead of "Input.~" and saves as "Input.~" only where a stage needs
     // it.
     std::filesystem::path inputFile;
+    // Missing values filled instead of substituted, when asked.
+    FillSettings fill;
     // Filled with each day's provenance when given (charts, reports).
     RunProvenance* provenance = nullptr;
     // Filled with each converted day when given (a crop model's own file).

@@ -6,7 +6,10 @@
 #include "engine/stage/inputposition.h"
 #include "engine/ui/userfeedback.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <optional>
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -69,6 +72,13 @@ struct RunContext {
 
     // The variable a task needed and found no column for, if that stopped it.
     std::optional<int> missingVariable;
+    // The records a gap fill inserted for days the input lacks, ascending:
+    // they have no line of the input panel.
+    std::vector<std::size_t> insertedRecords;
+    // The records the substitution wrote into, ascending, each with a bit
+    // (1 << column) per column it replaced: the checkup tells a substituted
+    // value from a measured one by them.
+    std::vector<std::pair<std::size_t, std::uint32_t>> substitutedColumns;
     // Filled as the stages go when someone asked for it; null otherwise.
     RunProvenance* provenance = nullptr;
     // Each converted day, for a crop model's own file; null when no one
@@ -89,6 +99,16 @@ struct RunContext {
     void clearStop() { mStopped = false; }
 
     std::filesystem::path file(std::string_view name) const { return folder.file(name); }
+
+    // How many records before `index` a gap fill inserted, and whether it
+    // inserted `index` itself: what turns a record back into its line.
+    std::size_t insertedBefore(std::size_t index, bool* inserted = nullptr) const
+    {
+        const auto at = std::lower_bound(insertedRecords.begin(), insertedRecords.end(), index);
+        if (inserted)
+            *inserted = at != insertedRecords.end() && *at == index;
+        return static_cast<std::size_t>(at - insertedRecords.begin());
+    }
 
 private:
     bool mStopped = false;

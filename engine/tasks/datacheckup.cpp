@@ -58,17 +58,43 @@ Converted convert(const Record& r, const Units& u)
 
 bool outside(double value, double low, double high) { return value < low || value > high; }
 
+constexpr std::uint32_t bit(int code) { return 1u << code; }
+
+// The substitutes a crop model would take for weather: temperatures,
+// humidity in any form, and radiation.
+constexpr std::uint32_t kListedSubstitutes =
+    bit(kTmax) | bit(kTmin) | bit(kRelHum) | bit(kDewPt) | bit(kVapPr) | bit(kSolar);
+
+// Which of a record's values the substitution wrote, by variable code, and
+// whether the checkup lists such a day for that alone.
+struct Substituted {
+    std::uint32_t codes = 0;
+    bool listed = false;
+
+    bool bothTemperatures() const { return (codes & bit(kTmax)) && (codes & bit(kTmin)); }
+    bool listedAlone() const
+    {
+        return listed && !bothTemperatures() && (codes & kListedSubstitutes);
+    }
+};
+
 // Calls `failed(reason)` for each test the record fails, in the order of
 // the tests, until it returns false.
 template <typename Failed>
-void screenValues(const Record& r, const Units& u, Failed failed)
+void screenValues(const Record& r, const Units& u, Substituted held, Failed failed)
 {
+    // Two substitutes are equal, which says nothing of the day's weather.
+    if (held.bothTemperatures() && !failed(kReasonTemperaturesMissing))
+        return;
+    if (held.listedAlone() && !failed(kReasonSubstituted))
+        return;
     const Converted v = convert(r, u);
     // No radiation at all, or less, is not a day on this planet.
     if (r.has(kSolar) && u.solar > 0 && (v.solar > 60 || v.solar <= 0)
         && !failed("solar radiation above 60 MJ/m2/d or 0"))
         return;
-    if (r.has(kTmax) && r.has(kTmin) && v.tmax <= v.tmin && !failed("T-max not above T-min"))
+    if (r.has(kTmax) && r.has(kTmin) && !held.bothTemperatures() && v.tmax <= v.tmin
+        && !failed("T-max not above T-min"))
         return;
     if (r.has(kTmax) && v.tmax > 60 && !failed("T-max above 60 oC"))
         return;
@@ -93,10 +119,10 @@ void screenValues(const Record& r, const Units& u, Failed failed)
         failed("wind speed below 0");
 }
 
-bool implausibleValue(const Record& r, const Units& u)
+bool implausibleValue(const Record& r, const Units& u, Substituted held = {})
 {
     bool any = false;
-    screenValues(r, u, [&any](const char*) {
+    screenValues(r, u, held, [&any](const char*) {
         any = true;
         return false;
     });
@@ -131,12 +157,12 @@ const char* dateProblem(Date date, Date previous)
 bool unexpectedDate(Date date, Date previous) { return dateProblem(date, previous) != nullptr; }
 
 // Every reason a listed record is suspicious, "; " apart.
-std::string reasonsFor(const Record& r, const Units& u, Date date, Date previous)
+std::string reasonsFor(const Record& r, const Units& u, Date date, Date previous, Substituted held)
 {
     std::string reasons;
     if (const char* problem = dateProblem(date, previous))
         reasons = problem;
-    screenValues(r, u, [&reasons](const char* reason) {
+    screenValues(r, u, held, [&reasons](const char* reason) {
         if (!reasons.empty())
             reasons += "; ";
         reasons += reason;
@@ -148,7 +174,7 @@ std::string reasonsFor(const Record& r, const Units& u, Date date, Date previous
 // Every test a record fails, for the account of the days: the checkup
 // itself stops at the first.
 void noteCheckedDay(RunProvenance& provenance, std::size_t index, const Record& r, const Units& u, Date date,
-                    Date previous, bool suspicious)
+                    Date previous, bool suspicious, Substituted held = {})
 {
     std::string reason;
     std::uint32_t codes = 0;
@@ -160,7 +186,6 @@ void noteCheckedDay(RunProvenance& provenance, std::size_t index, const Record& 
         reason += text;
         codes |= named;
     };
-    constexpr auto bit = [](int code) { return 1u << code; };
     if (suspicious) {
         const Converted v = convert(r, u);
         const bool sameYear = date.year == previous.year;
@@ -168,7 +193,11 @@ void noteCheckedDay(RunProvenance& provenance, std::size_t index, const Record& 
         fails(sameYear && date.day < previous.day, kReasonOutOfOrder, 0);
         fails(date.day == previous.day, kReasonRepeated, 0);
         fails(r.has(kSolar) && u.solar > 0 && (v.solar > 60 || v.solar <= 0), kReasonSolar, bit(kSolar));
-        fails(r.has(kTmax) && r.has(kTmin) && v.tmax <= v.tmin, kReasonTmaxNotAboveTmin, bit(kTmax) | bit(kTmin));
+        fails(held.bothTemperatures(), kReasonTemperaturesMissing, bit(kTmax) | bit(kTmin));
+        fails(held.listedAlone(), kReasonSubstituted,
+              held.codes & kListedSubstitutes);
+        fails(r.has(kTmax) && r.has(kTmin) && !held.bothTemperatures() && v.tmax <= v.tmin, kReasonTmaxNotAboveTmin,
+              bit(kTmax) | bit(kTmin));
         fails(r.has(kTmax) && v.tmax > 60, kReasonTmaxHigh, bit(kTmax));
         fails(r.has(kTmin) && v.tmin < -50, kReasonTminLow, bit(kTmin));
         fails(r.has(kSoilT) && outside(v.soilT, -50, 60), kReasonSoilT, bit(kSoilT));
@@ -219,10 +248,12 @@ std::optional<InputPosition> positionOf(const RunContext& run, long recordIndex,
         const int held = run.columns.columnVariable[static_cast<std::size_t>(column)];
         if (held != variable && !(variable == kDoy && held == kYydoy))
             continue;
+        bool inserted = false;
+        const auto before = run.insertedBefore(static_cast<std::size_t>(recordIndex), &inserted);
         const auto line = lineOfRecord(run.file(workfile::kInput), run.rowsBefore, recordIndex);
-        if (!line)
+        if (!line || inserted)
             return std::nullopt;
-        return InputPosition{*line, column};
+        return InputPosition{*line - static_cast<int>(before), column};
     }
     return std::nullopt;
 }
@@ -247,26 +278,43 @@ std::optional<const char*> screenRecords(TextReader& input, TextWriter& report, 
 {
     std::optional<Date> previous;
     long recordIndex = 0;
+    std::size_t nextSubstituted = 0;
     try {
         for (; readRecord(input, run); ++recordIndex) {
             const Record& r = run.record;
             const Date date = dateOf(r, doyMode);
             if (!previous)
                 previous = Date{date.year, date.day - 1};
-            const bool suspicious = unexpectedDate(date, *previous) || implausibleValue(r, units);
+            Substituted held;
+            held.listed = run.task == kCheckupTask;
+            const auto& substituted = run.substitutedColumns;
+            while (nextSubstituted < substituted.size()
+                   && substituted[nextSubstituted].first < static_cast<std::size_t>(recordIndex))
+                ++nextSubstituted;
+            if (nextSubstituted < substituted.size()
+                && substituted[nextSubstituted].first == static_cast<std::size_t>(recordIndex))
+                for (int column = 1; column <= run.columnCount && column < 32; ++column)
+                    if ((substituted[nextSubstituted].second >> column) & 1u) {
+                        const int code = run.columns.columnVariable[static_cast<std::size_t>(column)];
+                        if (code > 0 && code < 32)
+                            held.codes |= bit(code);
+                    }
+            const bool suspicious = unexpectedDate(date, *previous) || implausibleValue(r, units, held);
             if (suspicious) {
                 anySuspicious = true;
                 report.writeLine(reportLine(r, date, doyMode));
                 // The stages before keep one record per line. Past the cap
                 // the report still lists every day; its lines lead nowhere.
+                bool inserted = false;
+                const auto before = run.insertedBefore(static_cast<std::size_t>(recordIndex), &inserted);
                 if (run.reportedDays.size() < kMostLinkedDays)
                     run.reportedDays.push_back(
-                        {run.rowsBefore + static_cast<int>(recordIndex) + 1,
-                         reasonsFor(r, units, date, *previous)});
+                        {inserted ? 0 : run.rowsBefore + static_cast<int>(recordIndex - static_cast<long>(before)) + 1,
+                         reasonsFor(r, units, date, *previous, held)});
             }
             if (run.provenance)
                 noteCheckedDay(*run.provenance, static_cast<std::size_t>(recordIndex), r, units, date, *previous,
-                               suspicious);
+                               suspicious, held);
             previous = date;
             run.ui.gaugeDisplay();
         }

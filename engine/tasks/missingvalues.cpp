@@ -91,6 +91,7 @@ void valueSubstitution(RunContext& run, int sign, std::string_view substitute)
 {
     const auto inputPath = run.file(workfile::kInput);
     const auto outputPath = run.file(workfile::kOutput);
+    run.substitutedColumns.clear();
     try {
         TextReader input(inputPath);
         TextWriter output(outputPath);
@@ -102,6 +103,11 @@ void valueSubstitution(RunContext& run, int sign, std::string_view substitute)
             for (;;) {
                 if (roundsToSign(value, sign)) {
                     output.write(substitute);
+                    auto& held = run.substitutedColumns;
+                    if (held.empty() || held.back().first != record)
+                        held.emplace_back(record, 0u);
+                    if (column < 32)
+                        held.back().second |= 1u << column;
                     if (run.provenance)
                         run.provenance->noteSubstituted(record, column);
                 } else

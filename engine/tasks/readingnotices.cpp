@@ -195,12 +195,13 @@ int ReadingNotices::lineBeforeSubstitution(int line) const
     return line;
 }
 
-void ReadingNotices::tell(UserFeedback& ui, std::string_view substitute, int task) const
+void ReadingNotices::tell(UserFeedback& ui, std::string_view substitute, int task, bool substituted) const
 {
     if (const auto counts = valueCountNotice())
         ui.notice(*counts);
-    for (const auto& text : substitutionNotices(substitute, task))
-        ui.notice(text);
+    if (substituted)
+        for (const auto& text : substitutionNotices(substitute, task))
+            ui.notice(text);
     for (const auto& text : flagNotices())
         ui.notice(text);
 }

@@ -103,7 +103,8 @@ public:
     int lineBeforeSubstitution(int line) const;
 
     // Both kinds, in that order.
-    void tell(UserFeedback& ui, std::string_view substitute, int task) const;
+    // `substituted`: false when a gap fill took the missing values instead.
+    void tell(UserFeedback& ui, std::string_view substitute, int task, bool substituted = true) const;
 
 private:
     struct Group {

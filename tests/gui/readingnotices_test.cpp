@@ -42,8 +42,9 @@ TEST_F(ReadingInWindow, NoticesGoToTheNoteLineNotToAMessageBox)
     EXPECT_TRUE(note->notes()[2].startsWith("Column 5 (T-min): 1 value"));
     EXPECT_EQ(note->toolTip(), note->notes().join('\n'));
     EXPECT_FALSE(note->text().isEmpty());
-    // The run went on to the checkup's own answer, the only message box.
-    EXPECT_EQ(feedback.messages(), std::vector<std::string>{std::string("information: ") + pluvora::kNoSuspiciousData});
+    // The run went on to the checkup's own answer, the only message box:
+    // it lists the day whose T-min was substituted.
+    EXPECT_EQ(feedback.messages(), std::vector<std::string>{std::string("warning: ") + pluvora::kDataErrorsSpottedTask3});
 
     // The next run starts with an empty note line.
     child<QPlainTextEdit>("Memo1")->setPlainText("Header\n2001 1 1 10 2\n2001 1 2 11 3\n");
