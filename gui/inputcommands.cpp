@@ -153,6 +153,7 @@ void InputCommands::Saveinputfile1Click()
         pluvora::writeFileWhole(chosen.toStdString(), [&text](const std::filesystem::path& part) {
             pluvora::savePanelText(part, text);
         });
+        mControls.panel->document()->setModified(false);
     } catch (const std::exception& error) {
         pluvora::reportError(mUser, error.what());
     }

@@ -111,7 +111,7 @@ MainWindow::MainWindow(const MainWindowSetup& setup, QWidget* parent)
                                [this](QByteArray& text) { return gatherRequest(text); });
     mRecentFiles = new RecentFilesMenu(mFolder, this);
     connect(mRecentFiles, &RecentFilesMenu::chosen, this, &MainWindow::openRecentFile);
-    const ViewToggles toggles = buildMainMenu(*this, mRecentFiles, mQuality->actions());
+    const ViewToggles toggles = buildMainMenu(*this, mRecentFiles, mFindBar, mQuality->actions());
     mElastic = toggles.elasticWindow;
     mHorizontalScroll = toggles.horizontalScrollBar;
     mSpacer = toggles.enableSpacer;
@@ -449,6 +449,10 @@ void MainWindow::shutDown()
 
 void MainWindow::closeEvent(QCloseEvent* event)
 {
+    if (!mShutDown && mInputPanel->document()->isModified() && !mUser->askYesNo(kCloseWithEdits)) {
+        event->ignore();
+        return;
+    }
     if (!mShutDown) {
         mShutDown = true;
         try {

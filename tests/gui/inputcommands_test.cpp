@@ -67,6 +67,7 @@ TEST_F(InputMenu, CleanExplainsItselfUntilTheUserSaysNotAgain)
     EXPECT_EQ(panel()->toPlainText(), "Rain Tmax\n12.5 \t3.1  ");
 
     // The choice is a working file: the next start explains again.
+    feedback.scriptAnswer(true); // the cleaned input is not saved
     window->close();
     SetUp();
     trigger("CleanData1");
