@@ -12,6 +12,11 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// Thrown out of a run once the user asked it to stop. Not a std::exception,
+// so the handlers that report failures let it pass to the one that undoes
+// the run.
+struct RunCancelled {};
+
 inline constexpr const char* kInvalidNumericInput = "Invalid numeric input";
 
 } // namespace pluvora

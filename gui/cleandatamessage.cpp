@@ -11,6 +11,9 @@ CleanDataMessage::CleanDataMessage(QWidget* parent)
     check->setObjectName("DontShowAgain");
     setCheckBox(check);
     mOk = addButton(QMessageBox::Ok);
+    mCancel = addButton(QMessageBox::Cancel);
+    setDefaultButton(mOk);
+    setEscapeButton(mCancel);
 }
 
 bool CleanDataMessage::dontShowAgain() const

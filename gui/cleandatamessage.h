@@ -18,11 +18,13 @@ public:
     explicit CleanDataMessage(QWidget* parent = nullptr);
 
     QPushButton* okButton() const { return mOk; }
-    // True when the box was closed with its button; Qt treats Esc on a box
-    // with one button as that button.
+    QPushButton* cancelButton() const { return mCancel; }
+    // True when the box was closed with OK; Esc and the frame's close
+    // count as Cancel.
     bool closedWithOk() const { return clickedButton() == mOk; }
     bool dontShowAgain() const;
 
 private:
     QPushButton* mOk;
+    QPushButton* mCancel;
 };

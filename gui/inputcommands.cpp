@@ -44,12 +44,13 @@ void InputCommands::cleanDataMessageThen(const std::function<void()>& next)
     auto* box = new CleanDataMessage(mControls.window);
     box->setAttribute(Qt::WA_DeleteOnClose);
     connect(box, &QDialog::finished, this, [this, box, next] {
-        if (box->closedWithOk()) {
-            try {
-                pluvora::rememberCleanExplanation(mFolder, !box->dontShowAgain());
-            } catch (const std::exception& error) {
-                pluvora::reportError(mUser, error.what());
-            }
+        // Cancel: the input, the layout and the choice stay as they were.
+        if (!box->closedWithOk())
+            return;
+        try {
+            pluvora::rememberCleanExplanation(mFolder, !box->dontShowAgain());
+        } catch (const std::exception& error) {
+            pluvora::reportError(mUser, error.what());
         }
         next();
     });
@@ -153,6 +154,7 @@ void InputCommands::Saveinputfile1Click()
         pluvora::writeFileWhole(chosen.toStdString(), [&text](const std::filesystem::path& part) {
             pluvora::savePanelText(part, text);
         });
+        mControls.panel->document()->setModified(false);
     } catch (const std::exception& error) {
         pluvora::reportError(mUser, error.what());
     }

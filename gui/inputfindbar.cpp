@@ -8,10 +8,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QShortcut>
 #include <QTextDocument>
 
-InputFindBar::InputFindBar(InputPanel* panel, QWidget* shortcutScope)
+InputFindBar::InputFindBar(InputPanel* panel)
     : QFrame(panel)
     , mPanel(panel)
     , mCaption(new QLabel(this))
@@ -35,21 +34,23 @@ InputFindBar::InputFindBar(InputPanel* panel, QWidget* shortcutScope)
     connect(mAction, &QPushButton::clicked, this, &InputFindBar::accept);
     mField->installEventFilter(this);
     mPanel->installEventFilter(this);
+}
 
-    auto* find = new QShortcut(QKeySequence::Find, shortcutScope);
-    connect(find, &QShortcut::activated, this, &InputFindBar::startFind);
-    // F3 alone: the desktop's FindNext also means Ctrl+G, which is Go to line here.
-    auto* next = new QShortcut(QKeySequence(Qt::Key_F3), shortcutScope);
-    connect(next, &QShortcut::activated, this, &InputFindBar::findNext);
-    auto* goTo = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_G), shortcutScope);
-    connect(goTo, &QShortcut::activated, this, &InputFindBar::startGoToLine);
+void InputFindBar::keepClearOf(QWidget* cover)
+{
+    mCover = cover;
+    cover->installEventFilter(this);
 }
 
 void InputFindBar::place()
 {
     const int height = sizeHint().height();
     const int width = qMin(mPanel->width() - 24, 420);
-    setGeometry(mPanel->width() - width - 20, mPanel->height() - height - 4, width, height);
+    int bottom = mPanel->height() - 4;
+    if (mCover && mCover->isVisible())
+        bottom = qMin(bottom, mCover->mapTo(window(), QPoint(0, 0)).y()
+                                  - mPanel->mapTo(window(), QPoint(0, 0)).y() - 2);
+    setGeometry(mPanel->width() - width - 20, bottom - height, width, height);
 }
 
 void InputFindBar::startFind()
@@ -134,7 +135,10 @@ bool InputFindBar::eventFilter(QObject* watched, QEvent* event)
             return true;
         }
     }
-    if (watched == mPanel && event->type() == QEvent::Resize && isVisible())
+    const bool coverMoved = watched == mCover
+                            && (event->type() == QEvent::Show || event->type() == QEvent::Hide
+                                || event->type() == QEvent::Move || event->type() == QEvent::Resize);
+    if ((coverMoved || (watched == mPanel && event->type() == QEvent::Resize)) && isVisible())
         place();
     return QFrame::eventFilter(watched, event);
 }

@@ -19,10 +19,13 @@ public:
     static constexpr const char* kGoCaption = "Go";
     static constexpr const char* kNotFound = "Not found";
 
-    // `shortcutScope` is the window whose keys reach the bar.
-    InputFindBar(InputPanel* panel, QWidget* shortcutScope);
+    // The window's Edit menu gives the keys.
+    explicit InputFindBar(InputPanel* panel);
 
     QLineEdit* field() const { return mField; }
+    // The bar sits above `cover` (a bar over the panel's lower edge) while
+    // that shows, so that neither hides the other.
+    void keepClearOf(QWidget* cover);
 
 public slots:
     // Ctrl+F: shows the bar to type the text to find.
@@ -47,4 +50,5 @@ private:
     QLabel* mStatus;
     QString mLastFound;
     bool mGoToMode = false;
+    QWidget* mCover = nullptr;
 };

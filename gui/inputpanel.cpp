@@ -193,6 +193,8 @@ void InputPanel::replaceDocument(QTextDocument* document)
     setDocument(document);
     if (ours)
         old->deleteLater();
+    // A text just put in holds no edits of the user's.
+    document->setModified(false);
     updateGutterWidth();
     shadeHeaderRows();
     mGutter->update();

@@ -34,6 +34,32 @@ LongWork::~LongWork()
 
 void LongWork::step(int count)
 {
+    look(count);
+    if (cancelled())
+        throw LongWorkCancelled{};
+}
+
+bool LongWork::cancelled() const { return mDialog && mDialog->wasCanceled(); }
+
+void LongWork::setPass(const QString& what)
+{
+    mPass = what;
+    mDone = 0;
+}
+
+void LongWork::finish()
+{
+    if (mDialog)
+        QCoreApplication::processEvents();
+    if (cancelled())
+        throw LongWorkCancelled{};
+    delete mDialog;
+    // Only now does the desktop take the box away; user input waits.
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+void LongWork::look(int count)
+{
     mDone += count;
     if (mLastLook.elapsed() < gLookEvery)
         return;
@@ -52,13 +78,13 @@ void LongWork::step(int count)
     if (mDialog) {
         if (mTotal > 0)
             mDialog->setValue(static_cast<int>(qMin<long long>(mDone, mTotal)));
-        else
-            mDialog->setLabelText(mLabel + QStringLiteral(" (%L1)").arg(mDone));
+        // A bare count says nothing: the label names what is counted.
+        if (!mPass.isEmpty())
+            mDialog->setLabelText(mTotal > 0 ? QString::fromLatin1(kPassProgress).arg(mPass).arg(mDone).arg(mTotal)
+                                             : QString::fromLatin1(kPassProgressOpen).arg(mPass).arg(mDone));
     }
     // Until the dialog holds the window, keys and clicks wait: a second
     // run must not start inside this one.
     QCoreApplication::processEvents(mDialog ? QEventLoop::AllEvents
                                             : QEventLoop::ExcludeUserInputEvents);
-    if (mDialog && mDialog->wasCanceled())
-        throw LongWorkCancelled{};
 }

@@ -19,6 +19,9 @@ struct LongWorkCancelled {};
 class LongWork {
 public:
     static constexpr const char* kCancelCaption = "Cancel";
+    // A pass's progress: what it does, lines done, of how many.
+    static constexpr const char* kPassProgress = "%1: %L2 of %L3 lines";
+    static constexpr const char* kPassProgressOpen = "%1: %L2 lines";
 
     // `total` steps, or 0 when the number is not known.
     LongWork(QWidget* parent, const QString& label, int total = 0);
@@ -28,6 +31,17 @@ public:
 
     // One step done; may throw LongWorkCancelled.
     void step(int count = 1);
+    // One step done, for work that stops on its own once cancelled():
+    // gives the window its turn when it is due.
+    void look(int count = 1);
+    bool cancelled() const;
+    // A new pass over the `total` lines begins, named `what`; the count
+    // starts again.
+    void setPass(const QString& what);
+    // The work is done: a Cancel pressed since the last step still throws
+    // LongWorkCancelled; otherwise the dialog is taken off the screen
+    // before the window shows the result.
+    void finish();
 
     // Time before the dialog shows and between two looks at the window;
     // tests set both to 0.
@@ -39,6 +53,7 @@ private:
     QElapsedTimer mStarted;
     QElapsedTimer mLastLook;
     QString mLabel;
+    QString mPass;
     int mTotal;
     long long mDone = 0;
 };

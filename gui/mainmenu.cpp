@@ -1,5 +1,6 @@
 #include "gui/mainmenu.h"
 
+#include "gui/inputfindbar.h"
 #include "gui/mainwindow.h"
 
 #include <QMenu>
@@ -7,12 +8,12 @@
 
 namespace {
 
-template <typename Slot>
-QAction* addItem(QMenu* menu, const char* caption, const char* name, MainWindow& window, Slot slot)
+template <typename Receiver, typename Slot>
+QAction* addItem(QMenu* menu, const char* caption, const char* name, Receiver& receiver, Slot slot)
 {
     QAction* item = menu->addAction(QString::fromLatin1(caption));
     item->setObjectName(QString::fromLatin1(name));
-    QObject::connect(item, &QAction::triggered, &window, slot);
+    QObject::connect(item, &QAction::triggered, &receiver, slot);
     return item;
 }
 
@@ -33,17 +34,26 @@ QAction* addToggle(QMenu* menu, const char* caption, const char* name, MainWindo
 
 } // namespace
 
-ViewToggles buildMainMenu(MainWindow& window, QMenu* recent, const QList<QAction*>& views)
+ViewToggles buildMainMenu(MainWindow& window, QMenu* recent, InputFindBar* find,
+                          const QList<QAction*>& views)
 {
     using namespace menucaption;
     using W = MainWindow;
 
     QMenu* file = addMenu(window, kFile, "File1");
+    addItem(file, kOpen, "Open1", window, &W::BitBtn3Click)->setShortcut(QKeySequence::Open);
     addItem(file, kSaveInputFile, "Saveinputfile1", window, &W::Saveinputfile1Click);
     file->addMenu(recent);
     file->addSeparator();
     QAction* exit = addItem(file, kExit, "Exit1", window, &W::Exit1Click);
     exit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+
+    QMenu* edit = addMenu(window, kEdit, "EditMenu1");
+    addItem(edit, kFind, "Find1", *find, &InputFindBar::startFind)->setShortcut(QKeySequence::Find);
+    // F3 alone: the desktop's FindNext also means Ctrl+G, which is Go to line here.
+    addItem(edit, kFindNext, "FindNext1", *find, &InputFindBar::findNext)->setShortcut(QKeySequence(Qt::Key_F3));
+    addItem(edit, kGoToLine, "GoToLine1", *find, &InputFindBar::startGoToLine)
+        ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_G));
 
     QMenu* control = addMenu(window, kControl, "Control1");
     addItem(control, kSaveTemplate, "Savedatatemplate1", window, &W::Savedatatemplate1Click);

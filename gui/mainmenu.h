@@ -2,6 +2,7 @@
 
 #include <QList>
 
+class InputFindBar;
 class MainWindow;
 class QAction;
 class QMenu;
@@ -11,8 +12,13 @@ class QMenu;
 // shown it.
 namespace menucaption {
 inline constexpr const char* kFile = "&File";
+inline constexpr const char* kOpen = "&Open...";
 inline constexpr const char* kSaveInputFile = "&Save input file...";
 inline constexpr const char* kExit = "E&xit";
+inline constexpr const char* kEdit = "&Edit";
+inline constexpr const char* kFind = "&Find...";
+inline constexpr const char* kFindNext = "Find &next";
+inline constexpr const char* kGoToLine = "&Go to line...";
 inline constexpr const char* kControl = "&Control";
 inline constexpr const char* kSaveTemplate = "&Save current data template...";
 inline constexpr const char* kRetrieveLastTemplate = "&Retrieve last session template";
@@ -38,7 +44,9 @@ struct ViewToggles {
     QAction* enableSpacer = nullptr;        // Enablespacer1
 };
 
-// Builds the "File", "Control", "View" and "Help" menus on `window`'s menu
-// bar and connects every item to its handler. `recent` goes under "File";
-// `views` (the charts and the quality report) make the "View" menu.
-ViewToggles buildMainMenu(MainWindow& window, QMenu* recent, const QList<QAction*>& views);
+// Builds the "File", "Edit", "Control", "View" and "Help" menus on
+// `window`'s menu bar and connects every item to its handler. `recent` goes
+// under "File"; "Edit" drives `find`; `views` (the charts and the quality
+// report) make the "View" menu.
+ViewToggles buildMainMenu(MainWindow& window, QMenu* recent, InputFindBar* find,
+                          const QList<QAction*>& views);

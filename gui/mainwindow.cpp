@@ -111,7 +111,7 @@ MainWindow::MainWindow(const MainWindowSetup& setup, QWidget* parent)
                                [this](QByteArray& text) { return gatherRequest(text); });
     mRecentFiles = new RecentFilesMenu(mFolder, this);
     connect(mRecentFiles, &RecentFilesMenu::chosen, this, &MainWindow::openRecentFile);
-    const ViewToggles toggles = buildMainMenu(*this, mRecentFiles, mQuality->actions());
+    const ViewToggles toggles = buildMainMenu(*this, mRecentFiles, mFindBar, mQuality->actions());
     mElastic = toggles.elasticWindow;
     mHorizontalScroll = toggles.horizontalScrollBar;
     mSpacer = toggles.enableSpacer;
@@ -221,20 +221,34 @@ void MainWindow::BitBtn1Click()
         days.emplace(mFolder.file(pluvora::kModelDaysFile));
         request.days = &*days;
     }
+    // The passes step once per data line.
+    const int dataLines = qMax(0, mInputPanel->blockCount() - qMax(0, mRowsBefore->text().toInt()));
     pluvora::RunOutcome outcome;
+    bool cancelled = false;
     try {
-        LongWork work(this, kRunningLabel);
+        LongWork work(this, kRunningLabel, dataLines);
         const LongWorkWatch watch(*mFeedback, work);
         outcome = pluvora::runProcessing(request, mFolder, *mFeedback);
+        work.finish();
     } catch (const LongWorkCancelled&) {
-        // Nothing the run wrote reaches a panel or a file of the user's.
-        mGauge->hide();
-        mNoteLine->addNote(kRunCancelled);
-        return;
+        cancelled = true;
+    } catch (const pluvora::RunCancelled&) {
+        cancelled = true;
     } catch (const std::exception& error) {
         // File-layer and conversion failures end the run, not the program.
         mGauge->hide();
         pluvora::reportError(*mUser, error.what());
+        return;
+    }
+    if (cancelled) {
+        // Nothing the run wrote reaches a panel or a file.
+        days.reset();
+        mFolder.remove(pluvora::kModelDaysFile);
+        pluvora::removeRunFiles(mFolder);
+        mGauge->hide();
+        // The notes of a run that did not happen would mislead.
+        mNoteLine->clearNotes();
+        mNoteLine->addNote(kRunCancelled);
         return;
     }
     if (outcome.outputPanel)
@@ -435,6 +449,10 @@ void MainWindow::shutDown()
 
 void MainWindow::closeEvent(QCloseEvent* event)
 {
+    if (!mShutDown && mInputPanel->document()->isModified() && !mUser->askYesNo(kCloseWithEdits)) {
+        event->ignore();
+        return;
+    }
     if (!mShutDown) {
         mShutDown = true;
         try {

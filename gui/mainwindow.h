@@ -24,6 +24,7 @@ class HelpMenu;
 class HelpWindow;
 class InputPanel;
 class InputCommands;
+class InputFindBar;
 class LayoutSuggestionBar;
 class TemplateControl;
 class MissingValueBox;
@@ -64,7 +65,7 @@ public:
     static constexpr const char* kSuggestLayoutCaption = "Suggest a layout when a file is opened";
     // "*" rather than "*.*": here a file name need not have a dot.
     static constexpr const char* kOpenFilter =
-        "All weather data (*.txt *.csv *.dat *.met *.wth *.prn);;Text file (*.txt);;All files (*)";
+        "All weather data (*.txt *.csv *.dat *.dly *.met *.wth *.WTH *.prn);;Text file (*.txt);;All files (*)";
     static constexpr const char* kExplorerCaption = "Pluvora Explorer";
     static constexpr const char* kExplorerHint = "Open Internet Weather  Explorer to download weather data";
     static constexpr const char* kStep2Title = "Step 2: Specify input data";
@@ -80,6 +81,9 @@ public:
     static constexpr const char* kRunningLabel = "Processing...";
     static constexpr const char* kRunCancelled = "The run was cancelled; nothing was changed.";
     static constexpr const char* kOutputTitle = "Output";
+    // Asked on closing, by Exit (Ctrl+Q) as by the window's frame.
+    static constexpr const char* kCloseWithEdits =
+        "The input data were edited and not saved. Close Pluvora anyway?";
     // The client area the controls' positions were drawn for.
     static constexpr int kDesignWidth = 1048;
     static constexpr int kDesignHeight = 807;
@@ -221,6 +225,7 @@ private:
     QAction* mSpacer = nullptr;             // Enablespacer1
     QAction* mSuggestLayout = nullptr;      // Suggestlayout1
     LayoutSuggestionBar* mSuggestion = nullptr;
+    InputFindBar* mFindBar = nullptr;
     InputCommands* mInputCommands = nullptr;
     TemplateControl* mTemplates = nullptr;
 };

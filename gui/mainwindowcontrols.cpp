@@ -139,7 +139,8 @@ void MainWindow::buildControls()
             &MainWindow::selectReportedLine);
     mReportLinks = new ReportLinks(mOutputPanel, this);
     connect(mReportLinks, &ReportLinks::inputLineChosen, mInputPanel, &InputPanel::selectLine);
-    new InputFindBar(mInputPanel, this);
+    mFindBar = new InputFindBar(mInputPanel);
+    mFindBar->keepClearOf(mSuggestion);
     connect(mInputPanel, &InputPanel::fileDropped, this, &MainWindow::openInputFile);
     connect(mInputPanel, &InputPanel::dataStartChosen, this,
             [this](int line) { mRowsBefore->setText(QString::number(line)); });

@@ -31,8 +31,17 @@ void WindowFeedback::gaugeDisplay()
     mGauge->gaugeDisplay();
     mUser.gaugeDisplay();
     if (mLongWork)
-        mLongWork->step();
+        mLongWork->look();
 }
+
+void WindowFeedback::progressPass(std::string_view what)
+{
+    mUser.progressPass(what);
+    if (mLongWork)
+        mLongWork->setPass(QString::fromUtf8(what.data(), static_cast<qsizetype>(what.size())));
+}
+
+bool WindowFeedback::cancelRequested() { return mLongWork && mLongWork->cancelled(); }
 
 void WindowFeedback::notice(std::string_view text)
 {

@@ -17,10 +17,13 @@ public:
     void playSound(pluvora::Sound sound) override;
     void setProgressVisible(bool visible) override;
     void gaugeDisplay() override;
+    void progressPass(std::string_view what) override;
+    bool cancelRequested() override;
     void notice(std::string_view text) override;
 
     pluvora::UserFeedback& user() { return mUser; }
-    // Long work whose Cancel each gauge step looks at; null for none.
+    // Long work that each gauge step gives its turn and whose Cancel stops
+    // the run; null for none.
     void setLongWork(LongWork* work) { mLongWork = work; }
 
 private:

@@ -305,10 +305,20 @@ RunOutcome runStages(const RunRequest& request, const AppFolder& folder, UserFee
 
 } // namespace
 
+void removeRunFiles(const AppFolder& folder)
+{
+    for (const auto name : {workfile::kInput, workfile::kTemp, workfile::kOutput, workfile::kOut,
+                            workfile::kReport, workfile::kForUpdate})
+        folder.remove(name);
+}
+
 RunOutcome runProcessing(const RunRequest& request, const AppFolder& folder, UserFeedback& ui)
 {
     try {
         return runStages(request, folder, ui);
+    } catch (const RunCancelled&) {
+        removeRunFiles(folder);
+        throw;
     } catch (const Error& error) {
         throw Error(inUserTerms(error.what(), folder.path()));
     }

@@ -76,7 +76,12 @@ struct RunOutcome {
 // The whole stage chain. Stages tell the user through `ui`. A failure of the
 // file layer or of a conversion that no stage catches throws Error while the
 // output panel is untouched; once the run has cleared the panel, it is shown
-// as an error box and the outcome carries the cleared panel instead.
+// as an error box and the outcome carries the cleared panel instead. Once
+// `ui` asks for a stop the run throws RunCancelled, its working files gone.
 RunOutcome runProcessing(const RunRequest& request, const AppFolder& folder, UserFeedback& ui);
+
+// Removes the working files a run writes: a stopped run leaves none of
+// them, whole or in part.
+void removeRunFiles(const AppFolder& folder);
 
 } // namespace pluvora

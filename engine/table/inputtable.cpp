@@ -171,6 +171,7 @@ void CleanData(RunContext& run)
         std::optional<GaugeShown> gauge;
         if (run.cleanFromMenu)
             gauge.emplace(run.ui);
+        run.ui.progressPass(kCleaningPass);
         std::string line;
         std::string cleaned;
         while (reader.readLine(line)) {
@@ -186,7 +187,7 @@ void CleanData(RunContext& run)
             }
             cleaned += ' '; // the line's CR
             writer.writeLine(cleaned);
-            run.ui.gaugeDisplay();
+            stepGauge(run.ui);
         }
         writer.close();
     }

@@ -30,6 +30,8 @@ std::string dataEndedNotice(int endLine, int rowsAfter);
 // and tabs.
 void checkData(RunContext& run);
 
+inline constexpr const char* kCleaningPass = "Cleaning the input";
+
 // Turns every other character of the data rows into one blank, keeping
 // column positions; the header rows stay as they are.
 void CleanData(RunContext& run);

@@ -84,6 +84,7 @@ void Convert_rearrange(RunContext& run)
     writeWeatherHead(input, output, run.rowsBefore);
 
     bool anyRecord = false;
+    run.ui.progressPass(kConvertingPass);
     while (readRecord(input, run)) {
         anyRecord = true;
         Record& record = run.record;
@@ -107,7 +108,7 @@ void Convert_rearrange(RunContext& run)
         output.commit(rowFormat.format(output.reserve(WeatherRowFormat::kCapacity), record, *doy));
         if (run.days)
             run.days->add(record, spec, *doy);
-        run.ui.gaugeDisplay();
+        stepGauge(run.ui);
     }
 
     output.close();

@@ -8,6 +8,7 @@
 namespace pluvora {
 
 inline constexpr const char* kTemperatureUnitsDiffer = "Units of Tmax and Tmin need to be the same.";
+inline constexpr const char* kConvertingPass = "Converting";
 inline constexpr const char* kDateIsMissing = "Date is missing. Check the input data and try again.";
 
 // One data row of the crop model's layout: year, DOY and the six values in

@@ -316,7 +316,7 @@ std::optional<const char*> screenRecords(TextReader& input, TextWriter& report, 
                 noteCheckedDay(*run.provenance, static_cast<std::size_t>(recordIndex), r, units, date, *previous,
                                suspicious, held);
             previous = date;
-            run.ui.gaugeDisplay();
+            stepGauge(run.ui);
         }
     } catch (const CheckupFailure& failure) {
         run.badInput = positionOf(run, recordIndex, failure.variable);
@@ -420,6 +420,7 @@ void dataCheckup(RunContext& run)
         report.writeLine(doyMode ? kCheckupHeadingDoy : kCheckupHeadingCalendar);
         for (int i = 0; i < run.rowsBefore && !input.atEnd(); ++i)
             input.skipLine();
+        run.ui.progressPass(kCheckingPass);
         failure = screenRecords(input, report, run, units, doyMode, anySuspicious);
         report.close();
     }

@@ -9,6 +9,7 @@
 
 namespace pluvora {
 
+inline constexpr const char* kCheckingPass = "Checking the data";
 inline constexpr const char* kCheckupReportTitle = "Report of weather data checkup.";
 inline constexpr const char* kCheckupReportEditHint = "Input data can be edited directly in the input data panel.";
 // The most of a checkup report the output panel holds; a longer report ends

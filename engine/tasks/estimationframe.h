@@ -16,6 +16,7 @@
 
 namespace pluvora {
 
+inline constexpr const char* kEstimatingPass = "Estimating";
 inline constexpr const char* kRequiredDataMissing = "One of the required data is not given.";
 
 // "'x' is not a valid floating point value": a box that should hold a number.
@@ -115,6 +116,7 @@ bool writeEstimates(RunContext& run, int decimals, bool datesNeeded, Estimate es
     }
 
     int recordNumber = 0;
+    run.ui.progressPass(kEstimatingPass);
     while (readRecord(input, run)) {
         ++recordNumber;
         const Record& record = run.record;
@@ -143,7 +145,7 @@ bool writeEstimates(RunContext& run, int decimals, bool datesNeeded, Estimate es
         *end++ = '\r';
         *end++ = '\n';
         out.commit(end);
-        run.ui.gaugeDisplay();
+        stepGauge(run.ui);
     }
     out.close();
     // As the weather-file conversion does for the same data.

@@ -300,7 +300,7 @@ private:
         output.commit(mRowFormat.format(output.reserve(WeatherRowFormat::kCapacity), record, *doy));
         if (mRun.days)
             mRun.days->add(record, mRun.columns, *doy);
-        mRun.ui.gaugeDisplay();
+        stepGauge(mRun.ui);
         mAnyRecord = true;
         return true;
     }
@@ -402,6 +402,7 @@ bool runPass(RunContext& run, std::optional<int> sign, double substitute, std::s
     writeWeatherHead(input, output, run.rowsBefore);
 
     Pass pass(run, sign, substitute, fieldRows);
+    run.ui.progressPass(kConvertingPass);
     const auto buffer = std::make_unique_for_overwrite<char[]>(kChunk);
     std::size_t held = 0;
     for (;;) {

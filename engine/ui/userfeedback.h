@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/error.h"
+
 #include <string>
 #include <string_view>
 
@@ -23,6 +25,12 @@ public:
     virtual void setProgressVisible(bool visible) = 0;
     // One step of the gauge per record (position + 1, modulo its maximum).
     virtual void gaugeDisplay() = 0;
+    // A pass begins whose gauge steps are one data line each; `what` names
+    // it as the user reads it.
+    virtual void progressPass(std::string_view what) { (void)what; }
+    // Looked at after each gauge step of a run: true once the user asked
+    // the work to stop.
+    virtual bool cancelRequested() { return false; }
 
     // Advice about the input that never stops the work (lines that hold a
     // different number of fields, values that were substituted). Never a
@@ -41,6 +49,15 @@ public:
 private:
     UserFeedback& mUi;
 };
+
+// One gauge step of a run; throws RunCancelled once the user asked the run
+// to stop, so a stop is seen within a line.
+inline void stepGauge(UserFeedback& ui)
+{
+    ui.gaugeDisplay();
+    if (ui.cancelRequested())
+        throw RunCancelled{};
+}
 
 // Error sound followed by an error box: how every stage reports a failure.
 inline void reportError(UserFeedback& ui, std::string_view text)

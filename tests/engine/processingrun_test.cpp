@@ -243,3 +243,63 @@ INSTANTIATE_TEST_SUITE_P(
         StopCase{"TaskStageFailsAfterCleaning", "2001/2 11C 3C 1.2mm", true, 6,
                  {std::string("error: ") + kRequiredDataMissing}, nullptr}),
     [](const auto& param) { return std::string(param.param.name); });
+
+namespace {
+
+// Asks the run to stop at one gauge step, as the window's Cancel does.
+struct StoppingFeedback : GaugeRecordingFeedback {
+    long stopAt = -1;
+    std::vector<std::string> passes;
+    void progressPass(std::string_view what) override { passes.emplace_back(what); }
+    bool cancelRequested() override { return ticks == stopAt; }
+};
+
+} // namespace
+
+// Wherever the stop comes, from the first step of the first pass to the
+// last of the last, the run ends without a working file, whole or in part.
+TEST(RunCancel, AStoppedRunWritesNothing)
+{
+    struct Case {
+        const char* name;
+        int taskIndex;
+        const char* columns;
+        const char* data; // one day, repeated
+    };
+    const Case cases[] = {
+        {"Converting", 0, "Year,DOY,T-max:oC,T-min:oC,Precip:mm", "2001 %d 10.5 2.25 0\n"},
+        {"CleaningFirst", 0, "Year,DOY,T-max:oC,T-min:oC,Precip:mm", "2001 %d 10.5 2.25 0.0T\n"},
+        {"Estimating", 3, "Year,DOY,T-max:oC,T-min:oC", "2001 %d 25 12\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::string input = "Year DOY Tmax Tmin Rain\n";
+        for (int day = 1; day <= 200; ++day) {
+            char row[64];
+            std::snprintf(row, sizeof row, c.data, day);
+            input += row;
+        }
+        RunRequest request;
+        request.fileName = "station.txt";
+        request.rowsBeforeText = "1";
+        request.taskIndex = c.taskIndex;
+        request.layout = layoutFromColumns(c.columns);
+        request.pages.latitudeTask4 = "35";
+        request.inputText = input;
+
+        TempFolder whole;
+        StoppingFeedback counting;
+        ASSERT_TRUE(runProcessing(request, AppFolder{whole.path()}, counting).completed)
+            << ::testing::PrintToString(counting.calls);
+        ASSERT_GE(counting.passes.size(), 2u);
+        for (const long stopAt : {1L, counting.ticks / 2, counting.ticks}) {
+            TempFolder dir;
+            StoppingFeedback ui;
+            ui.stopAt = stopAt;
+            EXPECT_THROW(runProcessing(request, AppFolder{dir.path()}, ui), RunCancelled) << stopAt;
+            EXPECT_TRUE(std::filesystem::is_empty(dir.path())) << stopAt;
+            EXPECT_TRUE(ui.boxes().empty()) << stopAt;
+            EXPECT_FALSE(ui.progressVisible) << stopAt;
+        }
+    }
+}

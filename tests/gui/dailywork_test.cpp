@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QRegularExpression>
 #include <QTest>
 #include <QTextBlock>
 #include <QToolTip>
@@ -154,4 +155,59 @@ TEST_F(DailyWork, CtrlZUndoesCleaningAligningAndRemoving)
     EXPECT_EQ(input()->toPlainText(), cleaned);
     QTest::keyClick(input(), Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(input()->toPlainText(), original);
+}
+
+// The Edit and File menus drive the same features as their keys.
+TEST_F(DailyWork, MenuItemsOpenFindAndGoToLine)
+{
+    chooser.paths << QString::fromStdString(userDir.write("s.txt", "Head\n2001 1 -99\n2001 2 5\n").string());
+    find<QAction>(window.get(), "Open1")->trigger();
+    EXPECT_EQ(child<QLineEdit>("Edit1")->text(), "s.txt");
+    const QString weatherData = chooser.filters.value(0).split(";;").first();
+    for (const char* pattern : {"*.dly", "*.met", "*.wth", "*.WTH"})
+        EXPECT_TRUE(weatherData.split(QRegularExpression("[( )]")).contains(pattern)) << pattern;
+
+    auto* bar = window->findChild<InputFindBar*>();
+    find<QAction>(window.get(), "Find1")->trigger();
+    ASSERT_TRUE(bar->isVisible());
+    QTest::keyClicks(bar->field(), "-99");
+    find<QAction>(window.get(), "FindNext1")->trigger();
+    EXPECT_EQ(input()->textCursor().blockNumber(), 1);
+    find<QAction>(window.get(), "GoToLine1")->trigger();
+    QTest::keyClicks(bar->field(), "3");
+    QTest::keyClick(bar->field(), Qt::Key_Enter);
+    EXPECT_EQ(input()->textCursor().selectedText(), "2001 2 5");
+}
+
+// The go-to bar and the layout suggestion bar share the panel's lower edge.
+TEST_F(DailyWork, GoToLineBarShowsBesideTheLayoutSuggestion)
+{
+    find<QAction>(window.get(), "Suggestlayout1")->setChecked(true);
+    open(userDir.write("station.txt", "Station 12, daily\nyear doy tmax tmin rain\n()   ()  (oC) (oC) (mm)\n"
+                                      "2001 1 12.5 3.0 0.0\n2001 2 13.0 2.5 1.2\n"));
+    auto* suggestion = child<QWidget>("LayoutSuggestion");
+    ASSERT_TRUE(suggestion->isVisible());
+    QTest::keyClick(input(), Qt::Key_G, Qt::ControlModifier);
+    auto* bar = window->findChild<InputFindBar*>();
+    ASSERT_TRUE(bar->isVisible());
+    const QRect barPlace(bar->mapTo(window.get(), QPoint(0, 0)), bar->size());
+    const QRect suggestionPlace(suggestion->mapTo(window.get(), QPoint(0, 0)), suggestion->size());
+    EXPECT_FALSE(barPlace.intersects(suggestionPlace)) << barPlace.y() << " " << suggestionPlace.y();
+    EXPECT_TRUE(input()->rect().contains(QRect(bar->pos(), bar->size())));
+}
+
+// Exit (Ctrl+Q) goes through the window's close, which asks about edits.
+TEST_F(DailyWork, QuitAfterAnEditAsksBeforeClosing)
+{
+    open(userDir.write("s.txt", "2001 1 5\n"));
+    input()->moveCursor(QTextCursor::End);
+    QTest::keyClicks(input(), "7");
+    feedback.scriptAnswer(false);
+    QTest::keyClick(window.get(), Qt::Key_Q, Qt::ControlModifier);
+    EXPECT_EQ(feedback.calls, std::vector<std::string>{std::string("ask: ") + MainWindow::kCloseWithEdits});
+    EXPECT_TRUE(window->isVisible());
+    feedback.scriptAnswer(true);
+    find<QAction>(window.get(), "Exit1")->trigger();
+    EXPECT_EQ(feedback.calls.size(), 2u);
+    EXPECT_FALSE(window->isVisible());
 }

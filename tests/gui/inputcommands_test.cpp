@@ -9,7 +9,10 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QCoreApplication>
+#include <QLabel>
+#include <QTest>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -67,6 +70,7 @@ TEST_F(InputMenu, CleanExplainsItselfUntilTheUserSaysNotAgain)
     EXPECT_EQ(panel()->toPlainText(), "Rain Tmax\n12.5 \t3.1  ");
 
     // The choice is a working file: the next start explains again.
+    feedback.scriptAnswer(true); // the cleaned input is not saved
     window->close();
     SetUp();
     trigger("CleanData1");
@@ -75,13 +79,14 @@ TEST_F(InputMenu, CleanExplainsItselfUntilTheUserSaysNotAgain)
     EXPECT_EQ(appDir.read("DSMA1.~"), "1\r\n");
     EXPECT_EQ(feedback.messages().back(), std::string("error: ") + InputCommands::kOpenFileFirst);
 
-    // Closed with the window's button: the choice is not recorded, the command goes on.
+    // Closed with the window's button, as Cancel: the choice is not
+    // recorded and the command stops.
     freeClosed();
     trigger("CleanData1");
     dialog<CleanDataMessage>()->checkBox()->setChecked(true);
     dialog<CleanDataMessage>()->close();
     EXPECT_EQ(appDir.read("DSMA1.~"), "1\r\n");
-    EXPECT_EQ(feedback.messages().size(), 2u);
+    EXPECT_EQ(feedback.messages().size(), 1u);
 }
 
 struct Precondition {
@@ -214,4 +219,39 @@ TEST_F(InputMenu, TheLayoutFollowsTheRewrittenColumns)
     trigger("CleanData1");
     freeClosed();
     EXPECT_EQ(window->findChild<ColumnPanel*>()->layout().fields, pluvora::FieldSeparator::Blanks);
+}
+
+// Cancel, by its button or by Esc, cleans nothing and keeps the layout.
+TEST_F(InputMenu, CleanCancelledLeavesInputAndLayoutAsTheyWere)
+{
+    openText("Rain Tmax\r\n12.5M,3.1\r\n", 1);
+    auto* fields = child<QComboBox>("FieldsBox");
+    ASSERT_GT(fields->count(), 1);
+    fields->setCurrentIndex(1); // not blanks, which cleaning would set
+    const pluvora::DataLayout layoutBefore = window->findChild<ColumnPanel*>()->layout();
+    for (const bool escape : {false, true}) {
+        SCOPED_TRACE(escape ? "Esc" : "Cancel");
+        trigger("CleanData1");
+        auto* box = dialog<CleanDataMessage>();
+        ASSERT_NE(box, nullptr);
+        ASSERT_NE(box->cancelButton(), nullptr);
+        EXPECT_EQ(box->cancelButton()->text(), box->button(QMessageBox::Cancel)->text());
+        box->checkBox()->setChecked(true);
+        if (escape)
+            QTest::keyClick(box, Qt::Key_Escape);
+        else
+            box->cancelButton()->click();
+        freeClosed();
+        EXPECT_EQ(dialog<CleanDataMessage>(), nullptr);
+        EXPECT_EQ(panel()->toPlainText(), "Rain Tmax\n12.5M,3.1");
+        EXPECT_FALSE(panel()->document()->isModified());
+        EXPECT_EQ(fields->currentIndex(), 1);
+        EXPECT_TRUE(window->findChild<ColumnPanel*>()->layout() == layoutBefore);
+        EXPECT_TRUE(feedback.messages().empty());
+        EXPECT_FALSE(window->findChild<QLabel*>("NoteLine")->toolTip().contains(MainWindow::kLayoutAfterCleaning));
+    }
+    // The box is still offered: a tick under Cancel is no choice.
+    trigger("CleanData1");
+    EXPECT_NE(dialog<CleanDataMessage>(), nullptr);
+    dialog<CleanDataMessage>()->close();
 }

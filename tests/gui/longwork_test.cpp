@@ -1,5 +1,6 @@
 #include "windowfixture.h"
 
+#include "engine/tasks/convertrearrange.h"
 #include "gui/longwork.h"
 #include "gui/sitecoordinatedialog.h"
 
@@ -13,6 +14,8 @@
 #include <QTimer>
 
 #include <gtest/gtest.h>
+
+#include <functional>
 
 using namespace pluvora::test;
 
@@ -62,7 +65,97 @@ protected:
     }
 };
 
+// Calls `act` on each event of `type` that `watched` receives.
+class EventHook : public QObject {
+public:
+    EventHook(QObject* watched, QEvent::Type type, std::function<void()> act)
+        : QObject(watched), mType(type), mAct(std::move(act))
+    {
+        watched->installEventFilter(this);
+    }
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == mType)
+            mAct();
+        return false;
+    }
+
+private:
+    QEvent::Type mType;
+    std::function<void()> mAct;
+};
+
 } // namespace
+
+// The key or click lands while the run does its last stretch without a
+// step, as the user's does on a large file: it waits in the queue, and the
+// run must still stop there, before "It is Done" and the site dialog.
+TEST_F(LongWorkTest, CancelOrEscapeLateInARunStopsItWithNothingWritten)
+{
+    // A look at the window every step would make this test slow.
+    LongWork::setTiming(0, 5);
+    open(userDir.write("large.txt", years(100)));
+    setRowsBefore(1);
+    setColumn(1, "Year");
+    setColumn(2, "DOY");
+    setColumn(3, "T-max", "oC");
+    setColumn(4, "T-min", "oC");
+    auto* process = child<QPushButton>("BitBtn1");
+    bool doneShown = false;
+    EventHook doneWatch(process, QEvent::Paint,
+                        [&] { doneShown = doneShown || process->text() == MainWindow::kItIsDone; });
+
+    for (const bool escape : {false, true}) {
+        SCOPED_TRACE(escape ? "Escape" : "Cancel");
+        child<QPlainTextEdit>("Memo2")->setPlainText("earlier result");
+        QString progressText;
+        bool pressed = false;
+        // The gauge goes once the last pass is through.
+        EventHook lastStep(child<QWidget>("Gauge1"), QEvent::Hide, [&] {
+            if (pressed)
+                return;
+            for (auto* progress : window->findChildren<QProgressDialog*>("LongWork")) {
+                if (!progress->isVisible())
+                    continue;
+                pressed = true;
+                progressText = progress->labelText();
+                auto* cancel = progress->findChild<QPushButton*>();
+                QTimer::singleShot(0, progress, [=] {
+                    if (escape)
+                        QTest::keyClick(progress, Qt::Key_Escape);
+                    else
+                        QTest::mouseClick(cancel, Qt::LeftButton);
+                });
+            }
+        });
+        QTest::mouseClick(process, Qt::LeftButton);
+        ASSERT_TRUE(pressed);
+        // Says what it counts: "Converting: 29,170 of 36,500 lines".
+        const QStringList around = QString::fromLatin1(LongWork::kPassProgress)
+                                       .arg(QString::fromLatin1(pluvora::kConvertingPass))
+                                       .arg(QStringLiteral("@"))
+                                       .arg(36500)
+                                       .split(QLatin1Char('@'));
+        ASSERT_EQ(around.size(), 2);
+        EXPECT_TRUE(progressText.startsWith(around[0]) && progressText.endsWith(around[1]))
+            << progressText.toStdString();
+        EXPECT_EQ(child<QPlainTextEdit>("Memo2")->toPlainText(), "earlier result");
+        EXPECT_EQ(child<QLabel>("NoteLine")->toolTip(), MainWindow::kRunCancelled);
+        EXPECT_FALSE(doneShown);
+        EXPECT_EQ(window->findChild<SiteCoordinateDialog*>(), nullptr);
+        EXPECT_TRUE(feedback.messages().empty());
+        EXPECT_EQ(process->text(), MainWindow::kProcessCaption);
+        EXPECT_TRUE(process->isEnabled());
+        for (const auto& file : std::filesystem::directory_iterator(appDir.path()))
+            EXPECT_NE(file.path().extension(), ".~") << file.path();
+    }
+
+    // The same watch sees a run that goes through.
+    QTest::mouseClick(process, Qt::LeftButton);
+    EXPECT_TRUE(doneShown);
+    EXPECT_NE(child<QPlainTextEdit>("Memo2")->toPlainText(), "earlier result");
+    delete window->findChild<SiteCoordinateDialog*>();
+}
 
 TEST_F(LongWorkTest, CancelledOpeningLeavesTheInputAsItWas)
 {

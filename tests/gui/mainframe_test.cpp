@@ -113,10 +113,15 @@ TEST_F(Frame, MenuTreeReadsAsTheProgramHasAlwaysShownIt)
 {
     EXPECT_EQ(menuTree(window->menuBar()), (std::vector<std::string>{
                                                "File",
+                                               "  Open... [Ctrl+O]",
                                                "  Save input file...",
                                                "  Open recent",
                                                "  ---",
                                                "  Exit [Ctrl+Q]",
+                                               "Edit",
+                                               "  Find... [Ctrl+F]",
+                                               "  Find next [F3]",
+                                               "  Go to line... [Ctrl+G]",
                                                "Control",
                                                "  Save current data template...",
                                                "  Retrieve last session template",
