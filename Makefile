@@ -16,7 +16,8 @@ FUZZ_TMPDIR ?= $(if $(wildcard /dev/shm/.),/dev/shm,$(or $(TMPDIR),/tmp))
 FUZZ_TARGETS := textreader panelload processingrun batchprogram
 PACKAGES := cmake ninja-build g++ make qt6-base-dev qt6-webengine-dev \
             qt6-charts-dev qt6-svg-dev chromium \
-            libgtest-dev libgmock-dev libbenchmark-dev libgl-dev parallel
+            libgtest-dev libgmock-dev libbenchmark-dev libgl-dev parallel \
+            libcurl4-openssl-dev
 # The Slurm example's test starts a one-node Slurm of its own.
 SLURM_PACKAGES := slurm-wlm munge
 FUZZ_PACKAGES := clang libclang-rt-14-dev

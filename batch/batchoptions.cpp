@@ -31,6 +31,9 @@ const char* const kBatchUsage =
     "                     [--skip-existing] [--quiet] [--shard K/N]\n"
     "       pluvora-batch --merge-summaries DIR\n"
     "       pluvora-batch --suggest FILE\n"
+    "       pluvora-batch --get-power \"LAT,LON\" --from YYYY-MM-DD --to YYYY-MM-DD [-o FILE]\n"
+    "                     [--parameters LIST] [--time-standard lst|utc]\n"
+    "                     [--power-url URL] [--refresh]\n"
     "  --template NAME  rows and columns of the window's template NAME; --rows and\n"
     "             --columns given as well take the place of the template's own\n"
     "  --templates FILE  look NAME up in FILE (a template settings file) instead of\n"
@@ -130,6 +133,21 @@ const char* const kBatchUsage =
     "             argument; without it the layout is suggested from the reference\n"
     "  --fill-min-r2 X  a month whose correction explains less than X (0 to 1,\n"
     "             default 0.25) of the station's days is not used\n"
+    "  --get-power  fetch the daily series of the site at LAT,LON (decimal\n"
+    "             degrees, north and east positive) from NASA POWER's daily point\n"
+    "             service for agriculture (community AG), from --from to --to, and\n"
+    "             write the CSV reply as it came, header block included, to FILE\n"
+    "             or standard output; a notice gives the attribution NASA POWER\n"
+    "             asks for and the site. The data are free to use; cite NASA\n"
+    "             POWER where you use them. Replies are kept in\n"
+    "             $XDG_CACHE_HOME/pluvora/power (default ~/.cache/pluvora/power),\n"
+    "             one file per request address, and the same request is answered\n"
+    "             from there without the network\n"
+    "  --parameters  POWER parameter names, at most 20 (default\n"
+    "             T2M_MAX,T2M_MIN,PRECTOTCORR,ALLSKY_SFC_SW_DWN,RH2M,WS2M,T2MDEW)\n"
+    "  --time-standard  lst: days in local solar time (default); utc: UTC days\n"
+    "  --power-url  the service's address (default https://power.larc.nasa.gov)\n"
+    "  --refresh  ask the service again instead of taking the cached reply\n"
     "  --report   write a quality report: charts, figures, gaps and the days\n"
     "             the checkup lists, as one HTML file\n"
     "exit status: 0 the result was written (task 2: the file was updated, or\n"
@@ -218,6 +236,17 @@ std::optional<UsageError> applyTemplate(BatchOptions& options, bool rowsGiven, b
 std::variant<BatchOptions, UsageError> parseBatchOptions(const std::vector<std::string_view>& args)
 {
     BatchOptions options;
+    if (asksForPower(args)) {
+        for (std::string_view arg : args)
+            options.help = options.help || arg == "--help" || arg == "-h";
+        if (options.help)
+            return options;
+        auto power = parsePowerOptions(args);
+        if (auto* error = std::get_if<UsageError>(&power))
+            return *error;
+        options.power = std::get<PowerRequest>(std::move(power));
+        return options;
+    }
     std::optional<std::string_view> site;
     bool columnsGiven = false;
     bool rowsGiven = false;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "batch/powerrequest.h"
+#include "batch/usageerror.h"
 #include "engine/columns/datalayout.h"
 #include "engine/modelfiles/modelformat.h"
 #include "engine/run/sitecoordinate.h"
@@ -74,13 +76,9 @@ struct BatchOptions {
     std::optional<std::string> fillLayout; // its layout as options; none: suggested
     double fillLeastR2 = 0.25;
     bool fillAsked() const { return fillInterpolate || fillFrom.has_value(); }
-};
 
-// A usage fault, exit status 2. A refused site coordinate is told with the
-// window's own error text instead of the usage text.
-struct UsageError {
-    std::string message;
-    bool windowMessage = false;
+    // --get-power: fetch a site's daily series instead of converting a file.
+    std::optional<PowerRequest> power;
 };
 
 extern const char* const kBatchUsage;

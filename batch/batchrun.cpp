@@ -2,6 +2,7 @@
 
 #include "batch/batchoptions.h"
 #include "batch/manyfiles.h"
+#include "batch/powerfetch.h"
 #include "batch/scratchfolder.h"
 #include "batch/stderrfeedback.h"
 
@@ -405,6 +406,8 @@ int batchMain(const std::vector<std::string_view>& args)
         std::fputs(kBatchUsage, stdout);
         return EXIT_SUCCESS;
     }
+    if (options.power)
+        return runGetPower(*options.power);
     if (options.mergeSummaries)
         return runMergeSummaries(*options.mergeSummaries);
     if (options.suggestFile) {

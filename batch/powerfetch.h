@@ -1,0 +1,17 @@
+#pragma once
+
+#include "batch/powerrequest.h"
+
+namespace pluvora {
+
+// The attribution NASA POWER asks users of its data to give.
+inline constexpr const char* kPowerAttribution =
+    "Data: NASA Langley Research Center (LaRC) POWER Project funded through the NASA Earth "
+    "Science/Applied Science Program.";
+
+// Fetches (or takes from the cache) the reply to `request` and writes it
+// as it came to -o or standard output; exit status 0, or 1 with an
+// error: line and nothing written.
+int runGetPower(const PowerRequest& request);
+
+} // namespace pluvora
