@@ -1,5 +1,6 @@
 #include "batch/batchoptions.h"
 #include "batch/powerfetch.h"
+#include "batch/sha256.h"
 #include "replayserver.h"
 #include "runbatch.h"
 
@@ -161,6 +162,23 @@ TEST(GetPowerCache, AnswersTheSameRequestWithoutTheNetwork)
         EXPECT_FALSE(fs::exists(run.out())) << asksAgain[0];
     }
     EXPECT_EQ(filesIn(run.cache()).size(), 1u);
+}
+
+// The cache names files by this hash; a slip at the padding's edges (55,
+// 56, 64 bytes) would give two requests one name or read past the input.
+TEST(GetPowerCache, NamesFilesBySha256)
+{
+    const std::string nist = "abcdbcdecdefdefgefghfghighijhijkijkljklmklmnlmnomnopnopq";
+    const std::pair<std::string, const char*> cases[] = {
+        {"", "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855"},
+        {"abc", "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad"},
+        {std::string(55, 'a'), "9f4390f8d30c2dd92ec9f095b65e2b9ae9b0a925a5258e241c9f1e910f734318"},
+        {std::string(56, 'a'), "b35439a4ac6f0948b6d6f9e3c6af0f5f590ce20f1bde7090ef7970686ec6738a"},
+        {std::string(64, 'a'), "ffe054fe7ae0cb6dc65c3af9b61d5209f439851db43d0ba5997337df154668eb"},
+        {nist + std::string(63, 'x'), "eb16f170be32bead4054a17f803f3ed0e5584a28dca0078a43a821853feef9c3"},
+    };
+    for (const auto& [text, hash] : cases)
+        EXPECT_EQ(sha256Hex(text), hash) << text.size() << " bytes";
 }
 
 // A fault in the options stops before any request, with status 2 and the usage text.
