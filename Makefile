@@ -25,7 +25,7 @@ SUDO := $(shell [ "$$(id -u)" -eq 0 ] || echo sudo)
 # Rebuilds are much faster through ccache where a developer has it.
 CMAKE_ARGS := $(if $(shell command -v ccache),-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 
-.PHONY: all deps fuzz-deps slurm-deps test-slurm configure build asan-configure asan-build fuzz-build run check test test-all bench fuzz clean
+.PHONY: all deps fuzz-deps slurm-deps test-slurm bench-fill configure build asan-configure asan-build fuzz-build run check test test-all bench fuzz clean
 
 all: build
 
@@ -104,6 +104,11 @@ bench: build
 	$(BUILD_DIR)/bench/pluvora_bench
 	$(BUILD_DIR)/bench/pluvora_manyfiles_bench
 	$(BUILD_DIR)/bench/pluvora_memory_bench
+	cmake --build $(BUILD_DIR) --target pluvora_fill_accuracy
+
+# Only the accuracy of gap filling: builds the batch program alone.
+bench-fill: configure
+	cmake --build $(BUILD_DIR) --target pluvora_fill_accuracy
 
 # New findings land in $(FUZZ_DIR)/findings/<target>; a crash input that
 # is fixed goes to fuzz/regressions/<target>, where `make test` replays it.
