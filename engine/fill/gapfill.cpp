@@ -7,6 +7,7 @@
 #include "engine/methods/referencefit.h"
 #include "engine/provenance/runprovenance.h"
 #include "engine/record/calendar.h"
+#include "engine/stage/recordreader.h"
 #include "engine/table/paneltext.h"
 #include "engine/tasks/missingvalues.h"
 
@@ -561,7 +562,31 @@ private:
                               + ": " + first->why + ".";
         if (count > 1)
             message += " " + std::to_string(count - 1) + " more such gaps are listed in the output.";
+        noteDaysOfStoppedRun();
         mRun.fail(message);
+    }
+
+    // The flags file and the report of the stopped run still show every
+    // day, its missing values as such.
+    void noteDaysOfStoppedRun()
+    {
+        if (!mRun.provenance)
+            return;
+        TextReader input(mRun.file(workfile::kInput));
+        std::string line;
+        int number = 0;
+        std::size_t index = 0;
+        Row row;
+        while (input.readLine(line)) {
+            if (++number <= mRun.rowsBefore || blankLine(line))
+                continue;
+            std::uint32_t lacking = 0;
+            if (splitRow(line, mRun.columnCount, row))
+                for (int column = 1; column <= mRun.columnCount && column < 32; ++column)
+                    if (fillable(column) && roundsToSign(row.values[static_cast<std::size_t>(column - 1)], mSign))
+                        lacking |= 1u << column;
+            noteStoppedRow(mRun, index++, line, lacking);
+        }
     }
 
     std::vector<RunProvenance::Gap> accountGaps() const

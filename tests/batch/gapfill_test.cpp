@@ -86,6 +86,12 @@ TEST(GapFill, UnfillableGapsStopTheRunNamingThem)
               std::string::npos)
         << rain.err;
     EXPECT_FALSE(fs::exists(out));
+    // The flags of the stopped run show the day that stopped it.
+    EXPECT_EQ(run({"--fill-interpolate", "--flags", (temp.path() / "flags.csv").string()}).status, 1);
+    EXPECT_EQ(test::readFile(temp.path() / "flags.csv"), "Date,T-max,T-min,Precip,Solar\r\n"
+                                                          "2001-01-01,M,M,M,M\r\n"
+                                                          "2001-01-02,M,M,XF,M\r\n"
+                                                          "2001-01-03,M,M,M,M\r\n");
 
     const auto asked = run({"--fill-interpolate", "Precip=2"});
     EXPECT_EQ(asked.status, 2);
