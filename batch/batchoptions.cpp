@@ -127,6 +127,8 @@ const char* const kBatchUsage =
     "             days both measured, at least 30 (a month with fewer borrows its\n"
     "             neighbours); absent days are inserted as rows; a gap that\n"
     "             cannot be filled stops the run with the gaps listed\n"
+    "             FILE power: NASA POWER's daily series for the --site over the\n"
+    "             input's days, fetched (see --get-power; --power-url, --refresh)\n"
     "  --fill-layout \"OPTIONS\"  the reference's layout as the options that\n"
     "             describe an input (--rows, --columns, --fields, --widths,\n"
     "             --decimal-comma, --missing, --sign, --pick, --template), in one\n"
@@ -458,6 +460,15 @@ std::variant<BatchOptions, UsageError> parseBatchOptions(const std::vector<std::
             if (!v || v->empty())
                 return needs(arg == "--fill-from" ? "a file" : "the reference's layout options");
             (arg == "--fill-from" ? options.fillFrom : options.fillLayout) = std::string(*v);
+        } else if (arg == "--power-url") {
+            const auto v = value();
+            if (!v || !(v->starts_with("http://") || v->starts_with("https://")))
+                return needs("an address beginning with http:// or https://");
+            options.powerUrl = std::string(*v);
+            while (options.powerUrl.ends_with('/'))
+                options.powerUrl.pop_back();
+        } else if (arg == "--refresh") {
+            options.powerRefresh = true;
         } else if (arg == "--fill-min-r2") {
             const auto v = value();
             const auto bound = v ? parseDecimal(*v) : std::nullopt;
@@ -522,9 +533,11 @@ std::variant<BatchOptions, UsageError> parseBatchOptions(const std::vector<std::
         return UsageError{"--update is required for task 2"};
     if (options.task != 2 && options.update)
         return UsageError{"--update is only for task 2"};
-    if (options.fillFrom)
+    if (options.fillFrom && !options.fillFromPower())
         if (auto reference = referenceOptions(options); auto* error = std::get_if<UsageError>(&reference))
             return *error;
+    if (options.fillFromPower() && !site)
+        return UsageError{"--fill-from power fetches the series of the site: give --site"};
     if (options.fillLayout && !options.fillFrom)
         return UsageError{"--fill-layout describes the --fill-from file: give that too"};
     if (options.fillAsked() && !options.substitution)

@@ -75,6 +75,11 @@ struct BatchOptions {
     std::optional<std::string> fillFrom;   // the reference file
     std::optional<std::string> fillLayout; // its layout as options; none: suggested
     double fillLeastR2 = 0.25;
+    // --fill-from power: where NASA POWER is asked, and whether its cache is
+    // passed over.
+    std::string powerUrl = kPowerDefaultUrl;
+    bool powerRefresh = false;
+    bool fillFromPower() const { return fillFrom && *fillFrom == "power"; }
     bool fillAsked() const { return fillInterpolate || fillFrom.has_value(); }
 
     // --get-power: fetch a site's daily series instead of converting a file.

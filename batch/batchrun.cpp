@@ -3,6 +3,7 @@
 #include "batch/batchoptions.h"
 #include "batch/manyfiles.h"
 #include "batch/powerfetch.h"
+#include "batch/powerfetch.h"
 #include "batch/scratchfolder.h"
 #include "batch/stderrfeedback.h"
 
@@ -16,6 +17,8 @@
 #include "engine/modelfiles/daylog.h"
 #include "engine/modelfiles/dayscan.h"
 #include "engine/modelfiles/modelfiles.h"
+#include "engine/modelfiles/modelsite.h"
+#include "engine/record/calendar.h"
 #include "engine/modelfiles/modelfilesave.h"
 #include "engine/output/finishedoutput.h"
 #include "engine/provenance/flagsfile.h"
@@ -230,6 +233,17 @@ int writeModelFormat(const BatchOptions& options, DayLog& days)
 
 namespace {
 
+// "YYYYMMDD" of a day since 1970-01-01.
+std::string compactDate(long long day)
+{
+    long long y = 0;
+    unsigned m = 0, d = 0;
+    civilFromDays(day, y, m, d);
+    char text[32];
+    std::snprintf(text, sizeof text, "%04lld%02u%02u", y, m, d);
+    return text;
+}
+
 // Read directly where that gives the same run; otherwise streamed into the
 // working file the run reads, never held whole.
 void prepareInput(const BatchOptions& options, const fs::path& scratch, const AppFolder& folder,
@@ -253,11 +267,56 @@ void prepareInput(const BatchOptions& options, const fs::path& scratch, const Ap
     }
 }
 
+// --fill-from power: NASA POWER's series for the site over the input's
+// days, in the scratch folder; nothing, with the reason told, when it
+// cannot be had.
+std::optional<fs::path> fetchPowerReference(const BatchOptions& options, const fs::path& scratch)
+{
+    // The input's first and last day, as a checkup of it dates them.
+    const fs::path place = scratch / "days";
+    fs::create_directories(place);
+    AppFolder folder(place);
+    RunRequest request = requestFor(options);
+    prepareInput(options, place, folder, request);
+    const ReferenceSeries days = readReferenceSeries(request, folder);
+    fs::remove_all(place);
+    const ModelSite site = modelSiteOf(options.siteLine.value_or(""), options.input);
+    PowerRequest power;
+    char number[32];
+    std::snprintf(number, sizeof number, "%.4f", site.latitude);
+    power.latitude = number;
+    std::snprintf(number, sizeof number, "%.4f", site.longitude);
+    power.longitude = number;
+    power.start = compactDate(days.firstDay());
+    power.end = compactDate(days.lastDay());
+    power.baseUrl = options.powerUrl;
+    power.refresh = options.powerRefresh;
+    try {
+        const std::string reply = powerReplyFor(power);
+        const fs::path file = scratch / "power.csv";
+        writeAtomically(file, reply);
+        StderrFeedback::line("notice", "reference: NASA POWER's daily series for latitude " + power.latitude
+                                           + ", longitude " + power.longitude + ", " + power.start + " to "
+                                           + power.end + ". " + kPowerAttribution);
+        return file;
+    } catch (const std::exception& error) {
+        StderrFeedback::line("error", std::string("The reference cannot be fetched from NASA POWER: ") + error.what());
+        return std::nullopt;
+    }
+}
+
 // --fill-from: the reference read with its own layout, given or suggested;
 // nothing, with the reason told, when it cannot be.
 std::optional<ReferenceSeries> readReference(const BatchOptions& options, const fs::path& scratch)
 {
-    auto parsed = referenceOptions(options);
+    BatchOptions fetched = options;
+    if (options.fillFromPower()) {
+        const auto reply = fetchPowerReference(options, scratch);
+        if (!reply)
+            return std::nullopt;
+        fetched.fillFrom = reply->string();
+    }
+    auto parsed = referenceOptions(fetched);
     if (auto* error = std::get_if<UsageError>(&parsed)) {
         StderrFeedback::line("error", error->message);
         return std::nullopt;

@@ -58,7 +58,7 @@ std::optional<std::string> outputClash(const BatchOptions& options)
         if (sameFile(output.file, options.input))
             return output.file == backup ? "the input file must not be " + output.asOther
                                          : output.option + " must not name the input file";
-        if (options.fillFrom && sameFile(output.file, *options.fillFrom))
+        if (options.fillFrom && !options.fillFromPower() && sameFile(output.file, *options.fillFrom))
             return output.option + " must not name the --fill-from file";
         for (std::size_t j = 0; j < i; ++j)
             if (outputs[j].option != output.option && sameFile(output.file, outputs[j].file))

@@ -25,44 +25,47 @@ std::string siteText(const PowerSite& site)
 
 } // namespace
 
-int runGetPower(const PowerRequest& request)
+std::string powerReplyFor(const PowerRequest& request)
 {
     const std::string url = powerRequestUrl(request);
     const auto cache = PowerCache::forUser();
+    if (cache && !request.refresh) {
+        if (auto reply = cache->find(url)) {
+            try {
+                checkPowerCsv(*reply);
+                StderrFeedback::line("notice", "taken from the cache " + cache->fileFor(url).string()
+                                                   + " (--refresh asks NASA POWER again)");
+                return *reply;
+            } catch (const Error&) {
+                // a damaged copy is asked for again
+            }
+        }
+    }
+    std::string reply = fetchPowerReply(url, powerTimingFromEnvironment(),
+                                        [](std::string_view text) { StderrFeedback::line("notice", text); });
+    checkPowerCsv(reply);
+    if (cache) {
+        try {
+            cache->keep(url, reply);
+        } catch (const Error& error) {
+            StderrFeedback::line("note", std::string("the reply was not kept in the cache: ") + error.what());
+        }
+    }
+    return reply;
+}
+
+int runGetPower(const PowerRequest& request)
+{
     try {
-        std::optional<std::string> reply;
-        if (cache && !request.refresh) {
-            reply = cache->find(url);
-            if (reply) {
-                try {
-                    checkPowerCsv(*reply);
-                    StderrFeedback::line("notice", "taken from the cache " + cache->fileFor(url).string()
-                                                       + " (--refresh asks NASA POWER again)");
-                } catch (const Error&) {
-                    reply.reset(); // a damaged copy is asked for again
-                }
-            }
-        }
-        if (!reply) {
-            reply = fetchPowerReply(url, powerTimingFromEnvironment(),
-                                    [](std::string_view text) { StderrFeedback::line("notice", text); });
-            checkPowerCsv(*reply);
-            if (cache) {
-                try {
-                    cache->keep(url, *reply);
-                } catch (const Error& error) {
-                    StderrFeedback::line("note", std::string("the reply was not kept in the cache: ") + error.what());
-                }
-            }
-        }
+        const std::string reply = powerReplyFor(request);
         if (request.output) {
-            writeAtomically(*request.output, *reply);
-        } else if (std::fwrite(reply->data(), 1, reply->size(), stdout) != reply->size()
+            writeAtomically(*request.output, reply);
+        } else if (std::fwrite(reply.data(), 1, reply.size(), stdout) != reply.size()
                    || std::fflush(stdout) != 0) {
             throw Error("could not write the reply to standard output");
         }
         StderrFeedback::line("notice", kPowerAttribution);
-        StderrFeedback::line("notice", siteText(powerSite(*reply)));
+        StderrFeedback::line("notice", siteText(powerSite(reply)));
         return EXIT_SUCCESS;
     } catch (const std::bad_alloc&) {
         StderrFeedback::line("error", "There is not enough memory for this run.");

@@ -14,4 +14,8 @@ inline constexpr const char* kPowerAttribution =
 // error: line and nothing written.
 int runGetPower(const PowerRequest& request);
 
+// The reply to `request`, from the cache or else from the service (then
+// kept in the cache); throws Error, saying why, when there is none.
+std::string powerReplyFor(const PowerRequest& request);
+
 } // namespace pluvora

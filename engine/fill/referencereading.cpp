@@ -46,6 +46,7 @@ ReferenceSeries readReferenceSeries(RunRequest request, const AppFolder& scratch
     const auto& all = provenance.series();
     for (std::size_t d = 0; d < provenance.days().size(); ++d) {
         const long long day = RunProvenance::dayNumber(provenance.days()[d]);
+        series.noteDay(day);
         for (std::size_t s = 0; s < all.size(); ++s)
             if (provenance.mark(s, d) == RunProvenance::Mark::Measured && !provenance.flagged(s, d))
                 series.add(day, all[s].code, provenance.value(s, d));

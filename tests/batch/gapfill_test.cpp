@@ -1,3 +1,4 @@
+#include "replayserver.h"
 #include "runbatch.h"
 #include "tempfolder.h"
 
@@ -218,6 +219,56 @@ TEST_F(ReferenceFill, LongGapAndAbsentDayComeFromTheCorrectedReference)
     EXPECT_NE(without.err.find("T-max is missing from 2001-02-10 to 2001-02-19 (10 days): longer than 3 days"),
               std::string::npos)
         << without.err;
+}
+
+// A station with a 20-day gap fills it from NASA POWER's series for its
+// site, fetched for the station's days (here from a local server).
+TEST(GapFill, TwentyDayGapFillsFromAFetchedPowerSeries)
+{
+    test::TempFolder temp;
+    std::string station = "yr doy tx tn pr\n";
+    std::string reply = "-BEGIN HEADER-\nNASA/POWER Source Native Resolution Daily Data \n"
+                        "Dates (month/day/year): 01/01/2001 through 03/31/2001 in LST\n"
+                        "Location: latitude  40.5   longitude -96.25 \n"
+                        "elevation from MERRA-2: Average for 0.5 x 0.625 degree lat/lon region = 350.2 meters\n"
+                        "The value for missing source data that cannot be computed or is outside of the sources "
+                        "availability range: -999 \nparameter(s): \n"
+                        "T2M_MAX     MERRA-2 Temperature at 2 Meters Maximum (C) \n"
+                        "T2M_MIN     MERRA-2 Temperature at 2 Meters Minimum (C) \n"
+                        "PRECTOTCORR MERRA-2 Precipitation Corrected (mm/day) \n"
+                        "-END HEADER-\nYEAR,DOY,T2M_MAX,T2M_MIN,PRECTOTCORR\n";
+    for (int doy = 1; doy <= 90; ++doy) {
+        const int tmax = 5 + doy % 9;
+        const int tmin = -3 + doy % 4;
+        const int rain = doy % 4 == 0 ? 4 : 0;
+        reply += "2001," + std::to_string(doy) + "," + std::to_string(tmax) + ".0," + std::to_string(tmin) + ".0,"
+                 + std::to_string(rain) + ".0\n";
+        const bool gap = doy >= 31 && doy <= 50;
+        station += "2001 " + std::to_string(doy) + " " + (gap ? std::string("-99") : std::to_string(tmax + 2))
+                   + " " + std::to_string(tmin) + " " + (gap ? std::string("-99") : std::to_string(rain / 2)) + "\n";
+    }
+    writeText(temp.path() / "station.txt", station);
+    writeText(temp.path() / "power.csv", reply);
+    test::ReplayServer server(temp.path() / "requests.log", {"200:" + (temp.path() / "power.csv").string()});
+    const auto outcome = test::runBatchProgram(
+        temp.path(),
+        {"--task", "1", "--rows", "1", "--columns", "Year,DOY,T-max:oC,T-min:oC,Precip:mm", "--site",
+         "40.5 N 96.25 W 350", "--fill-from", "power", "--power-url", server.url(), "--flags",
+         (temp.path() / "flags.csv").string(), (temp.path() / "station.txt").string(), "-o",
+         (temp.path() / "out.wth").string()},
+        "XDG_CACHE_HOME=" + test::shellQuoted((temp.path() / "cache").string()));
+    ASSERT_EQ(outcome.status, 0) << outcome.err;
+    ASSERT_EQ(server.requests().size(), 1u);
+    EXPECT_NE(server.requests()[0].find("latitude=40.5000"), std::string::npos) << server.requests()[0];
+    EXPECT_NE(server.requests()[0].find("longitude=-96.2500"), std::string::npos);
+    EXPECT_NE(server.requests()[0].find("start=20010101&end=20010331"), std::string::npos);
+    const std::string flags = test::readFile(temp.path() / "flags.csv");
+    EXPECT_NE(flags.find("2001-01-30,M,M,M\r\n2001-01-31,R,M,R\r\n"), std::string::npos) << flags;
+    EXPECT_NE(flags.find("2001-02-19,R,M,R\r\n2001-02-20,M,M,M\r\n"), std::string::npos);
+    // Day 40: POWER's T-max 5 + 40 % 9 = 9, the station 2 warmer; rain 4 at half.
+    EXPECT_EQ(rowsStarting(test::readFile(temp.path() / "out.wth"), "2001\t40\t"),
+              std::vector<std::string>{"2001\t40\t0.00\t11.0\t-3.0\t0\t2.0\t0.0"});
+    EXPECT_EQ(outcome.err.find("warning:"), std::string::npos) << outcome.err;
 }
 
 } // namespace
