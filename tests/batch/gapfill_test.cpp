@@ -271,5 +271,34 @@ TEST(GapFill, TwentyDayGapFillsFromAFetchedPowerSeries)
     EXPECT_EQ(outcome.err.find("warning:"), std::string::npos) << outcome.err;
 }
 
+// A series fetched with the default parameters is an ordinary input: with
+// --columns auto it converts to a weather file holding the reply's values.
+TEST(PowerSeries, FetchedSeriesConvertsWithTheSuggestedLayout)
+{
+    test::TempFolder temp;
+    const fs::path reply = fs::path(PLUVORA_TEST_DATA) / "power" / "ag_daily_default_parameters.csv";
+    test::ReplayServer server(temp.path() / "requests.log", {"200:" + reply.string()});
+    const std::string cache = "XDG_CACHE_HOME=" + test::shellQuoted((temp.path() / "cache").string());
+    const fs::path fetched = temp.path() / "site.csv";
+    const auto get = test::runBatchProgram(temp.path(),
+                                           {"--get-power", "40.5,-96.25", "--from", "2001-01-01", "--to",
+                                            "2001-01-05", "--power-url", server.url(), "-o", fetched.string()},
+                                           cache);
+    ASSERT_EQ(get.status, 0) << get.err;
+    EXPECT_EQ(test::readFile(fetched), test::readFile(reply));
+    const auto convert = test::runBatchProgram(
+        temp.path(), {"--task", "1", "--columns", "auto", "--site", "40.5 N 96.25 W 350", fetched.string(), "-o",
+                      (temp.path() / "site.wth").string()});
+    ASSERT_EQ(convert.status, 0) << convert.err;
+    EXPECT_EQ(rowsStarting(test::readFile(temp.path() / "site.wth"), "2001\t"),
+              (std::vector<std::string>{"2001\t1\t9.87\t3.5\t-6.1\t71\t0.0\t0.0",
+                                        "2001\t2\t7.50\t1.2\t-8.4\t81\t2.3\t0.0",
+                                        "2001\t3\t10.02\t-0.5\t-10.2\t66\t0.0\t0.0",
+                                        "2001\t4\t8.80\t2.2\t-7.7\t70\t0.1\t0.0",
+                                        "2001\t5\t0.01\t4.0\t-5.5\t72\t0.0\t0.0"}));
+    // Its one fill value is said, not passed over.
+    EXPECT_NE(convert.err.find("sign -999"), std::string::npos) << convert.err;
+}
+
 } // namespace
 } // namespace pluvora
