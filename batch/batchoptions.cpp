@@ -462,11 +462,10 @@ std::variant<BatchOptions, UsageError> parseBatchOptions(const std::vector<std::
             (arg == "--fill-from" ? options.fillFrom : options.fillLayout) = std::string(*v);
         } else if (arg == "--power-url") {
             const auto v = value();
-            if (!v || !(v->starts_with("http://") || v->starts_with("https://")))
+            const auto url = v ? powerBaseUrl(*v) : std::nullopt;
+            if (!url)
                 return needs("an address beginning with http:// or https://");
-            options.powerUrl = std::string(*v);
-            while (options.powerUrl.ends_with('/'))
-                options.powerUrl.pop_back();
+            options.powerUrl = *url;
         } else if (arg == "--refresh") {
             options.powerRefresh = true;
         } else if (arg == "--fill-min-r2") {

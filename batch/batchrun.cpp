@@ -233,17 +233,6 @@ int writeModelFormat(const BatchOptions& options, DayLog& days)
 
 namespace {
 
-// "YYYYMMDD" of a day since 1970-01-01.
-std::string compactDate(long long day)
-{
-    long long y = 0;
-    unsigned m = 0, d = 0;
-    civilFromDays(day, y, m, d);
-    char text[32];
-    std::snprintf(text, sizeof text, "%04lld%02u%02u", y, m, d);
-    return text;
-}
-
 // Read directly where that gives the same run; otherwise streamed into the
 // working file the run reads, never held whole.
 void prepareInput(const BatchOptions& options, const fs::path& scratch, const AppFolder& folder,
@@ -287,8 +276,8 @@ std::optional<fs::path> fetchPowerReference(const BatchOptions& options, const f
     power.latitude = number;
     std::snprintf(number, sizeof number, "%.4f", site.longitude);
     power.longitude = number;
-    power.start = compactDate(days.firstDay());
-    power.end = compactDate(days.lastDay());
+    power.start = dateText(days.firstDay(), "");
+    power.end = dateText(days.lastDay(), "");
     power.baseUrl = options.powerUrl;
     power.refresh = options.powerRefresh;
     try {

@@ -61,6 +61,16 @@ std::optional<std::string> parameterList(std::string_view text, int& count)
 
 } // namespace
 
+std::optional<std::string> powerBaseUrl(std::string_view text)
+{
+    if (!(text.starts_with("http://") || text.starts_with("https://")))
+        return std::nullopt;
+    std::string url(text);
+    while (url.ends_with('/'))
+        url.pop_back();
+    return url;
+}
+
 bool asksForPower(const std::vector<std::string_view>& args)
 {
     for (std::string_view arg : args) {
@@ -127,11 +137,10 @@ std::variant<PowerRequest, UsageError> parsePowerOptions(const std::vector<std::
             request.timeStandard = *v == "lst" ? "LST" : "UTC";
         } else if (arg == "--power-url") {
             const auto v = value();
-            if (!v || !(v->starts_with("http://") || v->starts_with("https://")))
+            const auto url = v ? powerBaseUrl(*v) : std::nullopt;
+            if (!url)
                 return needs("an address beginning with http:// or https://");
-            request.baseUrl = std::string(*v);
-            while (request.baseUrl.ends_with('/'))
-                request.baseUrl.pop_back();
+            request.baseUrl = *url;
         } else if (arg == "--refresh") {
             request.refresh = true;
         } else {

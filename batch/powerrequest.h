@@ -29,6 +29,10 @@ struct PowerRequest {
     bool refresh = false;
 };
 
+// A service address as given to --power-url, without its trailing
+// slashes; nothing for one that is not http:// or https://.
+std::optional<std::string> powerBaseUrl(std::string_view text);
+
 // The whole request URL; the cache names its file after it.
 std::string powerRequestUrl(const PowerRequest& request);
 

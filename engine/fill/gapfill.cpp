@@ -45,7 +45,7 @@ std::optional<std::string> setInterpolationLimits(FillSettings& settings, std::s
             return "\"" + std::string(name) + "\" is not a measured variable";
         if (*code == kPrecip)
             return "rain is never interpolated: a day's rain says nothing of the next day's; "
-                   "fill it from a reference with --fill-from";
+                   "fill it from a reference";
         const auto days = parseInteger(item.substr(equals + 1));
         if (!days || *days < 0 || *days > 366)
             return "\"" + std::string(item.substr(equals + 1)) + "\" is not a number of days from 0 to 366";
@@ -57,15 +57,7 @@ std::optional<std::string> setInterpolationLimits(FillSettings& settings, std::s
 
 namespace {
 
-std::string isoDate(long long day)
-{
-    long long y = 0;
-    unsigned m = 0, d = 0;
-    civilFromDays(day, y, m, d);
-    char text[32];
-    std::snprintf(text, sizeof text, "%04lld-%02u-%02u", y, m, d);
-    return text;
-}
+std::string isoDate(long long day) { return dateText(day); }
 
 int monthOf(long long day)
 {

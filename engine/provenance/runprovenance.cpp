@@ -239,14 +239,6 @@ long long RunProvenance::dayNumber(const Day& day)
     return daysFromCivil(day.year, 1, 1) + day.dayOfYear - 1;
 }
 
-std::string RunProvenance::isoDate(const Day& day)
-{
-    long long y = 0;
-    unsigned m = 0, d = 0;
-    civilFromDays(dayNumber(day), y, m, d);
-    char text[32];
-    std::snprintf(text, sizeof text, "%04lld-%02u-%02u", y, m, d);
-    return text;
-}
+std::string RunProvenance::isoDate(const Day& day) { return dateText(dayNumber(day)); }
 
 } // namespace pluvora

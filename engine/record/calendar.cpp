@@ -1,5 +1,7 @@
 #include "engine/record/calendar.h"
 
+#include <cstdio>
+
 namespace pluvora {
 
 // Hinnant's algorithms: exact over the whole range of the types.
@@ -25,6 +27,17 @@ void civilFromDays(long long z, long long& y, unsigned& m, unsigned& d)
     d = doy - (153 * mp + 2) / 5 + 1;
     m = mp < 10 ? mp + 3 : mp - 9;
     y += m <= 2;
+}
+
+std::string dateText(long long days, std::string_view separator)
+{
+    long long y = 0;
+    unsigned m = 0, d = 0;
+    civilFromDays(days, y, m, d);
+    const std::string sep(separator);
+    char text[48];
+    std::snprintf(text, sizeof text, "%04lld%s%02u%s%02u", y, sep.c_str(), m, sep.c_str(), d);
+    return text;
 }
 
 } // namespace pluvora

@@ -4,6 +4,7 @@
 #include "engine/provenance/decimation.h"
 #include "engine/provenance/flagreasons.h"
 #include "engine/provenance/flagsfile.h"
+#include "engine/record/calendar.h"
 
 #include <algorithm>
 #include <cmath>
@@ -329,13 +330,6 @@ void gapsTable(std::string& html, const RunProvenance& p, const std::vector<Gap>
 
 bool anyFilling(const RunProvenance& p) { return !p.gaps().empty() || !p.fits().empty(); }
 
-std::string dateOfDay(long long day)
-{
-    RunProvenance::Day d;
-    d.year = 1970;
-    d.dayOfYear = static_cast<int>(day + 1);
-    return RunProvenance::isoDate(d);
-}
 
 // What the gap fill did, gap by gap, and the reference's correction month
 // by month.
@@ -363,7 +357,7 @@ void fillTables(std::string& html, const RunProvenance& p)
             if (listed++ == kMostFlaggedRows)
                 break;
             html += "<tr><td>" + escaped(std::string(variableInfo(gap.code).item)) + "</td><td>"
-                    + dateOfDay(gap.firstDay) + "</td><td>" + dateOfDay(gap.firstDay + gap.days - 1)
+                    + dateText(gap.firstDay) + "</td><td>" + dateText(gap.firstDay + gap.days - 1)
                     + "</td><td class=\"n\">" + std::to_string(gap.days) + "</td><td>"
                     + (gap.how == 'I' ? "interpolated" : gap.how == 'R' ? "from the reference" : "not filled")
                     + "</td></tr>\n";
