@@ -126,6 +126,7 @@ MainWindow::MainWindow(const MainWindowSetup& setup, QWidget* parent)
     connect(mQuality, &QualityView::daySelected, this, [this](int line) { mInputPanel->selectLine(line); });
     widenComboLists(centralWidget());
     mElasticLayout = new ElasticLayout(centralWidget(), {kDesignWidth, kDesignHeight});
+    mElasticLayout->setLeastWidth([this](const QWidget* widget) { return mColumns->leastWidth(widget); });
     // The spacer lines the column boxes up in design pixels.
     connect(mColumns->spacerBox(), &QSpinBox::valueChanged, this, [this] {
         mElasticLayout->redesign([this] { mColumns->UpDown1Click(); });
@@ -356,7 +357,9 @@ void MainWindow::fitToScreen(const QRect& available)
     const int menuHeight = menuBar()->sizeHint().height();
     const QSize chrome(16, 48 + menuHeight);
     const QSize design(kDesignWidth, kDesignHeight);
-    const QSize client = ElasticLayout::fittedSize(design, available.size() - chrome);
+    // Width and height scale apart, so a wide, low screen leaves the
+    // column boxes the room their text needs.
+    const QSize client = design.boundedTo(available.size() - chrome);
     if (client != design) {
         mElastic->setChecked(true);
         Elasticwindow1Click();
