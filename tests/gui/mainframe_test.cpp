@@ -129,6 +129,8 @@ TEST_F(Frame, MenuTreeReadsAsTheProgramHasAlwaysShownIt)
                                                "  Retrieve last session template",
                                                "  Manage template list...",
                                                "  ---",
+                                               "  Fill gaps...",
+                                               "  ---",
                                                "  Default input & output folders...",
                                                "  ---",
                                                "  Clean input data",
