@@ -110,7 +110,7 @@ MainWindow::MainWindow(const MainWindowSetup& setup, QWidget* parent)
         mNoteLine->addNote(kLayoutAfterRemoval);
     });
     mFill = new FillGapsControl(this, mFolder, *mFileChooser, *mUser, this);
-    mTemplates = new TemplateControl({this, mTemplateBox, mColumns, mMissingValues}, mFolder,
+    mTemplates = new TemplateControl({this, mTemplateBox, mColumns, mMissingValues, mFill}, mFolder,
                                      *mFeedback, this);
     mQuality = new QualityView(this, *mFileChooser, *mUser,
                                [this](QByteArray& text) { return gatherRequest(text); });

@@ -26,6 +26,16 @@ struct FillChoice {
     bool operator==(const FillChoice&) const = default;
 };
 
+// The choice as blank-separated words for a template's rows line:
+// "fill-interpolate", "fill-limits=T-max=5", "fill-from=NAME",
+// "fill-layout=NAME", "fill-r2=0.3"; empty for the default choice, so a
+// template without fill settings is written as before. Blanks, '%' and
+// other control characters in a value are written as %XX.
+std::string fillChoiceText(const FillChoice& choice);
+// Reads those words out of a rows line; every other word is skipped, as
+// is a fill word whose value cannot be read.
+FillChoice parseFillChoiceText(std::string_view text);
+
 // The message for limits that cannot be read, naming the setting; nothing
 // when they read.
 std::optional<std::string> limitsProblem(std::string_view limits);
