@@ -14,8 +14,11 @@
 #include <QRegularExpression>
 #include <QRegularExpressionValidator>
 #include <QSpinBox>
+#include <QStyle>
+#include <QStyleOptionComboBox>
 #include <QToolButton>
 
+#include <algorithm>
 #include <functional>
 
 namespace {
@@ -44,6 +47,7 @@ ColumnPanel::ColumnPanel(QWidget* parent)
     : QWidget(parent)
 {
     setObjectName("ColumnPanel");
+    mDesignFont = font();
 
     auto rowLabel = [this](const char* caption, int top) {
         auto* label = new QLabel(QString::fromLatin1(caption), this);
@@ -353,12 +357,40 @@ void ColumnPanel::alignColumnBoxes()
 {
     const auto variableRow = pluvora::columnLayout(mSpacer->value(), mVariableBoxes[0]->x());
     const auto unitRow = pluvora::columnLayout(mSpacer->value(), mUnitBoxes[0]->x());
+    // Boxes keep their pitch; one wider than it reaches under its right
+    // neighbour, which hides only part of its arrow.
+    const int least = leastBoxWidth(mDesignFont);
     for (std::size_t k = 0; k < mVariableBoxes.size(); ++k) {
         mVariableBoxes[k]->setGeometry(variableRow.boxLeft[k], mVariableBoxes[0]->y(),
-                                       variableRow.width, kBoxHeight);
-        mUnitBoxes[k]->setGeometry(unitRow.boxLeft[k], mUnitBoxes[0]->y(), unitRow.width,
+                                       std::max(variableRow.width, least), kBoxHeight);
+        mUnitBoxes[k]->setGeometry(unitRow.boxLeft[k], mUnitBoxes[0]->y(), std::max(unitRow.width, least),
                                    kBoxHeight);
     }
+}
+
+int ColumnPanel::leastWidth(const QWidget* widget) const
+{
+    for (std::size_t k = 0; k < mVariableBoxes.size(); ++k)
+        if (widget == mVariableBoxes[k] || widget == mUnitBoxes[k])
+            return leastBoxWidth(widget->font());
+    return 0;
+}
+
+int ColumnPanel::leastBoxWidth(const QFont& font) const
+{
+    // A unit box is as wide as its variable box, so the columns line up;
+    // its list opens wide enough for every unit.
+    const QFontMetrics metrics(font);
+    int widest = 0;
+    const QComboBox* box = mVariableBoxes[0];
+    for (int i = 0; i < box->count(); ++i)
+        widest = std::max(widest, metrics.horizontalAdvance(box->itemText(i)));
+    // The style decides how much of a box its frame and arrow take.
+    QStyleOptionComboBox option;
+    option.initFrom(box);
+    option.rect = QRect(0, 0, 200, kBoxHeight);
+    const QRect field = box->style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, box);
+    return widest + (option.rect.width() - field.width()) + 2;
 }
 
 void ColumnPanel::arrangecolumnLables()

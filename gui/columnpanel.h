@@ -61,6 +61,10 @@ public:
     // then each column's unit list with the stored unit.
     void apply(const pluvora::DataLayout& layout);
 
+    // The least width that shows the longest variable whole in a column
+    // box of `widget` (0 for any other control) at the box's current font.
+    int leastWidth(const QWidget* widget) const;
+
     std::array<int, pluvora::kColumnBoxes> variableIndexes() const;
     std::array<std::string, pluvora::kColumnBoxes> unitTexts() const;
     void fillRequest(pluvora::RunRequest& request) const;
@@ -101,6 +105,7 @@ private:
     void fieldsChanged();
     QComboBox* boxByNumber(int boxNumber) const;
     void recolour(QComboBox* box);
+    int leastBoxWidth(const QFont& font) const;
 
     std::array<QComboBox*, pluvora::kColumnBoxes> mVariableBoxes{};
     std::array<QComboBox*, pluvora::kColumnBoxes> mUnitBoxes{};
@@ -115,4 +120,7 @@ private:
     QLineEdit* mFieldEnds = nullptr;
     QCheckBox* mDecimalComma = nullptr;
     QLineEdit* mTraceCode = nullptr;
+    // The font the box spacing was designed for; the elastic window scales
+    // from it.
+    QFont mDesignFont;
 };

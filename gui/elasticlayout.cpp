@@ -84,15 +84,6 @@ void ElasticLayout::record(QWidget* parent)
     }
 }
 
-QSize ElasticLayout::fittedSize(QSize design, QSize available)
-{
-    const double ratio = std::min(double(available.width()) / design.width(),
-                                  double(available.height()) / design.height());
-    if (ratio >= 1.0)
-        return design;
-    return {int(design.width() * ratio), int(design.height() * ratio)};
-}
-
 void ElasticLayout::setEnabled(bool enabled)
 {
     mEnabled = enabled;
@@ -153,7 +144,8 @@ void ElasticLayout::layOut(double xRatio, double yRatio, bool fonts)
         const QRect& d = item.design;
         const int left = scaled(d.left(), ratio.x());
         const int top = scaled(d.top(), ratio.y());
-        w->setGeometry(left, top, scaled(d.left() + d.width(), ratio.x()) - left,
+        const int least = mLeastWidth ? mLeastWidth(w) : 0;
+        w->setGeometry(left, top, std::max(least, scaled(d.left() + d.width(), ratio.x()) - left),
                        scaled(d.top() + d.height(), ratio.y()) - top);
         item.applied = w->geometry();
         item.ratio = ratio;

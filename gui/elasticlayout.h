@@ -8,6 +8,8 @@
 #include <QSize>
 #include <QWidget>
 
+#include <functional>
+#include <utility>
 #include <vector>
 
 // Scales a window's fixed-position controls with its client area: each
@@ -24,9 +26,9 @@ public:
     // is built.
     ElasticLayout(QWidget* root, QSize designSize);
 
-    // The largest size of the design's shape that fits `available`; the
-    // design itself when it fits.
-    static QSize fittedSize(QSize design, QSize available);
+    // The least width a control may be given at its current font (0: no
+    // limit), so that scaling never cuts a text the control must show whole.
+    void setLeastWidth(std::function<int(const QWidget*)> leastWidth) { mLeastWidth = std::move(leastWidth); }
 
     void setEnabled(bool enabled);
     bool isEnabled() const { return mEnabled; }
@@ -70,5 +72,6 @@ private:
     QWidget* mRoot;
     QSize mDesign;
     std::vector<Item> mItems;
+    std::function<int(const QWidget*)> mLeastWidth;
     bool mEnabled = false;
 };

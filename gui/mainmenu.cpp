@@ -61,6 +61,8 @@ ViewToggles buildMainMenu(MainWindow& window, QMenu* recent, InputFindBar* find,
             &W::retrieveLastSessionTemplate);
     addItem(control, kManageTemplates, "Managetemplatelist1", window, &W::Managetemplatelist1Click);
     control->addSeparator();
+    addItem(control, kFillGaps, "FillGaps1", window, &W::FillGaps1Click);
+    control->addSeparator();
     addItem(control, kDefaultFolders, "Preferences1", window, &W::Preferences1Click);
     control->addSeparator();
     addItem(control, kCleanInput, "CleanData1", window, &W::CleanData1Click);

@@ -23,6 +23,7 @@ inline constexpr const char* kControl = "&Control";
 inline constexpr const char* kSaveTemplate = "&Save current data template...";
 inline constexpr const char* kRetrieveLastTemplate = "&Retrieve last session template";
 inline constexpr const char* kManageTemplates = "&Manage template list...";
+inline constexpr const char* kFillGaps = "&Fill gaps...";
 inline constexpr const char* kDefaultFolders = "&Default input && output folders...";
 inline constexpr const char* kCleanInput = "&Clean input data";
 inline constexpr const char* kAlignWithTabs = "&Align input data using tabs";

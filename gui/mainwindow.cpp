@@ -12,6 +12,7 @@
 #include "engine/table/datastart.h"
 #include "engine/table/paneltext.h"
 #include "engine/table/seencolumns.h"
+#include "engine/tasks/datacheckup.h"
 #include "engine/tasks/estimationframe.h"
 #include "engine/tasks/missingvalues.h"
 #include "engine/tasks/weatherfileupdate.h"
@@ -24,6 +25,7 @@
 #include "gui/elasticlayout.h"
 #include "gui/explorer/explorerwindow.h"
 #include "gui/filechooser.h"
+#include "gui/fillgapscontrol.h"
 #include "gui/helpmenu.h"
 #include "gui/helpwindow.h"
 #include "gui/inputcommands.h"
@@ -68,6 +70,8 @@
 #include <QTextBlock>
 #include <QToolButton>
 
+#include <algorithm>
+
 MainWindow::MainWindow(const MainWindowSetup& setup, QWidget* parent)
     : QMainWindow(parent)
     , mFolder(pluvora::AppFolder::setUp(setup.appFolder, setup.startDirectory))
@@ -105,7 +109,8 @@ MainWindow::MainWindow(const MainWindowSetup& setup, QWidget* parent)
         mColumns->apply(pluvora::withoutColumns(mColumns->layout(), removed));
         mNoteLine->addNote(kLayoutAfterRemoval);
     });
-    mTemplates = new TemplateControl({this, mTemplateBox, mColumns, mMissingValues}, mFolder,
+    mFill = new FillGapsControl(this, mFolder, *mFileChooser, *mUser, this);
+    mTemplates = new TemplateControl({this, mTemplateBox, mColumns, mMissingValues, mFill}, mFolder,
                                      *mFeedback, this);
     mQuality = new QualityView(this, *mFileChooser, *mUser,
                                [this](QByteArray& text) { return gatherRequest(text); });
@@ -126,6 +131,7 @@ MainWindow::MainWindow(const MainWindowSetup& setup, QWidget* parent)
     connect(mQuality, &QualityView::daySelected, this, [this](int line) { mInputPanel->selectLine(line); });
     widenComboLists(centralWidget());
     mElasticLayout = new ElasticLayout(centralWidget(), {kDesignWidth, kDesignHeight});
+    mElasticLayout->setLeastWidth([this](const QWidget* widget) { return mColumns->leastWidth(widget); });
     // The spacer lines the column boxes up in design pixels.
     connect(mColumns->spacerBox(), &QSpinBox::valueChanged, this, [this] {
         mElasticLayout->redesign([this] { mColumns->UpDown1Click(); });
@@ -211,6 +217,8 @@ void MainWindow::BitBtn1Click()
         pluvora::reportError(*mUser, *unsure);
         return;
     }
+    if (!mFill->prepare(request))
+        return;
     request.provenance = mQuality->beginRun(request);
     mOutput->setRunTask(request.taskIndex + 1);
     mOutput->offerModelFile(std::nullopt);
@@ -258,8 +266,10 @@ void MainWindow::BitBtn1Click()
         mNoteLine->addNote(QString::fromLatin1(pluvora::kRequiredDataMissing) + " Missing: "
                         + fromUtf8(pluvora::missingColumnNote(*outcome.missingVariable)) + ".");
     showBadInput(outcome);
-    if (!outcome.completed)
+    if (!outcome.completed) {
+        offerFill(outcome);
         return;
+    }
     if (days) {
         days->close();
         mOutput->offerModelFile(pluvora::ModelFileOffer{format, days->file(), toUtf8(mFileNameBox->text())});
@@ -333,6 +343,8 @@ void MainWindow::Showhorizontalscrolbar1Click()
 
 void MainWindow::Elasticwindow1Click() { mElasticLayout->setEnabled(mElastic->isChecked()); }
 
+void MainWindow::FillGaps1Click() { mFill->FillGaps1Click(); }
+
 void MainWindow::Preferences1Click()
 {
     auto* dialog = new DefaultFoldersDialog(mFolder, mRemembered, *mUser, this);
@@ -356,7 +368,9 @@ void MainWindow::fitToScreen(const QRect& available)
     const int menuHeight = menuBar()->sizeHint().height();
     const QSize chrome(16, 48 + menuHeight);
     const QSize design(kDesignWidth, kDesignHeight);
-    const QSize client = ElasticLayout::fittedSize(design, available.size() - chrome);
+    // Width and height scale apart, so a wide, low screen leaves the
+    // column boxes the room their text needs.
+    const QSize client = design.boundedTo(available.size() - chrome);
     if (client != design) {
         mElastic->setChecked(true);
         Elasticwindow1Click();
@@ -370,6 +384,20 @@ void MainWindow::showBadInput(const pluvora::RunOutcome& outcome)
 {
     if (outcome.badInput)
         mInputPanel->selectLine(outcome.badInput->line);
+}
+
+void MainWindow::offerFill(const pluvora::RunOutcome& outcome)
+{
+    if (mFill->choice().asked())
+        return;
+    const bool missingValues = outcome.outputPanel
+        && outcome.outputPanel->starts_with(pluvora::kMissingValuesReportHeading);
+    const bool skippedDays = std::any_of(
+        outcome.reportedDays.begin(), outcome.reportedDays.end(), [](const pluvora::ReportedDay& day) {
+            return day.reason.find(pluvora::kDaysMissingBefore) != std::string::npos;
+        });
+    if (missingValues || skippedDays)
+        mNoteLine->addNote(QString::fromUtf8(FillGapsControl::kFillOffer));
 }
 
 // A click on a row of the missing-value report finds that row in the input

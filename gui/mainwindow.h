@@ -20,6 +20,7 @@ class QToolButton;
 class ColumnPanel;
 class ElasticLayout;
 class FileChooser;
+class FillGapsControl;
 class HelpMenu;
 class HelpWindow;
 class InputPanel;
@@ -130,6 +131,8 @@ public slots:
     void Showhorizontalscrolbar1Click();
     // "Elastic window": scales the controls with the window, or back to the design.
     void Elasticwindow1Click();
+    // "Fill gaps...": how missing values are filled instead of substituted.
+    void FillGaps1Click();
     // "Default input & output folders...": the folders dialog.
     void Preferences1Click();
     // "Exit": closes the window.
@@ -174,6 +177,8 @@ private:
     void detectdataSource(const QString& address);
     void buildControls();
     void showBadInput(const pluvora::RunOutcome& outcome);
+    // Points to "Fill gaps..." after a run stopped on gaps a fill could close.
+    void offerFill(const pluvora::RunOutcome& outcome);
     void startUp();
     void loadTemplateList();
     // Fills the column panel with the layout the text suggests, when the
@@ -228,4 +233,5 @@ private:
     InputFindBar* mFindBar = nullptr;
     InputCommands* mInputCommands = nullptr;
     TemplateControl* mTemplates = nullptr;
+    FillGapsControl* mFill = nullptr;
 };

@@ -3,6 +3,7 @@
 #include "gui/missingvaluebox.h"
 
 #include "gui/columnpanel.h"
+#include "gui/fillgapscontrol.h"
 #include "gui/savetemplatedialog.h"
 #include "gui/templatemanagerdialog.h"
 
@@ -39,6 +40,8 @@ pluvora::DataTemplate TemplateControl::current() const
     pluvora::DataTemplate spec = mControls.columns->layout();
     if (mControls.missingValues)
         spec.missingTexts = mControls.missingValues->missingTexts();
+    if (mControls.fill)
+        spec.fill = mControls.fill->choice();
     return spec;
 }
 
@@ -47,6 +50,8 @@ void TemplateControl::apply(const pluvora::DataTemplate& spec)
     mControls.columns->apply(spec);
     if (mControls.missingValues)
         mControls.missingValues->setMissingTexts(spec.missingTexts);
+    if (mControls.fill)
+        mControls.fill->setChoice(spec.fill);
 }
 
 void TemplateControl::loadTemplateList()

@@ -6,6 +6,7 @@
 #include <QObject>
 
 class ColumnPanel;
+class FillGapsControl;
 class MissingValueBox;
 class QComboBox;
 class QLineEdit;
@@ -26,12 +27,14 @@ public:
         QComboBox* templateBox;   // ComboBox2
         ColumnPanel* columns;
         MissingValueBox* missingValues = nullptr; // its missing texts go with the layout
+        FillGapsControl* fill = nullptr;          // the fill settings go with it too
     };
 
     TemplateControl(const Controls& controls, const pluvora::AppFolder& folder,
                     pluvora::UserFeedback& feedback, QObject* parent = nullptr);
 
-    // The layout the panel shows now; an empty rows box counts as 0.
+    // The layout the panel shows now, with the fill settings; an empty
+    // rows box counts as 0.
     pluvora::DataTemplate current() const;
     void apply(const pluvora::DataTemplate& spec);
 

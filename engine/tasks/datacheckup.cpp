@@ -148,7 +148,7 @@ const char* dateProblem(Date date, Date previous)
         && static_cast<long long>(previous.year) + 1 == date.year)
         return "date repeated";
     if (sameYear && date.day > previous.day + 1)
-        return "days missing before it";
+        return kDaysMissingBefore;
     if (sameYear && date.day < previous.day)
         return "date out of order";
     return nullptr;

@@ -31,6 +31,8 @@ inline constexpr const char* kNoSuspiciousData = "No suspicious data are spotted
 
 inline constexpr const char* kTemperatureUnitsMustMatch = "Unit of Tmax and Tmin should be the same.";
 inline constexpr const char* kWrongDoy = "Input of DOY (day of year) is wrong.";
+// The reason a listed day gets when the file skips the days before it.
+inline constexpr const char* kDaysMissingBefore = "days missing before it";
 inline constexpr const char* kDateIncomplete =
     "This function requires date (either by year and DOY, or by year, month and day). "
     "However the date information is not complete.";

@@ -140,6 +140,7 @@ DataTemplate parseTemplateLines(std::string_view rows, std::string_view variable
         spec.traceCode.clear();
         spec.missingTexts.clear();
     }
+    spec.fill = parseFillChoiceText(readingPart(rows));
     fillIndexes(spec.variables, variables);
     fillIndexes(spec.units, units);
     return spec;
@@ -148,8 +149,13 @@ DataTemplate parseTemplateLines(std::string_view rows, std::string_view variable
 std::array<std::string, 3> templateLines(const DataTemplate& spec)
 {
     std::string rows = std::to_string(spec.rowsBefore);
-    if (const std::string reading = readingText(spec); !reading.empty())
-        rows += '\t' + reading;
+    // Fill words follow the reading words, where older readers skip them;
+    // without a fill the line is what it always was.
+    std::string words = readingText(spec);
+    if (const std::string fill = fillChoiceText(spec.fill); !fill.empty())
+        words += (words.empty() ? "" : " ") + fill;
+    if (!words.empty())
+        rows += '\t' + words;
     return {rows, indexLine(spec.variables), indexLine(spec.units)};
 }
 

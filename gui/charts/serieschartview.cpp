@@ -120,14 +120,33 @@ SeriesChartView::SeriesChartView(const pluvora::RunProvenance& provenance, std::
     for (QAbstractSeries* s : {static_cast<QAbstractSeries*>(mFlagged), static_cast<QAbstractSeries*>(mSubstituted),
                                static_cast<QAbstractSeries*>(mMissing)})
         chart->addSeries(s);
+    // A chart without filled values keeps the legend it always had.
+    using Mark = pluvora::RunProvenance::Mark;
+    auto filled = [this](Mark how) {
+        for (std::size_t d = 0; d < mX.size(); ++d)
+            if (mProvenance.mark(mSeries, d) == how)
+                return true;
+        return false;
+    };
+    if (filled(Mark::Interpolated)) {
+        mInterpolated = markSeries(tr("interpolated"), QScatterSeries::MarkerShapeRotatedRectangle,
+                                   QColor(0x2c, 0xa0, 0x2c), QColor(0x2c, 0xa0, 0x2c), 8);
+        chart->addSeries(mInterpolated);
+    }
+    if (filled(Mark::FromReference)) {
+        mFromReference = markSeries(tr("from the reference"), QScatterSeries::MarkerShapePentagon,
+                                    QColor(0x94, 0x67, 0xbd), QColor(0x94, 0x67, 0xbd), 8);
+        chart->addSeries(mFromReference);
+    }
     for (QAbstractSeries* s : chart->series()) {
         s->attachAxis(mAxisX);
         s->attachAxis(mAxisY);
     }
     setChart(chart);
     addMarks();
-    for (QScatterSeries* s : {mFlagged, mSubstituted, mMissing})
-        connect(s, &QScatterSeries::hovered, this, &SeriesChartView::showReason);
+    for (QScatterSeries* s : {mFlagged, mSubstituted, mMissing, mInterpolated, mFromReference})
+        if (s)
+            connect(s, &QScatterSeries::hovered, this, &SeriesChartView::showReason);
     connect(mAxisX, &QDateTimeAxis::rangeChanged, this, [this] { redecimate(); });
     connect(chart, &QChart::plotAreaChanged, this, [this] { redecimate(); });
     resetZoom();
@@ -140,7 +159,7 @@ const std::vector<std::size_t>& SeriesChartView::markedDays(MarkKind kind) const
 
 void SeriesChartView::addMarks()
 {
-    QList<QPointF> flagged, substituted, missing;
+    QList<QPointF> flagged, substituted, missing, interpolated, fromReference;
     const double bottom = mLow + (mHigh - mLow) * 0.02;
     for (std::size_t d = 0; d < mX.size(); ++d) {
         const double y = std::isnan(mY[d]) ? bottom : mY[d];
@@ -155,11 +174,21 @@ void SeriesChartView::addMarks()
         } else if (mark == pluvora::RunProvenance::Mark::Missing) {
             missing.append(QPointF(mX[d], bottom));
             mMarked[2].push_back(d);
+        } else if (mark == pluvora::RunProvenance::Mark::Interpolated) {
+            interpolated.append(QPointF(mX[d], y));
+            mMarked[3].push_back(d);
+        } else if (mark == pluvora::RunProvenance::Mark::FromReference) {
+            fromReference.append(QPointF(mX[d], y));
+            mMarked[4].push_back(d);
         }
     }
     mFlagged->replace(flagged);
     mSubstituted->replace(substituted);
     mMissing->replace(missing);
+    if (mInterpolated)
+        mInterpolated->replace(interpolated);
+    if (mFromReference)
+        mFromReference->replace(fromReference);
 }
 
 void SeriesChartView::redecimate()
@@ -239,6 +268,10 @@ void SeriesChartView::showReason(const QPointF& point, bool state)
         text += "\n" + tr("substituted");
     else if (mark == pluvora::RunProvenance::Mark::Missing)
         text += "\n" + tr("no value");
+    else if (mark == pluvora::RunProvenance::Mark::Interpolated)
+        text += "\n" + tr("interpolated");
+    else if (mark == pluvora::RunProvenance::Mark::FromReference)
+        text += "\n" + tr("from the reference");
     QToolTip::showText(QCursor::pos(), text, this);
 }
 

@@ -16,8 +16,8 @@ class QValueAxis;
 
 // One series of a run's provenance against the date, in its unit: the
 // values (a min/max per pixel column of what is in view, so a century of
-// days pans smoothly), the flagged, substituted and missing days as marks
-// of their own, and the task's estimate of the same quantity as a second
+// days pans smoothly), the flagged, substituted and missing days and, after
+// a fill, the interpolated and from-the-reference ones as marks of their own, and the task's estimate of the same quantity as a second
 // line. Drag or the arrow keys pan, the wheel or +/- zoom, Home shows all;
 // a click on a day asks for its input line.
 class SeriesChartView : public QChartView {
@@ -28,7 +28,7 @@ public:
     SeriesChartView(const pluvora::RunProvenance& provenance, std::size_t series, std::optional<std::size_t> estimate,
                     QWidget* parent = nullptr);
 
-    enum class MarkKind { Flagged, Substituted, Missing };
+    enum class MarkKind { Flagged, Substituted, Missing, Interpolated, FromReference };
     // The days a kind of mark is drawn at (index into provenance.days()).
     const std::vector<std::size_t>& markedDays(MarkKind kind) const;
     // The scene position of a day's value, for tests that click it.
@@ -70,7 +70,10 @@ private:
     QScatterSeries* mFlagged = nullptr;
     QScatterSeries* mSubstituted = nullptr;
     QScatterSeries* mMissing = nullptr;
-    std::vector<std::size_t> mMarked[3];
+    // Only on the chart of a run that filled values of this series.
+    QScatterSeries* mInterpolated = nullptr;
+    QScatterSeries* mFromReference = nullptr;
+    std::vector<std::size_t> mMarked[5];
     std::optional<QPoint> mPressAt;
     QPoint mLastDrag;
     bool mDragged = false;

@@ -205,3 +205,40 @@ TEST(TemplateLines, ReadAsTheIntegerReaderReadsThem)
     EXPECT_EQ(parseTemplateLines("3 rows", "1 2 3 4 5 6 7 8 9 10 11 12 old", "0"),
               spec(3, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}, {0}));
 }
+
+// Fill settings ride on the rows line as words an older reader skips: a
+// template without them is written as it always was, and every value comes
+// back as typed, blanks and percent signs included.
+TEST(TemplateLines, KeepFillSettingsWhereOlderReadersSkipThem)
+{
+    DataTemplate plain;
+    plain.rowsBefore = 2;
+    plain.fields = FieldSeparator::Comma;
+    plain.setColumn(1, 1);
+    EXPECT_EQ(templateLines(plain)[0], "2\tfields=comma");
+
+    FillChoice interpolateOnly;
+    interpolateOnly.interpolate = true;
+    FillChoice everything;
+    everything.interpolate = true;
+    everything.limits = "T-max=5,Solar=1";
+    everything.referenceFile = "C:\\near by\\100%\tgrid.csv";
+    everything.referenceLayout = "NASA POWER (daily)";
+    everything.leastR2 = 0.4;
+    FillChoice referenceOnly;
+    referenceOnly.referenceFile = "grid.csv";
+    referenceOnly.leastR2 = 0;
+    for (const FillChoice& fill : {interpolateOnly, everything, referenceOnly}) {
+        DataTemplate filled = plain;
+        filled.fill = fill;
+        const auto lines = templateLines(filled);
+        EXPECT_TRUE(lines[0].starts_with("2\tfields=comma ")) << lines[0];
+        EXPECT_EQ(parseTemplateLines(lines[0], lines[1], lines[2]), filled) << lines[0];
+        // What a reader that knows no fill makes of the line.
+        DataLayout older;
+        parseReadingText(lines[0].substr(2), older);
+        EXPECT_EQ(older.fields, FieldSeparator::Comma);
+        EXPECT_TRUE(older.missingTexts.empty());
+    }
+    EXPECT_EQ(parseTemplateLines("2\tfields=comma", "1", "").fill, FillChoice{});
+}

@@ -3,13 +3,17 @@
 #include "engine/provenance/runprovenance.h"
 #include "engine/report/qualityreport.h"
 #include "engine/run/processingrun.h"
+#include "engine/tasks/datacheckup.h"
+#include "engine/templates/templateoperations.h"
 #include "gui/charts/chartswindow.h"
 #include "gui/charts/serieschartview.h"
+#include "gui/fillgapscontrol.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QImage>
+#include <QLegendMarker>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QProcess>
@@ -92,6 +96,67 @@ TEST_F(Charts, MarksSitOnTheFaultyDaysOfEachVariable)
     EXPECT_EQ(rain->markedDays(Kind::Substituted), (std::vector<std::size_t>{3}));
     EXPECT_TRUE(tmax->markedDays(Kind::Substituted).empty());
     EXPECT_TRUE(tmax->markedDays(Kind::Missing).empty());
+}
+
+// Filled values get marks and legend entries of their own: T-max days 10
+// and 11 are bridged by a line, 20 to 24 too long for one and taken from
+// the reference. A series with nothing filled keeps the legend it had.
+TEST_F(Charts, FilledValuesAreMarkedByHowTheyWereFilled)
+{
+    std::string station = "yr mo dy tx tn pr\n";
+    std::string reference = "yr mo dy tx tn pr\n";
+    for (int day = 1; day <= 59; ++day) {
+        const std::string when =
+            "2001 " + std::to_string(day <= 31 ? 1 : 2) + " " + std::to_string(day <= 31 ? day : day - 31) + " ";
+        const int tmax = 10 + day % 7;
+        reference += when + std::to_string(tmax) + " 0 1\n";
+        const bool gap = (day >= 10 && day <= 11) || (day >= 20 && day <= 24);
+        station += when + (gap ? std::string("-99") : std::to_string(tmax + 1)) + " 0 1\n";
+    }
+    pluvora::DataLayout layout;
+    layout.rowsBefore = 1;
+    layout.setColumn(1, pluvora::kYear);
+    layout.setColumn(2, pluvora::kMonth);
+    layout.setColumn(3, pluvora::kDay);
+    layout.setColumn(4, pluvora::kTmax, 0);
+    layout.setColumn(5, pluvora::kTmin, 0);
+    layout.setColumn(6, pluvora::kPrecip, 0);
+    ASSERT_TRUE(pluvora::saveTemplate(pluvora::TemplateStore(window->appFolder()), feedback, {}, "Neighbour", layout));
+    pluvora::FillChoice fill;
+    fill.interpolate = true;
+    fill.referenceFile = userDir.write("neighbour.txt", reference).string();
+    fill.referenceLayout = "Neighbour";
+    window->findChild<FillGapsControl*>()->setChoice(fill);
+
+    open(userDir.write("station.txt", station));
+    setRowsBefore(1);
+    setColumn(1, "Year");
+    setColumn(2, "Month");
+    setColumn(3, "Day");
+    setColumn(4, "T-max", "oC");
+    setColumn(5, "T-min", "oC");
+    setColumn(6, "Precip", "mm");
+    child<QComboBox>("ComboBox1")->setCurrentIndex(2);
+    child<QPushButton>("BitBtn1")->click();
+    ASSERT_EQ(feedback.messages(), std::vector<std::string>{"information: " + std::string(pluvora::kNoSuspiciousData)});
+
+    ChartsWindow* charts = openCharts();
+    ASSERT_EQ(charts->charts().size(), 3u);
+    auto legend = [](const SeriesChartView* chart) {
+        std::set<std::string> labels;
+        for (const QLegendMarker* marker : chart->chart()->legend()->markers())
+            labels.insert(marker->label().toStdString());
+        return labels;
+    };
+    const auto* tmax = charts->charts()[0];
+    EXPECT_EQ(tmax->markedDays(Kind::Interpolated), (std::vector<std::size_t>{9, 10}));
+    EXPECT_EQ(tmax->markedDays(Kind::FromReference), (std::vector<std::size_t>{19, 20, 21, 22, 23}));
+    EXPECT_TRUE(tmax->markedDays(Kind::Substituted).empty());
+    EXPECT_TRUE(legend(tmax).contains("interpolated"));
+    EXPECT_TRUE(legend(tmax).contains("from the reference"));
+    const auto* rain = charts->charts()[2];
+    EXPECT_TRUE(rain->markedDays(Kind::Interpolated).empty());
+    EXPECT_EQ(legend(rain), (std::set<std::string>{"values", "flagged", "substituted", "no value"}));
 }
 
 TEST_F(Charts, ClickOnADaySelectsItsInputLine)

@@ -13,6 +13,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace {
 
 QStringList items(const QComboBox* box)
@@ -201,13 +203,16 @@ TEST_P(ColumnPanelSpacer, MovesBoxesAndLabels)
     panel.findChild<QSpinBox*>("UpDown1")->setValue(position);
     EXPECT_EQ(box(panel, 12)->pos(), firstVariable);
     EXPECT_EQ(box(panel, 24)->pos(), firstUnit);
+    // A box is never narrower than its longest variable needs; the pitch
+    // stays the spacer's.
+    const int shown = std::max(width, panel.leastWidth(box(panel, 12)));
     for (int n = 12; n <= 23; ++n) {
-        EXPECT_EQ(box(panel, n)->width(), width);
-        EXPECT_EQ(box(panel, n + 12)->width(), width);
+        EXPECT_EQ(box(panel, n)->width(), shown);
+        EXPECT_EQ(box(panel, n + 12)->width(), shown);
         EXPECT_EQ(box(panel, n)->x(), firstVariable.x() + (n - 12) * pitch);
         EXPECT_EQ(box(panel, n + 12)->x(), firstUnit.x() + (n - 12) * pitch);
         const auto* label = panel.findChild<QLabel*>(QStringLiteral("Label%1").arg(n + 11));
-        EXPECT_EQ(label->x(), box(panel, n)->x() + width / 2 - 12);
+        EXPECT_EQ(label->x(), box(panel, n)->x() + shown / 2 - 12);
     }
 }
 

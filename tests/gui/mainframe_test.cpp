@@ -15,12 +15,14 @@
 #include <QPointer>
 #include <QRegularExpression>
 #include <QSpinBox>
+#include <QStyleOptionComboBox>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextBrowser>
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <set>
 
 using namespace pluvora::test;
@@ -126,6 +128,8 @@ TEST_F(Frame, MenuTreeReadsAsTheProgramHasAlwaysShownIt)
                                                "  Save current data template...",
                                                "  Retrieve last session template",
                                                "  Manage template list...",
+                                               "  ---",
+                                               "  Fill gaps...",
                                                "  ---",
                                                "  Default input & output folders...",
                                                "  ---",
@@ -358,6 +362,44 @@ TEST_F(Frame, ALargeScreenKeepsTheDesign)
     QTest::qWait(0);
     EXPECT_FALSE(action("Elasticwindow1")->isChecked());
     EXPECT_EQ(window->centralWidget()->size(), QSize(MainWindow::kDesignWidth, MainWindow::kDesignHeight));
+}
+
+// A netbook's 1024 by 600 screen, as the window opens on it and as a user
+// sizes an elastic window to it: every column box shows its text whole.
+TEST_F(Frame, ColumnBoxesShowTheirTextWholeOnASmallScreen)
+{
+    setColumn(1, "T-max", "oC");
+    setColumn(2, "T-min", "oC");
+    setColumn(3, "Precip", "mm");
+    setColumn(4, "RelHum", "%");
+    setColumn(5, "WndSpd", "mile/hr");
+    const std::function<void()> sizings[] = {
+        [&] { window->fitToScreen(QRect(0, 0, 1024, 600)); },
+        [&] {
+            action("Elasticwindow1")->setChecked(true);
+            window->Elasticwindow1Click();
+            window->resize(1024, 600);
+        },
+    };
+    for (std::size_t s = 0; s < std::size(sizings); ++s) {
+        sizings[s]();
+        window->show();
+        QTest::qWait(0);
+        for (int box : {12, 13, 14, 15, 16, 24, 25, 26, 27, 28}) {
+            auto* combo = child<QComboBox>(("ComboBox" + std::to_string(box)).c_str());
+            // The box to the right lies over this one's right end.
+            auto* next = child<QComboBox>(("ComboBox" + std::to_string(box + 1)).c_str());
+            QStyleOptionComboBox option;
+            option.initFrom(combo);
+            const QRect field =
+                combo->style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, combo);
+            const int text = combo->fontMetrics().horizontalAdvance(combo->currentText());
+            const std::string where = "sizing " + std::to_string(s) + ": " + combo->currentText().toStdString()
+                                      + " in " + std::to_string(combo->width()) + " pixels";
+            EXPECT_GE(field.width(), text) << where;
+            EXPECT_LE(combo->x() + field.left() + text, next->x()) << where;
+        }
+    }
 }
 
 TEST_F(Frame, UnitListsOpenWideAndTellTheirText)

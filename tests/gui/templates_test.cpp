@@ -1,5 +1,6 @@
 #include "windowfixture.h"
 
+#include "gui/fillgapsdialog.h"
 #include "gui/savetemplatedialog.h"
 #include "gui/templatemanagerdialog.h"
 
@@ -7,6 +8,9 @@
 #include "engine/templates/templateoperations.h"
 
 #include <QAction>
+#include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QDoubleSpinBox>
 #include <QCoreApplication>
 #include <QListWidget>
 #include <QMetaObject>
@@ -153,6 +157,52 @@ TEST_F(TemplateMenu, MissingTextsAreKeptWithTheTemplate)
     EXPECT_EQ(texts->text(), "NA,-99.9");
     choose(kSilo);
     EXPECT_EQ(texts->text(), "");
+    EXPECT_TRUE(feedback.messages().empty());
+}
+
+// The fill settings come back with their template, as typed; a template
+// saved before fills existed turns them off.
+TEST_F(TemplateMenu, FillSettingsAreKeptWithTheTemplate)
+{
+    const std::string plainSettings = appDir.read("TemplateSettings.pvd");
+    auto fillDialog = [this] {
+        trigger("FillGaps1");
+        auto* dialog = window->findChild<FillGapsDialog*>("FillGapsDialog");
+        EXPECT_NE(dialog, nullptr);
+        return dialog;
+    };
+    auto closeWithOk = [](FillGapsDialog* dialog) {
+        dialog->findChild<QDialogButtonBox*>("FillButtons")->button(QDialogButtonBox::Ok)->click();
+        freeClosed();
+    };
+    setRowsBefore(1);
+    setColumn(1, "Year");
+    auto* dialog = fillDialog();
+    dialog->findChild<QCheckBox*>("FillInterpolateBox")->setChecked(true);
+    dialog->findChild<QLineEdit*>("FillLimitsEdit")->setText("T-max=5,Solar=1");
+    dialog->findChild<QLineEdit*>("FillReferenceEdit")->setText("/data/near by/100% grid.csv");
+    dialog->findChild<QLineEdit*>("FillLayoutEdit")->setText(kSilo);
+    dialog->findChild<QDoubleSpinBox*>("FillLeastR2Box")->setValue(0.4);
+    closeWithOk(dialog);
+    saveAs("Filled");
+    // The blocks before it are untouched.
+    EXPECT_TRUE(appDir.read("TemplateSettings.pvd").starts_with(plainSettings));
+
+    choose(kSilo);
+    dialog = fillDialog();
+    EXPECT_FALSE(dialog->findChild<QCheckBox*>("FillInterpolateBox")->isChecked());
+    EXPECT_EQ(dialog->findChild<QLineEdit*>("FillReferenceEdit")->text(), "");
+    dialog->reject();
+    freeClosed();
+
+    choose("Filled");
+    dialog = fillDialog();
+    EXPECT_TRUE(dialog->findChild<QCheckBox*>("FillInterpolateBox")->isChecked());
+    EXPECT_EQ(dialog->findChild<QLineEdit*>("FillLimitsEdit")->text(), "T-max=5,Solar=1");
+    EXPECT_EQ(dialog->findChild<QLineEdit*>("FillReferenceEdit")->text(), "/data/near by/100% grid.csv");
+    EXPECT_EQ(dialog->findChild<QLineEdit*>("FillLayoutEdit")->text(), kSilo);
+    EXPECT_DOUBLE_EQ(dialog->findChild<QDoubleSpinBox*>("FillLeastR2Box")->value(), 0.4);
+    dialog->reject();
     EXPECT_TRUE(feedback.messages().empty());
 }
 
