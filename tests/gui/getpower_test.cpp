@@ -9,6 +9,7 @@
 #include <QDateEdit>
 #include <QDialogButtonBox>
 #include <QElapsedTimer>
+#include <QLabel>
 #include <QPlainTextEdit>
 
 #include <gtest/gtest.h>
@@ -53,12 +54,12 @@ protected:
     }
 
     // Fills the dialog as a user would, the server as its address, and presses OK.
-    void askFor(const std::string& url)
+    void askFor(const std::string& url, const char* latitude = "40.5")
     {
         window->findChild<QAction*>("GetPowerAction")->trigger();
         auto* dialog = window->findChild<GetPowerDialog*>("GetPowerDialog");
         ASSERT_NE(dialog, nullptr);
-        find<QLineEdit>(dialog, "PowerLatitudeEdit")->setText("40.5");
+        find<QLineEdit>(dialog, "PowerLatitudeEdit")->setText(latitude);
         find<QLineEdit>(dialog, "PowerLongitudeEdit")->setText("-96.25");
         find<QDateEdit>(dialog, "PowerFromDate")->setDate(QDate(2001, 1, 1));
         find<QDateEdit>(dialog, "PowerToDate")->setDate(QDate(2001, 1, 5));
@@ -124,6 +125,23 @@ TEST_F(GetPowerInWindow, FailedFetchShowsAnErrorAndChangesNothing)
     EXPECT_FALSE(child<NoteLine>(NoteLine::kObjectName)->notes().contains(pluvora::kPowerAttribution));
     EXPECT_EQ(chooser.titles, titlesBefore);
     EXPECT_FALSE(fs::exists(cache() / "pluvora" / "power") && !fs::is_empty(cache() / "pluvora" / "power"));
+}
+
+// A site off the globe is refused in the dialog, which stays open with the
+// reason; nothing is asked of the service.
+TEST_F(GetPowerInWindow, SiteOffTheGlobeStaysInTheDialog)
+{
+    pluvora::test::ReplayServer server(serverDir.path() / "requests.log",
+                                       {"200:" + (kReplies / "ag_daily_default_parameters.csv").string()});
+    askFor(server.url(), "91");
+    QCoreApplication::processEvents();
+
+    auto* dialog = window->findChild<GetPowerDialog*>("GetPowerDialog");
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_TRUE(dialog->isVisible());
+    EXPECT_EQ(find<QLabel>(dialog, "PowerFaultLabel")->text(), GetPowerDialog::kBadLatitude);
+    EXPECT_TRUE(server.requests().empty());
+    EXPECT_TRUE(feedback.calls.empty());
 }
 
 } // namespace
