@@ -43,6 +43,7 @@ ViewToggles buildMainMenu(MainWindow& window, QMenu* recent, InputFindBar* find,
     QMenu* file = addMenu(window, kFile, "File1");
     addItem(file, kOpen, "Open1", window, &W::BitBtn3Click)->setShortcut(QKeySequence::Open);
     addItem(file, kSaveInputFile, "Saveinputfile1", window, &W::Saveinputfile1Click);
+    addItem(file, kGetPower, "GetPowerAction", window, &W::GetPower1Click);
     file->addMenu(recent);
     file->addSeparator();
     QAction* exit = addItem(file, kExit, "Exit1", window, &W::Exit1Click);

@@ -14,6 +14,7 @@ namespace menucaption {
 inline constexpr const char* kFile = "&File";
 inline constexpr const char* kOpen = "&Open...";
 inline constexpr const char* kSaveInputFile = "&Save input file...";
+inline constexpr const char* kGetPower = "&Get daily data for a site...";
 inline constexpr const char* kExit = "E&xit";
 inline constexpr const char* kEdit = "&Edit";
 inline constexpr const char* kFind = "&Find...";

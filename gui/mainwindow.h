@@ -9,6 +9,7 @@
 
 #include <filesystem>
 #include <memory>
+#include <string>
 
 class QAction;
 class QComboBox;
@@ -39,7 +40,7 @@ class TaskPanel;
 class UrlOpener;
 class ExplorerWindow;
 class WindowFeedback;
-namespace pluvora { class DocumentOpener; class UserFeedback; }
+namespace pluvora { class DocumentOpener; class UserFeedback; struct PowerRequest; }
 
 // Where the main window finds its files and how it talks to the user. Tests
 // hand in a recorder and a scripted file chooser.
@@ -82,6 +83,8 @@ public:
     static constexpr const char* kRunningLabel = "Processing...";
     static constexpr const char* kRunCancelled = "The run was cancelled; nothing was changed.";
     static constexpr const char* kOutputTitle = "Output";
+    // Begins the error box of a failed fetch; the reason follows.
+    static constexpr const char* kPowerFetchFailed = "No data came from NASA POWER: ";
     // Asked on closing, by Exit (Ctrl+Q) as by the window's frame.
     static constexpr const char* kCloseWithEdits =
         "The input data were edited and not saved. Close Pluvora anyway?";
@@ -146,6 +149,8 @@ public slots:
     void showHelpContext(int context);
     // A click on a row the missing-value report lists selects that input line.
     void selectReportedLine();
+    // "Get daily data for a site...": asks for a site and fetches its NASA POWER series.
+    void GetPower1Click();
 
     // Menu commands, each handed to the input commands or the template control.
     void Saveinputfile1Click();
@@ -175,6 +180,10 @@ private:
     // `title`; a known data service's page gets its template.
     void takeCapturedPage(const QString& text, const QString& title, const QString& source);
     void detectdataSource(const QString& address);
+    // Fetches off the UI thread; the reply comes back to takePowerReply.
+    void fetchPower(const pluvora::PowerRequest& request);
+    // Saves the reply where the user chooses and opens it as the input.
+    void takePowerReply(const std::string& reply);
     void buildControls();
     void showBadInput(const pluvora::RunOutcome& outcome);
     // Points to "Fill gaps..." after a run stopped on gaps a fill could close.
@@ -207,6 +216,7 @@ private:
     int mCompletionPause = 1000;
     bool mShutDown = false;
     bool mExplorerOpen = false;
+    bool mFetchingPower = false;
     QPointer<ExplorerWindow> mExplorer;
 
     QPushButton* mOpenButton = nullptr;     // BitBtn3

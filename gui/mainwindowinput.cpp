@@ -131,6 +131,7 @@ void MainWindow::BitBtn4Click()
     mExplorerOpen = true;
     connect(mExplorer, &ExplorerWindow::closed, this, [this] { mExplorerOpen = false; });
     connect(mExplorer, &ExplorerWindow::captured, this, &MainWindow::takeCapturedPage);
+    connect(mExplorer, &ExplorerWindow::getPowerRequested, this, &MainWindow::GetPower1Click);
     // Help lives in the main window; the explorer only asks for it.
     connect(mExplorer, &ExplorerWindow::helpRequested, this, &MainWindow::showHelpContext);
     if (const QScreen* screen = this->screen())

@@ -48,6 +48,7 @@ public:
     static constexpr const char* kAddressBand = "Address";
     static constexpr const char* kAddressHint = "URL";
     static constexpr const char* kLinksBand = "Links";
+    static constexpr const char* kGetPower = "Get daily data for a site...";
     static constexpr const char* kFileMenu = "&File";
     static constexpr const char* kCaptureItem = "Capture data into Pluvora";
     static constexpr const char* kSaveMhtItem = "Save complete webpage (*.mht)...";
@@ -98,6 +99,8 @@ signals:
     // address box's text, which tells a known data service. The explorer
     // closes right after.
     void captured(const QString& text, const QString& title, const QString& source);
+    // "Get daily data for a site...": the main window asks which series to fetch.
+    void getPowerRequested();
 
 public slots:
     // Goes to the address the address box holds.

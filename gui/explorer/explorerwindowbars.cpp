@@ -109,6 +109,13 @@ void ExplorerWindow::buildBars()
         links->addWidget(button);
         mLinks[tag - 1] = button;
     }
+    // A site's daily series without a page to capture: the main window fetches it.
+    auto* power = new QToolButton(links);
+    power->setObjectName("GetPowerButton");
+    power->setText(QString::fromLatin1(kGetPower));
+    power->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    connect(power, &QToolButton::clicked, this, &ExplorerWindow::getPowerRequested);
+    links->addWidget(power);
 }
 
 void ExplorerWindow::buildMenus()

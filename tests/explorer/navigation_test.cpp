@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDialog>
 #include <QLabel>
 #include <QStatusTipEvent>
 #include <QWidget>
@@ -73,6 +74,15 @@ TEST_F(ExplorerFixture, SecondClickBringsTheOneExplorerToFront)
 
     find<QToolButton>(explorer, "ToolButton9")->click();
     EXPECT_FALSE(window->explorerOpen());
+}
+
+// The links bar asks the main window for a site's series; the explorer stays open.
+TEST_F(ExplorerFixture, LinksBarOpensTheGetDailyDataDialog)
+{
+    openExplorer();
+    find<QToolButton>(explorer, "GetPowerButton")->click();
+    EXPECT_NE(window->findChild<QDialog*>("GetPowerDialog"), nullptr);
+    EXPECT_TRUE(window->explorerOpen());
 }
 
 TEST_F(ExplorerFixture, AddressTypedWithoutSchemeKeepsTheHistory)

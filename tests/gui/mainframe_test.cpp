@@ -117,6 +117,7 @@ TEST_F(Frame, MenuTreeReadsAsTheProgramHasAlwaysShownIt)
                                                "File",
                                                "  Open... [Ctrl+O]",
                                                "  Save input file...",
+                                               "  Get daily data for a site...",
                                                "  Open recent",
                                                "  ---",
                                                "  Exit [Ctrl+Q]",
