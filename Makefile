@@ -73,11 +73,15 @@ ASAN_RUN = leaks=1; \
 	    leaks=0; echo "LeakSanitizer cannot run here: leak checks are off"; \
 	  fi; \
 	  export ASAN_OPTIONS=detect_leaks=$$leaks QT_QPA_PLATFORM=offscreen;
+# -O1 is what the sanitizers advise; line tables are all their reports use,
+# and both halve the compile time of the instrumented build.
+ASAN_FLAGS := -O1 -g1 -DNDEBUG
 ASAN_QUICK_TARGETS := engine_tests methods_tests $(addprefix fuzz_,$(addsuffix _replay,$(FUZZ_TARGETS)))
 
 asan-configure: deps
 	@[ -f $(ASAN_DIR)/build.ninja ] || cmake -S . -B $(ASAN_DIR) -G Ninja $(CMAKE_ARGS) \
-	    -DPLUVORA_SANITIZE=address,undefined -DPLUVORA_BUILD_BENCH=OFF
+	    -DPLUVORA_SANITIZE=address,undefined -DPLUVORA_BUILD_BENCH=OFF \
+	    -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="$(ASAN_FLAGS)"
 
 # The everyday check: the plain suite, then the engine's tests and the fuzz
 # corpus replay under the sanitizers. The window's and the batch program's
