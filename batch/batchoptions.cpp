@@ -74,8 +74,13 @@ const char* const kBatchUsage =
     "             --pick 1-5,18,22 makes fields 1 to 5, 18 and 22 columns 1 to 7\n"
     "  --         every argument after it is an INPUT, also one that begins with -\n"
     "  --suggest  print the options that describe FILE as its header and values\n"
-    "             suggest, then the reason for each, one line each\n"
-    "  --site     site coordinates for tasks 1 and 6 (west positive, south negative)\n"
+    "             suggest, then the reason for each, one line each; a file in a crop\n"
+    "             model's or a service's own format (DSSAT, APSIM, CABO, NASA POWER,\n"
+    "             GHCN-Daily, GSOD, EPIC, SWAT) is read by that format's rules, named\n"
+    "             on the first reason line\n"
+    "  --site     site coordinates for tasks 1 and 6 (west positive, south negative);\n"
+    "             with --columns auto, a file whose format's header gives the site\n"
+    "             (DSSAT, CABO, NASA POWER, SWAT) needs none\n"
     "  --latitude latitude box of tasks 4, 5 and 7; --elevation: of task 7\n"
     "  --region   task 4: 1 Mid-West of USA, 2 continental, 3 coastal (default 1)\n"
     "  --zone     task 5: 1 cold / temperate, 2 dry tropical, 3 humid tropical\n"
@@ -157,8 +162,6 @@ const char* const kBatchUsage =
     "             3 task 2 had new days but did not append them (a gap answered No,\n"
     "             or days before the file's last day that it does not have)\n";
 
-namespace {
-
 std::variant<std::string, UsageError> parseSite(std::string_view text)
 {
     std::istringstream in{std::string(text)};
@@ -172,6 +175,13 @@ std::variant<std::string, UsageError> parseSite(std::string_view text)
         return UsageError{std::string(error->message), true};
     return std::get<std::string>(line);
 }
+
+bool siteNeeded(const BatchOptions& options)
+{
+    return options.task == 1 || (options.task == 6 && options.rearrange);
+}
+
+namespace {
 
 // "K/N" with 0 <= K < N.
 std::optional<std::pair<int, int>> parseShard(std::string_view text)
@@ -549,15 +559,15 @@ std::variant<BatchOptions, UsageError> parseBatchOptions(const std::vector<std::
     if (modelFormatWritesManyFiles(options.format) && !options.output && !options.outDir)
         return UsageError{"--format " + std::string(modelFormatName(options.format))
                           + " writes several files: give -o NAME or --out-dir"};
-    // Tasks 1 and 6 end by asking for the site; a batch run cannot ask.
-    const bool siteNeeded = options.task == 1 || (options.task == 6 && options.rearrange);
     if (site) {
         auto line = parseSite(*site);
         if (auto* error = std::get_if<UsageError>(&line))
             return *error;
         options.siteLine = std::get<std::string>(line);
-    } else if (siteNeeded) {
-        return UsageError{"--site is required for task 1, and for task 6 unless --no-rearrange is given"};
+    } else if (siteNeeded(options) && !options.columnsAuto) {
+        // With --columns auto the header of a format that gives the site
+        // may give it; the run says so before it begins.
+        return UsageError{std::string(kSiteRequired)};
     }
     return options;
 }

@@ -62,6 +62,12 @@ struct BatchOptions {
     // --rows and --sign given as well win.
     bool columnsAuto = false;
     bool signGiven = false;
+    // The input is in a format read as days (GHCN-Daily, CABO): the run
+    // reads the rows of days its reader writes.
+    bool readAsDays = false;
+    // What the input's header says of the site, for the message when it
+    // cannot give one.
+    std::string headerSite;
     std::optional<std::string> flags;  // each day's provenance codes, CSV
     std::optional<std::string> report; // the quality report, HTML
 
@@ -87,8 +93,15 @@ struct BatchOptions {
 };
 
 extern const char* const kBatchUsage;
+inline constexpr const char* kSiteRequired =
+    "--site is required for task 1, and for task 6 unless --no-rearrange is given";
 
 std::variant<BatchOptions, UsageError> parseBatchOptions(const std::vector<std::string_view>& args);
+
+// Tasks 1 and 6 end by asking for the site; a batch run cannot ask.
+bool siteNeeded(const BatchOptions& options);
+// The checked coordinate row of a --site text "LAT N|S LON W|E ELEV".
+std::variant<std::string, UsageError> parseSite(std::string_view text);
 
 // The options a reference's layout is given as (--fill-layout), each word
 // apart as a shell splits them: blanks separate, quotes group; nothing

@@ -3,12 +3,12 @@
 #include "batch/batchoptions.h"
 #include "batch/manyfiles.h"
 #include "batch/powerfetch.h"
-#include "batch/powerfetch.h"
 #include "batch/scratchfolder.h"
 #include "batch/stderrfeedback.h"
 
 #include "engine/error.h"
 #include "engine/fill/gapfill.h"
+#include "engine/formats/knownformat.h"
 #include "engine/fill/referencereading.h"
 #include "engine/io/backupreplace.h"
 #include "engine/io/numbertext.h"
@@ -39,6 +39,7 @@
 #include <cstdlib>
 #include <exception>
 #include <filesystem>
+#include <fstream>
 #include <new>
 #include <string>
 #include <system_error>
@@ -115,9 +116,19 @@ bool applySuggestedLayout(BatchOptions& options, const std::string& of = "the fi
         layout.traceCode = options.layout.traceCode;
     if (!options.layout.missingTexts.empty())
         layout.missingTexts = options.layout.missingTexts;
-    if (!options.layout.missingTexts.empty())
-        layout.missingTexts = options.layout.missingTexts;
     options.layout = layout;
+    options.readAsDays = suggestion.readAsDays;
+    if (options.readAsDays)
+        StderrFeedback::line("notice", "the file is read as days: an input line named below counts the rows of "
+                                       "days its reader writes, after one title line");
+    if (!options.siteLine && siteNeeded(options) && suggestion.site.complete()) {
+        auto line = parseSite(siteOptionText(suggestion.site));
+        if (auto* site = std::get_if<std::string>(&line)) {
+            options.siteLine = *site;
+            StderrFeedback::line("notice", "site from the header of " + of + ": " + siteOptionText(suggestion.site));
+        }
+    }
+    options.headerSite = suggestion.site.any() ? siteDescription(suggestion.site) : "";
     if (options.rowsText.empty())
         options.rowsText = std::to_string(suggestion.rowsBefore);
     if (!options.signGiven && suggestion.missingSign)
@@ -235,6 +246,25 @@ namespace {
 
 // Read directly where that gives the same run; otherwise streamed into the
 // working file the run reads, never held whole.
+// A file of a format read as days (a line per month and element, status
+// lines between the days): its rows of days, as the run reads them.
+void writeDaysOfFile(const fs::path& input, const fs::path& days)
+{
+    const auto format = recogniseFormatOfFile(input);
+    if (!format || !format->readAsDays)
+        throw Error("\"" + input.string() + "\" changed while it was read.");
+    std::ifstream in(input, std::ios::binary);
+    if (!in)
+        throw Error("Cannot open file \"" + input.string() + "\"");
+    writeFileWhole(days, [&](const fs::path& part) {
+        std::ofstream out(part, std::ios::binary);
+        writeFormatDays(*format, in, out);
+        out.flush();
+        if (!out)
+            throw Error("Cannot write \"" + part.string() + "\"");
+    });
+}
+
 void prepareInput(const BatchOptions& options, const fs::path& scratch, const AppFolder& folder,
                   RunRequest& request)
 {
@@ -249,6 +279,8 @@ void prepareInput(const BatchOptions& options, const fs::path& scratch, const Ap
         fs::remove(whole);
         if (options.layout.fields == FieldSeparator::Fixed)
             request.layout.fieldEnds = pickedFieldEnds(options.layout, *options.pick);
+    } else if (options.readAsDays) {
+        writeDaysOfFile(options.input, folder.file(workfile::kInput));
     } else if (readsAsItsPanelText(options.input)) {
         request.inputFile = options.input;
     } else {
@@ -343,6 +375,11 @@ int runBatchFile(const BatchOptions& given, BatchOptions* used)
     BatchOptions options = given;
     if (options.columnsAuto && !applySuggestedLayout(options))
         return EXIT_FAILURE;
+    if (!options.siteLine && siteNeeded(options)) {
+        StderrFeedback::line("error", std::string(kSiteRequired) + ": the header of the file gives "
+                                          + (options.headerSite.empty() ? "no site" : options.headerSite));
+        return 2;
+    }
     if (used)
         *used = options;
     ScratchFolder scratch(temporaryFolder());

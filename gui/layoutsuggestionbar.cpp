@@ -76,6 +76,8 @@ bool LayoutSuggestionBar::offer(const QString& text, const pluvora::SuggestionTa
     }
     mMarkedWhenOffered = mMarked.size();
     QString line = QString::fromUtf8(kSuggested);
+    if (!suggestion.format.empty())
+        line += QString::fromUtf8("; " + suggestion.format.substr(0, suggestion.format.find(':')));
     const auto beyond = suggestion.outOfReach();
     if (!beyond.empty())
         line += QString::fromUtf8("; columns past the twelfth hold data too: remove columns to reach them");

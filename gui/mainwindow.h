@@ -75,6 +75,9 @@ public:
     static constexpr const char* kProcessCaption = "Step 4: Process";
     static constexpr const char* kLayoutAfterCleaning =
         "The input was cleaned: its fields are now read as separated by blanks.";
+    // After the format's name, when a file opens as its rows of days.
+    static constexpr const char* kShownAsDays =
+        ": shown as its rows of days, one a day, as its reader writes them; the file itself is unchanged.";
     static constexpr const char* kLayoutKeptFromBefore =
         "No layout was suggested for this file: the columns keep the layout they had; check them.";
     static constexpr const char* kLayoutAfterRemoval =

@@ -6,6 +6,7 @@
 #include "engine/columns/sharedvariable.h"
 #include "engine/error.h"
 #include "engine/explorer/explorerfiles.h"
+#include "engine/formats/knownformat.h"
 #include "engine/output/finishedoutput.h"
 #include "engine/site/sitememory.h"
 #include "engine/suggest/suggestiontables.h"
@@ -66,6 +67,8 @@
 #include <QTextBlock>
 #include <QToolButton>
 
+#include <sstream>
+
 void MainWindow::BitBtn3Click()
 {
     const QString chosen = mFileChooser->openFile(this, kOpenTitle, fromUtf8(mRemembered.inputFiles),
@@ -87,6 +90,21 @@ void MainWindow::openInputFile(const QString& chosen)
         pluvora::reportError(*mUser, pluvora::kNotATextFile);
         return;
     }
+    // A file of a format read as days opens as its rows of days, which
+    // read the same here as in a batch run.
+    QString readAsDays;
+    try {
+        if (const auto format = pluvora::recogniseFormat(text); format && format->readAsDays) {
+            std::istringstream in(text);
+            std::ostringstream days;
+            pluvora::writeFormatDays(*format, in, days);
+            text = days.str();
+            readAsDays = fromUtf8(format->name) + kShownAsDays;
+        }
+    } catch (const std::exception& error) {
+        pluvora::reportError(*mUser, error.what());
+        return;
+    }
     // Cancelled: the panel, its name and the folders stay as they were.
     QTextDocument* document = buildPanelDocument(fromUtf8(text), mInputPanel, this);
     if (document == nullptr)
@@ -98,6 +116,8 @@ void MainWindow::openInputFile(const QString& chosen)
     mInputPanel->replaceDocument(document);
     mOutputPanel->clear();
     suggestLayoutFor(mInputPanel->toPlainText());
+    if (!readAsDays.isEmpty())
+        mNoteLine->addNote(readAsDays);
 }
 
 void MainWindow::openRecentFile(const QString& path)

@@ -67,6 +67,7 @@ bool GhcnDailyReader::readMonth()
     mFlags.assign(mElements.size(), {});
     for (auto& flags : mFlags)
         flags.fill(' ');
+    mQuality = mFlags;
     for (;;) {
         const Line line = cut(text);
         if (line.station != mStation || line.year != mYear || line.month != mMonth) {
@@ -89,6 +90,8 @@ bool GhcnDailyReader::readMonth()
                     mValues[e][d] = *number;
                 if (text.size() > at + 5)
                     mFlags[e][d] = text[at + 5];
+                if (text.size() > at + 6)
+                    mQuality[e][d] = text[at + 6];
             }
         }
         do {
@@ -113,6 +116,7 @@ std::optional<GhcnDay> GhcnDailyReader::next()
     for (std::size_t e = 0; e < mElements.size(); ++e) {
         day.values.push_back(mValues[e][d]);
         day.flags.push_back(mFlags[e][d]);
+        day.quality.push_back(mQuality[e][d]);
     }
     ++mNextDay;
     return day;

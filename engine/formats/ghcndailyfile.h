@@ -24,6 +24,8 @@ struct GhcnDay {
     std::vector<std::optional<double>> values;
     // Per element, the measurement flag ('T' for a trace, ' ' for none).
     std::vector<char> flags;
+    // Per element, the quality flag: ' ' where the value passed every check.
+    std::vector<char> quality;
 };
 
 inline constexpr const char* kGhcnLine =
@@ -52,6 +54,7 @@ private:
     int mNextDay = 0;
     std::vector<std::array<std::optional<double>, 31>> mValues;
     std::vector<std::array<char, 31>> mFlags;
+    std::vector<std::array<char, 31>> mQuality;
 };
 
 } // namespace pluvora

@@ -1,5 +1,7 @@
 #include "engine/site/siteinheader.h"
 
+#include "engine/io/numbertext.h"
+
 #include <cctype>
 #include <cmath>
 #include <regex>
@@ -68,6 +70,32 @@ SiteInHeader findSiteInHeader(std::string_view panel, int rowsBefore)
         }
     }
     return site;
+}
+
+std::string siteOptionText(const SiteInHeader& site)
+{
+    if (!site.complete())
+        return "";
+    return formatGeneral(std::fabs(*site.latitude)) + (*site.latitude < 0 ? " S " : " N ") +
+           formatGeneral(std::fabs(*site.longitude)) + (*site.longitude < 0 ? " W " : " E ") +
+           formatGeneral(*site.elevation);
+}
+
+std::string siteDescription(const SiteInHeader& site)
+{
+    std::string given, lacking;
+    auto add = [&](const char* what, const std::optional<double>& value) {
+        if (value)
+            given += (given.empty() ? "" : ", ") + std::string(what) + " " + formatGeneral(*value);
+        else
+            lacking += (lacking.empty() ? "no " : ", no ") + std::string(what);
+    };
+    add("latitude", site.latitude);
+    add("longitude", site.longitude);
+    add("elevation", site.elevation);
+    if (lacking.empty())
+        return given;
+    return given.empty() ? lacking : given + "; " + lacking;
 }
 
 } // namespace pluvora

@@ -1,6 +1,7 @@
 #include "engine/site/sitememory.h"
 
 #include "engine/appfolder/safefile.h"
+#include "engine/formats/knownformat.h"
 #include "engine/site/siteinheader.h"
 #include "engine/table/paneltext.h"
 
@@ -93,7 +94,10 @@ std::optional<SiteTyped> proposeSite(const AppFolder& folder, std::string_view i
             // An unreadable list only costs the proposal.
         }
     }
-    const SiteInHeader header = findSiteInHeader(panel, rowsBefore);
+    // A format's own header is read by its rules; other headers by the
+    // statements they make.
+    const auto format = recogniseFormat(panel);
+    const SiteInHeader header = format && format->site.any() ? format->site : findSiteInHeader(panel, rowsBefore);
     if (!header.latitude && !header.longitude && !header.elevation)
         return std::nullopt;
     SiteTyped site;

@@ -3,6 +3,7 @@
 #include "engine/columns/datetext.h"
 #include "engine/columns/variablecatalogue.h"
 #include "engine/error.h"
+#include "engine/formats/knownformat.h"
 #include "engine/io/numbertext.h"
 #include "engine/suggest/datevalues.h"
 #include "engine/suggest/suggestfields.h"
@@ -1006,7 +1007,19 @@ bool LayoutSuggestion::anyAssigned() const
 
 LayoutSuggestion suggestLayout(std::string_view text, const SuggestionTables& tables, int maxLines)
 {
-    return Suggester(text, tables, maxLines).run();
+    const std::optional<KnownFormat> known = recogniseFormat(text);
+    if (!known)
+        return Suggester(text, tables, maxLines).run();
+    LayoutSuggestion s = known->layout ? *known->layout : Suggester(text, tables, maxLines).run();
+    s.format = known->name + ": " + known->how;
+    s.site = known->site;
+    s.readAsDays = known->readAsDays;
+    if (known->missingSign)
+        s.missingSign = known->missingSign;
+    for (const auto& code : known->missingTexts)
+        if (std::find(s.missingTexts.begin(), s.missingTexts.end(), code) == s.missingTexts.end())
+            s.missingTexts.push_back(code);
+    return s;
 }
 
 namespace {
@@ -1065,7 +1078,7 @@ std::string asUtf8(std::string text)
 
 } // namespace
 
-LayoutSuggestion suggestLayoutOfFile(const std::filesystem::path& path, const SuggestionTables& tables)
+std::string firstLinesOfFile(const std::filesystem::path& path)
 {
     constexpr std::size_t kHead = std::size_t{256} << 10;
     std::ifstream in(path, std::ios::binary);
@@ -1077,7 +1090,12 @@ LayoutSuggestion suggestLayoutOfFile(const std::filesystem::path& path, const Su
     // A cut line would look like a short data row.
     if (head.size() == kHead)
         head.resize(head.rfind('\n') == std::string::npos ? 0 : head.rfind('\n') + 1);
-    return suggestLayout(asUtf8(std::move(head)), tables);
+    return asUtf8(std::move(head));
+}
+
+LayoutSuggestion suggestLayoutOfFile(const std::filesystem::path& path, const SuggestionTables& tables)
+{
+    return suggestLayout(firstLinesOfFile(path), tables);
 }
 
 DataLayout suggestedLayout(const LayoutSuggestion& s, bool picking)
@@ -1135,6 +1153,10 @@ std::vector<std::string> suggestionReasons(const LayoutSuggestion& s)
         lines.push_back("No rows of data were found: the file has no lines that share one pattern of numbers.");
         return lines;
     }
+    if (!s.format.empty())
+        lines.push_back(s.format);
+    if (s.site.any())
+        lines.push_back("site from the header: " + (s.site.complete() ? siteOptionText(s.site) : siteDescription(s.site)));
     lines.push_back("rows: " + linesText(s.rowsBefore) + " above the first data row (" +
                     std::string(confidenceName(s.rowsConfidence)) + ")");
     lines.push_back("fields: " + s.fields + (s.decimalComma ? ", decimal comma" : "") + ", " +

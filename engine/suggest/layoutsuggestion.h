@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/columns/datalayout.h"
+#include "engine/site/siteinheader.h"
 #include "engine/suggest/suggestiontables.h"
 
 #include <filesystem>
@@ -52,6 +53,13 @@ struct LayoutSuggestion {
     std::string traceCode;          // a precipitation trace code, "" for none
     std::vector<std::string> missingTexts; // words the data write for a missing value
     std::vector<std::string> notes; // what the data hold that no setting reads
+    // A crop model's or a service's own format, told by its first lines:
+    // "DSSAT weather file: fields by the spans under the @ row"; "" for none.
+    std::string format;
+    SiteInHeader site; // from the header of such a format
+    // The file is read through its format's reader as rows of days, and
+    // the layout is that of those rows.
+    bool readAsDays = false;
 
     // The columns the boxes get: with `picking`, the picked fields (the
     // batch picks them before anything else); otherwise fields 1 to 12.
@@ -73,6 +81,10 @@ LayoutSuggestion suggestLayout(std::string_view text,
 // file cannot be read.
 LayoutSuggestion suggestLayoutOfFile(const std::filesystem::path& path,
                                      const SuggestionTables& tables = SuggestionTables::builtIn());
+
+// The first 256 KiB of a file, cut after its last whole line, in UTF-8:
+// what a suggestion reads. Throws Error when the file cannot be read.
+std::string firstLinesOfFile(const std::filesystem::path& path);
 
 // The suggestion as a column layout; see boxColumns for `picking`.
 DataLayout suggestedLayout(const LayoutSuggestion& suggestion, bool picking);

@@ -56,9 +56,9 @@ INSTANTIATE_TEST_SUITE_P(
         ServiceFile{"knmi_debilt_260_1993-1994_daily.txt",
                     "--rows 49 --fields comma --pick 2,5,13,15,20-21,23,36,41 --columns \"Date:YYYYMMDD,WndSpd:0.1 m/s,T-min:0.1 oC,T-max:0.1 oC,SunHr%:%,Solar:J/cm2,Precip:0.1 mm,RelHum:%,ET:0.1 mm\" --trace -1"},
         ServiceFile{"nasa_power_chakwal_2000-2002_daily.csv",
-                    "--rows 33 --fields comma --pick 1-4,11-12,15-16 --columns \"Year,Month,Day,Solar:kWh/m2/d,T-max:oC,T-min:oC,RelHum:%,Precip:mm\""},
+                    "--rows 33 --fields comma --pick 1-4,11-12,15-16 --columns \"Year,Month,Day,Solar:kWh/m2/d,T-max:oC,T-min:oC,RelHum:%,Precip:mm\" --sign -999"},
         ServiceFile{"silo_apsim_wagga_72150.met",
-                    "--rows 23 --columns \"Year,DOY,Solar:MJ/m2/d,T-max:oC,T-min:oC,Precip:mm,PanEvap:mm,VapPr:hPa\""},
+                    "--rows 23 --columns \"Year,DOY,Solar:MJ/m2/d,T-max:oC,T-min:oC,Precip:mm,PanEvap:mm,VapPr:hPa\" --missing \"?,*,NaN\""},
         ServiceFile{"silo_ppd_wagga_72150.txt",
                     "--rows 37 --pick 1,3,5,7,9,11,13 --columns \"Date:YYYYMMDD,T-max:oC,T-min:oC,Precip:mm,PanEvap:mm,Solar:MJ/m2/d,VapPr:hPa\""}),
     fileTestName);
@@ -135,7 +135,7 @@ INSTANTIATE_TEST_SUITE_P(
                   "2021001   5.2  12.1   3.0   0.0\n"
                   "2021002   6.0  13.4   2.5   1.2\n"
                   "2021003   4.9  11.0   1.0   0.0\n",
-                  "--rows 1 --columns \"Date:YYYYDDD,Solar:MJ/m2/d,T-max:oC,T-min:oC,Precip:mm\""},
+                  "--rows 1 --fields fixed --widths 7,13,19,25,31 --columns \"Date:YYYYDDD,Solar:MJ/m2/d,T-max:oC,T-min:oC,Precip:mm\" --sign -99"},
         // Temperatures in tenths: the rain of the same service is in tenths too,
         // though its values fit mm as well.
         SmallFile{"GhcnStyleTenths",
@@ -192,14 +192,14 @@ INSTANTIATE_TEST_SUITE_P(
                   "@DATE  SRAD  TMAX  TMIN  RAIN\n"
                   "82001   5.9  24.4  15.6  19.0\n"
                   "82002   7.2  22.8   7.2   0.0\n",
-                  "--rows 1 --columns \"YYDOY,Solar:MJ/m2/d,T-max:oC,T-min:oC,Precip:mm\""},
+                  "--rows 1 --fields fixed --widths 5,11,17,23,29 --columns \"YYDOY,Solar:MJ/m2/d,T-max:oC,T-min:oC,Precip:mm\" --sign -99"},
         // One day under a long header block: the last lines set the fields.
         SmallFile{"ShortReplyUnderAHeaderBlock",
                   "-BEGIN HEADER-\nT2M_MIN   Temperature Minimum (C)\nT2M_MAX   Temperature Maximum (C)\n"
                   "PS        Surface Pressure (kPa)\n-END HEADER-\n"
                   "YEAR,DOY,T2M_MIN,T2M_MAX,PS\n"
                   "1983,1,-25.37,-22.7,69.23\n",
-                  "--rows 6 --fields comma --columns \"Year,DOY,T-min:oC,T-max:oC\""},
+                  "--rows 6 --fields comma --columns \"Year,DOY,T-min:oC,T-max:oC\" --sign -999"},
         SmallFile{"MissingSignProposed",
                   "YEAR DOY T2M_MAX T2M_MIN PRECTOTCORR\n"
                   "2001 1 12.1 3.0 -999\n"
@@ -208,10 +208,13 @@ INSTANTIATE_TEST_SUITE_P(
                   "--rows 1 --columns \"Year,DOY,T-max:oC,T-min:oC,Precip:mm\" --sign -999"}),
     nameOf);
 
-TEST(LayoutSuggestion, GhcnMonthLinesSuggestNoColumn)
+// A line per month and element is no row of days: its reader turns the
+// lines into days, and the layout is that of those days.
+TEST(LayoutSuggestion, GhcnMonthLinesAreReadAsDays)
 {
     const LayoutSuggestion s = suggestLayoutOfFile(sample("ghcnd_USW00003870_1983-1985.dly"));
-    EXPECT_FALSE(s.anyAssigned());
+    EXPECT_TRUE(s.readAsDays);
+    EXPECT_EQ(s.format.rfind("GHCN-Daily file: read as days", 0), 0u) << s.format;
 }
 
 TEST(LayoutSuggestion, TextWithoutDataSuggestsNothing)

@@ -129,3 +129,21 @@ TEST_F(Suggestion, AFileWithoutSuggestionSaysTheLayoutIsKept)
     EXPECT_EQ(child<NoteLine>(NoteLine::kObjectName)->notes(),
               QStringList{QString::fromUtf8(MainWindow::kLayoutKeptFromBefore)});
 }
+
+// A GHCN-Daily file (a line per month and element) opens as its rows of
+// days, read by the layout its title line gives; the file stays as it was.
+TEST_F(Suggestion, AFileReadAsDaysOpensAsItsRowsOfDays)
+{
+    const auto dly = std::filesystem::path(PLUVORA_SAMPLE_DATA) / "ghcnd_USW00003870_1983-1985.dly";
+    const std::filesystem::path copy = userDir.write("station.dly", pluvora::test::readFile(dly));
+    open(copy);
+    const QString panel = child<QPlainTextEdit>("Memo1")->toPlainText();
+    EXPECT_TRUE(panel.startsWith("GHCN-Daily file read as days: Year Month Day TMAX TMIN PRCP AWND TSUN\n1983 1 1 83 44 15 -9999"))
+        << panel.left(200).toStdString();
+    EXPECT_EQ(pluvora::test::readFile(copy), pluvora::test::readFile(dly));
+    EXPECT_TRUE(child<QLabel>("SuggestionText")->text().endsWith("; GHCN-Daily file read as days"));
+    EXPECT_EQ(variable(4), "T-max");
+    EXPECT_EQ(unit(4), "0.1 oC");
+    const auto notes = child<NoteLine>(NoteLine::kObjectName)->notes();
+    EXPECT_TRUE(notes.contains(QString::fromUtf8("GHCN-Daily file") + MainWindow::kShownAsDays)) << notes.join('|').toStdString();
+}
