@@ -246,6 +246,18 @@ namespace {
 
 // Read directly where that gives the same run; otherwise streamed into the
 // working file the run reads, never held whole.
+// Whether the input is in a format whose header states the site, or part
+// of it: only then may --site be left out.
+bool headerMayGiveSite(const std::string& input)
+{
+    try {
+        const auto format = recogniseFormatOfFile(input);
+        return format && format->site.any();
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
 // A file of a format read as days (a line per month and element, status
 // lines between the days): its rows of days, as the run reads them.
 void writeDaysOfFile(const fs::path& input, const fs::path& days)
@@ -505,6 +517,10 @@ int batchMain(const std::vector<std::string_view>& args)
     }
     if (options.outDir)
         return runManyFiles(options);
+    if (options.columnsAuto && !options.siteLine && siteNeeded(options) && !headerMayGiveSite(options.input)) {
+        std::fprintf(stderr, "pluvora-batch: %s\n%s", kSiteRequired, kBatchUsage);
+        return 2;
+    }
     try {
         return runBatchFile(options);
     } catch (const std::bad_alloc&) {

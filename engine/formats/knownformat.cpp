@@ -655,14 +655,19 @@ void writeFormatDays(const KnownFormat& format, std::istream& in, std::ostream& 
             throw Error("A GHCN-Daily file read as days holds one station: this one holds " + station + " and " +
                         day->station + ".");
         std::string row = std::to_string(day->year) + ' ' + std::to_string(day->month) + ' ' + std::to_string(day->day);
+        bool measured = false;
         for (std::size_t e = 0; e < elements.size(); ++e) {
             const auto& value = day->values[e];
             // A value that failed a quality check is no value.
             const bool failed = e < day->quality.size() && day->quality[e] != ' ';
+            measured = measured || (value && !failed);
             std::snprintf(buffer, sizeof buffer, " %d", value && !failed ? static_cast<int>(*value) : -9999);
             row += buffer;
         }
-        out << row << '\n';
+        // A day no element has a value for is absent from the file (the
+        // days after the last of a month still running, for one).
+        if (measured)
+            out << row << '\n';
     }
 }
 

@@ -3,6 +3,7 @@
 #include "engine/error.h"
 #include "engine/io/numbertext.h"
 
+#include <cctype>
 #include <cmath>
 
 namespace pluvora {
@@ -63,13 +64,17 @@ PowerCsvHead readPowerCsvHead(std::istream& in)
         if (++number > kLongestHead || !std::getline(in, line))
             throw Error(kNotPowerCsv);
         const std::string_view text = trimmed(line);
+        // The service has written "Latitude" and "latitude" in its years.
+        std::string lower(text);
+        for (char& c : lower)
+            c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
         if (text == "-END HEADER-") {
             ended = true;
-        } else if (text.starts_with("Location:")) {
-            head.latitude = numberAfter(text, "latitude");
-            head.longitude = numberAfter(text, "longitude");
-        } else if (text.starts_with("elevation")) {
-            head.elevation = numberAfter(text, "=");
+        } else if (lower.starts_with("location:")) {
+            head.latitude = numberAfter(lower, "latitude");
+            head.longitude = numberAfter(lower, "longitude");
+        } else if (lower.starts_with("elevation")) {
+            head.elevation = numberAfter(lower, "=");
         } else if (text.find("missing") != std::string_view::npos && text.find(':') != std::string_view::npos) {
             if (const auto fill = numberAfter(text, ":"))
                 head.fillValue = *fill;

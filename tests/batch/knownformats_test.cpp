@@ -42,9 +42,6 @@ const AutoCase kAutoCases[] = {
     {"formats/apsim_KE_Kitui_1985-01-02.met", {}, 2,
      "error: --site is required for task 1, and for task 6 unless --no-rearrange is given: the header of the file "
      "gives latitude -1.375, longitude 37.985; no elevation\n"},
-    {"samples/ghcnd_USW00003870_1983-1985.dly", {}, 2,
-     "error: --site is required for task 1, and for task 6 unless --no-rearrange is given: the header of the file "
-     "gives no site\n"},
 };
 
 std::string errorLines(const std::string& err)
@@ -79,6 +76,22 @@ TEST(KnownFormats, ConvertWithColumnsAutoAndTheSiteOfTheHeader)
         if (!site.empty() && site.back() == '\r')
             site.pop_back();
         EXPECT_EQ(site, c.siteLine);
+    }
+}
+
+// Without a format whose header states the site, leaving --site out is the
+// usage error it always was.
+TEST(KnownFormats, NoSiteInTheHeaderIsTheUsageErrorAsBefore)
+{
+    for (const char* file : {"samples/ghcnd_USW00003870_1983-1985.dly", "samples/daymet_v3_demo_2000-2003.csv"}) {
+        test::TempFolder temp;
+        const auto r = test::runBatchProgram(temp.path(), {"--task", "1", "--columns", "auto", (kData / file).string()});
+        EXPECT_EQ(r.status, 2) << file;
+        EXPECT_EQ(r.err.rfind("pluvora-batch: --site is required for task 1, and for task 6 unless --no-rearrange is "
+                              "given\nusage: pluvora-batch",
+                              0),
+                  0u)
+            << r.err;
     }
 }
 
