@@ -21,6 +21,7 @@ PACKAGES := cmake ninja-build g++ make qt6-base-dev qt6-webengine-dev \
 # The Slurm example's test starts a one-node Slurm of its own.
 SLURM_PACKAGES := slurm-wlm munge
 FUZZ_PACKAGES := clang libclang-rt-14-dev
+NPROC := $(shell nproc 2>/dev/null || echo 2)
 SUDO := $(shell [ "$$(id -u)" -eq 0 ] || echo sudo)
 # Rebuilds are much faster through ccache where a developer has it.
 CMAKE_ARGS := $(if $(shell command -v ccache),-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
@@ -62,7 +63,7 @@ run: configure
 
 # The plain suite alone: one build, no sanitizer build.
 check: build
-	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -LE slurm
+	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -LE slurm -j$(NPROC)
 	@# How the layout suggestion reads each real sample file, for the log.
 	@$(BUILD_DIR)/tests/batch_tests --gtest_filter='LayoutCorpus.*' | sed -n '/^file |/,/^right /p'
 
