@@ -90,6 +90,7 @@ bool LayoutSuggestionBar::offer(const QString& text, const pluvora::SuggestionTa
 
 void LayoutSuggestionBar::takeBack()
 {
+    const bool taken = mPrevious.has_value();
     if (mPrevious) {
         mColumns->apply(*mPrevious);
         // A column without a variable shows no unit either.
@@ -98,6 +99,8 @@ void LayoutSuggestionBar::takeBack()
                 mColumns->unitBox(column)->clear();
     }
     dismiss();
+    if (taken)
+        emit takenBack();
 }
 
 std::optional<std::string> LayoutSuggestionBar::stopBeforeRun(int task, bool rearrange) const

@@ -36,6 +36,12 @@ public:
     // run `task` on its own (the variables it misses, the columns it left
     // unread), or nothing when it may.
     std::optional<std::string> stopBeforeRun(int task, bool rearrange) const;
+    // The suggestion the boxes hold, while it is offered.
+    const std::optional<pluvora::LayoutSuggestion>& offered() const { return mOffered; }
+
+signals:
+    // Take back put the layout from before back.
+    void takenBack();
 
 public slots:
     // The layout from before the suggestion returns.

@@ -9,7 +9,10 @@
 
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 class QAction;
 class QComboBox;
@@ -243,6 +246,8 @@ private:
     QAction* mSpacer = nullptr;             // Enablespacer1
     QAction* mSuggestLayout = nullptr;      // Suggestlayout1
     LayoutSuggestionBar* mSuggestion = nullptr;
+    // The missing-value sign and texts from before a suggestion set its own.
+    std::optional<std::pair<QString, std::vector<std::string>>> mCodesBeforeSuggestion;
     InputFindBar* mFindBar = nullptr;
     InputCommands* mInputCommands = nullptr;
     TemplateControl* mTemplates = nullptr;

@@ -105,6 +105,13 @@ void MainWindow::buildControls()
     mSuggestion = new LayoutSuggestionBar(mColumns, mStep2);
     mSuggestion->setGeometry(8, 248, 1016, 22);
     connect(mColumns, &ColumnPanel::resetClicked, mSuggestion, &LayoutSuggestionBar::dismiss);
+    connect(mSuggestion, &LayoutSuggestionBar::takenBack, this, [this] {
+        if (!mCodesBeforeSuggestion)
+            return;
+        mMissingValues->setSignText(mCodesBeforeSuggestion->first);
+        mMissingValues->setMissingTexts(mCodesBeforeSuggestion->second);
+        mCodesBeforeSuggestion.reset();
+    });
 
     mRowsBefore = mColumns->rowsBox();
     // Typed as well as stepped: 33 header rows are many clicks.

@@ -202,7 +202,20 @@ void MainWindow::suggestLayoutFor(const QString& text)
     // A template the user picked wins over any suggestion.
     if (!mSuggestLayout->isChecked() || mTemplateBox->currentIndex() >= 0)
         return;
-    if (!mSuggestion->offer(text, pluvora::SuggestionTables::withUserFiles(mFolder.path())) &&
-        mColumns->layout().variable(1) >= 0)
-        mNoteLine->addNote(kLayoutKeptFromBefore);
+    mCodesBeforeSuggestion.reset();
+    if (!mSuggestion->offer(text, pluvora::SuggestionTables::withUserFiles(mFolder.path()))) {
+        if (mColumns->layout().variable(1) >= 0)
+            mNoteLine->addNote(kLayoutKeptFromBefore);
+        return;
+    }
+    // The codes the file writes for a missing value go with its layout
+    // (-9999 in GHCN-Daily days, -999 in NASA POWER files).
+    const auto& offered = mSuggestion->offered();
+    if (!offered || (!offered->missingSign && offered->missingTexts.empty()))
+        return;
+    mCodesBeforeSuggestion.emplace(mMissingValues->signText(), mMissingValues->missingTexts());
+    if (offered->missingSign)
+        mMissingValues->setSignText(QString::number(*offered->missingSign));
+    if (!offered->missingTexts.empty())
+        mMissingValues->setMissingTexts(offered->missingTexts);
 }

@@ -146,4 +146,9 @@ TEST_F(Suggestion, AFileReadAsDaysOpensAsItsRowsOfDays)
     EXPECT_EQ(unit(4), "0.1 oC");
     const auto notes = child<NoteLine>(NoteLine::kObjectName)->notes();
     EXPECT_TRUE(notes.contains(QString::fromUtf8("GHCN-Daily file") + MainWindow::kShownAsDays)) << notes.join('|').toStdString();
+    // Its missing values are written -9999: the sign goes with the layout,
+    // and back with Take back.
+    EXPECT_EQ(child<QLineEdit>("adpEdit2")->text(), "-9999");
+    child<QPushButton>("TakeBackSuggestion")->click();
+    EXPECT_EQ(child<QLineEdit>("adpEdit2")->text(), "-99");
 }
