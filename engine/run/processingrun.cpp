@@ -84,6 +84,19 @@ void runTaskStage(RunContext& run)
     }
 }
 
+// What a task needs of the layout is known before any row is read: a run
+// without it stops there, not after passes over every row.
+bool taskColumnsGiven(RunContext& run)
+{
+    switch (run.task) {
+    case 4: return temperatureColumnsGiven(run);
+    case 5: return sunshineColumnGiven(run);
+    case 6: testData(run); return !run.stopped();
+    case 7: return penmanColumnsGiven(run);
+    default: return true;
+    }
+}
+
 Finishing finishingFor(const RunContext& run)
 {
     switch (run.task) {
@@ -287,6 +300,10 @@ RunOutcome runStages(const RunRequest& request, const AppFolder& folder, UserFee
 
     gauge.show();
     run.outputPanel = std::string();
+    if (!taskColumnsGiven(run)) {
+        stopped(run, outcome);
+        return outcome;
+    }
 
     // The output panel is cleared from here on, so a failure is reported
     // here and the cleared panel still reaches the caller: an old result left

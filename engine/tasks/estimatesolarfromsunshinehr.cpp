@@ -8,21 +8,22 @@
 
 namespace pluvora {
 
+bool sunshineColumnGiven(RunContext& run)
+{
+    if (run.columns.hasColumn(kSunHr, kColumnBoxes) || run.columns.hasColumn(kSunHrPercent, kColumnBoxes))
+        return true;
+    run.fail(kNoSunshineData);
+    return false;
+}
+
 void estimateSolarFromSunShineHr(RunContext& run)
 {
     const double phi = latitudeFromBox(run.pages.latitudeTask5);
     const int zone = std::clamp(run.pages.climateZoneTask5 + 1, 1, 3);
 
-    // With both columns the hours are used.
-    methods::SunshineMode mode = methods::SunshineMode::Hours;
-    if (run.columns.hasColumn(kSunHr, kColumnBoxes)) {
-        mode = methods::SunshineMode::Hours;
-    } else if (run.columns.hasColumn(kSunHrPercent, kColumnBoxes)) {
-        mode = methods::SunshineMode::Percent;
-    } else {
-        run.fail(kNoSunshineData);
-        return;
-    }
+    // With both columns the hours are used; the run has seen one is there.
+    const methods::SunshineMode mode = run.columns.hasColumn(kSunHr, kColumnBoxes) ? methods::SunshineMode::Hours
+                                                                                    : methods::SunshineMode::Percent;
 
     const bool hours = mode == methods::SunshineMode::Hours;
     SunlessDays sunless(phi);

@@ -16,6 +16,10 @@ inline constexpr const char* kColdTemperatePiece = " for cold / temperate region
 inline constexpr const char* kDryTropicalPiece = " for dry tropical regions. ";
 inline constexpr const char* kHumidTropicalPiece = " for humid tropical regions. ";
 
+// Fails the run with kNoSunshineData unless sunshine hours or sunshine
+// percentage have a column.
+bool sunshineColumnGiven(RunContext& run);
+
 // Task 5: daily solar radiation by the Angstrom formula from sunshine hours
 // or sunshine percentage, with the climate zone's coefficients, appended as
 // a last column or handed to the weather-file conversion.

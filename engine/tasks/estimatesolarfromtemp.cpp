@@ -7,11 +7,10 @@
 
 namespace pluvora {
 
+bool temperatureColumnsGiven(RunContext& run) { return requireColumns(run, {kTmax, kTmin}); }
+
 void estimateSolarFromTemp(RunContext& run)
 {
-    if (!requireColumns(run, {kTmax, kTmin}))
-        return;
-
     const double phi = latitudeFromBox(run.pages.latitudeTask4);
     const int region = std::clamp(run.pages.regionTask4 + 1, methods::kRegionMidWestUsa, methods::kRegionCoastal);
     if (region == methods::kRegionMidWestUsa && phi < 0) {

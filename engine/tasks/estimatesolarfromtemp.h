@@ -15,6 +15,9 @@ inline constexpr const char* kSolarFromTempMHRearranged =
 inline constexpr const char* kSolarFromTempFAORearranged =
     "Solar radiation estimated from T-max and T-min using the FAO method. ";
 
+// requireColumns for the columns task 4 reads.
+bool temperatureColumnsGiven(RunContext& run);
+
 // Task 4: daily solar radiation from T-max and T-min, by Mahmood-Hubbard for
 // the Mid-West of the USA or by the FAO temperature-difference formula,
 // appended as a last column or handed to the weather-file conversion.

@@ -5,10 +5,10 @@
 
 namespace pluvora {
 
+bool penmanColumnsGiven(RunContext& run) { return requireColumns(run, {kSolar, kTmax, kTmin, kRelHum, kWndSpd}); }
+
 void ET_by_PM(RunContext& run)
 {
-    if (!requireColumns(run, {kSolar, kTmax, kTmin, kRelHum, kWndSpd}))
-        return;
     if (run.pages.latitudeTask7.empty() || run.pages.elevationTask7.empty()) {
         run.fail(kLatitudeOrAltitudeMissing);
         return;

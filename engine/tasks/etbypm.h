@@ -13,6 +13,9 @@ inline constexpr const char* kElevationTooLow =
 inline constexpr const char* kPenmanTitle = "Reference ET (last column, mm) estimated by FAO Penman-Monteith method.";
 inline constexpr const char* kPenmanTitleRearranged = "Reference ET estimated by FAO Penman-Monteith method.";
 
+// requireColumns for the columns task 7 reads.
+bool penmanColumnsGiven(RunContext& run);
+
 // Task 7: daily alfalfa-reference ETr by FAO Penman-Monteith from solar
 // radiation, temperatures, humidity and wind at the page's latitude and
 // elevation, appended as a last column or handed to the weather-file

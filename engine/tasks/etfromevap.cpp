@@ -12,10 +12,6 @@ void testData(RunContext& run) { requireColumns(run, {kRelHum, kWndSpd, kPanEvap
 
 void ET_from_Evap(RunContext& run)
 {
-    testData(run);
-    if (run.stopped())
-        return;
-
     const std::string& fetchText = run.pages.fetchTask6;
     const double fetch = fetchText.empty() ? methods::kUnknownPanFetch : integerFromBox(fetchText);
     const int code = std::clamp(run.pages.panChoiceTask6 + 1, methods::kClassAGreenFetch, methods::kPanTypeUnknown);

@@ -326,6 +326,39 @@ INSTANTIATE_TEST_SUITE_P(
                 {error(kLatitudeOrAltitudeMissing)}}),
     [](const auto& param) { return std::string(param.param.name); });
 
+// A missing column is told from the layout: the row far down that every
+// pass over the rows would stop on is never reached.
+TEST(EstimationRefusals, MissingColumnStopsBeforeAnyRowIsRead)
+{
+    struct Case {
+        int task;
+        Columns columns;
+        TaskPageInput page;
+        std::string message;
+        std::optional<int> missing;
+    };
+    const std::vector<Case> cases{
+        {4, {{kYear, ""}, {kDoy, ""}, {kTmax, "oC"}, {kPrecip, "mm"}}, pages(), kRequiredDataMissing, kTmin},
+        {5, kTemperatureC, pages(), kNoSunshineData, std::nullopt},
+        {6, {{kYear, ""}, {kDoy, ""}, {kRelHum, "%"}, {kWndSpd, "m/s"}}, pan(0), kRequiredDataMissing, kPanEvap},
+        {7, {{kYear, ""}, {kDoy, ""}, {kSolar, "MJ/m2/d"}, {kTmax, "oC"}, {kTmin, "oC"}, {kWndSpd, "m/s"}}, pages(),
+         kRequiredDataMissing, kRelHum},
+    };
+    std::string data = "h\n";
+    for (int day = 1; day <= 3000; ++day)
+        data += "2001 " + std::to_string(day % 365 + 1) + " 25 12\n";
+    data += "2001 12 x-1\n";
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.task);
+        EstimationRun r;
+        const auto outcome = r.run(c.task, c.columns, c.page, data);
+        EXPECT_FALSE(outcome.completed);
+        EXPECT_EQ(r.ui.messages(), std::vector<std::string>{error(c.message)});
+        EXPECT_EQ(outcome.missingVariable, c.missing);
+        EXPECT_EQ(outcome.outputPanel.value_or("?"), "");
+    }
+}
+
 // A box that does not hold a number stops the run before any working file
 // is written, with the message naming the text.
 TEST(EstimationRefusals, BadTextsStopBeforeAnyWorkingFile)
