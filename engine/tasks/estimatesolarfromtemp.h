@@ -1,6 +1,9 @@
 #pragma once
 
 #include "engine/stage/runcontext.h"
+#include "engine/tasks/estimationframe.h"
+
+#include <optional>
 
 namespace pluvora {
 
@@ -21,6 +24,12 @@ bool temperatureColumnsGiven(RunContext& run);
 // Task 4: daily solar radiation from T-max and T-min, by Mahmood-Hubbard for
 // the Mid-West of the USA or by the FAO temperature-difference formula,
 // appended as a last column or handed to the weather-file conversion.
-void estimateSolarFromTemp(RunContext& run);
+// Task 4's estimate at the page's latitude and region; nothing when the
+// page stops the run.
+std::optional<Estimation> solarFromTempEstimation(const RunContext& run);
+
+// `estimates` were made in the checkup's pass; there whenever the page
+// lets the run go on.
+void estimateSolarFromTemp(RunContext& run, EstimatesInPass* estimates);
 
 } // namespace pluvora
