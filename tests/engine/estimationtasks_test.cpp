@@ -1,7 +1,9 @@
 #include "engine/appfolder/appfolder.h"
 #include "engine/error.h"
 #include "engine/methods/solargeometry.h"
+#include "engine/provenance/runprovenance.h"
 #include "engine/run/processingrun.h"
+#include "engine/tasks/datacheckup.h"
 #include "engine/tasks/estimatesolarfromsunshinehr.h"
 #include "engine/tasks/estimatesolarfromtemp.h"
 #include "engine/tasks/estimationframe.h"
@@ -357,6 +359,27 @@ TEST(EstimationRefusals, MissingColumnStopsBeforeAnyRowIsRead)
         EXPECT_EQ(outcome.missingVariable, c.missing);
         EXPECT_EQ(outcome.outputPanel.value_or("?"), "");
     }
+}
+
+// The estimates are made in the checkup's pass, but the checkup speaks
+// first: a day listed below one without an estimate stops the run with the
+// checkup's warning, and the days before it keep no estimate.
+TEST(EstimationRefusals, CheckupStopsBeforeAnEarlierDayWithoutEstimate)
+{
+    EstimationRun r;
+    RunProvenance provenance;
+    r.request.provenance = &provenance;
+    // At 80 N the sun rises and sets on day 250; by day 300 it no longer rises.
+    std::string data = "h\n";
+    for (int day = 250; day <= 300; ++day)
+        data += "2001 " + std::to_string(day) + " 5 -5\n";
+    data += "2001 301 -40 -30\n";
+    const auto outcome = r.run(4, kTemperatureC, pages("80"), data);
+    EXPECT_FALSE(outcome.completed);
+    EXPECT_EQ(r.ui.messages(), std::vector<std::string>{std::string("warning: ") + kDataErrorsSpotted});
+    ASSERT_EQ(provenance.days().size(), 52u);
+    ASSERT_TRUE(provenance.series().back().estimated);
+    EXPECT_TRUE(std::isnan(provenance.value(provenance.series().size() - 1, 0)));
 }
 
 // A box that does not hold a number stops the run before any working file
