@@ -22,6 +22,8 @@
 #include "engine/tasks/streamedtaskone.h"
 
 #include <exception>
+#include <optional>
+#include <utility>
 
 namespace pluvora {
 
@@ -59,7 +61,7 @@ private:
     bool mShown = false;
 };
 
-void runTaskStage(RunContext& run)
+void runTaskStage(RunContext& run, EstimatesInPass* inPass)
 {
     switch (run.task) {
     case 1:
@@ -67,20 +69,46 @@ void runTaskStage(RunContext& run)
         Convert_rearrange(run);
         break;
     case 4:
-        estimateSolarFromTemp(run);
+        estimateSolarFromTemp(run, inPass);
         break;
     case 5:
-        estimateSolarFromSunShineHr(run);
+        estimateSolarFromSunShineHr(run, inPass);
         break;
     case 6:
-        ET_from_Evap(run);
+        ET_from_Evap(run, inPass);
         break;
     case 7:
-        ET_by_PM(run);
+        ET_by_PM(run, inPass);
         break;
     default:
         run.fail(kTaskNotAvailable);
         break;
+    }
+}
+
+// What a task needs of the layout is known before any row is read: a run
+// without it stops there, not after passes over every row.
+bool taskColumnsGiven(RunContext& run)
+{
+    switch (run.task) {
+    case 4: return temperatureColumnsGiven(run);
+    case 5: return sunshineColumnGiven(run);
+    case 6: testData(run); return !run.stopped();
+    case 7: return penmanColumnsGiven(run);
+    default: return true;
+    }
+}
+
+// How tasks 4 to 7 estimate, known before the checkup so that its pass
+// estimates too; nothing when the task's page will stop the run.
+std::optional<Estimation> estimationFor(const RunContext& run)
+{
+    switch (run.task) {
+    case 4: return solarFromTempEstimation(run);
+    case 5: return sunshineEstimation(run);
+    case 6: return panEstimation(run);
+    case 7: return penmanEstimation(run);
+    default: return std::nullopt;
     }
 }
 
@@ -227,13 +255,16 @@ void processData(RunContext& run, const RunRequest& request, RunGauge& gauge, Ru
     if (stopped(run, outcome))
         return;
 
-    dataCheckup(run);
+    std::optional<EstimatesInPass> inPass;
+    if (auto estimation = estimationFor(run))
+        inPass.emplace(run, std::move(*estimation));
+    dataCheckup(run, inPass ? &*inPass : nullptr);
     if (sign && run.badInput)
         run.badInput->line = notices.lineBeforeSubstitution(run.badInput->line);
     if (stopped(run, outcome))
         return;
 
-    runTaskStage(run);
+    runTaskStage(run, inPass ? &*inPass : nullptr);
     if (stopped(run, outcome))
         return;
 
@@ -287,6 +318,10 @@ RunOutcome runStages(const RunRequest& request, const AppFolder& folder, UserFee
 
     gauge.show();
     run.outputPanel = std::string();
+    if (!taskColumnsGiven(run)) {
+        stopped(run, outcome);
+        return outcome;
+    }
 
     // The output panel is cleared from here on, so a failure is reported
     // here and the cleared panel still reaches the caller: an old result left

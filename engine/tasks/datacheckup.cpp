@@ -274,7 +274,8 @@ constexpr std::size_t kMostLinkedDays = 100000;
 // Reads and screens every record; the failure that ended it, if any.
 // Nothing is held but the date of the record before.
 std::optional<const char*> screenRecords(TextReader& input, TextWriter& report, RunContext& run,
-                                         const Units& units, bool doyMode, bool& anySuspicious)
+                                         const Units& units, bool doyMode, bool& anySuspicious,
+                                         CheckedRecords* follower)
 {
     std::optional<Date> previous;
     long recordIndex = 0;
@@ -315,6 +316,8 @@ std::optional<const char*> screenRecords(TextReader& input, TextWriter& report, 
             if (run.provenance)
                 noteCheckedDay(*run.provenance, static_cast<std::size_t>(recordIndex), r, units, date, *previous,
                                suspicious, held);
+            if (follower && !anySuspicious)
+                follower->take(r, recordIndex);
             previous = date;
             stepGauge(run.ui);
         }
@@ -397,7 +400,7 @@ std::string loadCheckupReport(const std::filesystem::path& path, std::size_t lim
     return text;
 }
 
-void dataCheckup(RunContext& run)
+void dataCheckup(RunContext& run, CheckedRecords* follower)
 {
     const ColumnSpec& spec = run.columns;
     const Units units = unitsOf(spec);
@@ -421,7 +424,7 @@ void dataCheckup(RunContext& run)
         for (int i = 0; i < run.rowsBefore && !input.atEnd(); ++i)
             input.skipLine();
         run.ui.progressPass(kCheckingPass);
-        failure = screenRecords(input, report, run, units, doyMode, anySuspicious);
+        failure = screenRecords(input, report, run, units, doyMode, anySuspicious, follower);
         report.close();
     }
 

@@ -54,9 +54,19 @@ private:
     std::unique_ptr<State> mState;
 };
 
+// Takes each record of the checkup's pass until the checkup finds one
+// suspicious, so that a task works on the records as they are read.
+class CheckedRecords {
+public:
+    virtual ~CheckedRecords() = default;
+    // Record `index` (from 0) passed; must not throw.
+    virtual void take(const Record& record, long index) = 0;
+};
+
 // Screens every record for impossible dates and implausible values and
 // writes the dates of suspicious records to "Output.~". Stops the run when
-// it finds any, and always for task 3.
-void dataCheckup(RunContext& run);
+// it finds any, and always for task 3. Records that pass before any is
+// suspicious go to `follower`, when given.
+void dataCheckup(RunContext& run, CheckedRecords* follower = nullptr);
 
 } // namespace pluvora

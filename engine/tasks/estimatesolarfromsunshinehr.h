@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/stage/runcontext.h"
+#include "engine/tasks/estimationframe.h"
 
 namespace pluvora {
 
@@ -16,9 +17,18 @@ inline constexpr const char* kColdTemperatePiece = " for cold / temperate region
 inline constexpr const char* kDryTropicalPiece = " for dry tropical regions. ";
 inline constexpr const char* kHumidTropicalPiece = " for humid tropical regions. ";
 
+// Fails the run with kNoSunshineData unless sunshine hours or sunshine
+// percentage have a column.
+bool sunshineColumnGiven(RunContext& run);
+
 // Task 5: daily solar radiation by the Angstrom formula from sunshine hours
 // or sunshine percentage, with the climate zone's coefficients, appended as
 // a last column or handed to the weather-file conversion.
-void estimateSolarFromSunShineHr(RunContext& run);
+// Task 5's estimate at the page's latitude and climate zone.
+Estimation sunshineEstimation(const RunContext& run);
+
+// `estimates` were made in the checkup's pass; there whenever the page
+// lets the run go on.
+void estimateSolarFromSunShineHr(RunContext& run, EstimatesInPass* estimates);
 
 } // namespace pluvora

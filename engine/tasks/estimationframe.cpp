@@ -6,6 +6,8 @@
 #include "engine/record/humidity.h"
 #include "engine/stage/integertext.h"
 
+#include <utility>
+
 namespace pluvora {
 
 namespace {
@@ -159,6 +161,65 @@ methods::NoValueReason sunlessDay(int J, double phi)
     return day.value.N > 0.0 ? methods::NoValueReason::None : methods::NoValueReason::NoSunriseOrSunset;
 }
 
+EstimatesInPass::EstimatesInPass(RunContext& run, Estimation estimation)
+    : mRun(run), mEstimation(std::move(estimation)), mOut(run.file(workfile::kOut))
+{
+}
+
+void EstimatesInPass::take(const Record& record, long index)
+{
+    if (!going())
+        return;
+    ++mCount;
+    try {
+        int J = 0;
+        if (mEstimation.datesNeeded) {
+            const auto doy = recordDayOfYear(record);
+            if (!doy) {
+                mFailure = kDateIsMissing;
+                return;
+            }
+            J = *doy;
+        }
+        const methods::MethodResult<double> value = mEstimation.estimate(record, J);
+        if (!value) {
+            // A task that needs no dates still names the day it stops on.
+            const int day = mEstimation.datesNeeded ? J : recordDayOfYear(record).value_or(0);
+            mFailure = noValueReport(mRun.rowsBefore + static_cast<int>(index) + 1, record.year, day, value.reason);
+            return;
+        }
+        if (mRun.provenance)
+            mValues.push_back(value.value);
+        // Formatted in place: no string per record.
+        char* end = formatFixedTo(mOut.reserve(kFixedTextCapacity + 2), value.value, mEstimation.decimals);
+        *end++ = '\r';
+        *end++ = '\n';
+        mOut.commit(end);
+    } catch (...) {
+        mError = std::current_exception();
+    }
+}
+
+bool EstimatesInPass::finish()
+{
+    mOut.close();
+    if (mRun.provenance)
+        for (std::size_t i = 0; i < mValues.size(); ++i)
+            mRun.provenance->noteEstimate(i, mValues[i]);
+    if (mError)
+        std::rethrow_exception(mError);
+    if (mFailure) {
+        mRun.fail(*mFailure);
+        return false;
+    }
+    // As the weather-file conversion does for the same data.
+    if (mCount == 0) {
+        mRun.fail(kDateIsMissing);
+        return false;
+    }
+    return true;
+}
+
 void writeEstimationOutput(RunContext& run, std::string_view description, EstimateColumn column)
 {
     {
@@ -174,6 +235,7 @@ void writeEstimationOutput(RunContext& run, std::string_view description, Estima
         }
 
         std::string line;
+        run.ui.progressPass(kEstimatingPass);
         if (!run.rearrange) {
             TextReader estimates(run.file(workfile::kOut));
             std::string estimate;
@@ -183,12 +245,15 @@ void writeEstimationOutput(RunContext& run, std::string_view description, Estima
                 output.write(line);
                 output.write('\t');
                 output.writeLine(estimate);
+                stepGauge(run.ui);
             }
             output.close();
             return;
         }
-        while (input.readLine(line))
+        while (input.readLine(line)) {
             output.writeLine(line);
+            stepGauge(run.ui);
+        }
         output.close();
     }
 

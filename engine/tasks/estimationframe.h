@@ -7,12 +7,16 @@
 #include "engine/provenance/runprovenance.h"
 #include "engine/stage/recordreader.h"
 #include "engine/stage/runcontext.h"
+#include "engine/tasks/datacheckup.h"
 #include "engine/tasks/convertrearrange.h"
 
+#include <exception>
+#include <functional>
 #include <initializer_list>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace pluvora {
 
@@ -88,72 +92,46 @@ private:
 // The column the estimate becomes when the result is rearranged.
 enum class EstimateColumn { Solar, Et };
 
-// First pass of an estimation task: one estimate per record of "Input.~",
-// written to "Out.~" with `decimals` decimals. `estimate(record, J)` gives
-// the value or why there is none; J is 0 when `datesNeeded` is false. A
-// record without a date or a value stops the run: nothing stands in for a
-// value that could not be estimated, and so do data without any record,
-// which would leave a result with no estimate in it. False when the run
-// was stopped.
-template <typename Estimate>
-bool writeEstimates(RunContext& run, int decimals, bool datesNeeded, Estimate estimate);
+// How a task estimates a record: `estimate(record, J)` gives the value or
+// why there is none; J is 0 when `datesNeeded` is false.
+struct Estimation {
+    int decimals = 1;
+    bool datesNeeded = true;
+    std::function<methods::MethodResult<double>(const Record&, int)> estimate;
+};
 
-// Second pass: "Output.~" starts with `description` and continues with the
+// First pass of an estimation task: one estimate per record written to
+// "Out.~" with the estimation's decimals, up to the first record without a
+// date or a value. Follows the checkup's pass, so that each record is
+// parsed once; finish() tells the run what it found.
+class EstimatesInPass final : public CheckedRecords {
+public:
+    EstimatesInPass(RunContext& run, Estimation estimation);
+    void take(const Record& record, long index) override;
+    // False once a record has stopped it.
+    bool going() const { return !mFailure && !mError; }
+    // A record without a date or a value stops the run: nothing stands in
+    // for a value that could not be estimated, and so do data without any
+    // record, which would leave a result with no estimate in it. False when
+    // the run was stopped.
+    bool finish();
+
+private:
+    RunContext& mRun;
+    Estimation mEstimation;
+    TextWriter mOut;
+    long mCount = 0;
+    std::optional<std::string> mFailure;
+    std::exception_ptr mError;
+    // Noted in the run's provenance only once the checkup has passed them.
+    std::vector<double> mValues;
+};
+
+// Second pass, gauged: "Output.~" starts with `description` and continues with the
 // header rows of "Input.~" (a row of its own when there are none, which
 // makes one header row); then either each data line with a tab and its
 // estimate from "Out.~", or, when rearranging, the lines unchanged handed
 // on to the weather-file conversion with the estimate as `column`.
 void writeEstimationOutput(RunContext& run, std::string_view description, EstimateColumn column);
-
-template <typename Estimate>
-bool writeEstimates(RunContext& run, int decimals, bool datesNeeded, Estimate estimate)
-{
-    TextReader input(run.file(workfile::kInput));
-    TextWriter out(run.file(workfile::kOut));
-    std::string skipped;
-    // A rows setting past the end of a short input ends with the input.
-    for (int i = 0; i < run.rowsBefore && input.readLine(skipped); ++i) {
-    }
-
-    int recordNumber = 0;
-    run.ui.progressPass(kEstimatingPass);
-    while (readRecord(input, run)) {
-        ++recordNumber;
-        const Record& record = run.record;
-        int J = 0;
-        if (datesNeeded) {
-            const auto doy = recordDayOfYear(record);
-            if (!doy) {
-                out.close();
-                run.fail(kDateIsMissing);
-                return false;
-            }
-            J = *doy;
-        }
-        const methods::MethodResult<double> value = estimate(record, J);
-        if (!value) {
-            out.close();
-            // A task that needs no dates still names the day it stops on.
-            const int day = datesNeeded ? J : recordDayOfYear(record).value_or(0);
-            run.fail(noValueReport(run.rowsBefore + recordNumber, record.year, day, value.reason));
-            return false;
-        }
-        if (run.provenance)
-            run.provenance->noteEstimate(static_cast<std::size_t>(recordNumber - 1), value.value);
-        // Formatted in place: no string per record.
-        char* end = formatFixedTo(out.reserve(kFixedTextCapacity + 2), value.value, decimals);
-        *end++ = '\r';
-        *end++ = '\n';
-        out.commit(end);
-        stepGauge(run.ui);
-    }
-    out.close();
-    // As the weather-file conversion does for the same data.
-    if (recordNumber == 0) {
-        run.fail(kDateIsMissing);
-        return false;
-    }
-    return true;
-}
 
 } // namespace pluvora

@@ -1,6 +1,9 @@
 #pragma once
 
 #include "engine/stage/runcontext.h"
+#include "engine/tasks/estimationframe.h"
+
+#include <optional>
 
 namespace pluvora {
 
@@ -13,10 +16,19 @@ inline constexpr const char* kElevationTooLow =
 inline constexpr const char* kPenmanTitle = "Reference ET (last column, mm) estimated by FAO Penman-Monteith method.";
 inline constexpr const char* kPenmanTitleRearranged = "Reference ET estimated by FAO Penman-Monteith method.";
 
+// requireColumns for the columns task 7 reads.
+bool penmanColumnsGiven(RunContext& run);
+
+// Task 7's estimate at the page's latitude and elevation; nothing when the
+// page stops the run.
+std::optional<Estimation> penmanEstimation(const RunContext& run);
+
 // Task 7: daily alfalfa-reference ETr by FAO Penman-Monteith from solar
 // radiation, temperatures, humidity and wind at the page's latitude and
 // elevation, appended as a last column or handed to the weather-file
 // conversion.
-void ET_by_PM(RunContext& run);
+// `estimates` were made in the checkup's pass; there whenever the page
+// lets the run go on.
+void ET_by_PM(RunContext& run, EstimatesInPass* estimates);
 
 } // namespace pluvora

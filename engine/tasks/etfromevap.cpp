@@ -1,44 +1,65 @@
 #include "engine/tasks/etfromevap.h"
 
 #include "engine/methods/pancoefficient.h"
-#include "engine/tasks/estimationframe.h"
 
 #include <algorithm>
 #include <string>
 
 namespace pluvora {
 
+namespace {
+
+double fetchOf(const RunContext& run)
+{
+    const std::string& fetchText = run.pages.fetchTask6;
+    return fetchText.empty() ? methods::kUnknownPanFetch : integerFromBox(fetchText);
+}
+
+int panCodeOf(const RunContext& run)
+{
+    return std::clamp(run.pages.panChoiceTask6 + 1, methods::kClassAGreenFetch, methods::kPanTypeUnknown);
+}
+
+bool fetchOutOfRange(int code, double fetch) { return code != methods::kPanTypeUnknown && !(fetch >= kShortestFetch); }
+
+bool beyondFitted(int code, double fetch) { return code != methods::kPanTypeUnknown && fetch > kLongestFittedFetch; }
+
+} // namespace
+
 void testData(RunContext& run) { requireColumns(run, {kRelHum, kWndSpd, kPanEvap}); }
 
-void ET_from_Evap(RunContext& run)
+std::optional<Estimation> panEstimation(const RunContext& run)
 {
-    testData(run);
-    if (run.stopped())
-        return;
-
-    const std::string& fetchText = run.pages.fetchTask6;
-    const double fetch = fetchText.empty() ? methods::kUnknownPanFetch : integerFromBox(fetchText);
-    const int code = std::clamp(run.pages.panChoiceTask6 + 1, methods::kClassAGreenFetch, methods::kPanTypeUnknown);
-    if (code != methods::kPanTypeUnknown && !(fetch >= kShortestFetch)) {
-        run.fail(kFetchOutOfRange);
-        return;
-    }
-    const bool beyondFitted = code != methods::kPanTypeUnknown && fetch > kLongestFittedFetch;
-    if (beyondFitted)
-        run.ui.notice(kFetchBeyondFitted);
+    const double fetch = fetchOf(run);
+    const int code = panCodeOf(run);
+    if (fetchOutOfRange(code, fetch))
+        return std::nullopt;
+    const bool past = beyondFitted(code, fetch);
     const double waterFactor = conversionUnitForWater(run.columns.unit(kPanEvap));
     const double windFactor = conversionUnitWS(run.columns.unit(kWndSpd));
-
-    const bool written = writeEstimates(run, 1, false, [&](const Record& record, int) {
+    return Estimation{1, false, [=](const Record& record, int) {
         const double u = record.wndSpd * windFactor;
         const double H = record.relHum;
         const double Kp = code == methods::kPanTypeUnknown ? methods::unknownPanCoefficient(u, H)
                                                            : methods::panCoefficient(code, u, H, fetch);
-        if (beyondFitted && !(Kp > 0))
+        if (past && !(Kp > 0))
             return methods::MethodResult<double>{0.0, methods::NoValueReason::PanCoefficientNotPositive};
         return methods::MethodResult<double>{record.panEvap * waterFactor * Kp};
-    });
-    if (!written)
+    }};
+}
+
+void ET_from_Evap(RunContext& run, EstimatesInPass* estimates)
+{
+    const double fetch = fetchOf(run);
+    const int code = panCodeOf(run);
+    if (fetchOutOfRange(code, fetch)) {
+        run.fail(kFetchOutOfRange);
+        return;
+    }
+    if (beyondFitted(code, fetch))
+        run.ui.notice(kFetchBeyondFitted);
+
+    if (!estimates->finish())
         return;
 
     std::string title = run.rearrange ? kPanTitleRearranged : kPanTitle;
@@ -47,7 +68,7 @@ void ET_from_Evap(RunContext& run)
     } else {
         title += kPanFetchCaptions[static_cast<std::size_t>(code - 1)];
         title += kPanWith;
-        title += fetchText;
+        title += run.pages.fetchTask6;
         title += kPanMetres;
     }
     writeEstimationOutput(run, title, EstimateColumn::Et);

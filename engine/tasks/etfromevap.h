@@ -1,8 +1,10 @@
 #pragma once
 
 #include "engine/stage/runcontext.h"
+#include "engine/tasks/estimationframe.h"
 
 #include <array>
+#include <optional>
 
 namespace pluvora {
 
@@ -30,9 +32,15 @@ inline constexpr const char* kFetchBeyondFitted =
 // evaporation, wind speed and relative humidity all have a column.
 void testData(RunContext& run);
 
+// Task 6's estimate for the page's pan and fetch; nothing when the page
+// stops the run.
+std::optional<Estimation> panEstimation(const RunContext& run);
+
 // Task 6: daily reference ET as the pan coefficient of the chosen pan and
 // fetch times the pan evaporation, appended as a last column or handed to
 // the weather-file conversion.
-void ET_from_Evap(RunContext& run);
+// `estimates` were made in the checkup's pass; there whenever the page
+// lets the run go on.
+void ET_from_Evap(RunContext& run, EstimatesInPass* estimates);
 
 } // namespace pluvora

@@ -1,7 +1,9 @@
 #include "engine/appfolder/appfolder.h"
 #include "engine/error.h"
 #include "engine/methods/solargeometry.h"
+#include "engine/provenance/runprovenance.h"
 #include "engine/run/processingrun.h"
+#include "engine/tasks/datacheckup.h"
 #include "engine/tasks/estimatesolarfromsunshinehr.h"
 #include "engine/tasks/estimatesolarfromtemp.h"
 #include "engine/tasks/estimationframe.h"
@@ -325,6 +327,60 @@ INSTANTIATE_TEST_SUITE_P(
                 withPage(pages("35"), &TaskPageInput::elevationTask7, ""), "2001 180 25 32 18 55 3\n",
                 {error(kLatitudeOrAltitudeMissing)}}),
     [](const auto& param) { return std::string(param.param.name); });
+
+// A missing column is told from the layout: the row far down that every
+// pass over the rows would stop on is never reached.
+TEST(EstimationRefusals, MissingColumnStopsBeforeAnyRowIsRead)
+{
+    struct Case {
+        int task;
+        Columns columns;
+        TaskPageInput page;
+        std::string message;
+        std::optional<int> missing;
+    };
+    const std::vector<Case> cases{
+        {4, {{kYear, ""}, {kDoy, ""}, {kTmax, "oC"}, {kPrecip, "mm"}}, pages(), kRequiredDataMissing, kTmin},
+        {5, kTemperatureC, pages(), kNoSunshineData, std::nullopt},
+        {6, {{kYear, ""}, {kDoy, ""}, {kRelHum, "%"}, {kWndSpd, "m/s"}}, pan(0), kRequiredDataMissing, kPanEvap},
+        {7, {{kYear, ""}, {kDoy, ""}, {kSolar, "MJ/m2/d"}, {kTmax, "oC"}, {kTmin, "oC"}, {kWndSpd, "m/s"}}, pages(),
+         kRequiredDataMissing, kRelHum},
+    };
+    std::string data = "h\n";
+    for (int day = 1; day <= 3000; ++day)
+        data += "2001 " + std::to_string(day % 365 + 1) + " 25 12\n";
+    data += "2001 12 x-1\n";
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.task);
+        EstimationRun r;
+        const auto outcome = r.run(c.task, c.columns, c.page, data);
+        EXPECT_FALSE(outcome.completed);
+        EXPECT_EQ(r.ui.messages(), std::vector<std::string>{error(c.message)});
+        EXPECT_EQ(outcome.missingVariable, c.missing);
+        EXPECT_EQ(outcome.outputPanel.value_or("?"), "");
+    }
+}
+
+// The estimates are made in the checkup's pass, but the checkup speaks
+// first: a day listed below one without an estimate stops the run with the
+// checkup's warning, and the days before it keep no estimate.
+TEST(EstimationRefusals, CheckupStopsBeforeAnEarlierDayWithoutEstimate)
+{
+    EstimationRun r;
+    RunProvenance provenance;
+    r.request.provenance = &provenance;
+    // At 80 N the sun rises and sets on day 250; by day 300 it no longer rises.
+    std::string data = "h\n";
+    for (int day = 250; day <= 300; ++day)
+        data += "2001 " + std::to_string(day) + " 5 -5\n";
+    data += "2001 301 -40 -30\n";
+    const auto outcome = r.run(4, kTemperatureC, pages("80"), data);
+    EXPECT_FALSE(outcome.completed);
+    EXPECT_EQ(r.ui.messages(), std::vector<std::string>{std::string("warning: ") + kDataErrorsSpotted});
+    ASSERT_EQ(provenance.days().size(), 52u);
+    ASSERT_TRUE(provenance.series().back().estimated);
+    EXPECT_TRUE(std::isnan(provenance.value(provenance.series().size() - 1, 0)));
+}
 
 // A box that does not hold a number stops the run before any working file
 // is written, with the message naming the text.
