@@ -70,7 +70,7 @@ public:
     static constexpr const char* kSuggestLayoutCaption = "Suggest a layout when a file is opened";
     // "*" rather than "*.*": here a file name need not have a dot.
     static constexpr const char* kOpenFilter =
-        "All weather data (*.txt *.csv *.dat *.dly *.met *.wth *.WTH *.prn);;Text file (*.txt);;All files (*)";
+        "All weather data (*.txt *.csv *.dat *.dly *.DLY *.met *.wth *.WTH *.prn *.op *.pcp *.tmp);;Text file (*.txt);;All files (*)";
     static constexpr const char* kExplorerCaption = "Pluvora Explorer";
     static constexpr const char* kExplorerHint = "Open Internet Weather  Explorer to download weather data";
     static constexpr const char* kStep2Title = "Step 2: Specify input data";
