@@ -1,6 +1,7 @@
 #include "engine/formats/apsimmetfile.h"
 
 #include "engine/error.h"
+#include "engine/formats/formattext.h"
 #include "engine/io/numbertext.h"
 
 #include <sstream>
@@ -9,34 +10,11 @@ namespace pluvora {
 
 namespace {
 
+using formattext::isBlank;
+using formattext::trimmed;
+using formattext::words;
+
 constexpr int kLongestHead = 200;
-
-bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r'; }
-
-std::vector<std::string_view> words(std::string_view line)
-{
-    std::vector<std::string_view> items;
-    std::size_t i = 0;
-    while (i < line.size()) {
-        while (i < line.size() && isBlank(line[i]))
-            ++i;
-        const std::size_t start = i;
-        while (i < line.size() && !isBlank(line[i]))
-            ++i;
-        if (i > start)
-            items.push_back(line.substr(start, i - start));
-    }
-    return items;
-}
-
-std::string_view trimmed(std::string_view text)
-{
-    while (!text.empty() && isBlank(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && isBlank(text.back()))
-        text.remove_suffix(1);
-    return text;
-}
 
 std::string lower(std::string_view text)
 {

@@ -1,6 +1,7 @@
 #include "engine/formats/cabofile.h"
 
 #include "engine/error.h"
+#include "engine/formats/formattext.h"
 #include "engine/io/numbertext.h"
 
 #include <string>
@@ -10,9 +11,9 @@ namespace pluvora {
 
 namespace {
 
-constexpr int kLongestHead = 200;
+using formattext::isBlank;
 
-bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r'; }
+constexpr int kLongestHead = 200;
 
 // The blank-separated numbers of `line`; nothing when one item is not a
 // number.

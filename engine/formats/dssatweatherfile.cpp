@@ -1,24 +1,17 @@
 #include "engine/formats/dssatweatherfile.h"
 
 #include "engine/error.h"
+#include "engine/formats/formattext.h"
 #include "engine/io/numbertext.h"
 
 namespace pluvora {
 
 namespace {
 
+using formattext::isBlank;
+using formattext::trimmed;
+
 constexpr int kLongestHead = 100;
-
-bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r'; }
-
-std::string_view trimmed(std::string_view text)
-{
-    while (!text.empty() && isBlank(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && isBlank(text.back()))
-        text.remove_suffix(1);
-    return text;
-}
 
 std::string_view span(std::string_view line, const DssatColumn& column)
 {

@@ -1,6 +1,7 @@
 #include "engine/formats/knownformat.h"
 
 #include "engine/error.h"
+#include "engine/formats/formattext.h"
 #include "engine/formats/apsimmetfile.h"
 #include "engine/formats/cabofile.h"
 #include "engine/formats/dssatweatherfile.h"
@@ -17,16 +18,9 @@ namespace pluvora {
 
 namespace {
 
-bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r'; }
-
-std::string_view trimmed(std::string_view text)
-{
-    while (!text.empty() && isBlank(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && isBlank(text.back()))
-        text.remove_suffix(1);
-    return text;
-}
+using formattext::isBlank;
+using formattext::trimmed;
+using formattext::words;
 
 std::vector<std::string_view> linesOf(std::string_view text, std::size_t most)
 {
@@ -42,22 +36,6 @@ std::vector<std::string_view> linesOf(std::string_view text, std::size_t most)
         text.remove_prefix(end + 1);
     }
     return lines;
-}
-
-std::vector<std::string_view> words(std::string_view line)
-{
-    std::vector<std::string_view> items;
-    std::size_t i = 0;
-    while (i < line.size()) {
-        while (i < line.size() && isBlank(line[i]))
-            ++i;
-        const std::size_t start = i;
-        while (i < line.size() && !isBlank(line[i]))
-            ++i;
-        if (i > start)
-            items.push_back(line.substr(start, i - start));
-    }
-    return items;
 }
 
 bool allNumbers(const std::vector<std::string_view>& items)

@@ -1,6 +1,7 @@
 #include "engine/formats/powercsvfile.h"
 
 #include "engine/error.h"
+#include "engine/formats/formattext.h"
 #include "engine/io/numbertext.h"
 
 #include <cctype>
@@ -10,18 +11,10 @@ namespace pluvora {
 
 namespace {
 
+using formattext::isBlank;
+using formattext::trimmed;
+
 constexpr int kLongestHead = 200;
-
-bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r'; }
-
-std::string_view trimmed(std::string_view text)
-{
-    while (!text.empty() && isBlank(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && isBlank(text.back()))
-        text.remove_suffix(1);
-    return text;
-}
 
 std::vector<std::string_view> fields(std::string_view line)
 {
