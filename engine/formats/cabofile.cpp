@@ -11,7 +11,7 @@ namespace pluvora {
 
 namespace {
 
-using formattext::isBlank;
+using formattext::words;
 
 constexpr int kLongestHead = 200;
 
@@ -20,16 +20,8 @@ constexpr int kLongestHead = 200;
 std::optional<std::vector<double>> numbers(std::string_view line)
 {
     std::vector<double> values;
-    std::size_t i = 0;
-    while (i < line.size()) {
-        while (i < line.size() && isBlank(line[i]))
-            ++i;
-        const std::size_t start = i;
-        while (i < line.size() && !isBlank(line[i]))
-            ++i;
-        if (i == start)
-            break;
-        const auto value = parseTypedNumber(line.substr(start, i - start));
+    for (const std::string_view word : words(line)) {
+        const auto value = parseTypedNumber(word);
         if (!value)
             return std::nullopt;
         values.push_back(*value);
