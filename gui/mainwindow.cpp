@@ -7,6 +7,7 @@
 #include "engine/modelfiles/daylog.h"
 #include "engine/modelfiles/modelfilesave.h"
 #include "engine/output/finishedoutput.h"
+#include "engine/run/usertermsmessage.h"
 #include "engine/site/sitememory.h"
 #include "engine/suggest/suggestiontables.h"
 #include "engine/table/datastart.h"
@@ -238,7 +239,11 @@ void MainWindow::BitBtn1Click()
         const LongWorkWatch watch(*mFeedback, work);
         // Streamed as the batch runs: task 1 then converts in one pass, and
         // the result is read once, from the file, rather than through a copy.
-        pluvora::savePanelText(mFolder.file(pluvora::workfile::kInput), request.inputText);
+        try {
+            pluvora::savePanelText(mFolder.file(pluvora::workfile::kInput), request.inputText);
+        } catch (const pluvora::Error& error) {
+            throw pluvora::Error(pluvora::inUserTerms(error.what(), mFolder.path()));
+        }
         request.streamed = true;
         outcome = pluvora::runProcessing(request, mFolder, *mFeedback);
         work.finish();
