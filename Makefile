@@ -109,7 +109,7 @@ test-slurm: build
 	cd $(BUILD_DIR) && ctest --output-on-failure -L slurm
 
 # The benchmarks are left out of the everyday build; CI builds them too.
-BENCH_TARGETS := pluvora_bench pluvora_chart_bench pluvora_manyfiles_bench pluvora_memory_bench
+BENCH_TARGETS := pluvora_bench pluvora_chart_bench pluvora_manyfiles_bench pluvora_memory_bench pluvora_window_bench
 bench-build: configure
 	cmake --build $(BUILD_DIR) --target $(BENCH_TARGETS)
 
@@ -117,6 +117,7 @@ bench: build bench-build
 	$(BUILD_DIR)/bench/pluvora_bench
 	$(BUILD_DIR)/bench/pluvora_manyfiles_bench
 	$(BUILD_DIR)/bench/pluvora_memory_bench
+	$(BUILD_DIR)/bench/pluvora_window_bench
 	cmake --build $(BUILD_DIR) --target pluvora_fill_accuracy
 	python3 bench/formats/format_speed.py $(BUILD_DIR)/app/pluvora-batch
 

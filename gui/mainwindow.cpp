@@ -7,6 +7,7 @@
 #include "engine/modelfiles/daylog.h"
 #include "engine/modelfiles/modelfilesave.h"
 #include "engine/output/finishedoutput.h"
+#include "engine/run/usertermsmessage.h"
 #include "engine/site/sitememory.h"
 #include "engine/suggest/suggestiontables.h"
 #include "engine/table/datastart.h"
@@ -236,6 +237,14 @@ void MainWindow::BitBtn1Click()
     try {
         LongWork work(this, kRunningLabel, dataLines);
         const LongWorkWatch watch(*mFeedback, work);
+        // Streamed as the batch runs: task 1 then converts in one pass, and
+        // the result is read once, from the file, rather than through a copy.
+        try {
+            pluvora::savePanelText(mFolder.file(pluvora::workfile::kInput), request.inputText);
+        } catch (const pluvora::Error& error) {
+            throw pluvora::Error(pluvora::inUserTerms(error.what(), mFolder.path()));
+        }
+        request.streamed = true;
         outcome = pluvora::runProcessing(request, mFolder, *mFeedback);
         work.finish();
     } catch (const LongWorkCancelled&) {
@@ -259,8 +268,16 @@ void MainWindow::BitBtn1Click()
         mNoteLine->addNote(kRunCancelled);
         return;
     }
-    if (outcome.outputPanel)
+    // A completed run's result is finished before it reaches the panel, so
+    // the panel is filled once.
+    if (outcome.completed && !outcome.outputFile.empty()) {
+        std::string text = pluvora::loadPanelText(outcome.outputFile);
+        if (outcome.finishing != pluvora::Finishing::None)
+            pluvora::finishPanelText(text, pluvora::outputFinishFor(outcome, std::nullopt));
+        mOutputPanel->setPlainText(fromUtf8(text));
+    } else if (outcome.outputPanel) {
         mOutputPanel->setPlainText(fromUtf8(*outcome.outputPanel));
+    }
     mReportLinks->setReport(outcome.reportedDays, outcome.reportedDaysFrom);
     if (outcome.missingVariable)
         mNoteLine->addNote(QString::fromLatin1(pluvora::kRequiredDataMissing) + " Missing: "
@@ -299,11 +316,7 @@ void MainWindow::showCompletion()
 void MainWindow::finishOutput(const pluvora::RunOutcome& outcome)
 {
     using pluvora::Finishing;
-    if (outcome.finishing == Finishing::None)
-        return;
-    std::string text = toUtf8(mOutputPanel->toPlainText());
-    pluvora::finishPanelText(text, pluvora::outputFinishFor(outcome, std::nullopt));
-    mOutputPanel->setPlainText(fromUtf8(text));
+    // The panel holds the finished text already (BitBtn1Click).
     if (outcome.finishing == Finishing::SiteCoordinate)
         askForLatValueAndInsert();
     else if (outcome.finishing == Finishing::UpdateWeatherFile) {

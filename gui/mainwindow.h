@@ -196,9 +196,9 @@ private:
     void offerFill(const pluvora::RunOutcome& outcome);
     void startUp();
     void loadTemplateList();
-    // Fills the column panel with the layout the text suggests, when the
+    // Fills the column panel with the layout the input panel suggests, when the
     // option is on and no template was chosen.
-    void suggestLayoutFor(const QString& text);
+    void suggestLayoutFor();
     void shutDown();
     void showCompletion();
     void finishOutput(const pluvora::RunOutcome& outcome);

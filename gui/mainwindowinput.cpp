@@ -115,7 +115,7 @@ void MainWindow::openInputFile(const QString& chosen)
     mRecentFiles->opened(info.absoluteFilePath());
     mInputPanel->replaceDocument(document);
     mOutputPanel->clear();
-    suggestLayoutFor(mInputPanel->toPlainText());
+    suggestLayoutFor();
     if (!readAsDays.isEmpty())
         mNoteLine->addNote(readAsDays);
 }
@@ -177,7 +177,7 @@ void MainWindow::detectdataSource(const QString& address)
         mTemplateBox->setCurrentIndex(0);
     mTemplates->applySelected();
     // With no template for the page, its own header may say what it holds.
-    suggestLayoutFor(mInputPanel->toPlainText());
+    suggestLayoutFor();
 }
 
 // The column settings stay: the output is often processed again with the
@@ -195,7 +195,7 @@ void MainWindow::loadBackToInputPanel(const QString& text)
     mRowsBefore->setText(QString::number(pluvora::headerRowsOf(toUtf8(text))));
 }
 
-void MainWindow::suggestLayoutFor(const QString& text)
+void MainWindow::suggestLayoutFor()
 {
     // The last run's notes were about another file.
     mNoteLine->clearNotes();
@@ -203,7 +203,8 @@ void MainWindow::suggestLayoutFor(const QString& text)
     if (!mSuggestLayout->isChecked() || mTemplateBox->currentIndex() >= 0)
         return;
     mCodesBeforeSuggestion.reset();
-    if (!mSuggestion->offer(text, pluvora::SuggestionTables::withUserFiles(mFolder.path()))) {
+    // The panel is copied only when a suggestion is wanted.
+    if (!mSuggestion->offer(mInputPanel->toPlainText(), pluvora::SuggestionTables::withUserFiles(mFolder.path()))) {
         if (mColumns->layout().variable(1) >= 0)
             mNoteLine->addNote(kLayoutKeptFromBefore);
         return;
