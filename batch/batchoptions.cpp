@@ -564,9 +564,9 @@ std::variant<BatchOptions, UsageError> parseBatchOptions(const std::vector<std::
         if (auto* error = std::get_if<UsageError>(&line))
             return *error;
         options.siteLine = std::get<std::string>(line);
-    } else if (siteNeeded(options) && (!options.columnsAuto || options.outDir)) {
-        // With --columns auto the header of a single file in a format that
-        // gives the site may give it; the run looks before it begins.
+    } else if (siteNeeded(options) && !options.columnsAuto) {
+        // With --columns auto the header of a file in a format that gives
+        // the site may give it; the run looks before it begins.
         return UsageError{std::string(kSiteRequired)};
     }
     return options;

@@ -198,6 +198,16 @@ constexpr int kExitNotAppended = 3;
 
 RunRequest runRequestFor(const BatchOptions& options) { return requestFor(options); }
 
+bool headerMayGiveSite(const std::string& input)
+{
+    try {
+        const auto format = recogniseFormatOfFile(input);
+        return format && format->site.any();
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
 fs::path temporaryFolder()
 {
     std::error_code ec;
@@ -246,18 +256,6 @@ namespace {
 
 // Read directly where that gives the same run; otherwise streamed into the
 // working file the run reads, never held whole.
-// Whether the input is in a format whose header states the site, or part
-// of it: only then may --site be left out.
-bool headerMayGiveSite(const std::string& input)
-{
-    try {
-        const auto format = recogniseFormatOfFile(input);
-        return format && format->site.any();
-    } catch (const std::exception&) {
-        return false;
-    }
-}
-
 // A file of a format read as days (a line per month and element, status
 // lines between the days): its rows of days, as the run reads them.
 void writeDaysOfFile(const fs::path& input, const fs::path& days)

@@ -4,6 +4,7 @@
 #include "engine/run/processingrun.h"
 
 #include <filesystem>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -16,6 +17,10 @@ int runBatchFile(const BatchOptions& options, BatchOptions* used = nullptr);
 
 // The run the window would make with the same settings, read from a file.
 RunRequest runRequestFor(const BatchOptions& options);
+
+// Whether the input is in a format whose header states the site, or part
+// of it: only then may --site be left out with --columns auto.
+bool headerMayGiveSite(const std::string& input);
 
 // Where the working files go; throws Error saying so in the user's terms
 // when TMPDIR names a folder that cannot be used.

@@ -14,6 +14,7 @@
 #include "engine/run/usertermsmessage.h"
 #include "engine/stage/taskcatalogue.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <chrono>
@@ -445,6 +446,13 @@ int runManyFiles(const BatchOptions& options)
         files = expandInputs(options.inputs, options.glob);
     } catch (const Error& error) {
         std::fprintf(stderr, "pluvora-batch: %s\n%s", error.what(), kBatchUsage);
+        return 2;
+    }
+    // Without --site, every file's own header must state its site.
+    if (options.columnsAuto && !options.siteLine && siteNeeded(options) &&
+        (files.empty() || !std::all_of(files.begin(), files.end(),
+                                       [](const fs::path& file) { return headerMayGiveSite(file.string()); }))) {
+        std::fprintf(stderr, "pluvora-batch: %s\n%s", kSiteRequired, kBatchUsage);
         return 2;
     }
     if (files.empty()) {

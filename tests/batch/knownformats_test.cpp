@@ -95,6 +95,37 @@ TEST(KnownFormats, NoSiteInTheHeaderIsTheUsageErrorAsBefore)
     }
 }
 
+// A folder of stations in such formats converts each with the site of its
+// own header; one file without one refuses the run as a missing --site did.
+TEST(KnownFormats, AFolderTakesEachFilesOwnSite)
+{
+    test::TempFolder temp;
+    const fs::path in = temp.path() / "in";
+    fs::create_directories(in);
+    fs::copy_file(kData / "formats/dssat_UFGA8201.WTH", in / "UFGA8201.WTH");
+    fs::copy_file(kData / "formats/cabo_pcse_NL1.990", in / "NL1.990");
+    const fs::path out = temp.path() / "out";
+    auto r = test::runBatchProgram(temp.path(), {"--task", "1", "--columns", "auto", "--quiet", in.string(), "--out-dir",
+                                                 out.string()});
+    ASSERT_EQ(r.status, 0) << r.err;
+    auto siteLine = [&](const char* name) {
+        std::istringstream text(test::readFile(out / name));
+        std::string line;
+        std::getline(text, line);
+        std::getline(text, line);
+        return line.substr(0, line.find("  Lat"));
+    };
+    EXPECT_EQ(siteLine("UFGA8201.wth"), "29.63 82.37 10");
+    EXPECT_EQ(siteLine("NL1.wth"), "51.97 -5.67 7");
+
+    fs::copy_file(kData / "samples/daymet_v3_demo_2000-2003.csv", in / "daymet.csv");
+    r = test::runBatchProgram(temp.path(), {"--task", "1", "--columns", "auto", "--quiet", in.string(), "--out-dir",
+                                            (temp.path() / "out2").string()});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.err.rfind("pluvora-batch: --site is required for task 1", 0), 0u) << r.err;
+    EXPECT_FALSE(fs::exists(temp.path() / "out2"));
+}
+
 // Every day of the weather file against the same day read by the DSSAT
 // reader on its own: the spans under the @ row, not the blanks.
 TEST(KnownFormats, DssatDaysConvertAsTheFileHoldsThem)
