@@ -99,10 +99,6 @@ SuggestionVerdict judgeSuggestion(const LayoutSuggestion& s, bool picking, int t
                                            (*chosen)->reason + ")");
             continue;
         }
-        // A format's own definition says the file does not hold it: that is
-        // no guess, and the run says what the weather file gets instead.
-        if (!s.format.empty())
-            continue;
         // Columns that hold it by name; only without one, those whose values fit.
         std::vector<std::string> candidates;
         for (const bool byName : {true, false}) {

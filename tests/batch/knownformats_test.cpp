@@ -34,10 +34,14 @@ const AutoCase kAutoCases[] = {
     {"formats/dssat_UFGA8201.WTH", {}, 0, "29.63 82.37 10  Lat (deg), long (deg), elev(m)"},
     {"formats/cabo_pcse_NL1.990", {}, 0, "51.97 -5.67 7  Lat (deg), long (deg), elev(m)"},
     {"samples/nasa_power_chakwal_2000-2002_daily.csv", {}, 0, "32.9348 -72.8576 448.45  Lat (deg), long (deg), elev(m)"},
-    {"samples/ghcnd_USW00003870_1983-1985.dly", {"--site", "34.88 N 82.22 W 296"}, 0,
-     "34.88 82.22 296  Lat (deg), long (deg), elev(m)"},
+    // No solar in the file: a weather file would get 0 for it, so the run
+    // is refused, as for any layout without a Solar column.
+    {"samples/ghcnd_USW00003870_1983-1985.dly", {"--site", "34.88 N 82.22 W 296"}, 1,
+     "error: The layout suggested from the file is not sure enough to convert it: give the columns by hand.\n"},
     {"formats/epic_sample.DLY", {"--site", "40 N 90 W 200"}, 0, "40 90 200  Lat (deg), long (deg), elev(m)"},
-    {"formats/swat_sample.pcp", {}, 0, "41.8 93.7 330  Lat (deg), long (deg), elev(m)"},
+    // Rain alone: refused for task 1 as above.
+    {"formats/swat_sample.pcp", {}, 1,
+     "error: The layout suggested from the file is not sure enough to convert it: give the columns by hand.\n"},
     // A header without the elevation cannot give the site: nothing is guessed.
     {"formats/apsim_KE_Kitui_1985-01-02.met", {}, 2,
      "error: --site is required for task 1, and for task 6 unless --no-rearrange is given: the header of the file "
@@ -64,6 +68,12 @@ TEST(KnownFormats, ConvertWithColumnsAutoAndTheSiteOfTheHeader)
         args.insert(args.end(), c.more.begin(), c.more.end());
         const test::BatchOutcome r = test::runBatchProgram(temp.path(), args);
         EXPECT_EQ(r.status, c.status) << r.err;
+        if (c.status == 1) {
+            EXPECT_EQ(errorLines(r.err), c.siteLine);
+            EXPECT_NE(r.err.find("notice: not sure: Solar: no column was found"), std::string::npos) << r.err;
+            EXPECT_FALSE(fs::exists(out));
+            continue;
+        }
         if (c.status != 0) {
             EXPECT_EQ(errorLines(r.err), c.siteLine);
             EXPECT_FALSE(fs::exists(out));
