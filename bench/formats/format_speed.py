@@ -133,11 +133,13 @@ FORMATS = [
     ("APSIM .met", "synthetic.met", apsim, ["--site", "38.5 N 97.5 W 390"]),
     ("CABO", "synthetic.900", cabo, []),
     ("NASA POWER CSV", "synthetic-power.csv", power, []),
-    # No solar in these two: task 4 estimates it from the temperatures.
+    # No solar in these two: task 4 estimates it from the temperatures, so
+    # their time holds the estimate too.
     ("GHCN-Daily .dly", "synthetic.dly", ghcn, ["--task", "4", "--latitude", "38.5"]),
     ("NOAA GSOD", "synthetic.op", gsod, ["--task", "4", "--latitude", "38.5"]),
     ("EPIC .DLY", "synthetic.DLY", epic, ["--site", "38.5 N 97.5 W 390"]),
-    ("SWAT .pcp", "synthetic.pcp", swat, []),
+    # Rain alone: the checkup (task 3) reads it.
+    ("SWAT .pcp", "synthetic.pcp", swat, ["--task", "3"]),
 ]
 
 
