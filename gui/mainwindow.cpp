@@ -274,9 +274,10 @@ void MainWindow::BitBtn1Click()
         std::string text = pluvora::loadPanelText(outcome.outputFile);
         if (outcome.finishing != pluvora::Finishing::None)
             pluvora::finishPanelText(text, pluvora::outputFinishFor(outcome, std::nullopt));
-        mOutputPanel->setPlainText(fromUtf8(text));
+        // The site dialog that follows need not wait for the last line.
+        mOutput->showText(fromUtf8(text), outcome.finishing == pluvora::Finishing::SiteCoordinate);
     } else if (outcome.outputPanel) {
-        mOutputPanel->setPlainText(fromUtf8(*outcome.outputPanel));
+        mOutput->showText(fromUtf8(*outcome.outputPanel));
     }
     mReportLinks->setReport(outcome.reportedDays, outcome.reportedDaysFrom);
     if (outcome.missingVariable)
@@ -333,15 +334,14 @@ void MainWindow::askForLatValueAndInsert()
                                                mRowsBefore->text().toInt()))
         dialog->setSite(*site);
     connect(dialog, &SiteCoordinateDialog::coordinateAccepted, this, [this, dialog, inputName](const QString& line) {
-        std::string text = toUtf8(mOutputPanel->toPlainText());
-        pluvora::insertLine(text, 1, toUtf8(line));
-        mOutputPanel->setPlainText(fromUtf8(text));
+        mOutput->insertLine(1, line);
         try {
             pluvora::rememberSite(mFolder, inputName, dialog->site());
         } catch (const std::exception&) {
             // Only the next proposal is lost.
         }
     });
+    connect(dialog, &QDialog::finished, mOutput, &OutputPanel::finishText);
     dialog->open();
 }
 
@@ -362,6 +362,7 @@ void MainWindow::Preferences1Click()
 {
     auto* dialog = new DefaultFoldersDialog(mFolder, mRemembered, *mUser, this);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
+    connect(dialog, &QDialog::finished, mOutput, &OutputPanel::finishText);
     dialog->open();
 }
 

@@ -114,7 +114,7 @@ void MainWindow::openInputFile(const QString& chosen)
     mRemembered.inputFileOpened(chosen.toStdString());
     mRecentFiles->opened(info.absoluteFilePath());
     mInputPanel->replaceDocument(document);
-    mOutputPanel->clear();
+    mOutput->clearText();
     suggestLayoutFor();
     if (!readAsDays.isEmpty())
         mNoteLine->addNote(readAsDays);
