@@ -11,6 +11,8 @@
 #include <QTextBlock>
 #include <QTextDocument>
 
+#include <algorithm>
+
 namespace {
 
 // Header rows in a soft tint: seen at a glance, never mistaken for a
@@ -188,6 +190,7 @@ void InputPanel::shadeWhenSafe()
 void InputPanel::replaceDocument(QTextDocument* document)
 {
     // The first document belongs to the editor, which frees it itself.
+    mOpenedText = QByteArray();
     QTextDocument* old = this->document();
     const bool ours = old->parent() == this;
     setDocument(document);
@@ -198,6 +201,37 @@ void InputPanel::replaceDocument(QTextDocument* document)
     updateGutterWidth();
     shadeHeaderRows();
     mGutter->update();
+}
+
+namespace {
+
+// Whether the document gives `utf8` back unchanged: it breaks lines at a
+// CR too, and toPlainText turns a no-break space and Unicode's line and
+// paragraph separators into others; plain ASCII has none of these.
+bool readsBackUnchanged(const QByteArray& utf8)
+{
+    return std::none_of(utf8.begin(), utf8.end(), [](char c) {
+        return c == '\r' || static_cast<unsigned char>(c) >= 0x80;
+    });
+}
+
+} // namespace
+
+void InputPanel::replaceDocument(QTextDocument* document, const QByteArray& utf8)
+{
+    replaceDocument(document);
+    if (!readsBackUnchanged(utf8))
+        return;
+    mOpenedText = utf8;
+    connect(document, &QTextDocument::contentsChange, this, [this, document](int, int removed, int added) {
+        if ((removed > 0 || added > 0) && document == this->document())
+            mOpenedText = QByteArray();
+    });
+}
+
+QByteArray InputPanel::plainTextUtf8() const
+{
+    return mOpenedText.isNull() ? toPlainText().toUtf8() : mOpenedText;
 }
 
 void InputPanel::setHeaderRows(int rows)
@@ -238,7 +272,7 @@ bool InputPanel::selectLine(int line)
 
 bool InputPanel::selectReportedRow(const QString& row, const QString& substitute)
 {
-    const auto line = pluvora::findReportedLine(row.toStdString(), toPlainText().toStdString(),
+    const auto line = pluvora::findReportedLine(row.toStdString(), plainTextUtf8().toStdString(),
                                                 mHeaderRows, substitute.toStdString());
     return line && selectLine(*line);
 }

@@ -199,7 +199,7 @@ pluvora::RunRequest MainWindow::gatherRequest(QByteArray& inputText) const
     mColumns->fillRequest(request);
     mTasks->fillRequest(request);
     mMissingValues->fillRequest(request);
-    inputText = mInputPanel->toPlainText().toUtf8();
+    inputText = mInputPanel->plainTextUtf8();
     request.inputText = std::string_view(inputText.constData(),
                                          static_cast<std::size_t>(inputText.size()));
     return request;
@@ -330,7 +330,9 @@ void MainWindow::askForLatValueAndInsert()
 {
     auto* dialog = new SiteCoordinateDialog(*mUser, this);
     const std::string inputName = toUtf8(mFileNameBox->text());
-    if (const auto site = pluvora::proposeSite(mFolder, inputName, toUtf8(mInputPanel->toPlainText()),
+    const QByteArray input = mInputPanel->plainTextUtf8();
+    if (const auto site = pluvora::proposeSite(mFolder, inputName,
+                                               std::string_view(input.constData(), static_cast<std::size_t>(input.size())),
                                                mRowsBefore->text().toInt()))
         dialog->setSite(*site);
     connect(dialog, &SiteCoordinateDialog::coordinateAccepted, this, [this, dialog, inputName](const QString& line) {
