@@ -12,6 +12,7 @@
 #include <QTextDocument>
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -70,7 +71,9 @@ void InputPanel::changeEvent(QEvent* event)
 int InputPanel::gutterWidth() const
 {
     int digits = 1;
-    for (int count = qMax(1, blockCount()); count >= 10; count /= 10)
+    // A new width lays out every line again: while a document fills, the
+    // gutter takes the width it will need at the end.
+    for (int count = std::max({1, blockCount(), mShownBefore ? mFillingLines : 0}); count >= 10; count /= 10)
         ++digits;
     return 8 + fontMetrics().horizontalAdvance(QLatin1Char('9')) * qMax(3, digits);
 }
@@ -187,14 +190,36 @@ void InputPanel::shadeWhenSafe()
         shadeHeaderRows();
 }
 
+void InputPanel::beginFilling(QTextDocument* document, int lines)
+{
+    mOpenedText = QByteArray();
+    mFillingLines = lines;
+    mShownBefore = this->document();
+    // The editor frees a document of its own once another is set; this one
+    // may have to come back.
+    mShownBefore->setParent(this);
+    setDocument(document);
+}
+
+void InputPanel::cancelFilling()
+{
+    if (mShownBefore == nullptr)
+        return;
+    setDocument(std::exchange(mShownBefore, nullptr));
+    updateGutterWidth();
+    shadeHeaderRows();
+    mGutter->update();
+}
+
 void InputPanel::replaceDocument(QTextDocument* document)
 {
-    // The first document belongs to the editor, which frees it itself.
     mOpenedText = QByteArray();
-    QTextDocument* old = this->document();
-    const bool ours = old->parent() == this;
-    setDocument(document);
-    if (ours)
+    QTextDocument* old = mShownBefore ? std::exchange(mShownBefore, nullptr) : this->document();
+    if (old != document)
+        old->setParent(this);
+    if (document != this->document())
+        setDocument(document);
+    if (old != document)
         old->deleteLater();
     // A text just put in holds no edits of the user's.
     document->setModified(false);

@@ -111,7 +111,6 @@ void MainWindow::openInputFile(const QString& chosen)
     QTextDocument* document = buildPanelDocument(QString::fromUtf8(utf8), mInputPanel, this);
     if (document == nullptr)
         return;
-    mInputPanel->clear();
     mFileNameBox->setText(info.fileName());
     mRemembered.inputFileOpened(chosen.toStdString());
     mRecentFiles->opened(info.absoluteFilePath());
