@@ -12,6 +12,7 @@
 #include <QTextDocument>
 
 #include <algorithm>
+#include <cstring>
 #include <utility>
 
 namespace {
@@ -235,9 +236,19 @@ namespace {
 // paragraph separators into others; plain ASCII has none of these.
 bool readsBackUnchanged(const QByteArray& utf8)
 {
-    return std::none_of(utf8.begin(), utf8.end(), [](char c) {
-        return c == '\r' || static_cast<unsigned char>(c) >= 0x80;
-    });
+    if (utf8.contains('\r'))
+        return false;
+    // Eight bytes a step: this runs over every byte of a long file.
+    const char* data = utf8.constData();
+    const qsizetype size = utf8.size();
+    qsizetype i = 0;
+    for (; i + 8 <= size; i += 8) {
+        quint64 word;
+        std::memcpy(&word, data + i, 8);
+        if ((word & 0x8080808080808080u) != 0)
+            return false;
+    }
+    return std::none_of(data + i, data + size, [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
 }
 
 } // namespace
