@@ -11,6 +11,10 @@
 #include <QTextBlock>
 #include <QTextDocument>
 
+#include <algorithm>
+#include <cstring>
+#include <utility>
+
 namespace {
 
 // Header rows in a soft tint: seen at a glance, never mistaken for a
@@ -68,7 +72,9 @@ void InputPanel::changeEvent(QEvent* event)
 int InputPanel::gutterWidth() const
 {
     int digits = 1;
-    for (int count = qMax(1, blockCount()); count >= 10; count /= 10)
+    // A new width lays out every line again: while a document fills, the
+    // gutter takes the width it will need at the end.
+    for (int count = std::max({1, blockCount(), mShownBefore ? mFillingLines : 0}); count >= 10; count /= 10)
         ++digits;
     return 8 + fontMetrics().horizontalAdvance(QLatin1Char('9')) * qMax(3, digits);
 }
@@ -185,19 +191,83 @@ void InputPanel::shadeWhenSafe()
         shadeHeaderRows();
 }
 
+void InputPanel::beginFilling(QTextDocument* document, int lines)
+{
+    mOpenedText = QByteArray();
+    mFillingLines = lines;
+    mShownBefore = this->document();
+    // The editor frees a document of its own once another is set; this one
+    // may have to come back.
+    mShownBefore->setParent(this);
+    setDocument(document);
+}
+
+void InputPanel::cancelFilling()
+{
+    if (mShownBefore == nullptr)
+        return;
+    setDocument(std::exchange(mShownBefore, nullptr));
+    updateGutterWidth();
+    shadeHeaderRows();
+    mGutter->update();
+}
+
 void InputPanel::replaceDocument(QTextDocument* document)
 {
-    // The first document belongs to the editor, which frees it itself.
-    QTextDocument* old = this->document();
-    const bool ours = old->parent() == this;
-    setDocument(document);
-    if (ours)
+    mOpenedText = QByteArray();
+    QTextDocument* old = mShownBefore ? std::exchange(mShownBefore, nullptr) : this->document();
+    if (old != document)
+        old->setParent(this);
+    if (document != this->document())
+        setDocument(document);
+    if (old != document)
         old->deleteLater();
     // A text just put in holds no edits of the user's.
     document->setModified(false);
     updateGutterWidth();
     shadeHeaderRows();
     mGutter->update();
+}
+
+namespace {
+
+// Whether the document gives `utf8` back unchanged: it breaks lines at a
+// CR too, and toPlainText turns a no-break space and Unicode's line and
+// paragraph separators into others; plain ASCII has none of these.
+bool readsBackUnchanged(const QByteArray& utf8)
+{
+    if (utf8.contains('\r'))
+        return false;
+    // Eight bytes a step: this runs over every byte of a long file.
+    const char* data = utf8.constData();
+    const qsizetype size = utf8.size();
+    qsizetype i = 0;
+    for (; i + 8 <= size; i += 8) {
+        quint64 word;
+        std::memcpy(&word, data + i, 8);
+        if ((word & 0x8080808080808080u) != 0)
+            return false;
+    }
+    return std::none_of(data + i, data + size, [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
+}
+
+} // namespace
+
+void InputPanel::replaceDocument(QTextDocument* document, const QByteArray& utf8)
+{
+    replaceDocument(document);
+    if (!readsBackUnchanged(utf8))
+        return;
+    mOpenedText = utf8;
+    connect(document, &QTextDocument::contentsChange, this, [this, document](int, int removed, int added) {
+        if ((removed > 0 || added > 0) && document == this->document())
+            mOpenedText = QByteArray();
+    });
+}
+
+QByteArray InputPanel::plainTextUtf8() const
+{
+    return mOpenedText.isNull() ? toPlainText().toUtf8() : mOpenedText;
 }
 
 void InputPanel::setHeaderRows(int rows)
@@ -238,7 +308,7 @@ bool InputPanel::selectLine(int line)
 
 bool InputPanel::selectReportedRow(const QString& row, const QString& substitute)
 {
-    const auto line = pluvora::findReportedLine(row.toStdString(), toPlainText().toStdString(),
+    const auto line = pluvora::findReportedLine(row.toStdString(), plainTextUtf8().toStdString(),
                                                 mHeaderRows, substitute.toStdString());
     return line && selectLine(*line);
 }

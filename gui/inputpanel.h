@@ -25,6 +25,18 @@ public:
     // Shows `document` instead of the current one, which goes if the panel
     // owns it; for a text built elsewhere, as a large file is.
     void replaceDocument(QTextDocument* document);
+    // For a text that goes into `document` while the panel shows it (laying
+    // out 365,000 lines again once they are in costs a fifth of a second):
+    // the document shown before stays until replaceDocument is called with
+    // `document`, or comes back with cancelFilling.
+    void beginFilling(QTextDocument* document, int lines);
+    void cancelFilling();
+    // The same for the text of an opened file, `utf8` being the document's
+    // text as UTF-8: kept until the panel's text changes, so a run and a
+    // suggestion need not copy 365,000 lines out of the document.
+    void replaceDocument(QTextDocument* document, const QByteArray& utf8);
+    // The panel's text as UTF-8, as toPlainText gives it.
+    QByteArray plainTextUtf8() const;
 
     // Items other parts of the window add below the panel's own in its
     // context menu.
@@ -58,4 +70,7 @@ private:
     QWidget* mGutter = nullptr;
     int mHeaderRows = 0;
     QList<QAction*> mExtraActions;
+    QByteArray mOpenedText; // null once the text is not the opened file's
+    QTextDocument* mShownBefore = nullptr; // while a new document fills
+    int mFillingLines = 0; // the lines it will hold: the gutter is as wide from the start
 };

@@ -45,11 +45,15 @@ LayoutSuggestionBar::LayoutSuggestionBar(ColumnPanel* columns, QWidget* parent)
 
 bool LayoutSuggestionBar::offer(const QString& text, const pluvora::SuggestionTables& tables)
 {
+    return offer(text.toUtf8(), tables);
+}
+
+bool LayoutSuggestionBar::offer(const QByteArray& utf8, const pluvora::SuggestionTables& tables)
+{
     // A suggestion for the file before that nobody took up is no
     // description of this one: it goes back before anything else.
     if (mPrevious)
         takeBack();
-    const QByteArray utf8 = text.toUtf8();
     const auto suggestion = pluvora::suggestLayout(
         std::string_view(utf8.constData(), static_cast<std::size_t>(utf8.size())), tables);
     if (!suggestion.found || !suggestion.anyAssigned())

@@ -30,6 +30,8 @@ public:
     // Suggests a layout for the panel text `text` and shows it in the column
     // panel. False, with the panel as it was, when the text suggests none.
     bool offer(const QString& text, const pluvora::SuggestionTables& tables);
+    // The same for a panel text already in UTF-8.
+    bool offer(const QByteArray& utf8, const pluvora::SuggestionTables& tables);
     // Whether boxes are still marked as suggested.
     bool hasMarks() const { return !mMarked.empty(); }
     // While the boxes hold the suggestion as it was offered: why it may not

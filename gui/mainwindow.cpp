@@ -199,7 +199,7 @@ pluvora::RunRequest MainWindow::gatherRequest(QByteArray& inputText) const
     mColumns->fillRequest(request);
     mTasks->fillRequest(request);
     mMissingValues->fillRequest(request);
-    inputText = mInputPanel->toPlainText().toUtf8();
+    inputText = mInputPanel->plainTextUtf8();
     request.inputText = std::string_view(inputText.constData(),
                                          static_cast<std::size_t>(inputText.size()));
     return request;
@@ -274,9 +274,10 @@ void MainWindow::BitBtn1Click()
         std::string text = pluvora::loadPanelText(outcome.outputFile);
         if (outcome.finishing != pluvora::Finishing::None)
             pluvora::finishPanelText(text, pluvora::outputFinishFor(outcome, std::nullopt));
-        mOutputPanel->setPlainText(fromUtf8(text));
+        // The site dialog that follows need not wait for the last line.
+        mOutput->showText(fromUtf8(text), outcome.finishing == pluvora::Finishing::SiteCoordinate);
     } else if (outcome.outputPanel) {
-        mOutputPanel->setPlainText(fromUtf8(*outcome.outputPanel));
+        mOutput->showText(fromUtf8(*outcome.outputPanel));
     }
     mReportLinks->setReport(outcome.reportedDays, outcome.reportedDaysFrom);
     if (outcome.missingVariable)
@@ -329,19 +330,20 @@ void MainWindow::askForLatValueAndInsert()
 {
     auto* dialog = new SiteCoordinateDialog(*mUser, this);
     const std::string inputName = toUtf8(mFileNameBox->text());
-    if (const auto site = pluvora::proposeSite(mFolder, inputName, toUtf8(mInputPanel->toPlainText()),
+    const QByteArray input = mInputPanel->plainTextUtf8();
+    if (const auto site = pluvora::proposeSite(mFolder, inputName,
+                                               std::string_view(input.constData(), static_cast<std::size_t>(input.size())),
                                                mRowsBefore->text().toInt()))
         dialog->setSite(*site);
     connect(dialog, &SiteCoordinateDialog::coordinateAccepted, this, [this, dialog, inputName](const QString& line) {
-        std::string text = toUtf8(mOutputPanel->toPlainText());
-        pluvora::insertLine(text, 1, toUtf8(line));
-        mOutputPanel->setPlainText(fromUtf8(text));
+        mOutput->insertLine(1, line);
         try {
             pluvora::rememberSite(mFolder, inputName, dialog->site());
         } catch (const std::exception&) {
             // Only the next proposal is lost.
         }
     });
+    connect(dialog, &QDialog::finished, mOutput, &OutputPanel::finishText);
     dialog->open();
 }
 
@@ -362,6 +364,7 @@ void MainWindow::Preferences1Click()
 {
     auto* dialog = new DefaultFoldersDialog(mFolder, mRemembered, *mUser, this);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
+    connect(dialog, &QDialog::finished, mOutput, &OutputPanel::finishText);
     dialog->open();
 }
 

@@ -106,15 +106,16 @@ void MainWindow::openInputFile(const QString& chosen)
         return;
     }
     // Cancelled: the panel, its name and the folders stay as they were.
-    QTextDocument* document = buildPanelDocument(fromUtf8(text), mInputPanel, this);
+    const QByteArray utf8(text.data(), static_cast<qsizetype>(text.size()));
+    text = std::string();
+    QTextDocument* document = buildPanelDocument(QString::fromUtf8(utf8), mInputPanel, this);
     if (document == nullptr)
         return;
-    mInputPanel->clear();
     mFileNameBox->setText(info.fileName());
     mRemembered.inputFileOpened(chosen.toStdString());
     mRecentFiles->opened(info.absoluteFilePath());
-    mInputPanel->replaceDocument(document);
-    mOutputPanel->clear();
+    mInputPanel->replaceDocument(document, utf8);
+    mOutput->clearText();
     suggestLayoutFor();
     if (!readAsDays.isEmpty())
         mNoteLine->addNote(readAsDays);
@@ -204,7 +205,7 @@ void MainWindow::suggestLayoutFor()
         return;
     mCodesBeforeSuggestion.reset();
     // The panel is copied only when a suggestion is wanted.
-    if (!mSuggestion->offer(mInputPanel->toPlainText(), pluvora::SuggestionTables::withUserFiles(mFolder.path()))) {
+    if (!mSuggestion->offer(mInputPanel->plainTextUtf8(), pluvora::SuggestionTables::withUserFiles(mFolder.path()))) {
         if (mColumns->layout().variable(1) >= 0)
             mNoteLine->addNote(kLayoutKeptFromBefore);
         return;

@@ -13,6 +13,10 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTimer>
 
 #include <exception>
 
@@ -24,6 +28,20 @@ QPushButton* makeOutputButton(const char* name, const char* caption, QWidget* pa
     button->setObjectName(QString::fromLatin1(name));
     button->setGeometry(geometry);
     return button;
+}
+
+// About 25 ms of laying in: the dialog in front stays answering.
+constexpr int kLinesPerStep = 8192;
+
+// Where the `lines` lines from `from` end, just past their last break.
+qsizetype endOfLines(const QString& text, qsizetype from, int lines)
+{
+    qsizetype end = from;
+    for (int line = 0; line < lines && end < text.size(); ++line) {
+        const qsizetype next = text.indexOf(QLatin1Char('\n'), end);
+        end = next < 0 ? text.size() : next + 1;
+    }
+    return end;
 }
 
 } // namespace
@@ -59,7 +77,94 @@ OutputPanel::OutputPanel(const Services& services, QWidget* parent)
     connect(mPanel, &QPlainTextEdit::textChanged, this, [this] { mRunDataStart.reset(); });
 }
 
-std::string OutputPanel::text() const { return mPanel->toPlainText().toUtf8().toStdString(); }
+std::string OutputPanel::text()
+{
+    finishText();
+    return mPanel->toPlainText().toUtf8().toStdString();
+}
+
+void OutputPanel::showText(const QString& text, bool inSteps)
+{
+    mPending.clear();
+    mPendingFrom = 0;
+    mPendingNbsp = false;
+    mPanel->setReadOnly(false);
+    const qsizetype firstStep = inSteps ? endOfLines(text, 0, kLinesPerStep) : text.size();
+    if (firstStep >= text.size()) {
+        mPanel->setPlainText(text);
+        return;
+    }
+    mPendingNbsp = text.contains(QChar::Nbsp);
+    mPanel->setPlainText(text.first(firstStep));
+    mPending = text;
+    mPendingFrom = firstStep;
+    // The panel's undo history and modified state stay as setPlainText
+    // leaves them; the user edits only the whole text.
+    mPanel->document()->setUndoRedoEnabled(false);
+    mPanel->setReadOnly(true);
+    QTimer::singleShot(0, this, &OutputPanel::fillStep);
+}
+
+void OutputPanel::fillStep()
+{
+    if (mPending.isEmpty())
+        return;
+    const qsizetype end = endOfLines(mPending, mPendingFrom, kLinesPerStep);
+    QTextCursor cursor(mPanel->document());
+    cursor.movePosition(QTextCursor::End);
+    cursor.insertText(mPending.sliced(mPendingFrom, end - mPendingFrom));
+    mPendingFrom = end;
+    if (mPendingFrom < mPending.size()) {
+        QTimer::singleShot(0, this, &OutputPanel::fillStep);
+        return;
+    }
+    mPending.clear();
+    mPendingFrom = 0;
+    mPanel->document()->setUndoRedoEnabled(true);
+    mPanel->document()->setModified(false);
+    mPanel->setReadOnly(false);
+}
+
+void OutputPanel::finishText()
+{
+    while (!mPending.isEmpty())
+        fillStep();
+}
+
+void OutputPanel::clearText()
+{
+    mPending.clear();
+    mPendingFrom = 0;
+    mPanel->setReadOnly(false);
+    mPanel->clear();
+}
+
+void OutputPanel::insertLine(int index, const QString& line)
+{
+    finishText();
+    QTextDocument* document = mPanel->document();
+    // toPlainText gives a no-break space as a space: the text way keeps that.
+    if (mPendingNbsp || document->find(QString(QChar::Nbsp)).hasSelection()) {
+        std::string text = toUtf8(mPanel->toPlainText());
+        pluvora::insertLine(text, index, toUtf8(line));
+        mPanel->setPlainText(fromUtf8(text));
+        return;
+    }
+    const bool undo = document->isUndoRedoEnabled();
+    document->setUndoRedoEnabled(false);
+    QTextCursor cursor(document);
+    if (document->isEmpty()) {
+        cursor.insertText(line);
+    } else if (index < document->blockCount()) {
+        cursor.setPosition(document->findBlockByNumber(index).position());
+        cursor.insertText(line + QLatin1Char('\n'));
+    } else {
+        cursor.movePosition(QTextCursor::End);
+        cursor.insertText(QLatin1Char('\n') + line);
+    }
+    document->setUndoRedoEnabled(undo);
+    document->setModified(false);
+}
 
 OutputPanel::~OutputPanel()
 {
@@ -71,6 +176,7 @@ OutputPanel::~OutputPanel()
 
 void OutputPanel::Button4Click()
 {
+    finishText();
     if (mPanel->toPlainText().isEmpty()) {
         mServices.ui.showMessage(pluvora::MessageKind::Information, kNothingToSave);
         return;
@@ -123,6 +229,7 @@ void OutputPanel::Button6Click()
 
 void OutputPanel::Button7Click()
 {
+    finishText();
     const QString output = mPanel->toPlainText();
     mModelFile.reset();
     emit loadBack(output);

@@ -68,6 +68,20 @@ public:
     // writes that file instead of the panel's text; nothing for any other run.
     void offerModelFile(std::optional<pluvora::ModelFileOffer> offer) { mModelFile = std::move(offer); }
 
+    // Puts a run's result in the panel. With `inSteps`, a long text goes in
+    // a block of lines at a time between the window's events, read-only
+    // until the last line is in, so a dialog that follows the run is not
+    // kept waiting: a 365,000-line text takes about a second to lay in.
+    void showText(const QString& text, bool inSteps = false);
+    // The rest of a text shown in steps, at once; whatever reads or edits
+    // the panel's text calls this first.
+    void finishText();
+    void clearText();
+    // Inserts `line` so that it becomes line `index` (0-based), as
+    // pluvora::insertLine does on the text, without laying the whole panel
+    // in again.
+    void insertLine(int index, const QString& line);
+
 public slots:
     // "Save": writes the output panel to a file the user chooses.
     void Button4Click();
@@ -83,7 +97,8 @@ signals:
     void loadBack(const QString& text);
 
 private:
-    std::string text() const;
+    std::string text();
+    void fillStep();
     void saveModelFile(const QString& proposed);
 
     Services mServices;
@@ -92,6 +107,9 @@ private:
     std::optional<pluvora::ModelFileOffer> mModelFile;
     std::filesystem::path mUntakenCopy; // "~.wb1" once nobody took it
     bool mUpdateNoticePending = true;
+    QString mPending;                    // the part of a text shown in steps not yet in
+    qsizetype mPendingFrom = 0;
+    bool mPendingNbsp = false;           // whether the text holds a no-break space
     QPlainTextEdit* mPanel = nullptr;   // Memo2
     QPushButton* mSave = nullptr;       // Button4
     QPushButton* mExcel = nullptr;      // Button6

@@ -1,9 +1,9 @@
 #include "gui/paneldocument.h"
 
+#include "gui/inputpanel.h"
 #include "gui/longwork.h"
 
 #include <QPlainTextDocumentLayout>
-#include <QPlainTextEdit>
 #include <QTextCursor>
 #include <QTextDocument>
 
@@ -16,7 +16,7 @@ constexpr const char* kOpening = "Opening the input file...";
 
 } // namespace
 
-QTextDocument* buildPanelDocument(const QString& text, QPlainTextEdit* panel,
+QTextDocument* buildPanelDocument(const QString& text, InputPanel* panel,
                                   QWidget* progressParent)
 {
     auto document = std::make_unique<QTextDocument>();
@@ -27,6 +27,7 @@ QTextDocument* buildPanelDocument(const QString& text, QPlainTextEdit* panel,
     if (lines <= kLinesPerStep) {
         document->setPlainText(text);
     } else {
+        panel->beginFilling(document.get(), static_cast<int>(lines));
         try {
             LongWork work(progressParent, QString::fromLatin1(kOpening),
                           static_cast<int>(lines / kLinesPerStep + 1));
@@ -43,7 +44,11 @@ QTextDocument* buildPanelDocument(const QString& text, QPlainTextEdit* panel,
                 work.step();
             }
         } catch (const LongWorkCancelled&) {
+            panel->cancelFilling();
             return nullptr;
+        } catch (...) {
+            panel->cancelFilling();
+            throw;
         }
     }
     document->setUndoRedoEnabled(true);

@@ -80,6 +80,16 @@ bool isValidUtf8(std::string_view s)
 {
     std::size_t i = 0;
     while (i < s.size()) {
+        // Weather files are mostly ASCII: eight bytes a step while no high
+        // bit is set.
+        if (i + 8 <= s.size()) {
+            std::uint64_t word;
+            std::memcpy(&word, s.data() + i, 8);
+            if ((word & 0x8080808080808080u) == 0) {
+                i += 8;
+                continue;
+            }
+        }
         const auto c = static_cast<unsigned char>(s[i]);
         std::size_t extra;
         std::uint32_t cp;
@@ -136,8 +146,10 @@ std::string latin1ToUtf8(std::string_view s)
 // large output holds one copy of it, not two.
 std::string toPanelLines(std::string bytes)
 {
-    std::size_t out = 0;
-    for (std::size_t i = 0; i < bytes.size(); ++i) {
+    // Nothing moves before the first CR, and most files have none.
+    const std::size_t firstCr = bytes.find('\r');
+    std::size_t out = firstCr == std::string::npos ? bytes.size() : firstCr;
+    for (std::size_t i = out; i < bytes.size(); ++i) {
         const char c = bytes[i];
         if (c == '\r') {
             bytes[out++] = '\n';

@@ -247,6 +247,23 @@ TEST(PanelText, LoadsUtf8AndLatin1AndRefusesBinary)
     EXPECT_THROW(loadTextFile(dir.path() / "missing.txt"), Error);
 }
 
+// The ASCII runs go eight bytes a step: a byte that decides the reading is
+// found wherever it falls against those steps.
+TEST(PanelText, AByteThatDecidesTheReadingCountsAtAnyOffset)
+{
+    TempFolder dir;
+    const std::string ascii(20, 'a');
+    for (std::size_t at = 0; at <= ascii.size(); ++at) {
+        SCOPED_TRACE(at);
+        const std::string before = ascii.substr(0, at);
+        const std::string after = ascii.substr(at);
+        EXPECT_EQ(loadTextFile(dir.write("u.txt", before + "\xC2\xB0" + after)), before + "\xC2\xB0" + after);
+        EXPECT_EQ(loadTextFile(dir.write("l.txt", before + "\xB0" + after)), before + "\xC2\xB0" + after);
+        EXPECT_EQ(loadTextFile(dir.write("c.txt", before + "\xC2" + after)), before + "\xC3\x82" + after);
+        EXPECT_EQ(loadTextFile(dir.write("r.txt", before + "\r\n" + after + "\r")), before + "\n" + after);
+    }
+}
+
 TEST(PanelText, SaveEndsEveryLineWithCrLf)
 {
     TempFolder dir;
