@@ -436,7 +436,10 @@ void dataCheckup(RunContext& run, CheckedRecords* follower)
         run.ui.playSound(Sound::Error);
         run.ui.showMessage(MessageKind::Warning,
                            run.task == kCheckupTask ? kDataErrorsSpottedTask3 : kDataErrorsSpotted);
-        run.outputPanel = loadCheckupReport(outputPath);
+        if (run.reportAsFile)
+            run.reportFile = outputPath;
+        else
+            run.outputPanel = loadCheckupReport(outputPath);
         run.reportedDaysFrom = 4;
         run.stop();
     } else if (run.task == kCheckupTask) {
