@@ -51,7 +51,8 @@ struct RunRequest {
     // Filled with each converted day when given (a crop model's own file).
     DayLog* days = nullptr;
     // The checkup's list stays in its file (RunOutcome::reportFile) instead
-    // of being loaded as panel text: it may list millions of days.
+    // of being loaded as panel text, and its days are not linked
+    // (reportedDays): it may list millions of days.
     bool reportAsFile = false;
 };
 
