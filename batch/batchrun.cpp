@@ -59,18 +59,20 @@ void writeToStdout(std::string_view panel)
     sink.close();
 }
 
-// Panel text as the result, to OUTPUT or standard output.
-void writeText(const BatchOptions& options, std::string_view text)
+// A completed run's result, finished, to OUTPUT or standard output.
+void writeFinished(const BatchOptions& options, const fs::path& result, const OutputFinish& finish)
 {
-    if (!options.output) {
-        writeToStdout(text);
-        return;
-    }
-    writeFileWhole(*options.output, [text](const fs::path& part) {
-        TextWriter sink(part);
-        writePanelText(sink, text);
+    if (options.output) {
+        writeFileWhole(*options.output, [&](const fs::path& part) {
+            TextWriter sink(part);
+            writeFinishedOutput(result, sink, finish);
+            sink.close();
+        });
+    } else {
+        TextWriter sink(stdout, kStandardOutput);
+        writeFinishedOutput(result, sink, finish);
         sink.close();
-    });
+    }
 }
 
 // --columns auto: the options with the layout suggested from the input.
@@ -174,6 +176,7 @@ RunRequest requestFor(const BatchOptions& options, std::string_view inputText = 
     request.pages.fetchTask6 = options.fetch;
     request.inputText = inputText;
     request.streamed = true;
+    request.reportAsFile = true;
     return request;
 }
 
@@ -431,8 +434,13 @@ int runBatchFile(const BatchOptions& given, BatchOptions* used)
     if (!outcome.completed) {
         // A report the run left for the output panel (missing values, the
         // checkup's list) is what the user needs to mend the input.
-        if (outcome.outputPanel && !outcome.outputPanel->empty())
+        if (outcome.outputPanel && !outcome.outputPanel->empty()) {
             writeToStdout(*outcome.outputPanel);
+        } else if (!outcome.reportFile.empty()) {
+            TextWriter sink(stdout, kStandardOutput);
+            writeCheckupReport(outcome.reportFile, sink);
+            sink.close();
+        }
         return options.task == 3 && feedback.noSuspiciousData() ? EXIT_SUCCESS : EXIT_FAILURE;
     }
 
@@ -443,8 +451,6 @@ int runBatchFile(const BatchOptions& given, BatchOptions* used)
     case Finishing::LatitudeLine:
         break;
     case Finishing::UpdateWeatherFile: {
-        std::string text = loadPanelText(outcome.outputFile);
-        finishPanelText(text, finish);
         int status = EXIT_SUCCESS;
         UpdateSettings settings;
         settings.newDataStart = runOutputDataStart(outcome.rowsBefore);
@@ -452,8 +458,14 @@ int runBatchFile(const BatchOptions& given, BatchOptions* used)
         // Data that did not go into the weather file are written out as
         // for any other task, so nothing converted is lost.
         try {
-            const UpdateResult result =
-                updateWeatherFile(*options.update, text, folder, feedback, systemFileOperations(), settings);
+            // The new data go to the update through a file, never held whole.
+            const auto writeNewData = [&](const fs::path& workFile) {
+                TextWriter sink(workFile);
+                writeFinishedOutput(outcome.outputFile, sink, finish);
+                sink.close();
+            };
+            const UpdateResult result = updateWeatherFileFromWorkFile(*options.update, writeNewData, folder, feedback,
+                                                                      systemFileOperations(), settings);
             if (result == UpdateResult::Updated)
                 return EXIT_SUCCESS;
             if (result == UpdateResult::Failed)
@@ -464,24 +476,14 @@ int runBatchFile(const BatchOptions& given, BatchOptions* used)
             StderrFeedback::line("error", inUserTerms(error.what(), folder.path(), *options.update));
             status = EXIT_FAILURE;
         }
-        writeText(options, text);
+        writeFinished(options, outcome.outputFile, finish);
         return status;
     }
     }
 
     if (days)
         return writeModelFormat(options, *days);
-    if (options.output) {
-        writeFileWhole(*options.output, [&](const fs::path& part) {
-            TextWriter sink(part);
-            writeFinishedOutput(outcome.outputFile, sink, finish);
-            sink.close();
-        });
-    } else {
-        TextWriter sink(stdout, kStandardOutput);
-        writeFinishedOutput(outcome.outputFile, sink, finish);
-        sink.close();
-    }
+    writeFinished(options, outcome.outputFile, finish);
     return EXIT_SUCCESS;
 }
 

@@ -4,6 +4,10 @@
 #include "engine/table/paneltext.h"
 
 #include <algorithm>
+#include <cstring>
+#include <fstream>
+#include <system_error>
+#include <vector>
 
 namespace pluvora {
 
@@ -101,6 +105,44 @@ void writeFinishedOutput(const fs::path& result, TextWriter& sink, const OutputF
             sink.write(std::string_view(block, got));
         }
     }
+}
+
+void writeCheckupReport(const fs::path& report, TextWriter& sink, std::size_t limit)
+{
+    std::error_code ec;
+    const auto size = fs::file_size(report, ec);
+    if (ec || size <= limit) {
+        writeFinishedOutput(report, sink, OutputFinish{});
+        return;
+    }
+    // The whole lines of the first `limit` bytes with their CRs dropped,
+    // then the note that the list goes on.
+    std::ifstream in(report, std::ios::binary);
+    std::vector<char> block(std::size_t{1} << 18);
+    std::string line;
+    std::size_t left = limit;
+    while (left > 0) {
+        in.read(block.data(), static_cast<std::streamsize>(std::min(block.size(), left)));
+        const auto got = static_cast<std::size_t>(in.gcount());
+        if (got == 0)
+            break;
+        left -= got;
+        const char* p = block.data();
+        const char* const end = p + got;
+        while (p != end) {
+            const auto* lf = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)));
+            const char* const stop = lf ? lf : end;
+            for (const char* c = p; c != stop; ++c)
+                if (*c != '\r')
+                    line += *c;
+            if (!lf)
+                break;
+            sink.writeLine(line);
+            line.clear();
+            p = lf + 1;
+        }
+    }
+    sink.writeLine(kCheckupReportCut);
 }
 
 } // namespace pluvora

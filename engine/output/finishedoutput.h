@@ -2,7 +2,9 @@
 
 #include "engine/io/textwriter.h"
 #include "engine/run/processingrun.h"
+#include "engine/tasks/datacheckup.h"
 
+#include <cstddef>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -31,6 +33,12 @@ void finishPanelText(std::string& text, const OutputFinish& finish);
 // finishPanelText gives for the file's text, each ended by CR LF as a
 // saved output panel holds them.
 void writeFinishedOutput(const std::filesystem::path& result, TextWriter& sink, const OutputFinish& finish);
+
+// The checkup's report file as writePanelText writes the text
+// loadCheckupReport gives for it (cut at `limit` the same way), streamed:
+// the same bytes, never held whole.
+void writeCheckupReport(const std::filesystem::path& report, TextWriter& sink,
+                        std::size_t limit = kLargestCheckupReport);
 
 // Panel text with every line ended by CR LF, as a saved file holds it.
 void writePanelText(TextWriter& sink, std::string_view panel);

@@ -147,6 +147,7 @@ bool stopped(RunContext& run, RunOutcome& outcome)
         outcome.missingVariable = run.missingVariable;
         outcome.reportedDays = std::move(run.reportedDays);
         outcome.reportedDaysFrom = run.reportedDaysFrom;
+        outcome.reportFile = run.reportFile;
     }
     return run.stopped();
 }
@@ -293,6 +294,7 @@ RunOutcome runStages(const RunRequest& request, const AppFolder& folder, UserFee
         return outcome;
 
     run.rearrange = request.rearrange;
+    run.reportAsFile = request.reportAsFile;
 
     checkInputs(run, request);
     if (stopped(run, outcome))

@@ -50,6 +50,10 @@ struct RunRequest {
     RunProvenance* provenance = nullptr;
     // Filled with each converted day when given (a crop model's own file).
     DayLog* days = nullptr;
+    // The checkup's list stays in its file (RunOutcome::reportFile) instead
+    // of being loaded as panel text, and its days are not linked
+    // (reportedDays): it may list millions of days.
+    bool reportAsFile = false;
 };
 
 // How the output is finished once it is in the output panel.
@@ -71,6 +75,7 @@ struct RunOutcome {
     std::optional<int> missingVariable;     // the variable a task found no column for
     std::vector<ReportedDay> reportedDays;  // the checkup's listed days, in report order
     int reportedDaysFrom = 0;               // output panel line index of the first
+    std::filesystem::path reportFile;       // with RunRequest::reportAsFile, the checkup's list
 };
 
 // The whole stage chain. Stages tell the user through `ui`. A failure of the

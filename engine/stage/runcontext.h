@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <filesystem>
 #include <optional>
 #include <utility>
 #include <string>
@@ -60,6 +61,10 @@ struct RunContext {
     // New text for the output panel, set by stages that show a report there;
     // nothing leaves the panel as it was.
     std::optional<std::string> outputPanel;
+    // Leave the checkup's list in its file (reportFile) rather than load it
+    // as outputPanel: a caller that streams it on asks for that.
+    bool reportAsFile = false;
+    std::filesystem::path reportFile;
 
     // Where the run met what stopped it: a token that is no number, or a
     // date that cannot be.

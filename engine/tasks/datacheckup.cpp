@@ -306,9 +306,10 @@ std::optional<const char*> screenRecords(TextReader& input, TextWriter& report, 
                 report.writeLine(reportLine(r, date, doyMode));
                 // The stages before keep one record per line. Past the cap
                 // the report still lists every day; its lines lead nowhere.
+                // A list left in its file is shown in no panel: no links.
                 bool inserted = false;
                 const auto before = run.insertedBefore(static_cast<std::size_t>(recordIndex), &inserted);
-                if (run.reportedDays.size() < kMostLinkedDays)
+                if (!run.reportAsFile && run.reportedDays.size() < kMostLinkedDays)
                     run.reportedDays.push_back(
                         {inserted ? 0 : run.rowsBefore + static_cast<int>(recordIndex - static_cast<long>(before)) + 1,
                          reasonsFor(r, units, date, *previous, held)});
@@ -436,7 +437,10 @@ void dataCheckup(RunContext& run, CheckedRecords* follower)
         run.ui.playSound(Sound::Error);
         run.ui.showMessage(MessageKind::Warning,
                            run.task == kCheckupTask ? kDataErrorsSpottedTask3 : kDataErrorsSpotted);
-        run.outputPanel = loadCheckupReport(outputPath);
+        if (run.reportAsFile)
+            run.reportFile = outputPath;
+        else
+            run.outputPanel = loadCheckupReport(outputPath);
         run.reportedDaysFrom = 4;
         run.stop();
     } else if (run.task == kCheckupTask) {

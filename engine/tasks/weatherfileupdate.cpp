@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <charconv>
 #include <cstring>
+#include <limits>
 #include <thread>
 
 #include <fcntl.h>
@@ -25,23 +26,6 @@ namespace {
 constexpr std::size_t kHeadRows = 4;
 // Lines quoted in a message are cut here; a weather row is shorter.
 constexpr std::size_t kQuotedLineLimit = 60;
-
-std::vector<std::string_view> splitLines(std::string_view text)
-{
-    std::vector<std::string_view> lines;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        std::size_t end = text.find('\n', start);
-        if (end == std::string_view::npos)
-            end = text.size();
-        std::string_view line = text.substr(start, end - start);
-        if (!line.empty() && line.back() == '\r')
-            line.remove_suffix(1);
-        lines.push_back(line);
-        start = end + 1;
-    }
-    return lines;
-}
 
 bool isSeparator(char c) { return static_cast<unsigned char>(c) <= 32; }
 
@@ -98,20 +82,15 @@ std::optional<long long> dateOf(int year, int day)
     return before * 365 + before / 4 - before / 100 + before / 400 + day;
 }
 
-std::optional<long long> rowDate(std::string_view line)
-{
-    const Row row = readRow(line);
-    if (row.kind != Row::Read)
-        return std::nullopt;
-    return dateOf(row.year, row.day);
-}
-
 // The weather file's lines one at a time, split as the panel splits text:
 // at LF, with one CR before it dropped. Memory stays flat in the file's
 // size; a line longer than any weather row is refused.
 class LineReader {
 public:
-    LineReader(int fd, std::string name) : mFd(fd), mName(std::move(name)), mBuffer(kBlock)
+    static constexpr std::size_t kLongestLine = 1 << 20;
+
+    LineReader(int fd, std::string name, std::size_t longestLine = kLongestLine)
+        : mFd(fd), mName(std::move(name)), mLongestLine(longestLine), mBuffer(kBlock)
     {
         if (::lseek(mFd, 0, SEEK_SET) != 0)
             throw Error("Cannot read file \"" + mName + "\": " + std::strerror(errno));
@@ -133,7 +112,7 @@ public:
                                            : mLen - mPos;
             mLine.append(begin, take);
             mPartial = true;
-            if (mLine.size() > kLongestLine)
+            if (mLine.size() > mLongestLine)
                 throw Error(lineTooLongMessage(mNumber + 1, mName));
             mPos += take;
             if (found) {
@@ -152,7 +131,6 @@ public:
 
 private:
     static constexpr std::size_t kBlock = 1 << 18;
-    static constexpr std::size_t kLongestLine = 1 << 20;
 
     bool fill()
     {
@@ -170,6 +148,7 @@ private:
 
     int mFd;
     std::string mName;
+    std::size_t mLongestLine;
     std::vector<char> mBuffer;
     std::size_t mPos = 0;
     std::size_t mLen = 0;
@@ -310,62 +289,178 @@ private:
 };
 
 // A row of the new data with its date; rows that cannot be dated end the
-// update, naming the row.
+// update, naming the row by its line (`index` from 0).
 struct DatedRow {
     Row row;
     long long date = 0;
 };
 
-DatedRow datedNewRow(const std::vector<std::string_view>& lines, std::size_t index)
+DatedRow datedNewRow(std::string_view line, std::size_t index)
 {
-    const Row row = readRow(lines[index]);
+    const Row row = readRow(line);
     if (row.kind != Row::Read)
-        throw Error(updateRowMessage(kInvalidNumericInput, index + 1, kNewDataSource, lines[index]));
+        throw Error(updateRowMessage(kInvalidNumericInput, index + 1, kNewDataSource, line));
     const auto date = dateOf(row.year, row.day);
     if (!date)
-        throw Error(updateRowMessage(noSuchDayMessage(row.year, row.day), index + 1, kNewDataSource,
-                                     lines[index]));
+        throw Error(updateRowMessage(noSuchDayMessage(row.year, row.day), index + 1, kNewDataSource, line));
     return {row, *date};
 }
 
-std::size_t nextNonBlank(const std::vector<std::string_view>& lines, std::size_t index)
+// The new data's lines, read back from the work file savePanelText wrote,
+// as the panel's text splits them: the work file's CR LF goes, then one CR
+// the panel line itself ended with. Memory stays flat in the number of
+// lines; a line is held whole, however long, as the panel held it.
+class NewDataLines {
+public:
+    explicit NewDataLines(const fs::path& file)
+        : mFd(::open(file.c_str(), O_RDONLY | O_CLOEXEC)),
+          mReader(checkedFd(mFd, file), file.string(), std::numeric_limits<std::size_t>::max())
+    {
+    }
+    ~NewDataLines() { ::close(mFd); }
+    NewDataLines(const NewDataLines&) = delete;
+    NewDataLines& operator=(const NewDataLines&) = delete;
+
+    bool next(std::string_view& line)
+    {
+        if (!mReader.next(line))
+            return false;
+        if (!line.empty() && line.back() == '\r')
+            line.remove_suffix(1);
+        return true;
+    }
+    // The next line that is not blank, as the rows of the new data are.
+    bool nextRow(std::string_view& line)
+    {
+        while (next(line))
+            if (readRow(line).kind != Row::Blank)
+                return true;
+        return false;
+    }
+    // Reads on so that the next line read is line `index`.
+    void skipTo(std::size_t index)
+    {
+        std::string_view line;
+        while (mReader.number() < index && next(line)) {
+        }
+    }
+    // The line last read, from 0.
+    std::size_t index() const { return mReader.number() - 1; }
+
+private:
+    static int checkedFd(int fd, const fs::path& file)
+    {
+        if (fd < 0)
+            throw Error("Cannot read file \"" + file.string() + "\": " + std::strerror(errno));
+        return fd;
+    }
+
+    int mFd;
+    LineReader mReader;
+};
+
+// Finds where the new data begin, one line after another, so that the
+// lines need not be held: for each row it keeps only the row above it and
+// where the run of days ending there began.
+class DataStartFinder {
+public:
+    // Takes line `index`; true once the start is known.
+    bool take(std::string_view line, std::size_t index)
+    {
+        const Row row = readRow(line);
+        if (row.kind == Row::Blank)
+            return false;
+        const auto date = row.kind == Row::Read ? dateOf(row.year, row.day) : std::nullopt;
+        const bool afterUpper = date && mUpper && mUpper->date;
+        if (afterUpper && mUpper->year == row.year && *date > *mUpper->date) {
+            mStart = mUpper->runStart;
+            return true;
+        }
+        const bool continues = afterUpper && *date == *mUpper->date + 1;
+        mUpper = Upper{row.year, date, continues ? mUpper->runStart : index};
+        return false;
+    }
+    std::optional<std::size_t> start() const { return mStart; }
+
+private:
+    struct Upper {
+        int year = 0;
+        std::optional<long long> date;
+        std::size_t runStart = 0;
+    };
+    std::optional<Upper> mUpper;
+    std::optional<std::size_t> mStart;
+};
+
+// Where the rows of the new data begin: `given` when the data have that
+// many lines, otherwise as firstNewDataRow finds it.
+std::optional<std::size_t> newDataStartOf(const fs::path& file, std::optional<std::size_t> given)
 {
-    while (index < lines.size() && readRow(lines[index]).kind == Row::Blank)
-        ++index;
-    return index;
+    NewDataLines lines(file);
+    DataStartFinder finder;
+    std::string_view line;
+    while (lines.next(line)) {
+        if (given && lines.index() >= *given)
+            return given;
+        if (!finder.start() && finder.take(line, lines.index()) && !given)
+            return finder.start();
+    }
+    return finder.start();
 }
 
+struct DayOfYear {
+    int year = 0;
+    int day = 0;
+};
+
 // The first row of the new data, from `start`, whose day the weather file
-// does not have; the new data are in memory already, the file is read once.
-std::optional<Row> firstDayNotInFile(const std::vector<std::string_view>& lines, std::size_t start, int fd,
-                                     const std::string& name)
+// does not have; every row there is dated already. The rows are taken a
+// bounded number at a time, the file read once for each such part.
+std::optional<DayOfYear> firstDayNotInFile(const fs::path& newData, std::size_t start, int fd,
+                                           const std::string& name)
 {
-    std::vector<DatedRow> rows;
-    for (std::size_t i = nextNonBlank(lines, start); i < lines.size(); i = nextNonBlank(lines, i + 1))
-        rows.push_back(datedNewRow(lines, i));
+    constexpr std::size_t kRowsAtATime = std::size_t{1} << 19;
+    struct DatedDay {
+        long long date;
+        DayOfYear day;
+    };
+    NewDataLines lines(newData);
+    lines.skipTo(start);
+    std::vector<DatedDay> rows;
     std::vector<long long> dates;
-    for (const DatedRow& row : rows)
-        dates.push_back(row.date);
-    std::sort(dates.begin(), dates.end());
-    dates.erase(std::unique(dates.begin(), dates.end()), dates.end());
-    std::vector<bool> inFile(dates.size(), false);
-    LineReader reader(fd, name);
     std::string_view line;
-    while (reader.next(line)) {
-        if (reader.number() <= kHeadRows)
-            continue;
-        const Row row = readRow(line);
-        const auto date = row.kind == Row::Read ? dateOf(row.year, row.day) : std::nullopt;
-        if (!date)
-            continue;
-        const auto at = std::lower_bound(dates.begin(), dates.end(), *date);
-        if (at != dates.end() && *at == *date)
-            inFile[static_cast<std::size_t>(at - dates.begin())] = true;
-    }
-    for (const DatedRow& row : rows) {
-        const auto at = std::lower_bound(dates.begin(), dates.end(), row.date);
-        if (!inFile[static_cast<std::size_t>(at - dates.begin())])
-            return row.row;
+    for (bool more = true; more;) {
+        rows.clear();
+        while (rows.size() < kRowsAtATime && (more = lines.nextRow(line))) {
+            const DatedRow row = datedNewRow(line, lines.index());
+            rows.push_back({row.date, {row.row.year, row.row.day}});
+        }
+        if (rows.empty())
+            break;
+        dates.clear();
+        for (const DatedDay& row : rows)
+            dates.push_back(row.date);
+        std::sort(dates.begin(), dates.end());
+        dates.erase(std::unique(dates.begin(), dates.end()), dates.end());
+        std::vector<bool> inFile(dates.size(), false);
+        LineReader reader(fd, name);
+        std::string_view fileLine;
+        while (reader.next(fileLine)) {
+            if (reader.number() <= kHeadRows)
+                continue;
+            const Row row = readRow(fileLine);
+            const auto date = row.kind == Row::Read ? dateOf(row.year, row.day) : std::nullopt;
+            if (!date)
+                continue;
+            const auto at = std::lower_bound(dates.begin(), dates.end(), *date);
+            if (at != dates.end() && *at == *date)
+                inFile[static_cast<std::size_t>(at - dates.begin())] = true;
+        }
+        for (const DatedDay& row : rows) {
+            const auto at = std::lower_bound(dates.begin(), dates.end(), row.date);
+            if (!inFile[static_cast<std::size_t>(at - dates.begin())])
+                return row.day;
+        }
     }
     return std::nullopt;
 }
@@ -456,39 +551,23 @@ void showFirstUpdateNotice(int task, bool& noticePending, UserFeedback& ui)
 
 std::optional<std::size_t> firstNewDataRow(const std::vector<std::string_view>& lines)
 {
-    // Blank lines between rows are passed over: rows apart are still a pair.
-    const auto rowAbove = [&lines](std::size_t index) -> std::optional<std::size_t> {
-        while (index > 0)
-            if (readRow(lines[--index]).kind != Row::Blank)
-                return index;
-        return std::nullopt;
-    };
-    for (std::size_t i = 1; i < lines.size(); ++i) {
-        const Row lower = readRow(lines[i]);
-        const auto lowerDate = rowDate(lines[i]);
-        const auto upperIndex = rowAbove(i);
-        if (!lowerDate || !upperIndex)
-            continue;
-        const Row upper = readRow(lines[*upperIndex]);
-        const auto upperDate = rowDate(lines[*upperIndex]);
-        if (!upperDate || upper.year != lower.year || *lowerDate <= *upperDate)
-            continue;
-        std::size_t start = *upperIndex;
-        long long date = *upperDate;
-        for (auto above = rowAbove(start); above; above = rowAbove(start)) {
-            const auto aboveDate = rowDate(lines[*above]);
-            if (!aboveDate || *aboveDate != date - 1)
-                break;
-            start = *above;
-            date = *aboveDate;
-        }
-        return start;
-    }
-    return std::nullopt;
+    DataStartFinder finder;
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        if (finder.take(lines[i], i))
+            break;
+    return finder.start();
 }
 
 UpdateResult updateWeatherFile(const fs::path& existing, std::string_view newData, const AppFolder& folder,
                                UserFeedback& ui, FileOperations& ops, const UpdateSettings& settings)
+{
+    const auto writeNewData = [newData](const fs::path& workFile) { savePanelText(workFile, newData); };
+    return updateWeatherFileFromWorkFile(existing, writeNewData, folder, ui, ops, settings);
+}
+
+UpdateResult updateWeatherFileFromWorkFile(const fs::path& existing, const NewDataWriter& writeNewData,
+                                           const AppFolder& folder, UserFeedback& ui, FileOperations& ops,
+                                           const UpdateSettings& settings)
 {
     const std::string name = existing.filename().string();
     // Through a symbolic link the file it names is updated.
@@ -496,21 +575,21 @@ UpdateResult updateWeatherFile(const fs::path& existing, std::string_view newDat
     const LockedWeatherFile locked(real, name, ui, settings.lockWait);
     const ExistingFile file = scanExistingFile(locked.fd(), name);
 
-    savePanelText(folder.file(workfile::kForUpdate), newData);
-    const std::vector<std::string_view> lines = splitLines(newData);
-    const auto start = settings.newDataStart && *settings.newDataStart < lines.size()
-        ? settings.newDataStart
-        : firstNewDataRow(lines);
+    const fs::path newData = folder.file(workfile::kForUpdate);
+    writeNewData(newData);
+    const auto start = newDataStartOf(newData, settings.newDataStart);
     if (!start) {
         reportError(ui, kUpdateProblems);
         return UpdateResult::Failed;
     }
 
     // The first row on or after the file's last day.
-    std::size_t index = nextNonBlank(lines, *start);
+    NewDataLines lines(newData);
+    lines.skipTo(*start);
+    std::string_view line;
     std::optional<DatedRow> found;
-    for (; index < lines.size(); index = nextNonBlank(lines, index + 1)) {
-        DatedRow row = datedNewRow(lines, index);
+    while (lines.nextRow(line)) {
+        DatedRow row = datedNewRow(line, lines.index());
         if (row.date >= file.lastDate) {
             found = row;
             break;
@@ -518,12 +597,10 @@ UpdateResult updateWeatherFile(const fs::path& existing, std::string_view newDat
     }
     // A row the file already has is passed over; the one after it must
     // then continue the file like any first new row.
-    if (found && found->date == file.lastDate) {
-        index = nextNonBlank(lines, index + 1);
-        found = index < lines.size() ? std::optional(datedNewRow(lines, index)) : std::nullopt;
-    }
+    if (found && found->date == file.lastDate)
+        found = lines.nextRow(line) ? std::optional(datedNewRow(line, lines.index())) : std::nullopt;
     if (!found && settings.findEarlierDays) {
-        if (const auto lacking = firstDayNotInFile(lines, *start, locked.fd(), name)) {
+        if (const auto lacking = firstDayNotInFile(newData, *start, locked.fd(), name)) {
             ui.playSound(Sound::Error);
             ui.showMessage(MessageKind::Warning, earlierDaysMessage(name, lacking->year, lacking->day));
             return UpdateResult::Earlier;
@@ -534,6 +611,9 @@ UpdateResult updateWeatherFile(const fs::path& existing, std::string_view newDat
         ui.showMessage(MessageKind::Information, kNoNeedToUpdate);
         return UpdateResult::NotNeeded;
     }
+    // The row's text lives in the reader's buffer, which reading on reuses.
+    const std::string foundLine(line);
+    const std::size_t foundIndex = lines.index();
     if (found->date > file.lastDate + 1) {
         ui.playSound(Sound::Error);
         if (!ui.askYesNo(kUpdateGapQuestion))
@@ -541,23 +621,23 @@ UpdateResult updateWeatherFile(const fs::path& existing, std::string_view newDat
     }
     // No day that its year lacks may enter the file, and blank lines are
     // no days: checked before anything is written.
-    std::vector<std::size_t> appended;
-    for (std::size_t i = nextNonBlank(lines, index + 1); i < lines.size(); i = nextNonBlank(lines, i + 1)) {
-        datedNewRow(lines, i);
-        appended.push_back(i);
-    }
+    while (lines.nextRow(line))
+        datedNewRow(line, lines.index());
 
     const auto content = [&](const PutText& put) {
         // The file's own lines keep their text; only the line ends change.
         LineReader reader(locked.fd(), name);
-        std::string_view line;
-        while (reader.number() < file.keptLines && reader.next(line)) {
-            put(line);
+        std::string_view fileLine;
+        while (reader.number() < file.keptLines && reader.next(fileLine)) {
+            put(fileLine);
             put("\r\n");
         }
-        putRow(put, found->row);
-        for (std::size_t i : appended) {
-            put(lines[i]);
+        putRow(put, readRow(foundLine));
+        NewDataLines appended(newData);
+        appended.skipTo(foundIndex + 1);
+        std::string_view row;
+        while (appended.nextRow(row)) {
+            put(row);
             put("\r\n");
         }
     };

@@ -7,6 +7,7 @@
 #include <chrono>
 #include <cstddef>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -81,14 +82,25 @@ struct UpdateSettings {
     bool findEarlierDays = false;
 };
 
-// Appends the days of `newData` (the output panel's text) that follow the
-// last day of the weather file `existing`, keeping its previous content as
-// `existing`.old. Every line of the file keeps its text; only line ends
-// become CR LF, and blank lines at its end go. The file is locked against
-// other updates for the whole update, and is replaced only if no other
-// program changed it meanwhile. Tells the user through `ui`. A row that
-// cannot be read or dated, or a file step that fails, throws Error with a
-// message naming it; the existing file is then untouched.
+// Appends the days of the new data that follow the last day of the weather
+// file `existing`, keeping its previous content as `existing`.old. Every
+// line of the file keeps its text; only line ends become CR LF, and blank
+// lines at its end go. The file is locked against other updates for the
+// whole update, and is replaced only if no other program changed it
+// meanwhile. Tells the user through `ui`. A row that cannot be read or
+// dated, or a file step that fails, throws Error with a message naming it;
+// the existing file is then untouched. Once the file has been read,
+// `writeNewData` writes the new data to the work file workfile::kForUpdate
+// in `folder` as savePanelText writes panel text; they are read from there
+// a line at a time, so memory stays flat however many days they hold.
+using NewDataWriter = std::function<void(const std::filesystem::path& workFile)>;
+UpdateResult updateWeatherFileFromWorkFile(const std::filesystem::path& existing, const NewDataWriter& writeNewData,
+                                           const AppFolder& folder, UserFeedback& ui,
+                                           FileOperations& ops = systemFileOperations(),
+                                           const UpdateSettings& settings = {});
+
+// The same for `newData`, the output panel's text, which savePanelText
+// writes to the work file.
 UpdateResult updateWeatherFile(const std::filesystem::path& existing, std::string_view newData,
                                const AppFolder& folder, UserFeedback& ui,
                                FileOperations& ops = systemFileOperations(),

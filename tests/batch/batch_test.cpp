@@ -251,6 +251,33 @@ TEST(BatchCheckup, ReportGoesToStandardOutputAndFails)
     EXPECT_NE(r.out.find("2001 / 2\r\n"), std::string::npos) << r.out;
 }
 
+// A list longer than the output's blocks: every line of it reaches standard
+// output, in order, as the report file holds it.
+TEST(BatchCheckup, ALongListIsWrittenWhole)
+{
+    test::TempFolder temp;
+    std::string input = "h\n";
+    std::string list = std::string(kCheckupReportTitle) + "\r\n" + kCheckupReportEditHint + "\r\n\r\n"
+                       + kCheckupHeadingDoy + "\r\n";
+    int year = 1901, doy = 1;
+    for (int i = 0; i < 60000; ++i) {
+        const bool suspicious = i % 2 == 0;
+        input += std::to_string(year) + " " + std::to_string(doy) + (suspicious ? " 70 10\n" : " 20 10\n");
+        if (suspicious)
+            list += "\t" + std::to_string(year) + " / " + std::to_string(doy) + "\r\n";
+        if (++doy > (year % 4 == 0 ? 366 : 365)) {
+            doy = 1;
+            ++year;
+        }
+    }
+    const auto in = temp.write("in.txt", input);
+    const auto r = runBatch(temp, {"--task", "3", "--rows", "1", "--columns", "Year,DOY,T-max:oC,T-min:oC", in.string()});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, line("warning", kDataErrorsSpottedTask3));
+    EXPECT_EQ(r.out.size(), list.size());
+    EXPECT_TRUE(r.out == list);
+}
+
 TEST(BatchMissingValues, ReportTheRowsOnStandardOutput)
 {
     test::TempFolder temp;

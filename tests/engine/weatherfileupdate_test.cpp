@@ -1,6 +1,7 @@
 #include "engine/error.h"
 #include "engine/io/backupreplace.h"
 #include "engine/output/outputactions.h"
+#include "engine/table/paneltext.h"
 #include "engine/tasks/weatherfileupdate.h"
 #include "recordingfeedback.h"
 #include "tempfolder.h"
@@ -194,6 +195,92 @@ INSTANTIATE_TEST_SUITE_P(
                  updateRowMessage(kInvalidNumericInput, 8, "site.wth", "end of data")},
         RowFault{"NoDataRowsInTheFile", kHead, panel({{2011, 1}, {2011, 2}}), noDataRowsMessage("site.wth")}),
     [](const auto& param) { return std::string(param.param.name); });
+
+// `count` days on from 1 January of `year`.
+std::vector<std::pair<int, int>> daysFrom(int year, int count)
+{
+    std::vector<std::pair<int, int>> days;
+    for (int doy = 1; static_cast<int>(days.size()) < count; ++doy) {
+        if (doy > (year % 4 == 0 && (year % 100 != 0 || year % 400 == 0) ? 366 : 365)) {
+            doy = 1;
+            ++year;
+        }
+        days.emplace_back(year, doy);
+    }
+    return days;
+}
+
+// New data far longer than a read block (a row may straddle two blocks):
+// the file gets every row, in order, from the panel text and from the work
+// file alike; blank lines and a CR the panel left at a line's end go.
+TEST(LongUpdate, RowsOverManyReadBlocksAreAppendedWhole)
+{
+    const auto days = daysFrom(2011, 30000);
+    std::string newData = panel(days);
+    newData.insert(newData.find("2011\t3\t"), "\n  \n");
+    newData.insert(newData.find("\n", newData.find("2040\t5\t")), "\r");
+    for (const bool fromWorkFile : {false, true}) {
+        SCOPED_TRACE(fromWorkFile);
+        test::TempFolder dir;
+        test::RecordingFeedback ui;
+        const AppFolder folder(dir.path());
+        const fs::path site = dir.write("site.wth", kExisting);
+        if (fromWorkFile) {
+            UpdateSettings settings;
+            settings.newDataStart = 3;
+            const auto writeNewData = [&](const fs::path& workFile) { savePanelText(workFile, newData); };
+            ASSERT_EQ(updateWeatherFileFromWorkFile(site, writeNewData, folder, ui, systemFileOperations(), settings),
+                      UpdateResult::Updated);
+        } else {
+            ASSERT_EQ(updateWeatherFile(site, newData, folder, ui), UpdateResult::Updated);
+        }
+        EXPECT_TRUE(test::readFile(site) == appended(days));
+        EXPECT_EQ(test::readFile(dir.path() / "site.wth.old"), kExisting);
+        EXPECT_EQ(ui.calls, kUpdatedCalls);
+    }
+}
+
+// A row that cannot be a day far into the new data is named by its own
+// line, however many blocks were read before it, and nothing is replaced.
+TEST(LongUpdate, ABadRowFarIntoTheDataIsNamedByItsLine)
+{
+    auto days = daysFrom(2011, 30000);
+    days[25000].second = 400;
+    test::TempFolder dir;
+    test::RecordingFeedback ui;
+    const fs::path site = dir.write("site.wth", kExisting);
+    try {
+        updateWeatherFile(site, panel(days), AppFolder(dir.path()), ui);
+        ADD_FAILURE() << "no error";
+    } catch (const Error& error) {
+        const auto [year, doy] = days[25000];
+        EXPECT_EQ(error.what(), updateRowMessage(noSuchDayMessage(year, doy), 25000 + 4, kNewDataSource,
+                                                 std::to_string(year) + " 400 1.00 2.0 3.0 4 5.0 6.0"));
+    }
+    EXPECT_EQ(test::readFile(site), kExisting);
+}
+
+// Days the file lacks are looked for a part of the rows at a time: one the
+// file lacks far down the rows is still the one named.
+TEST(LongUpdate, AnEarlierDayTheFileLacksIsFoundPastTheFirstPart)
+{
+    const auto days = daysFrom(1000, 600000);
+    std::string existing = kHead;
+    for (std::size_t i = 0; i < days.size(); ++i)
+        if (i != 590000)
+            existing += fileRow(days[i].first, days[i].second);
+    test::TempFolder dir;
+    test::RecordingFeedback ui;
+    const fs::path site = dir.write("site.wth", existing);
+    UpdateSettings settings;
+    settings.findEarlierDays = true;
+    EXPECT_EQ(updateWeatherFile(site, panel(days), AppFolder(dir.path()), ui, systemFileOperations(), settings),
+              UpdateResult::Earlier);
+    EXPECT_EQ(ui.calls, (std::vector<std::string>{
+                              "sound: error", std::string("warning: ")
+                                                  + earlierDaysMessage("site.wth", days[590000].first,
+                                                                       days[590000].second)}));
+}
 
 // Fails the file step numbered `failAt` (counting from 0) and passes the
 // others to the real file system.
