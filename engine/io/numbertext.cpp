@@ -271,10 +271,11 @@ char* formatFixedFast(char* out, double value, int decimals)
     // it gives the same digits.
     const double scaledValue = magnitude * kPowersOfTen[decimals];
     if (magnitude < 1e9) {
-        const auto whole = static_cast<std::uint64_t>(scaledValue);
+        // Signed: below 10^12 it fits, and the conversion is one instruction.
+        const auto whole = static_cast<std::int64_t>(scaledValue);
         const double fraction = scaledValue - static_cast<double>(whole);
         if (std::fabs(fraction - 0.5) > scaledValue * 1e-14 + 1e-12)
-            kept = whole + (fraction > 0.5 ? 1 : 0);
+            kept = static_cast<std::uint64_t>(whole) + (fraction > 0.5 ? 1 : 0);
         else if (magnitude != 0.0)
             return formatFixedByDigits(out, negative, magnitude, decimals);
     } else if (magnitude != 0.0) {
@@ -355,6 +356,9 @@ char* writePair(char* out, std::uint64_t twoDigits)
     return out + 2;
 }
 
+char* writeLongWhole(char* out, std::uint64_t value) { return std::to_chars(out, out + 24, value).ptr; }
+
+// Small enough to be inlined: to_chars only for three digits and more.
 char* writeWhole(char* out, std::uint64_t value)
 {
     if (value < 10) {
@@ -363,7 +367,7 @@ char* writeWhole(char* out, std::uint64_t value)
     }
     if (value < 100)
         return writePair(out, value);
-    return std::to_chars(out, out + 24, value).ptr;
+    return writeLongWhole(out, value);
 }
 
 char* writeFixed(char* out, bool negative, std::uint64_t kept, int decimals)
