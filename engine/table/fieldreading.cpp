@@ -277,7 +277,70 @@ FieldRowWriter::FieldRowWriter(const DataLayout& layout, int columnCount, std::o
     , mSign(sign)
     , mBlanks(layout.fields == FieldSeparator::Blanks)
     , mPoint(layout.decimalComma ? ',' : '.')
+    , mSeparator(separatorOf(layout.fields))
 {
+    mPlainFields = !mBlanks && !layoutFault(layout) && layout.missingTexts.empty() && layout.traceCode.empty()
+        && columnCount <= kColumnBoxes;
+    for (int column = 1; column <= columnCount && mPlainFields; ++column)
+        mPlainFields = layout.variable(column) != kDate;
+}
+
+bool FieldRowWriter::readPlainFields(std::string_view line, double* values) const
+{
+    // The numbers straight from the row, without the tokens split() makes:
+    // most rows of a delimited or fixed-width file are only that.
+    static constexpr double kScale[] = {1.0, 10.0, 100.0, 1000.0};
+    const bool fixed = mLayout.fields == FieldSeparator::Fixed;
+    if (fixed && mLayout.fieldEnds.size() < static_cast<std::size_t>(mColumnCount))
+        return false;
+    const char* const rowEnd = line.data() + line.size();
+    const char* p = line.data();
+    for (int column = 0; column < mColumnCount; ++column) {
+        const char* fieldEnd = nullptr;
+        if (fixed) {
+            const auto start = static_cast<std::size_t>(column == 0 ? 0 : mLayout.fieldEnds[static_cast<std::size_t>(column - 1)]);
+            const auto end = static_cast<std::size_t>(mLayout.fieldEnds[static_cast<std::size_t>(column)]);
+            if (start >= line.size() || end <= start)
+                return false;
+            p = line.data() + start;
+            fieldEnd = line.data() + std::min(end, line.size());
+        } else {
+            if (!p)
+                return false; // the row ended with the field before
+            fieldEnd = p;
+            while (fieldEnd != rowEnd && *fieldEnd != mSeparator)
+                ++fieldEnd;
+        }
+        while (p != fieldEnd && isBlank(*p))
+            ++p;
+        const char* const token = p;
+        const bool negative = p != fieldEnd && *p == '-';
+        p += negative ? 1 : 0;
+        std::uint64_t digits = 0;
+        const char* point = nullptr;
+        for (; p != fieldEnd; ++p) {
+            const unsigned d = static_cast<unsigned char>(*p) - '0';
+            if (d < 10)
+                digits = digits * 10 + d;
+            else if (*p == mPoint && !point)
+                point = p;
+            else
+                break;
+        }
+        const char* const tokenEnd = p;
+        while (p != fieldEnd && isBlank(*p))
+            ++p;
+        if (p != fieldEnd)
+            return false;
+        const auto length = static_cast<std::size_t>(tokenEnd - token);
+        const std::size_t decimals = point ? static_cast<std::size_t>(tokenEnd - point - 1) : 0;
+        if (length > 15 || decimals > 3 || length <= (negative ? 1u : 0u) + (point ? 1u : 0u))
+            return false;
+        const double magnitude = static_cast<double>(digits) / kScale[decimals];
+        values[column] = negative ? -magnitude : magnitude;
+        p = fieldEnd != rowEnd ? fieldEnd + 1 : nullptr;
+    }
+    return true;
 }
 
 FieldRowWriter::Result FieldRowWriter::split(std::string_view line, std::string& scratch, Tokens& tokens) const

@@ -177,6 +177,16 @@ public:
             return record(p, end, output) ? Step::Next : Step::Stages;
         // Fields are read as the field pass rewrites them; a row it would
         // stop on or report is the stages' to handle.
+        if (mTokenByToken && mFieldRows->plainFields()) {
+            // Fields that are plain numbers go straight to the record, as
+            // fieldRecord would take split()'s tokens of them.
+            double values[kColumnBoxes];
+            if (mFieldRows->readPlainFields(text, values)) {
+                mLastDate = 0;
+                mFilled = 0;
+                return plainRecord(values, mRun.columnCount, output) ? Step::Next : Step::Stages;
+            }
+        }
         FieldRowWriter::Result row;
         if (mTokenByToken)
             row = mFieldRows->split(text, mRow, mTokens);

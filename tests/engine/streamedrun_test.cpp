@@ -239,6 +239,13 @@ INSTANTIATE_TEST_SUITE_P(
             // Fields not separated by blanks are split inside the one pass.
             RunCase{"CommaFields", "1900,1,1,41,30,0.25,72.5,3.1,120.4\n1900,1,2,43.1,31,0,80,2,95\n\nnote\n", true,
                     true, 3, kColumns, FieldSeparator::Comma},
+            // Fields that are plain numbers are read straight, any other the
+            // general way: blanks and tabs around them, quotes, '+', more
+            // decimals, a field past the columns, a row ending in a comma.
+            RunCase{"CommaPlainFieldsAndTheirEdges",
+                    "1900,1,1, 41.0 ,\t30,0.25,72.5,3.1,120.4,extra\n1900,1,2,\"43.1\",31,+0,80,2,95\n"
+                    "1900,1,3,43.1234,31,0,80,2,95\n1900,1,4,43,31,0,80,2,95,\n1900,1,5,-1.5,-3,0,80,2,95\n",
+                    true, true, 3, kColumns, FieldSeparator::Comma},
             RunCase{"CommaEmptyField", "1900,1,1,41,30,,72.5,3.1,120.4\n1900,1,2,43.1,31, ,80,2,95\n", true, false, 3,
                     kColumns, FieldSeparator::Comma},
             RunCase{"QuotedDates",
