@@ -359,7 +359,7 @@ char* writePair(char* out, std::uint64_t twoDigits)
 char* writeLongWhole(char* out, std::uint64_t value) { return std::to_chars(out, out + 24, value).ptr; }
 
 // Small enough to be inlined: to_chars only for three digits and more.
-char* writeWhole(char* out, std::uint64_t value)
+inline char* writeWhole(char* out, std::uint64_t value)
 {
     if (value < 10) {
         *out = static_cast<char>('0' + value);
