@@ -294,9 +294,13 @@ bool FieldRowWriter::readPlainFields(std::string_view line, double* values) cons
     if (fixed && mLayout.fieldEnds.size() < static_cast<std::size_t>(mColumnCount))
         return false;
     const char* const rowEnd = line.data() + line.size();
+    // A tab that separates the fields is no blank around them.
+    const auto blank = [this](char c) { return isBlank(c) && c != mSeparator; };
     const char* p = line.data();
     for (int column = 0; column < mColumnCount; ++column) {
-        const char* fieldEnd = nullptr;
+        // A delimited field is read up to the first byte no number holds,
+        // which must then be its separator: no search for it first.
+        const char* fieldEnd = rowEnd;
         if (fixed) {
             const auto start = static_cast<std::size_t>(column == 0 ? 0 : mLayout.fieldEnds[static_cast<std::size_t>(column - 1)]);
             const auto end = static_cast<std::size_t>(mLayout.fieldEnds[static_cast<std::size_t>(column)]);
@@ -304,33 +308,29 @@ bool FieldRowWriter::readPlainFields(std::string_view line, double* values) cons
                 return false;
             p = line.data() + start;
             fieldEnd = line.data() + std::min(end, line.size());
-        } else {
-            if (!p)
-                return false; // the row ended with the field before
-            fieldEnd = p;
-            while (fieldEnd != rowEnd && *fieldEnd != mSeparator)
-                ++fieldEnd;
+        } else if (!p) {
+            return false; // the row ended with the field before
         }
-        while (p != fieldEnd && isBlank(*p))
+        while (p != fieldEnd && blank(*p))
             ++p;
         const char* const token = p;
         const bool negative = p != fieldEnd && *p == '-';
         p += negative ? 1 : 0;
+        // Digits, then a point and digits: two tight loops.
         std::uint64_t digits = 0;
+        unsigned d = 0;
+        for (; p != fieldEnd && (d = static_cast<unsigned char>(*p) - '0') < 10; ++p)
+            digits = digits * 10 + d;
         const char* point = nullptr;
-        for (; p != fieldEnd; ++p) {
-            const unsigned d = static_cast<unsigned char>(*p) - '0';
-            if (d < 10)
+        if (p != fieldEnd && *p == mPoint) {
+            point = p++;
+            for (; p != fieldEnd && (d = static_cast<unsigned char>(*p) - '0') < 10; ++p)
                 digits = digits * 10 + d;
-            else if (*p == mPoint && !point)
-                point = p;
-            else
-                break;
         }
         const char* const tokenEnd = p;
-        while (p != fieldEnd && isBlank(*p))
+        while (p != fieldEnd && blank(*p))
             ++p;
-        if (p != fieldEnd)
+        if (p != fieldEnd && (fixed || *p != mSeparator))
             return false;
         const auto length = static_cast<std::size_t>(tokenEnd - token);
         const std::size_t decimals = point ? static_cast<std::size_t>(tokenEnd - point - 1) : 0;
@@ -338,7 +338,8 @@ bool FieldRowWriter::readPlainFields(std::string_view line, double* values) cons
             return false;
         const double magnitude = static_cast<double>(digits) / kScale[decimals];
         values[column] = negative ? -magnitude : magnitude;
-        p = fieldEnd != rowEnd ? fieldEnd + 1 : nullptr;
+        if (!fixed)
+            p = p != rowEnd ? p + 1 : nullptr;
     }
     return true;
 }
