@@ -64,6 +64,20 @@ int TextReader::get()
 
 std::size_t TextReader::read(char* destination, std::size_t size)
 {
+    // A large read with nothing buffered goes straight to the destination:
+    // the whole file once copied the less. A buffer's worth at most, as
+    // from the buffer, so that a caller's larger block is not all touched.
+    if (mPos >= mLen && size >= kBufferSize) {
+        if (mEof)
+            return 0;
+        const std::size_t got = std::fread(destination, 1, kBufferSize, mFile);
+        if (got == 0) {
+            if (std::ferror(mFile))
+                throw Error("Read error");
+            mEof = true;
+        }
+        return got;
+    }
     if (!fill())
         return 0;
     const std::size_t n = std::min(size, mLen - mPos);

@@ -18,12 +18,26 @@ constexpr int kLinesLookedAtWithoutHeader = 60;
 const std::string kValue = R"(["'\s]*[:=,]?["'\s]*(-?\d+(?:\.\d+)?))";
 // A hemisphere letter after the number ("35.2 S", "97.50° W") sets the sign.
 const std::string kHemisphere = R"((?:[^A-Za-z0-9\r\n]{0,4}([NSEW])(?![A-Za-z]))?)";
-const std::regex kLatitude("(?:^|[^a-z])lat(?:itude)?" + kValue + kHemisphere, std::regex::icase);
-const std::regex kLongitude("(?:^|[^a-z])lon(?:g(?:itude)?)?" + kValue + kHemisphere, std::regex::icase);
-const std::regex kElevation("(?:^|[^a-z])(?:elevation|elev|altitude)" + kValue, std::regex::icase);
-// "elevation from MERRA-2: ... = 448.45 meters": a number in metres later on the line.
-const std::regex kElevationInMetres(R"((?:^|[^a-z])(?:elevation|altitude)[^\n]*?(-?\d+(?:\.\d+)?)\s*(?:m|meters|metres)\b)",
-                                    std::regex::icase);
+struct SitePatterns {
+    std::regex latitude;
+    std::regex longitude;
+    std::regex elevation;
+    std::regex elevationInMetres;
+};
+
+// Compiled on first use, not at start-up: that cost every run of the batch
+// command some 75 million instructions, a header read or not.
+const SitePatterns& sitePatterns()
+{
+    static const SitePatterns patterns{
+        std::regex("(?:^|[^a-z])lat(?:itude)?" + kValue + kHemisphere, std::regex::icase),
+        std::regex("(?:^|[^a-z])lon(?:g(?:itude)?)?" + kValue + kHemisphere, std::regex::icase),
+        std::regex("(?:^|[^a-z])(?:elevation|elev|altitude)" + kValue, std::regex::icase),
+        // "elevation from MERRA-2: ... = 448.45 meters": a number in metres later on the line.
+        std::regex(R"((?:^|[^a-z])(?:elevation|altitude)[^\n]*?(-?\d+(?:\.\d+)?)\s*(?:m|meters|metres)\b)",
+                   std::regex::icase)};
+    return patterns;
+}
 
 std::optional<double> firstMatch(const std::string& line, const std::regex& pattern)
 {
@@ -60,13 +74,13 @@ SiteInHeader findSiteInHeader(std::string_view panel, int rowsBefore)
         const std::string line(panel.substr(start, end - start));
         start = end + 1;
         if (!site.latitude)
-            site.latitude = firstMatch(line, kLatitude);
+            site.latitude = firstMatch(line, sitePatterns().latitude);
         if (!site.longitude)
-            site.longitude = firstMatch(line, kLongitude);
+            site.longitude = firstMatch(line, sitePatterns().longitude);
         if (!site.elevation) {
-            site.elevation = firstMatch(line, kElevation);
+            site.elevation = firstMatch(line, sitePatterns().elevation);
             if (!site.elevation)
-                site.elevation = firstMatch(line, kElevationInMetres);
+                site.elevation = firstMatch(line, sitePatterns().elevationInMetres);
         }
     }
     return site;

@@ -85,6 +85,15 @@ public:
     // needed and never shrunk: its first `length` bytes are the row.
     Result rewrite(std::string_view line, std::string& row, Tokens* tokens = nullptr);
 
+    // Rows whose fields split() would only pass on as they stand: no
+    // date, no missing texts, no trace code, fields not split on blanks.
+    bool plainFields() const { return mPlainFields; }
+    // For plainFields(): the values of columns 1 to columnCount when each
+    // field is a plain number (-ddd.ddd, up to 15 characters and 3
+    // decimals, blanks around it), read as the streamed pass reads split()'s
+    // tokens; false for any other row, which split() then reads.
+    bool readPlainFields(std::string_view line, double* values) const;
+
     std::string_view traceCode() const { return mLayout.traceCode; }
     bool blankSeparated() const { return mBlanks; }
     // What a filled field was, for the notice: "empty field or NA, null".
@@ -97,6 +106,8 @@ private:
     std::optional<std::string_view> mSign;
     bool mBlanks;
     char mPoint;
+    char mSeparator;
+    bool mPlainFields = false;
     std::string mScratch;
 };
 

@@ -17,6 +17,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -32,8 +33,8 @@ constexpr std::size_t kLongestToken = 40;
 
 // After cleaning only these bytes are left between the blanks: a token is
 // a run of them, whatever the other bytes were.
-bool isValueByte(char c) { return (c >= '0' && c <= '9') || c == '-' || c == '.'; }
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+constexpr bool isValueByte(char c) { return (c >= '0' && c <= '9') || c == '-' || c == '.'; }
+constexpr bool isDigit(char c) { return c >= '0' && c <= '9'; }
 constexpr bool isFlagByte(char c) { return static_cast<unsigned char>((c | 0x20) - 'a') < 26 || c == '*'; }
 
 // What a byte between the numbers of a row may tell: a field delimiter
@@ -51,6 +52,85 @@ constexpr auto kByteKinds = [] {
 }();
 
 constexpr double kScale[] = {1.0, 10.0, 100.0, 1000.0};
+
+// The bytes of a plain row, as the general loop of `record` reads them: a
+// separator is any byte that is neither a value byte nor of a kind it
+// looks at again.
+enum PlainByte : unsigned char { kSeparatorByte, kValueByte, kOtherByte };
+constexpr auto kPlainBytes = [] {
+    std::array<unsigned char, 256> bytes{};
+    for (int c = 0; c < 256; ++c) {
+        const char byte = static_cast<char>(c);
+        bytes[static_cast<std::size_t>(c)] = isValueByte(byte)                                    ? kValueByte
+                                             : kByteKinds[static_cast<std::size_t>(c)] != 0 ? kOtherByte
+                                                                                            : kSeparatorByte;
+    }
+    return bytes;
+}();
+
+// Values a plain row may hold, extra tokens included.
+constexpr int kPlainTokens = 32;
+
+// Past the blanks at `p`, eight at a time: the runs of blanks between
+// right-aligned columns cost as much as their numbers a byte at a time.
+const char* pastBlanks(const char* p, const char* end)
+{
+    if constexpr (std::endian::native == std::endian::little) {
+        constexpr std::uint64_t kBlanks = 0x2020202020202020u;
+        while (end - p >= 8) {
+            std::uint64_t word;
+            std::memcpy(&word, p, 8);
+            const std::uint64_t other = word ^ kBlanks;
+            if (other != 0)
+                return p + std::countr_zero(other) / 8;
+            p += 8;
+        }
+    }
+    return p;
+}
+
+// The values of a row of plain numbers (-ddd.ddd, up to 15 characters and 3
+// decimals) between separators, as `valueOf` reads them before substitution;
+// -1 for any other row. One pass with no side effects, so that the general
+// loop can read the row again from its start.
+int readPlainRow(const char* p, const char* end, double* values)
+{
+    const auto kind = [](char c) { return kPlainBytes[static_cast<unsigned char>(c)]; };
+    int count = 0;
+    for (;;) {
+        p = pastBlanks(p, end);
+        while (p != end && kind(*p) == kSeparatorByte)
+            ++p;
+        if (p == end)
+            return count;
+        const char* const token = p;
+        const bool negative = *p == '-';
+        p += negative ? 1 : 0;
+        // Digits, then a point and digits: two tight loops, not one that
+        // asks about the point at every digit.
+        std::uint64_t digits = 0;
+        unsigned d = 0;
+        for (; p != end && (d = static_cast<unsigned char>(*p) - '0') < 10; ++p)
+            digits = digits * 10 + d;
+        const char* point = nullptr;
+        if (p != end && *p == '.') {
+            point = p++;
+            for (; p != end && (d = static_cast<unsigned char>(*p) - '0') < 10; ++p)
+                digits = digits * 10 + d;
+        }
+        // A minus or a second point inside the token, or a byte the general
+        // loop looks at again right after it.
+        if (p != end && kind(*p) != kSeparatorByte)
+            return -1;
+        const auto length = static_cast<std::size_t>(p - token);
+        const std::size_t decimals = point ? static_cast<std::size_t>(p - point - 1) : 0;
+        if (length > 15 || decimals > 3 || length <= (negative ? 1u : 0u) + (point ? 1u : 0u)
+            || count == kPlainTokens)
+            return -1;
+        const double magnitude = static_cast<double>(digits) / kScale[decimals];
+        values[count++] = negative ? -magnitude : magnitude;
+    }
+}
 
 // Digits and at most one point, read up to the first other byte.
 struct DigitRun {
@@ -78,9 +158,13 @@ DigitRun scanDigits(const char* p, const char* end)
 class Pass {
 public:
     Pass(RunContext& run, std::optional<int> sign, double substitute, FieldRowWriter* fieldRows)
-        : mRun(run), mSign(sign), mSubstitute(substitute), mFieldRows(fieldRows), mRowFormat(run.columns), mScreen(run),
+        : mRun(run), mSign(sign), mSignValue(sign.value_or(0)), mSubstitute(substitute), mFieldRows(fieldRows),
+          mRowFormat(run.columns), mScreen(run),
           mNotices(run, sign), mLine(run.rowsBefore)
     {
+        for (int column = 1; column <= run.columnCount && column <= kColumnBoxes; ++column)
+            mTargets[static_cast<std::size_t>(column - 1)] =
+                plainTarget(run.columns.columnVariable[static_cast<std::size_t>(column)]);
         // Rows with only whole tokens can skip the rewriting: every column
         // is one field; a blank-separated row may hold more.
         if (fieldRows)
@@ -114,6 +198,16 @@ public:
             return record(p, end, output) ? Step::Next : Step::Stages;
         // Fields are read as the field pass rewrites them; a row it would
         // stop on or report is the stages' to handle.
+        if (mTokenByToken && mFieldRows->plainFields()) {
+            // Fields that are plain numbers go straight to the record, as
+            // fieldRecord would take split()'s tokens of them.
+            double values[kColumnBoxes];
+            if (mFieldRows->readPlainFields(text, values)) {
+                mLastDate = 0;
+                mFilled = 0;
+                return plainRecord(values, mRun.columnCount, output) ? Step::Next : Step::Stages;
+            }
+        }
         FieldRowWriter::Result row;
         if (mTokenByToken)
             row = mFieldRows->split(text, mRow, mTokens);
@@ -144,6 +238,11 @@ public:
 private:
     bool record(const char* p, const char* end, TextWriter& output)
     {
+        // Most rows are plain numbers between blanks: read in one pass.
+        double plain[kPlainTokens];
+        const int plainCount = readPlainRow(p, end, plain);
+        if (plainCount >= 0)
+            return plainRecord(plain, plainCount, output);
         const int columns = mRun.columnCount;
         double values[kColumnBoxes];
         int count = 0;
@@ -191,6 +290,28 @@ private:
         mNotices.row(mLine, delimiters > 0 ? described : count);
         if (count == 0)
             return true; // a blank row: every stage passes over it
+        return take(values, count, substitutedColumns, output);
+    }
+
+    // `record` for a row readPlainRow read: the same substitutions, notes
+    // and record, in the same order.
+    bool plainRecord(double* values, int count, TextWriter& output)
+    {
+        const int columns = mRun.columnCount;
+        std::uint32_t substitutedColumns = 0;
+        if (mSign)
+            for (int k = 0; k < count; ++k) {
+                // Most values are far from the sign: the test for that first.
+                if (!(std::fabs(values[k] - mSignValue) < 1.0 && roundsToSign(values[k], *mSign)))
+                    continue;
+                values[k] = mSubstitute;
+                note(k + 1);
+                if (mRun.provenance && k < columns)
+                    substitutedColumns |= 1u << k;
+            }
+        mNotices.row(mLine, count);
+        if (count == 0)
+            return true;
         return take(values, count, substitutedColumns, output);
     }
 
@@ -274,8 +395,15 @@ private:
                     return false;
 
         Record& record = mRun.record;
-        for (int column = 1; column <= columns; ++column)
-            assignValue(record, mRun.columns, column, values[column - 1]);
+        for (int column = 1; column <= columns; ++column) {
+            const std::size_t k = static_cast<std::size_t>(column - 1);
+            if (const auto target = mTargets[k]) {
+                record.*target = values[k];
+                record.present[static_cast<std::size_t>(mRun.columns.columnVariable[k + 1])] = true;
+            } else {
+                assignValue(record, mRun.columns, column, values[k]);
+            }
+        }
         deriveHumidity(record, mRun.columns, columns);
         // The account of the days, when asked for, as the stages keep it:
         // the line and substitutions first, then the day as checked.
@@ -357,8 +485,33 @@ private:
         return parseDecimal(rewritten);
     }
 
+    // The member a column's value is stored in as it stands, as assignValue
+    // stores it; null for the columns it reads otherwise. Chosen once per
+    // layout, not once per value.
+    static double Record::*plainTarget(int code)
+    {
+        switch (code) {
+        case kSolar: return &Record::solar;
+        case kTmax: return &Record::tmax;
+        case kTmin: return &Record::tmin;
+        case kPrecip: return &Record::precip;
+        case kRelHum: return &Record::relHum;
+        case kWndSpd: return &Record::wndSpd;
+        case kSoilT: return &Record::soilT;
+        case kEt: return &Record::et;
+        case kPanEvap: return &Record::panEvap;
+        case kSunHr: return &Record::sunHr;
+        case kSunHrPercent: return &Record::sunHrPercent;
+        case kDewPt: return &Record::dewPt;
+        case kVapPr: return &Record::vapPr;
+        default: return nullptr;
+        }
+    }
+
     RunContext& mRun;
+    std::array<double Record::*, kColumnBoxes> mTargets{};
     std::optional<int> mSign;
+    double mSignValue = 0;
     double mSubstitute;
     FieldRowWriter* mFieldRows; // null for blank-separated rows
     bool mTokenByToken = false; // rows of fields are read from their tokens

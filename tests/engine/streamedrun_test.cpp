@@ -225,9 +225,27 @@ INSTANTIATE_TEST_SUITE_P(
             RunCase{"LoneCrBreaks", "1900/01/01 41 30 0 70 3 120\r1900/01/02 41 30 0 70 3 120\r", true},
             RunCase{"LoneCrInsideARow", "1900/01/01 41 30 0 70\r3 120\n", false},
             RunCase{"Latin1Note", std::string(kRows) + "\n\xB0" "F\n", true},
+            // Plain rows take a reader of their own, any other byte the
+            // general one: tabs, bytes past ASCII, '+', flags, CR LF, an
+            // extra value and long rows.
+            RunCase{"RowLengthsAndByteKinds",
+                    "1900/01/01\t41.0\xB0 30.2 +0.25 72.5 3.1 120.4\n"
+                    "1900/01/02  43.1  31.0*  0.00  80  2.0  95.0\n"
+                    "1900/01/03                    41.0  30.2  0.25  72.5  3.1  120.4\n"
+                    "1900/01/04                     41.0  30.2  0.25  72.5  3.1  120.4\n"
+                    "1900/01/05                   41.0  30.2  0.25  72.5  3.1  120.4\r\n"
+                    "1900/01/06                    41.0  30.2  0.25  72.5  3.1  120.4  7\n",
+                    true},
             // Fields not separated by blanks are split inside the one pass.
             RunCase{"CommaFields", "1900,1,1,41,30,0.25,72.5,3.1,120.4\n1900,1,2,43.1,31,0,80,2,95\n\nnote\n", true,
                     true, 3, kColumns, FieldSeparator::Comma},
+            // Fields that are plain numbers are read straight, any other the
+            // general way: blanks and tabs around them, quotes, '+', more
+            // decimals, a field past the columns, a row ending in a comma.
+            RunCase{"CommaPlainFieldsAndTheirEdges",
+                    "1900,1,1, 41.0 ,\t30,0.25,72.5,3.1,120.4,extra\n1900,1,2,\"43.1\",31,+0,80,2,95\n"
+                    "1900,1,3,43.1234,31,0,80,2,95\n1900,1,4,43,31,0,80,2,95,\n1900,1,5,-1.5,-3,0,80,2,95\n",
+                    true, true, 3, kColumns, FieldSeparator::Comma},
             RunCase{"CommaEmptyField", "1900,1,1,41,30,,72.5,3.1,120.4\n1900,1,2,43.1,31, ,80,2,95\n", true, false, 3,
                     kColumns, FieldSeparator::Comma},
             RunCase{"QuotedDates",
