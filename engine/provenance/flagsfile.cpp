@@ -39,8 +39,8 @@ void putFlagsRows(const RunProvenance& provenance, Put&& put)
         row += "," + seriesTitle(s);
     row += "\r\n";
     put(row);
-    for (std::size_t day = 0; day < provenance.days().size(); ++day) {
-        row = RunProvenance::isoDate(provenance.days()[day]);
+    for (std::size_t day = 0; day < provenance.dayCount(); ++day) {
+        row = RunProvenance::isoDate(provenance.day(day));
         for (std::size_t s = 0; s < series.size(); ++s) {
             row += ',';
             row += markCode(provenance.mark(s, day));
