@@ -40,11 +40,12 @@ void putFlagsRows(const RunProvenance& provenance, Put&& put)
     row += "\r\n";
     put(row);
     for (std::size_t day = 0; day < provenance.dayCount(); ++day) {
-        row = RunProvenance::isoDate(provenance.day(day));
+        const auto held = provenance.day(day);
+        row = RunProvenance::isoDate(held);
         for (std::size_t s = 0; s < series.size(); ++s) {
             row += ',';
-            row += markCode(provenance.mark(s, day));
-            if (provenance.flagged(s, day))
+            row += markCode(provenance.mark(s, held, provenance.value(s, day)));
+            if ((held.flagged >> s) & 1u)
                 row += 'F';
         }
         row += "\r\n";

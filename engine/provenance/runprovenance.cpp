@@ -222,16 +222,20 @@ bool RunProvenance::flagged(std::size_t series, std::size_t day) const
 
 RunProvenance::Mark RunProvenance::mark(std::size_t series, std::size_t day) const
 {
+    return mark(series, head(day).day, value(series, day));
+}
+
+RunProvenance::Mark RunProvenance::mark(std::size_t series, const Day& d, double v) const
+{
     if (mSeries[series].estimated)
-        return std::isnan(value(series, day)) ? Mark::Missing : Mark::Estimated;
-    const Day d = head(day).day;
+        return std::isnan(v) ? Mark::Missing : Mark::Estimated;
     if ((d.substituted >> series) & 1u)
         return Mark::Substituted;
     if ((d.interpolated >> series) & 1u)
         return Mark::Interpolated;
     if ((d.fromReference >> series) & 1u)
         return Mark::FromReference;
-    return std::isnan(value(series, day)) ? Mark::Missing : Mark::Measured;
+    return std::isnan(v) ? Mark::Missing : Mark::Measured;
 }
 
 bool RunProvenance::anyFlagged() const { return mMissingRowCount > 0 || mAnyDayListed; }

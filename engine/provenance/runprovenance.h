@@ -120,6 +120,8 @@ public:
     // The day's value of a series; NaN when it has none.
     double value(std::size_t series, std::size_t day) const;
     Mark mark(std::size_t series, std::size_t day) const;
+    // The same for a day already read and the series' value on it.
+    Mark mark(std::size_t series, const Day& day, double value) const;
     bool flagged(std::size_t series, std::size_t day) const;
     bool anyFlagged() const;
     // Days since 1970-01-01 of a day's date, for axes and gaps.

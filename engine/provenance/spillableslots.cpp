@@ -21,8 +21,11 @@ void SpillableSlots::reset(std::size_t slotBytes)
 
 void SpillableSlots::spillBeyond(std::size_t slots, const std::filesystem::path& folder)
 {
-    mBlockSlots = std::clamp<std::size_t>(slots / 2, 1, kBlockSlots);
-    mMostResident = std::max<std::size_t>(2, (slots + mBlockSlots - 1) / mBlockSlots);
+    // Blocks of a power of two slots, at least two of them in memory.
+    mBlockShift = 0;
+    while (mBlockShift < kMostBlockShift && std::size_t{2} << mBlockShift <= slots / 2)
+        ++mBlockShift;
+    mMostResident = std::max<std::size_t>(2, (slots + blockSlots() - 1) / blockSlots());
     mFolder = folder;
 }
 
@@ -36,30 +39,15 @@ void SpillableSlots::removeFile()
     mFileOpen = false;
 }
 
-std::byte* SpillableSlots::slot(std::size_t index)
-{
-    Block& block = resident(index / mBlockSlots);
-    block.dirty = true;
-    return block.data.get() + (index % mBlockSlots) * mSlotBytes;
-}
-
-const std::byte* SpillableSlots::slot(std::size_t index) const
-{
-    return resident(index / mBlockSlots).data.get() + (index % mBlockSlots) * mSlotBytes;
-}
-
 SpillableSlots::Block& SpillableSlots::resident(std::size_t number) const
 {
-    // Readers and writers mostly walk the days in order.
-    if (number == mLastBlock)
-        return mBlocks[number];
     if (number >= mBlocks.size())
         mBlocks.resize(number + 1);
     Block& block = mBlocks[number];
     if (!block.data) {
         if (mMostResident != 0 && mResident >= mMostResident)
             evictOne();
-        const std::size_t bytes = mBlockSlots * mSlotBytes;
+        const std::size_t bytes = blockSlots() * mSlotBytes;
         block.data = std::make_unique<std::byte[]>(bytes); // zeroed
         ++mResident;
         if (block.onFile) {
@@ -91,7 +79,7 @@ void SpillableSlots::evictOne() const
                 throw Error("Cannot keep the days in " + mFile.string());
             mFileOpen = true;
         }
-        const std::size_t bytes = mBlockSlots * mSlotBytes;
+        const std::size_t bytes = blockSlots() * mSlotBytes;
         mStream.clear();
         mStream.seekp(static_cast<std::streamoff>(oldest * bytes));
         mStream.write(reinterpret_cast<const char*>(block.data.get()), static_cast<std::streamsize>(bytes));

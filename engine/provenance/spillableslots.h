@@ -26,16 +26,28 @@ public:
     void spillBeyond(std::size_t slots, const std::filesystem::path& folder);
 
     // Valid until the next call on this object.
-    std::byte* slot(std::size_t index);
-    const std::byte* slot(std::size_t index) const;
+    std::byte* slot(std::size_t index)
+    {
+        Block& block = index >> mBlockShift == mLastBlock ? mBlocks[mLastBlock] : resident(index >> mBlockShift);
+        block.dirty = true;
+        return block.data.get() + (index & mask()) * mSlotBytes;
+    }
+    const std::byte* slot(std::size_t index) const
+    {
+        const Block& block =
+            index >> mBlockShift == mLastBlock ? mBlocks[mLastBlock] : resident(index >> mBlockShift);
+        return block.data.get() + (index & mask()) * mSlotBytes;
+    }
 
     bool spilled() const { return mFileOpen; }
 
 private:
     // Slots move to and from the file in blocks of this many, or fewer
     // when few slots may stay in memory.
-    static constexpr std::size_t kBlockSlots = 4096;
-    std::size_t mBlockSlots = kBlockSlots;
+    static constexpr unsigned kMostBlockShift = 12;
+    unsigned mBlockShift = kMostBlockShift;
+    std::size_t blockSlots() const { return std::size_t{1} << mBlockShift; }
+    std::size_t mask() const { return blockSlots() - 1; }
 
     struct Block {
         std::unique_ptr<std::byte[]> data;

@@ -148,8 +148,8 @@ Overview overviewOf(const RunProvenance& p)
         bool filled = false;
         for (std::size_t s = 0; s < seriesCount; ++s) {
             Figures& f = o.figures[s];
-            const auto mark = p.mark(s, d);
             const double v = p.value(s, d);
+            const auto mark = p.mark(s, day, v);
             if (!std::isnan(v)) {
                 o.low[s] = std::min(o.low[s], v);
                 o.high[s] = std::max(o.high[s], v);
@@ -226,7 +226,7 @@ public:
     {
         const double y = mP.value(mS, d);
         mDecimator->add(x, y);
-        const auto m = mP.mark(mS, d);
+        const auto m = mP.mark(mS, day, y);
         const bool flagged = (day.flagged >> mS) & 1u;
         if ((m == RunProvenance::Mark::Measured || m == RunProvenance::Mark::Estimated) && !flagged)
             return;
