@@ -28,6 +28,9 @@ constexpr int kPlotWidth = kWidth - kLeft - kRight;
 constexpr int kPlotHeight = kHeight - kTop - kBottom;
 // More rows than anyone reads in a printed table; the rest are counted.
 constexpr std::size_t kMostGapRows = 200;
+// Gaps in the dates drawn each as its own band; past them a band stands
+// for every gap that starts in its pixel column.
+constexpr std::size_t kMostGapBands = 10000;
 // Flagged days listed in the table: a file where most days are at fault
 // would otherwise make a page nobody opens, held whole while it is made.
 constexpr std::size_t kMostFlaggedRows = 1000;
@@ -107,7 +110,9 @@ struct Overview {
     bool ascending = true;
     double x0 = 0; // the first and last day's x
     double xLast = 0;
-    std::vector<Gap> gaps;
+    std::vector<Gap> gaps;       // the charts' bands
+    std::vector<Gap> listedGaps; // the first kMostGapRows
+    std::size_t gapCount = 0;
     std::vector<Figures> figures;
     std::vector<double> low, high; // each series' values, substituted ones too
     std::size_t filledDays = 0;
@@ -121,6 +126,33 @@ struct Overview {
 double xOf(const Overview& o, std::size_t d, const RunProvenance::Day& day)
 {
     return o.ascending ? static_cast<double>(RunProvenance::dayNumber(day)) : static_cast<double>(d);
+}
+
+// One band per pixel column that holds the start of a gap, so a file
+// missing most of its days still draws a chart of bounded size.
+std::vector<Gap> gapBandsOf(const RunProvenance& p, const Overview& o)
+{
+    const double x1 = std::max(o.xLast, o.x0 + 1);
+    auto column = [&](double x) { return static_cast<long long>(kLeft + (x - o.x0) / (x1 - o.x0) * kPlotWidth); };
+    std::vector<Gap> bands;
+    long long lastColumn = 0;
+    double previous = 0;
+    for (std::size_t d = 0; d < p.dayCount(); ++d) {
+        const double x = static_cast<double>(RunProvenance::dayNumber(p.day(d)));
+        if (d > 0 && x - previous > 1) {
+            const auto days = static_cast<long long>(x - previous - 1);
+            const long long at = column(previous + 0.5);
+            if (!bands.empty() && at == lastColumn) {
+                bands.back().xAfter = x;
+                bands.back().days += days;
+            } else {
+                bands.push_back({d, days, previous, x});
+                lastColumn = at;
+            }
+        }
+        previous = x;
+    }
+    return bands;
 }
 
 Overview overviewOf(const RunProvenance& p)
@@ -143,7 +175,14 @@ Overview overviewOf(const RunProvenance& p)
         else if (x < previous)
             o.ascending = false;
         else if (o.ascending && x - previous > 1)
-            o.gaps.push_back({d, static_cast<long long>(x - previous - 1), previous, x});
+        {
+            const Gap gap{d, static_cast<long long>(x - previous - 1), previous, x};
+            if (o.gaps.size() < kMostGapBands)
+                o.gaps.push_back(gap);
+            if (o.listedGaps.size() < kMostGapRows)
+                o.listedGaps.push_back(gap);
+            ++o.gapCount;
+        }
         previous = x;
         bool filled = false;
         for (std::size_t s = 0; s < seriesCount; ++s) {
@@ -192,6 +231,10 @@ Overview overviewOf(const RunProvenance& p)
     if (!o.ascending) {
         o.x0 = 0;
         o.gaps.clear();
+        o.listedGaps.clear();
+        o.gapCount = 0;
+    } else if (o.gapCount > o.gaps.size()) {
+        o.gaps = gapBandsOf(p, o);
     }
     return o;
 }
@@ -402,7 +445,7 @@ void flaggedTable(std::string& html, const RunProvenance& p, const Overview& o)
                 + " more are left out. The flags file marks every one.</p>\n";
 }
 
-void gapsTable(std::string& html, const std::vector<Gap>& gaps)
+void gapsTable(std::string& html, const std::vector<Gap>& gaps, std::size_t count)
 {
     html += "<h2>Gaps in the dates</h2>\n";
     if (gaps.empty()) {
@@ -415,8 +458,8 @@ void gapsTable(std::string& html, const std::vector<Gap>& gaps)
                 + dateText(static_cast<long long>(gaps[i].xAfter)) + "</td><td class=\"n\">"
                 + std::to_string(gaps[i].days) + "</td></tr>\n";
     html += "</tbody>\n</table>\n";
-    if (gaps.size() > kMostGapRows)
-        html += "<p>And " + std::to_string(gaps.size() - kMostGapRows) + " more gaps.</p>\n";
+    if (count > kMostGapRows)
+        html += "<p>And " + std::to_string(count - kMostGapRows) + " more gaps.</p>\n";
 }
 
 bool anyFilling(const RunProvenance& p) { return !p.gaps().empty() || !p.fits().empty(); }
@@ -481,7 +524,6 @@ std::string qualityReportHtml(const RunProvenance& p, const ReportSettings& sett
     // order, which needs the x values to ascend.
     const Overview o = overviewOf(p);
     const bool ascending = o.ascending;
-    const auto& gaps = o.gaps;
     const auto charts = chartsOf(p, o);
 
     std::string html = "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n<title>"
@@ -528,7 +570,7 @@ std::string qualityReportHtml(const RunProvenance& p, const ReportSettings& sett
     }
     if (p.series().empty())
         html += "<p class=\"none\">No column holds a measured variable.</p>\n";
-    gapsTable(html, gaps);
+    gapsTable(html, o.listedGaps, o.gapCount);
     if (anyFilling(p))
         fillTables(html, p, o);
     flaggedTable(html, p, o);

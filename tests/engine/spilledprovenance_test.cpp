@@ -126,3 +126,24 @@ TEST(SpilledDays, ReportListsTheFirstFlaggedDaysAndCountsTheRest)
 }
 
 } // namespace
+
+namespace {
+
+// A file missing every other day: past ten thousand gaps a chart draws a
+// band per pixel column, not per gap, and the table still counts them all.
+TEST(SpilledDays, ReportOfCountlessGapsStaysBounded)
+{
+    std::string data;
+    for (int i = 0; i < 24000; i += 2)
+        data += std::to_string(1900 + i / 365) + " " + std::to_string(i % 365 + 1) + " 20.5 10.5 0\n";
+    const Written spilled = writtenFor({"Gaps", 3, true, false, data}, 64);
+    std::size_t bands = 0;
+    const std::string band = "fill=\"#ddd\"><title>";
+    for (auto at = spilled.report.find(band); at != std::string::npos; at = spilled.report.find(band, at + 1))
+        ++bands;
+    EXPECT_GT(bands, 0u);
+    EXPECT_LE(bands, 3u * 652u); // three charts of 652 pixel columns
+    EXPECT_NE(spilled.report.find("<p>And 11799 more gaps.</p>"), std::string::npos);
+}
+
+} // namespace
