@@ -206,6 +206,21 @@ void RunProvenance::noteEstimate(std::size_t record, double value)
     putValue(record, static_cast<std::size_t>(mEstimateSeries), value);
 }
 
+void RunProvenance::holdEstimate(std::size_t record, double value)
+{
+    if (mEstimateSeries < 0)
+        return;
+    SlotHead h = head(record);
+    h.heldEstimate = value;
+    putHead(record, h);
+}
+
+void RunProvenance::keepEstimates(std::size_t count)
+{
+    for (std::size_t record = 0; record < count && record < mDayCount; ++record)
+        noteEstimate(record, head(record).heldEstimate);
+}
+
 RunProvenance::Day RunProvenance::day(std::size_t index) const { return head(index).day; }
 
 double RunProvenance::value(std::size_t series, std::size_t day) const

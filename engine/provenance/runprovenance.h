@@ -108,6 +108,12 @@ public:
     void noteDay(std::size_t record, const Record& values, int year, int dayOfYear, std::string_view reason,
                  std::uint32_t flaggedCodes);
     void noteEstimate(std::size_t record, double value);
+    // An estimate the checkup has not yet let through: held with its day,
+    // and noted by keepEstimates once the pass is over, so a long run needs
+    // no list of them.
+    void holdEstimate(std::size_t record, double value);
+    // The first `count` held estimates become their days' values.
+    void keepEstimates(std::size_t count);
 
     const std::vector<Series>& series() const { return mSeries; }
     std::size_t dayCount() const { return mDayCount; }
@@ -142,6 +148,7 @@ private:
     struct SlotHead {
         Day day;
         std::int32_t line = 0;
+        double heldEstimate = 0;
     };
     static constexpr std::size_t kValuesAt = (sizeof(SlotHead) + 7) / 8 * 8;
     SlotHead head(std::size_t record) const;
