@@ -411,6 +411,8 @@ int runBatchFile(const BatchOptions& given, BatchOptions* used)
     StderrFeedback feedback(options.yes);
 
     RunProvenance provenance;
+    // Long inputs keep most days on disk, so memory stays flat.
+    provenance.spillTo(scratch.path());
     if (options.flags || options.report)
         request.provenance = &provenance;
     std::optional<DayLog> days;

@@ -44,8 +44,8 @@ ReferenceSeries readReferenceSeries(RunRequest request, const AppFolder& scratch
     ReferenceSeries series;
     series.name = request.fileName;
     const auto& all = provenance.series();
-    for (std::size_t d = 0; d < provenance.days().size(); ++d) {
-        const long long day = RunProvenance::dayNumber(provenance.days()[d]);
+    for (std::size_t d = 0; d < provenance.dayCount(); ++d) {
+        const long long day = RunProvenance::dayNumber(provenance.day(d));
         series.noteDay(day);
         for (std::size_t s = 0; s < all.size(); ++s)
             if (provenance.mark(s, d) == RunProvenance::Mark::Measured && !provenance.flagged(s, d))

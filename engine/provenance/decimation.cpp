@@ -19,48 +19,63 @@ std::vector<PlotPoint> decimateMinMax(std::span<const double> x, std::span<const
         --first;
     if (last < n)
         ++last;
-    points.reserve(2 * static_cast<std::size_t>(columns) + 4);
-    const double width = x1 > x0 ? (x1 - x0) / columns : 1.0;
+    MinMaxDecimator decimator(x0, x1, columns);
+    for (std::size_t i = first; i < last; ++i)
+        decimator.add(x[i], y[i]);
+    return decimator.finish();
+}
 
-    bool open = false;   // a column is being gathered
-    long long column = 0;
-    std::size_t low = 0, high = 0;
-    bool gap = false;    // a value was missing since the last point
-    auto flush = [&] {
-        if (!open)
-            return;
-        const std::size_t a = std::min(low, high), b = std::max(low, high);
-        points.push_back({x[a], y[a], gap});
-        gap = false;
-        if (b != a)
-            points.push_back({x[b], y[b], false});
-        open = false;
-    };
-    for (std::size_t i = first; i < last; ++i) {
-        if (std::isnan(y[i])) {
-            flush();
-            gap = !points.empty();
-            continue;
-        }
-        auto c = static_cast<long long>(std::floor((x[i] - x0) / width));
-        // The right edge belongs to the last column.
-        if (x[i] <= x1 && c >= columns)
-            c = columns - 1;
-        if (open && c != column)
-            flush();
-        if (!open) {
-            open = true;
-            column = c;
-            low = high = i;
-            continue;
-        }
-        if (y[i] < y[low])
-            low = i;
-        if (y[i] > y[high])
-            high = i;
+MinMaxDecimator::MinMaxDecimator(double x0, double x1, int columns)
+    : mX0(x0), mX1(x1), mColumns(columns), mWidth(x1 > x0 ? (x1 - x0) / columns : 1.0)
+{
+    mPoints.reserve(2 * static_cast<std::size_t>(std::max(columns, 0)) + 4);
+}
+
+void MinMaxDecimator::flush()
+{
+    if (!mOpen)
+        return;
+    const Pick& a = mLow.index <= mHigh.index ? mLow : mHigh;
+    const Pick& b = mLow.index <= mHigh.index ? mHigh : mLow;
+    mPoints.push_back({a.x, a.y, mGap});
+    mGap = false;
+    if (b.index != a.index)
+        mPoints.push_back({b.x, b.y, false});
+    mOpen = false;
+}
+
+void MinMaxDecimator::add(double x, double y)
+{
+    const std::size_t i = mIndex++;
+    if (std::isnan(y)) {
+        flush();
+        mGap = !mPoints.empty();
+        return;
     }
+    auto c = static_cast<long long>(std::floor((x - mX0) / mWidth));
+    // The right edge belongs to the last column.
+    if (x <= mX1 && c >= mColumns)
+        c = mColumns - 1;
+    if (mOpen && c != mColumn)
+        flush();
+    if (!mOpen) {
+        mOpen = true;
+        mColumn = c;
+        mLow = mHigh = {i, x, y};
+        return;
+    }
+    if (y < mLow.y)
+        mLow = {i, x, y};
+    if (y > mHigh.y)
+        mHigh = {i, x, y};
+}
+
+std::vector<PlotPoint> MinMaxDecimator::finish()
+{
+    if (mColumns < 1 || !(mX1 >= mX0))
+        return {};
     flush();
-    return points;
+    return std::move(mPoints);
 }
 
 } // namespace pluvora

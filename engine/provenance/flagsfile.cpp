@@ -39,12 +39,13 @@ void putFlagsRows(const RunProvenance& provenance, Put&& put)
         row += "," + seriesTitle(s);
     row += "\r\n";
     put(row);
-    for (std::size_t day = 0; day < provenance.days().size(); ++day) {
-        row = RunProvenance::isoDate(provenance.days()[day]);
+    for (std::size_t day = 0; day < provenance.dayCount(); ++day) {
+        const auto held = provenance.day(day);
+        row = RunProvenance::isoDate(held);
         for (std::size_t s = 0; s < series.size(); ++s) {
             row += ',';
-            row += markCode(provenance.mark(s, day));
-            if (provenance.flagged(s, day))
+            row += markCode(provenance.mark(s, held, provenance.value(s, day)));
+            if ((held.flagged >> s) & 1u)
                 row += 'F';
         }
         row += "\r\n";

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <iterator>
 
 namespace pluvora {
@@ -53,13 +54,44 @@ void RunProvenance::describe(const ColumnSpec& columns, int columnCount, int tas
         mEstimateSeries = static_cast<int>(mSeries.size());
         mSeries.push_back({code, std::string(variableInfo(code).item), task <= 5 ? "MJ/m2/d" : "mm", 0, true});
     }
+    resetSlots();
+}
+
+void RunProvenance::spillTo(const std::filesystem::path& folder, std::size_t days)
+{
+    mSlots.spillBeyond(days, folder);
+}
+
+void RunProvenance::resetSlots()
+{
+    mSlots.reset(kValuesAt + sizeof(double) * mSeries.size());
+    mLineCount = 0;
+    mDayCount = 0;
+    mAnyDayListed = false;
+}
+
+RunProvenance::SlotHead RunProvenance::head(std::size_t record) const
+{
+    SlotHead h;
+    std::memcpy(&h, mSlots.slot(record), sizeof h);
+    return h;
+}
+
+void RunProvenance::putHead(std::size_t record, const SlotHead& h)
+{
+    std::memcpy(mSlots.slot(record), &h, sizeof h);
+}
+
+void RunProvenance::putValue(std::size_t record, std::size_t series, double value)
+{
+    std::memcpy(mSlots.slot(record) + kValuesAt + series * sizeof(double), &value, sizeof value);
 }
 
 void RunProvenance::mapInputLines(const std::filesystem::path& input, int rowsBefore)
 {
     // Every stage reads a record from each line holding any value and
     // passes over the others; cleaning keeps lines where they were.
-    mLineOfRecord.clear();
+    mLineCount = 0;
     TextReader reader(input);
     std::string line;
     int number = 0;
@@ -68,7 +100,7 @@ void RunProvenance::mapInputLines(const std::filesystem::path& input, int rowsBe
             continue;
         for (const char c : line)
             if (static_cast<unsigned char>(c) > 32) {
-                mLineOfRecord.push_back(number);
+                noteRecordLine(mLineCount, number);
                 break;
             }
     }
@@ -76,95 +108,66 @@ void RunProvenance::mapInputLines(const std::filesystem::path& input, int rowsBe
 
 void RunProvenance::noteRecordLine(std::size_t record, int inputLine)
 {
-    if (record == mLineOfRecord.size())
-        mLineOfRecord.push_back(inputLine);
+    if (record != mLineCount)
+        return;
+    SlotHead h = head(record);
+    h.line = inputLine;
+    putHead(record, h);
+    ++mLineCount;
 }
 
 void RunProvenance::clearDays()
 {
-    mLineOfRecord.clear();
-    mPendingSubstituted.clear();
-    mPendingInterpolated.clear();
-    mPendingFromReference.clear();
+    resetSlots();
     mGaps.clear();
     mFits.clear();
-    mDays.clear();
-    mValues.clear();
-    mWideValues.clear();
     mMissingRows.clear();
+    mMissingRowCount = 0;
 }
 
 int RunProvenance::inputLineOfRecord(std::size_t record) const
 {
-    return record < mLineOfRecord.size() ? mLineOfRecord[record] : 0;
+    return record < mLineCount ? head(record).line : 0;
 }
 
 void RunProvenance::noteSubstituted(std::size_t record, int column)
 {
+    // Only a day not yet noted takes it, as it is read when the day is.
+    if (record < mDayCount)
+        return;
     for (std::size_t s = 0; s < mSeries.size(); ++s)
         if (mSeries[s].column == column) {
-            if (mPendingSubstituted.size() <= record)
-                mPendingSubstituted.resize(record + 1, 0);
-            mPendingSubstituted[record] |= 1u << s;
+            SlotHead h = head(record);
+            h.day.substituted |= 1u << s;
+            putHead(record, h);
         }
 }
 
 void RunProvenance::noteFilled(std::size_t record, int column, Mark how)
 {
-    auto& pending = how == Mark::Interpolated ? mPendingInterpolated : mPendingFromReference;
+    if (record < mDayCount)
+        return;
     for (std::size_t s = 0; s < mSeries.size(); ++s)
         if (mSeries[s].column == column) {
-            if (pending.size() <= record)
-                pending.resize(record + 1, 0);
-            pending[record] |= 1u << s;
+            SlotHead h = head(record);
+            (how == Mark::Interpolated ? h.day.interpolated : h.day.fromReference) |= 1u << s;
+            putHead(record, h);
         }
 }
 
 void RunProvenance::noteMissingRow(std::size_t record, std::string_view text)
 {
-    mMissingRows.push_back({inputLineOfRecord(record), std::string(text)});
-}
-
-// A value read from a file has a few decimals: it is kept as the integer
-// it is at some power of ten, in half the room of a double, when dividing
-// that integer by the power gives the very same double back. Layout:
-// 0xFFFFFFFF no value; top bit set: index into mWideValues; otherwise the
-// integer, offset by kPackOffset, above three bits of the power.
-constexpr std::uint32_t kPackedNone = 0xFFFFFFFFu;
-constexpr std::uint32_t kPackedWide = 0x80000000u;
-constexpr long long kPackOffset = 1LL << 27;
-constexpr double kPowersOfTen[] = {1, 10, 100, 1000, 10000};
-
-std::uint32_t RunProvenance::packValue(double value)
-{
-    if (std::isnan(value))
-        return kPackedNone;
-    if (!(value == 0 && std::signbit(value)) && std::abs(value) < 1e7)
-        for (std::uint32_t decimals = 0; decimals < std::size(kPowersOfTen); ++decimals) {
-            const long long whole = std::llround(value * kPowersOfTen[decimals]);
-            if (whole >= -kPackOffset && whole < kPackOffset
-                && static_cast<double>(whole) / kPowersOfTen[decimals] == value)
-                return static_cast<std::uint32_t>(whole + kPackOffset) << 3 | decimals;
-        }
-    mWideValues.push_back(value);
-    return kPackedWide | static_cast<std::uint32_t>(mWideValues.size() - 1);
-}
-
-double RunProvenance::unpackValue(std::uint32_t packed) const
-{
-    if (packed == kPackedNone)
-        return kNone;
-    if (packed & kPackedWide)
-        return mWideValues[packed & ~kPackedWide];
-    return static_cast<double>(static_cast<long long>(packed >> 3) - kPackOffset) / kPowersOfTen[packed & 7];
+    if (mMissingRowCount++ < kMostMissingRows)
+        mMissingRows.push_back({inputLineOfRecord(record), std::string(text)});
 }
 
 void RunProvenance::noteDay(std::size_t record, const Record& values, int year, int dayOfYear,
                             std::string_view reason, std::uint32_t flaggedCodes)
 {
-    if (record != mDays.size())
+    if (record != mDayCount)
         return;
-    Day day;
+    SlotHead h = head(record);
+    Day& day = h.day;
     day.year = year;
     day.dayOfYear = dayOfYear;
     if (values.month > 0 && values.day > 0) {
@@ -172,9 +175,6 @@ void RunProvenance::noteDay(std::size_t record, const Record& values, int year, 
         day.dayOfMonth = static_cast<std::int16_t>(values.day);
     }
     day.inputLine = inputLineOfRecord(record);
-    day.substituted = record < mPendingSubstituted.size() ? mPendingSubstituted[record] : 0;
-    day.interpolated = record < mPendingInterpolated.size() ? mPendingInterpolated[record] : 0;
-    day.fromReference = record < mPendingFromReference.size() ? mPendingFromReference[record] : 0;
     if (!reason.empty()) {
         // The texts combine a fixed set of tests; the last one used is the
         // likeliest match.
@@ -187,50 +187,73 @@ void RunProvenance::noteDay(std::size_t record, const Record& values, int year, 
         // make, a day keeps the last one held.
         day.reasonIndex = static_cast<std::uint16_t>(held == mReasons.rend() ? mReasons.size()
                                                                               : mReasons.rend() - held);
+        mAnyDayListed = true;
     }
     for (std::size_t s = 0; s < mSeries.size(); ++s) {
         const bool named = (flaggedCodes >> mSeries[s].code) & 1u;
         if (!reason.empty() && (flaggedCodes == 0 || (named && !mSeries[s].estimated)))
             day.flagged |= 1u << s;
-        mValues.push_back(packValue(mSeries[s].estimated ? kNone : fieldOf(values, mSeries[s].code)));
+        putValue(record, s, mSeries[s].estimated ? kNone : fieldOf(values, mSeries[s].code));
     }
-    mDays.push_back(std::move(day));
+    putHead(record, h);
+    ++mDayCount;
 }
 
 void RunProvenance::noteEstimate(std::size_t record, double value)
 {
-    if (mEstimateSeries < 0 || record >= mDays.size())
+    if (mEstimateSeries < 0 || record >= mDayCount)
         return;
-    mValues[record * mSeries.size() + static_cast<std::size_t>(mEstimateSeries)] = packValue(value);
+    putValue(record, static_cast<std::size_t>(mEstimateSeries), value);
 }
+
+void RunProvenance::holdEstimate(std::size_t record, double value)
+{
+    if (mEstimateSeries < 0)
+        return;
+    SlotHead h = head(record);
+    h.heldEstimate = value;
+    putHead(record, h);
+}
+
+void RunProvenance::keepEstimates(std::size_t count)
+{
+    for (std::size_t record = 0; record < count && record < mDayCount; ++record)
+        noteEstimate(record, head(record).heldEstimate);
+}
+
+RunProvenance::Day RunProvenance::day(std::size_t index) const { return head(index).day; }
 
 double RunProvenance::value(std::size_t series, std::size_t day) const
 {
-    return unpackValue(mValues[day * mSeries.size() + series]);
+    double v;
+    std::memcpy(&v, mSlots.slot(day) + kValuesAt + series * sizeof(double), sizeof v);
+    return v;
+}
+
+bool RunProvenance::flagged(std::size_t series, std::size_t day) const
+{
+    return (head(day).day.flagged >> series) & 1u;
 }
 
 RunProvenance::Mark RunProvenance::mark(std::size_t series, std::size_t day) const
 {
-    if (mSeries[series].estimated)
-        return std::isnan(value(series, day)) ? Mark::Missing : Mark::Estimated;
-    if ((mDays[day].substituted >> series) & 1u)
-        return Mark::Substituted;
-    if ((mDays[day].interpolated >> series) & 1u)
-        return Mark::Interpolated;
-    if ((mDays[day].fromReference >> series) & 1u)
-        return Mark::FromReference;
-    return std::isnan(value(series, day)) ? Mark::Missing : Mark::Measured;
+    return mark(series, head(day).day, value(series, day));
 }
 
-bool RunProvenance::anyFlagged() const
+RunProvenance::Mark RunProvenance::mark(std::size_t series, const Day& d, double v) const
 {
-    if (!mMissingRows.empty())
-        return true;
-    for (const Day& day : mDays)
-        if (day.reasonIndex != 0)
-            return true;
-    return false;
+    if (mSeries[series].estimated)
+        return std::isnan(v) ? Mark::Missing : Mark::Estimated;
+    if ((d.substituted >> series) & 1u)
+        return Mark::Substituted;
+    if ((d.interpolated >> series) & 1u)
+        return Mark::Interpolated;
+    if ((d.fromReference >> series) & 1u)
+        return Mark::FromReference;
+    return std::isnan(v) ? Mark::Missing : Mark::Measured;
 }
+
+bool RunProvenance::anyFlagged() const { return mMissingRowCount > 0 || mAnyDayListed; }
 
 long long RunProvenance::dayNumber(const Day& day)
 {

@@ -2,6 +2,7 @@
 
 #include "engine/columns/columnspec.h"
 #include "engine/methods/referencefit.h"
+#include "engine/provenance/spillableslots.h"
 #include "engine/record/record.h"
 
 #include <cstdint>
@@ -19,6 +20,14 @@ namespace pluvora {
 // pays nothing.
 class RunProvenance {
 public:
+    // Days a batch run keeps in memory before the rest go to its scratch
+    // folder: its memory stays flat however long the input is.
+    static constexpr std::size_t kDaysInMemory = 65536;
+    // Missing-value rows kept with their text; the rest are counted.
+    static constexpr std::size_t kMostMissingRows = 2000;
+
+    RunProvenance() { resetSlots(); }
+
     // One chart or flags-file column: a measured column of the input, or
     // the value the task estimated.
     struct Series {
@@ -70,6 +79,10 @@ public:
         std::string text;
     };
 
+    // Days beyond `days` go to a file in `folder` and are read back from
+    // it; set before the run. Without it every day stays in memory.
+    void spillTo(const std::filesystem::path& folder, std::size_t days = kDaysInMemory);
+
     // Filled by the run, in this order.
     void describe(const ColumnSpec& columns, int columnCount, int task);
     void mapInputLines(const std::filesystem::path& input, int rowsBefore);
@@ -95,18 +108,27 @@ public:
     void noteDay(std::size_t record, const Record& values, int year, int dayOfYear, std::string_view reason,
                  std::uint32_t flaggedCodes);
     void noteEstimate(std::size_t record, double value);
+    // An estimate the checkup has not yet let through: held with its day,
+    // and noted by keepEstimates once the pass is over, so a long run needs
+    // no list of them.
+    void holdEstimate(std::size_t record, double value);
+    // The first `count` held estimates become their days' values.
+    void keepEstimates(std::size_t count);
 
     const std::vector<Series>& series() const { return mSeries; }
-    const std::vector<Day>& days() const { return mDays; }
+    std::size_t dayCount() const { return mDayCount; }
+    // A copy: a long run's days are not all in memory.
+    Day day(std::size_t index) const;
+    // The first kMostMissingRows of them; missingRowCount() counts all.
     const std::vector<MissingRow>& missingRows() const { return mMissingRows; }
+    std::size_t missingRowCount() const { return mMissingRowCount; }
     int task() const { return mTask; }
     // The day's value of a series; NaN when it has none.
     double value(std::size_t series, std::size_t day) const;
     Mark mark(std::size_t series, std::size_t day) const;
-    bool flagged(std::size_t series, std::size_t day) const
-    {
-        return (mDays[day].flagged >> series) & 1u;
-    }
+    // The same for a day already read and the series' value on it.
+    Mark mark(std::size_t series, const Day& day, double value) const;
+    bool flagged(std::size_t series, std::size_t day) const;
     bool anyFlagged() const;
     // Days since 1970-01-01 of a day's date, for axes and gaps.
     static long long dayNumber(const Day& day);
@@ -120,23 +142,31 @@ public:
     }
 
 private:
-    std::uint32_t packValue(double value);
-    double unpackValue(std::uint32_t packed) const;
+    // Each record's slot: its Day, its input line, then a double per
+    // series. Bits of substitutions and fills land in the Day before the
+    // day itself is noted.
+    struct SlotHead {
+        Day day;
+        std::int32_t line = 0;
+        double heldEstimate = 0;
+    };
+    static constexpr std::size_t kValuesAt = (sizeof(SlotHead) + 7) / 8 * 8;
+    SlotHead head(std::size_t record) const;
+    void putHead(std::size_t record, const SlotHead& head);
+    void putValue(std::size_t record, std::size_t series, double value);
+    void resetSlots();
 
     std::vector<Series> mSeries;
     int mTask = 0;
     int mEstimateSeries = -1;
-    std::vector<int> mLineOfRecord;
-    std::vector<std::uint32_t> mPendingSubstituted; // by record, before its day is dated
-    std::vector<std::uint32_t> mPendingInterpolated;
-    std::vector<std::uint32_t> mPendingFromReference;
+    std::size_t mLineCount = 0; // records whose input line is known
+    std::size_t mDayCount = 0;
+    bool mAnyDayListed = false;
+    SpillableSlots mSlots;
     std::vector<Gap> mGaps;
     std::vector<MonthFit> mFits;
-    std::vector<Day> mDays;
-    // Day-major, one per series, each packed in 4 bytes (see packValue).
-    std::vector<std::uint32_t> mValues;
-    std::vector<double> mWideValues; // those a packed value cannot hold exactly
     std::vector<MissingRow> mMissingRows;
+    std::size_t mMissingRowCount = 0;
     std::vector<std::string> mReasons;
 };
 

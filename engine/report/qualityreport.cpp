@@ -10,6 +10,7 @@
 #include <cmath>
 #include <cstdio>
 #include <limits>
+#include <optional>
 #include <unordered_set>
 
 namespace pluvora {
@@ -27,6 +28,9 @@ constexpr int kPlotWidth = kWidth - kLeft - kRight;
 constexpr int kPlotHeight = kHeight - kTop - kBottom;
 // More rows than anyone reads in a printed table; the rest are counted.
 constexpr std::size_t kMostGapRows = 200;
+// Gaps in the dates drawn each as its own band; past them a band stands
+// for every gap that starts in its pixel column.
+constexpr std::size_t kMostGapBands = 10000;
 // Flagged days listed in the table: a file where most days are at fault
 // would otherwise make a page nobody opens, held whole while it is made.
 constexpr std::size_t kMostFlaggedRows = 1000;
@@ -90,171 +94,318 @@ struct Figures {
     std::size_t fromReference = 0;
 };
 
-Figures figuresOf(const RunProvenance& p, std::size_t s)
-{
-    Figures f;
-    for (std::size_t d = 0; d < p.days().size(); ++d) {
-        const auto mark = p.mark(s, d);
-        if (p.flagged(s, d))
-            ++f.flagged;
-        if (mark == RunProvenance::Mark::Missing) {
-            ++f.missing;
-            continue;
-        }
-        if (mark == RunProvenance::Mark::Substituted) {
-            ++f.substituted;
-            continue;
-        }
-        if (mark == RunProvenance::Mark::Interpolated)
-            ++f.interpolated;
-        if (mark == RunProvenance::Mark::FromReference)
-            ++f.fromReference;
-        const double v = p.value(s, d);
-        ++f.count;
-        f.low = std::min(f.low, v);
-        f.high = std::max(f.high, v);
-        f.sum += v;
-    }
-    return f;
-}
-
 struct Gap {
     std::size_t before; // the day after the gap
     long long days;     // days missing
+    double xBefore;     // the days either side
+    double xAfter;
 };
 
 constexpr const char* kInterpolatedColour = "#1b9e77";
 constexpr const char* kFromReferenceColour = "#7b3fb5";
 
-std::vector<Gap> gapsOf(const std::vector<double>& x)
+// What one walk over the days finds, so the charts and tables need no
+// day held: a long run's days are read back from its scratch folder.
+struct Overview {
+    bool ascending = true;
+    double x0 = 0; // the first and last day's x
+    double xLast = 0;
+    std::vector<Gap> gaps;       // the charts' bands
+    std::vector<Gap> listedGaps; // the first kMostGapRows
+    std::size_t gapCount = 0;
+    std::vector<Figures> figures;
+    std::vector<double> low, high; // each series' values, substituted ones too
+    std::size_t filledDays = 0;
+    std::string flaggedRows; // the table's rows of listed days
+    std::size_t flaggedListed = 0;
+    std::size_t flaggedLeft = 0;
+};
+
+// The chart draws day d at x: its day number, or when the dates are out
+// of order its place in the file.
+double xOf(const Overview& o, std::size_t d, const RunProvenance::Day& day)
 {
-    std::vector<Gap> gaps;
-    for (std::size_t d = 1; d < x.size(); ++d)
-        if (x[d] - x[d - 1] > 1)
-            gaps.push_back({d, static_cast<long long>(x[d] - x[d - 1] - 1)});
-    return gaps;
+    return o.ascending ? static_cast<double>(RunProvenance::dayNumber(day)) : static_cast<double>(d);
 }
 
-// Chart of one series: the decimated line, gaps as grey bands, then the
-// marks, each with its reason as the browser's tooltip.
-std::string chartSvg(const RunProvenance& p, std::size_t s, const std::vector<double>& x,
-                     const std::vector<Gap>& gaps)
+// One band per pixel column that holds the start of a gap, so a file
+// missing most of its days still draws a chart of bounded size.
+std::vector<Gap> gapBandsOf(const RunProvenance& p, const Overview& o)
 {
-    const auto& series = p.series()[s];
-    std::vector<double> y(p.days().size());
-    double low = std::numeric_limits<double>::infinity(), high = -low;
-    for (std::size_t d = 0; d < y.size(); ++d) {
-        y[d] = p.value(s, d);
-        if (!std::isnan(y[d])) {
-            low = std::min(low, y[d]);
-            high = std::max(high, y[d]);
+    const double x1 = std::max(o.xLast, o.x0 + 1);
+    auto column = [&](double x) { return static_cast<long long>(kLeft + (x - o.x0) / (x1 - o.x0) * kPlotWidth); };
+    std::vector<Gap> bands;
+    long long lastColumn = 0;
+    double previous = 0;
+    for (std::size_t d = 0; d < p.dayCount(); ++d) {
+        const double x = static_cast<double>(RunProvenance::dayNumber(p.day(d)));
+        if (d > 0 && x - previous > 1) {
+            const auto days = static_cast<long long>(x - previous - 1);
+            const long long at = column(previous + 0.5);
+            if (!bands.empty() && at == lastColumn) {
+                bands.back().xAfter = x;
+                bands.back().days += days;
+            } else {
+                bands.push_back({d, days, previous, x});
+                lastColumn = at;
+            }
         }
+        previous = x;
     }
-    if (!(low <= high)) {
-        low = 0;
-        high = 1;
-    }
-    if (high - low < 1e-9) {
-        low -= 1;
-        high += 1;
-    }
-    const double pad = (high - low) * 0.05;
-    low -= pad;
-    high += pad;
-    const double x0 = x.empty() ? 0 : x.front();
-    const double x1 = x.empty() ? 1 : std::max(x.back(), x0 + 1);
-    auto px = [&](double v) { return kLeft + (v - x0) / (x1 - x0) * kPlotWidth; };
-    auto py = [&](double v) { return kTop + (high - v) / (high - low) * kPlotHeight; };
+    return bands;
+}
 
-    std::string svg = "<svg viewBox=\"0 0 " + std::to_string(kWidth) + " " + std::to_string(kHeight)
-                      + "\" xmlns=\"http://www.w3.org/2000/svg\" role=\"img\" aria-label=\""
-                      + escaped(seriesTitle(series)) + "\">\n";
-    svg += "<rect x=\"" + std::to_string(kLeft) + "\" y=\"" + std::to_string(kTop) + "\" width=\""
-           + std::to_string(kPlotWidth) + "\" height=\"" + std::to_string(kPlotHeight)
-           + "\" fill=\"#fff\" stroke=\"#888\" stroke-width=\"0.5\"/>\n";
-    for (const Gap& g : gaps) {
-        // The band covers the missing days alone.
-        const double a = px(x[g.before - 1] + 0.5), b = px(x[g.before] - 0.5);
-        svg += "<rect x=\"" + coordinate(a) + "\" y=\"" + std::to_string(kTop) + "\" width=\""
-               + coordinate(std::max(b - a, 1.0)) + "\" height=\"" + std::to_string(kPlotHeight)
-               + "\" fill=\"#ddd\"><title>" + std::to_string(g.days) + " days missing before "
-               + RunProvenance::isoDate(p.days()[g.before]) + "</title></rect>\n";
-    }
-    // Axis ticks: five values, six dates.
-    const int decimals = std::clamp(1 - static_cast<int>(std::floor(std::log10((high - low) / 4))), 0, 3);
-    for (int i = 0; i <= 4; ++i) {
-        const double v = low + (high - low) * i / 4;
-        const double yy = py(v);
-        svg += "<line x1=\"" + std::to_string(kLeft - 4) + "\" x2=\"" + std::to_string(kLeft + kPlotWidth)
-               + "\" y1=\"" + coordinate(yy) + "\" y2=\"" + coordinate(yy)
-               + "\" stroke=\"#eee\" stroke-width=\"0.5\"/>\n<text x=\"" + std::to_string(kLeft - 6) + "\" y=\""
-               + coordinate(yy + 3) + "\" font-size=\"9\" text-anchor=\"end\">" + number(v, decimals) + "</text>\n";
-    }
-    if (!x.empty())
-        for (int i = 0; i <= 5; ++i) {
-            const double v = x0 + (x1 - x0) * i / 5;
-            const auto d = std::min(p.days().size() - 1,
-                                    static_cast<std::size_t>(std::lower_bound(x.begin(), x.end(), v) - x.begin()));
-            svg += "<text x=\"" + coordinate(px(x[d])) + "\" y=\"" + std::to_string(kHeight - 8)
-                   + "\" font-size=\"9\" text-anchor=\"" + (i == 0 ? "start" : i == 5 ? "end" : "middle") + "\">"
-                   + RunProvenance::isoDate(p.days()[d]) + "</text>\n";
+Overview overviewOf(const RunProvenance& p)
+{
+    Overview o;
+    const std::size_t seriesCount = p.series().size();
+    o.figures.resize(seriesCount);
+    o.low.assign(seriesCount, std::numeric_limits<double>::infinity());
+    o.high.assign(seriesCount, -std::numeric_limits<double>::infinity());
+    // A row with missing values is listed with its text before the days.
+    const std::size_t missingListed = std::min(p.missingRowCount(), kMostFlaggedRows);
+    o.flaggedListed = missingListed;
+    o.flaggedLeft = p.missingRowCount() - missingListed;
+    double previous = 0;
+    for (std::size_t d = 0; d < p.dayCount(); ++d) {
+        const auto day = p.day(d);
+        const double x = static_cast<double>(RunProvenance::dayNumber(day));
+        if (d == 0)
+            o.x0 = x;
+        else if (x < previous)
+            o.ascending = false;
+        else if (o.ascending && x - previous > 1)
+        {
+            const Gap gap{d, static_cast<long long>(x - previous - 1), previous, x};
+            if (o.gaps.size() < kMostGapBands)
+                o.gaps.push_back(gap);
+            if (o.listedGaps.size() < kMostGapRows)
+                o.listedGaps.push_back(gap);
+            ++o.gapCount;
         }
-
-    const auto points = decimateMinMax(x, y, x0, x1, kPlotWidth);
-    // The line stops where values or days are missing.
-    std::string path;
-    std::size_t nextGap = 0;
-    for (std::size_t i = 0; i < points.size(); ++i) {
-        bool gapPassed = false;
-        while (nextGap < gaps.size() && x[gaps[nextGap].before] <= points[i].x) {
-            gapPassed = gapPassed || (i > 0 && points[i - 1].x < x[gaps[nextGap].before]);
-            ++nextGap;
+        previous = x;
+        bool filled = false;
+        for (std::size_t s = 0; s < seriesCount; ++s) {
+            Figures& f = o.figures[s];
+            const double v = p.value(s, d);
+            const auto mark = p.mark(s, day, v);
+            if (!std::isnan(v)) {
+                o.low[s] = std::min(o.low[s], v);
+                o.high[s] = std::max(o.high[s], v);
+            }
+            if ((day.flagged >> s) & 1u)
+                ++f.flagged;
+            if (mark == RunProvenance::Mark::Missing) {
+                ++f.missing;
+                continue;
+            }
+            if (mark == RunProvenance::Mark::Substituted) {
+                ++f.substituted;
+                continue;
+            }
+            if (mark == RunProvenance::Mark::Interpolated)
+                ++f.interpolated;
+            if (mark == RunProvenance::Mark::FromReference)
+                ++f.fromReference;
+            if (mark == RunProvenance::Mark::Interpolated || mark == RunProvenance::Mark::FromReference)
+                filled = true;
+            ++f.count;
+            f.low = std::min(f.low, v);
+            f.high = std::max(f.high, v);
+            f.sum += v;
         }
-        path += (i == 0 || points[i].breakBefore || gapPassed) ? 'M' : 'L';
-        path += coordinate(px(points[i].x)) + " " + coordinate(py(points[i].y)) + " ";
-    }
-    if (!path.empty())
-        svg += "<path d=\"" + path + "\" fill=\"none\" stroke=\"" + (series.estimated ? "#1f6fb4" : "#333")
-               + "\" stroke-width=\"0.8\"/>\n";
-
-    // One mark of a kind per pixel column is all a reader can see.
-    std::unordered_set<long long> seen;
-    auto mark = [&](std::size_t d, int kind, const std::string& shape) {
-        const auto column = static_cast<long long>(px(x[d]));
-        if (!seen.insert(column * 8 + kind).second)
-            return;
-        svg += shape;
-    };
-    for (std::size_t d = 0; d < y.size(); ++d) {
-        const auto m = p.mark(s, d);
-        const double cx = px(x[d]);
-        if ((m == RunProvenance::Mark::Measured || m == RunProvenance::Mark::Estimated) && !p.flagged(s, d))
+        if (filled)
+            ++o.filledDays;
+        const std::string_view reason = p.reason(day);
+        if (reason.empty() || reason == kReasonMissingValues)
             continue;
-        const std::string title = "<title>" + RunProvenance::isoDate(p.days()[d]) + ", input line "
-                                  + std::to_string(p.days()[d].inputLine);
+        if (o.flaggedListed == kMostFlaggedRows) {
+            ++o.flaggedLeft;
+            continue;
+        }
+        ++o.flaggedListed;
+        o.flaggedRows += "<tr><td>" + RunProvenance::isoDate(day) + "</td><td class=\"n\">"
+                         + std::to_string(day.inputLine) + "</td><td>" + escaped(reason) + "</td></tr>\n";
+    }
+    o.xLast = o.ascending ? previous : static_cast<double>(p.dayCount()) - 1;
+    if (!o.ascending) {
+        o.x0 = 0;
+        o.gaps.clear();
+        o.listedGaps.clear();
+        o.gapCount = 0;
+    } else if (o.gapCount > o.gaps.size()) {
+        o.gaps = gapBandsOf(p, o);
+    }
+    return o;
+}
+
+// A series' chart while the days pass: the decimated line and the marks,
+// each with its reason as the browser's tooltip.
+class ChartDrawing {
+public:
+    ChartDrawing(const RunProvenance& p, std::size_t s, const Overview& o)
+        : mP(p), mS(s), mLow(o.low[s]), mHigh(o.high[s])
+    {
+        if (!(mLow <= mHigh)) {
+            mLow = 0;
+            mHigh = 1;
+        }
+        if (mHigh - mLow < 1e-9) {
+            mLow -= 1;
+            mHigh += 1;
+        }
+        const double pad = (mHigh - mLow) * 0.05;
+        mLow -= pad;
+        mHigh += pad;
+        mX0 = p.dayCount() == 0 ? 0 : o.x0;
+        mX1 = p.dayCount() == 0 ? 1 : std::max(o.xLast, mX0 + 1);
+        mDecimator.emplace(mX0, mX1, kPlotWidth);
+    }
+
+    double px(double v) const { return kLeft + (v - mX0) / (mX1 - mX0) * kPlotWidth; }
+    double py(double v) const { return kTop + (mHigh - v) / (mHigh - mLow) * kPlotHeight; }
+
+    void add(std::size_t d, const RunProvenance::Day& day, double x)
+    {
+        const double y = mP.value(mS, d);
+        mDecimator->add(x, y);
+        const auto m = mP.mark(mS, day, y);
+        const bool flagged = (day.flagged >> mS) & 1u;
+        if ((m == RunProvenance::Mark::Measured || m == RunProvenance::Mark::Estimated) && !flagged)
+            return;
+        const double cx = px(x);
+        const std::string title =
+            "<title>" + RunProvenance::isoDate(day) + ", input line " + std::to_string(day.inputLine);
         if (m == RunProvenance::Mark::Missing)
-            mark(d, 0, "<rect x=\"" + coordinate(cx - 1) + "\" y=\"" + std::to_string(kTop + kPlotHeight - 6)
-                           + "\" width=\"2\" height=\"6\" fill=\"#777\">" + title + ": no value</title></rect>\n");
+            mark(cx, 0, "<rect x=\"" + coordinate(cx - 1) + "\" y=\"" + std::to_string(kTop + kPlotHeight - 6)
+                            + "\" width=\"2\" height=\"6\" fill=\"#777\">" + title + ": no value</title></rect>\n");
         if (m == RunProvenance::Mark::Substituted)
-            mark(d, 1, "<rect x=\"" + coordinate(cx - 2.5) + "\" y=\"" + coordinate(py(y[d]) - 2.5)
-                           + "\" width=\"5\" height=\"5\" fill=\"#e69500\">" + title
-                           + ": substituted</title></rect>\n");
+            mark(cx, 1, "<rect x=\"" + coordinate(cx - 2.5) + "\" y=\"" + coordinate(py(y) - 2.5)
+                            + "\" width=\"5\" height=\"5\" fill=\"#e69500\">" + title
+                            + ": substituted</title></rect>\n");
         if (m == RunProvenance::Mark::Interpolated || m == RunProvenance::Mark::FromReference) {
             const bool line = m == RunProvenance::Mark::Interpolated;
-            mark(d, line ? 3 : 4, "<rect x=\"" + coordinate(cx - 2) + "\" y=\"" + coordinate(py(y[d]) - 2)
-                                      + "\" width=\"4\" height=\"4\" fill=\"" + (line ? kInterpolatedColour : kFromReferenceColour)
-                                      + "\">" + title + (line ? ": interpolated" : ": from the reference")
-                                      + "</title></rect>\n");
+            mark(cx, line ? 3 : 4, "<rect x=\"" + coordinate(cx - 2) + "\" y=\"" + coordinate(py(y) - 2)
+                                       + "\" width=\"4\" height=\"4\" fill=\""
+                                       + (line ? kInterpolatedColour : kFromReferenceColour) + "\">" + title
+                                       + (line ? ": interpolated" : ": from the reference") + "</title></rect>\n");
         }
-        if (p.flagged(s, d)) {
-            const double cy = std::isnan(y[d]) ? kTop + 4 : py(y[d]);
-            mark(d, 2, "<circle cx=\"" + coordinate(cx) + "\" cy=\"" + coordinate(cy)
-                           + "\" r=\"3.2\" fill=\"none\" stroke=\"#d00\" stroke-width=\"1.4\">" + title + ": "
-                           + escaped(p.reason(p.days()[d])) + "</title></circle>\n");
+        if (flagged) {
+            const double cy = std::isnan(y) ? kTop + 4 : py(y);
+            mark(cx, 2, "<circle cx=\"" + coordinate(cx) + "\" cy=\"" + coordinate(cy)
+                            + "\" r=\"3.2\" fill=\"none\" stroke=\"#d00\" stroke-width=\"1.4\">" + title + ": "
+                            + escaped(mP.reason(day)) + "</title></circle>\n");
         }
     }
-    svg += "</svg>\n";
-    return svg;
+
+    // The whole chart: gaps as grey bands, the axes, the line, the marks.
+    std::string svg(const Overview& o, const std::vector<std::pair<double, std::string>>& ticks)
+    {
+        const auto& series = mP.series()[mS];
+        std::string svg = "<svg viewBox=\"0 0 " + std::to_string(kWidth) + " " + std::to_string(kHeight)
+                          + "\" xmlns=\"http://www.w3.org/2000/svg\" role=\"img\" aria-label=\""
+                          + escaped(seriesTitle(series)) + "\">\n";
+        svg += "<rect x=\"" + std::to_string(kLeft) + "\" y=\"" + std::to_string(kTop) + "\" width=\""
+               + std::to_string(kPlotWidth) + "\" height=\"" + std::to_string(kPlotHeight)
+               + "\" fill=\"#fff\" stroke=\"#888\" stroke-width=\"0.5\"/>\n";
+        for (const Gap& g : o.gaps) {
+            // The band covers the missing days alone.
+            const double a = px(g.xBefore + 0.5), b = px(g.xAfter - 0.5);
+            svg += "<rect x=\"" + coordinate(a) + "\" y=\"" + std::to_string(kTop) + "\" width=\""
+                   + coordinate(std::max(b - a, 1.0)) + "\" height=\"" + std::to_string(kPlotHeight)
+                   + "\" fill=\"#ddd\"><title>" + std::to_string(g.days) + " days missing before "
+                   + dateText(static_cast<long long>(g.xAfter)) + "</title></rect>\n";
+        }
+        // Axis ticks: five values, six dates.
+        const int decimals =
+            std::clamp(1 - static_cast<int>(std::floor(std::log10((mHigh - mLow) / 4))), 0, 3);
+        for (int i = 0; i <= 4; ++i) {
+            const double v = mLow + (mHigh - mLow) * i / 4;
+            const double yy = py(v);
+            svg += "<line x1=\"" + std::to_string(kLeft - 4) + "\" x2=\"" + std::to_string(kLeft + kPlotWidth)
+                   + "\" y1=\"" + coordinate(yy) + "\" y2=\"" + coordinate(yy)
+                   + "\" stroke=\"#eee\" stroke-width=\"0.5\"/>\n<text x=\"" + std::to_string(kLeft - 6)
+                   + "\" y=\"" + coordinate(yy + 3) + "\" font-size=\"9\" text-anchor=\"end\">"
+                   + number(v, decimals) + "</text>\n";
+        }
+        for (std::size_t i = 0; i < ticks.size(); ++i)
+            svg += "<text x=\"" + coordinate(px(ticks[i].first)) + "\" y=\"" + std::to_string(kHeight - 8)
+                   + "\" font-size=\"9\" text-anchor=\"" + (i == 0 ? "start" : i == 5 ? "end" : "middle") + "\">"
+                   + ticks[i].second + "</text>\n";
+
+        const auto points = mDecimator->finish();
+        // The line stops where values or days are missing.
+        std::string path;
+        std::size_t nextGap = 0;
+        const auto& gaps = o.gaps;
+        for (std::size_t i = 0; i < points.size(); ++i) {
+            bool gapPassed = false;
+            while (nextGap < gaps.size() && gaps[nextGap].xAfter <= points[i].x) {
+                gapPassed = gapPassed || (i > 0 && points[i - 1].x < gaps[nextGap].xAfter);
+                ++nextGap;
+            }
+            path += (i == 0 || points[i].breakBefore || gapPassed) ? 'M' : 'L';
+            path += coordinate(px(points[i].x)) + " " + coordinate(py(points[i].y)) + " ";
+        }
+        if (!path.empty())
+            svg += "<path d=\"" + path + "\" fill=\"none\" stroke=\"" + (series.estimated ? "#1f6fb4" : "#333")
+                   + "\" stroke-width=\"0.8\"/>\n";
+        svg += mMarks;
+        svg += "</svg>\n";
+        return svg;
+    }
+
+private:
+    // One mark of a kind per pixel column is all a reader can see, so a
+    // chart holds a bounded number whatever the length of the run.
+    void mark(double cx, int kind, const std::string& shape)
+    {
+        const auto column = static_cast<long long>(cx);
+        if (!mSeen.insert(column * 8 + kind).second)
+            return;
+        mMarks += shape;
+    }
+
+    const RunProvenance& mP;
+    std::size_t mS;
+    double mLow, mHigh;
+    double mX0 = 0, mX1 = 1;
+    std::optional<MinMaxDecimator> mDecimator;
+    std::unordered_set<long long> mSeen;
+    std::string mMarks;
+};
+
+// Every series' chart in one more walk over the days.
+std::vector<std::string> chartsOf(const RunProvenance& p, const Overview& o)
+{
+    std::vector<ChartDrawing> charts;
+    charts.reserve(p.series().size());
+    for (std::size_t s = 0; s < p.series().size(); ++s)
+        charts.emplace_back(p, s, o);
+    // Six dates under the axis: each the first day at or past its sixth of
+    // the range.
+    std::vector<std::pair<double, std::string>> ticks;
+    const std::size_t n = p.dayCount();
+    const double x0 = n == 0 ? 0 : o.x0;
+    const double x1 = n == 0 ? 1 : std::max(o.xLast, x0 + 1);
+    auto tickAt = [&](int i) { return x0 + (x1 - x0) * i / 5; };
+    for (std::size_t d = 0; d < n; ++d) {
+        const auto day = p.day(d);
+        const double x = xOf(o, d, day);
+        while (ticks.size() <= 5 && x >= tickAt(static_cast<int>(ticks.size())))
+            ticks.emplace_back(x, RunProvenance::isoDate(day));
+        for (auto& chart : charts)
+            chart.add(d, day, x);
+    }
+    if (n > 0) {
+        const auto last = p.day(n - 1);
+        while (ticks.size() <= 5)
+            ticks.emplace_back(xOf(o, n - 1, last), RunProvenance::isoDate(last));
+    }
+    std::vector<std::string> svgs;
+    for (auto& chart : charts)
+        svgs.push_back(chart.svg(o, ticks));
+    return svgs;
 }
 
 void settingsTable(std::string& html, const ReportSettings& settings, const RunProvenance& p)
@@ -268,13 +419,13 @@ void settingsTable(std::string& html, const ReportSettings& settings, const RunP
     row("Rows before data", std::to_string(settings.rowsBefore));
     row("Task", settings.task);
     row("Site", settings.site.empty() ? std::string("not given") : settings.site);
-    if (!p.days().empty())
-        row("Days", std::to_string(p.days().size()) + ", " + RunProvenance::isoDate(p.days().front()) + " to "
-                        + RunProvenance::isoDate(p.days().back()));
+    if (p.dayCount() > 0)
+        row("Days", std::to_string(p.dayCount()) + ", " + RunProvenance::isoDate(p.day(0)) + " to "
+                        + RunProvenance::isoDate(p.day(p.dayCount() - 1)));
     html += "</table>\n";
 }
 
-void flaggedTable(std::string& html, const RunProvenance& p)
+void flaggedTable(std::string& html, const RunProvenance& p, const Overview& o)
 {
     html += "<h2 id=\"flagged\">Flagged days</h2>\n";
     if (!p.anyFlagged()) {
@@ -282,36 +433,19 @@ void flaggedTable(std::string& html, const RunProvenance& p)
         return;
     }
     html += "<table id=\"flagged-days\">\n<thead><tr><th>Date</th><th>Input line</th><th>Reason</th></tr></thead>\n<tbody>\n";
-    std::size_t listed = 0, left = 0;
-    for (const auto& row : p.missingRows()) {
-        if (listed == kMostFlaggedRows) {
-            ++left;
-            continue;
-        }
-        ++listed;
+    for (std::size_t i = 0; i < p.missingRows().size() && i < kMostFlaggedRows; ++i) {
+        const auto& row = p.missingRows()[i];
         html += "<tr><td></td><td class=\"n\">" + std::to_string(row.inputLine) + "</td><td>"
                 + std::string(kReasonMissingValues) + ": <code>" + escaped(row.text) + "</code></td></tr>\n";
     }
-    // A row with missing values is listed above with its text.
-    for (const auto& day : p.days()) {
-        const std::string_view reason = p.reason(day);
-        if (reason.empty() || reason == kReasonMissingValues)
-            continue;
-        if (listed == kMostFlaggedRows) {
-            ++left;
-            continue;
-        }
-        ++listed;
-        html += "<tr><td>" + RunProvenance::isoDate(day) + "</td><td class=\"n\">" + std::to_string(day.inputLine)
-                + "</td><td>" + escaped(reason) + "</td></tr>\n";
-    }
+    html += o.flaggedRows;
     html += "</tbody>\n</table>\n";
-    if (left > 0)
-        html += "<p>The first " + std::to_string(kMostFlaggedRows) + " flagged days are listed; " + std::to_string(left)
+    if (o.flaggedLeft > 0)
+        html += "<p>The first " + std::to_string(kMostFlaggedRows) + " flagged days are listed; " + std::to_string(o.flaggedLeft)
                 + " more are left out. The flags file marks every one.</p>\n";
 }
 
-void gapsTable(std::string& html, const RunProvenance& p, const std::vector<Gap>& gaps)
+void gapsTable(std::string& html, const std::vector<Gap>& gaps, std::size_t count)
 {
     html += "<h2>Gaps in the dates</h2>\n";
     if (gaps.empty()) {
@@ -320,12 +454,12 @@ void gapsTable(std::string& html, const RunProvenance& p, const std::vector<Gap>
     }
     html += "<table>\n<thead><tr><th>Last day before</th><th>First day after</th><th>Days missing</th></tr></thead>\n<tbody>\n";
     for (std::size_t i = 0; i < gaps.size() && i < kMostGapRows; ++i)
-        html += "<tr><td>" + RunProvenance::isoDate(p.days()[gaps[i].before - 1]) + "</td><td>"
-                + RunProvenance::isoDate(p.days()[gaps[i].before]) + "</td><td class=\"n\">"
+        html += "<tr><td>" + dateText(static_cast<long long>(gaps[i].xBefore)) + "</td><td>"
+                + dateText(static_cast<long long>(gaps[i].xAfter)) + "</td><td class=\"n\">"
                 + std::to_string(gaps[i].days) + "</td></tr>\n";
     html += "</tbody>\n</table>\n";
-    if (gaps.size() > kMostGapRows)
-        html += "<p>And " + std::to_string(gaps.size() - kMostGapRows) + " more gaps.</p>\n";
+    if (count > kMostGapRows)
+        html += "<p>And " + std::to_string(count - kMostGapRows) + " more gaps.</p>\n";
 }
 
 bool anyFilling(const RunProvenance& p) { return !p.gaps().empty() || !p.fits().empty(); }
@@ -333,21 +467,13 @@ bool anyFilling(const RunProvenance& p) { return !p.gaps().empty() || !p.fits().
 
 // What the gap fill did, gap by gap, and the reference's correction month
 // by month.
-void fillTables(std::string& html, const RunProvenance& p)
+void fillTables(std::string& html, const RunProvenance& p, const Overview& o)
 {
     html += "<h2 id=\"filled\">Filled gaps</h2>\n";
     if (p.gaps().empty()) {
         html += "<p class=\"none\">No value was missing.</p>\n";
     } else {
-        std::size_t filledDays = 0;
-        for (std::size_t d = 0; d < p.days().size(); ++d)
-            for (std::size_t s = 0; s < p.series().size(); ++s) {
-                const auto m = p.mark(s, d);
-                if (m == RunProvenance::Mark::Interpolated || m == RunProvenance::Mark::FromReference) {
-                    ++filledDays;
-                    break;
-                }
-            }
+        const std::size_t filledDays = o.filledDays;
         html += "<p>" + std::to_string(filledDays) + (filledDays == 1 ? " day holds" : " days hold")
                 + " a filled value.</p>\n";
         html += "<table id=\"filled-gaps\">\n<thead><tr><th>Variable</th><th>From</th><th>To</th><th>Days</th>"
@@ -394,17 +520,11 @@ void fillTables(std::string& html, const RunProvenance& p)
 
 std::string qualityReportHtml(const RunProvenance& p, const ReportSettings& settings)
 {
-    std::vector<double> x;
-    x.reserve(p.days().size());
-    for (const auto& day : p.days())
-        x.push_back(static_cast<double>(RunProvenance::dayNumber(day)));
     // Out-of-order days are listed as flagged; the charts draw them in file
     // order, which needs the x values to ascend.
-    bool ascending = std::is_sorted(x.begin(), x.end());
-    if (!ascending)
-        for (std::size_t d = 0; d < x.size(); ++d)
-            x[d] = static_cast<double>(d);
-    const auto gaps = ascending ? gapsOf(x) : std::vector<Gap>{};
+    const Overview o = overviewOf(p);
+    const bool ascending = o.ascending;
+    const auto charts = chartsOf(p, o);
 
     std::string html = "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n<title>"
                        + std::string(kQualityReportTitle) + ": " + escaped(settings.file) + "</title>\n<style>"
@@ -431,10 +551,10 @@ std::string qualityReportHtml(const RunProvenance& p, const ReportSettings& sett
 
     for (std::size_t s = 0; s < p.series().size(); ++s) {
         const auto& series = p.series()[s];
-        const Figures f = figuresOf(p, s);
+        const Figures& f = o.figures[s];
         html += "<section class=\"series\">\n<h2>" + escaped(seriesTitle(series))
                 + (series.unit.empty() ? std::string() : " (" + escaped(series.unit) + ")") + "</h2>\n";
-        html += chartSvg(p, s, x, gaps);
+        html += charts[s];
         const bool filling = anyFilling(p);
         html += std::string("<table>\n<tr><th>Values</th><th>Minimum</th><th>Maximum</th><th>Mean</th><th>No value</th>"
                 "<th>Substituted</th>") + (filling ? "<th>Interpolated</th><th>From the reference</th>" : "")
@@ -450,10 +570,10 @@ std::string qualityReportHtml(const RunProvenance& p, const ReportSettings& sett
     }
     if (p.series().empty())
         html += "<p class=\"none\">No column holds a measured variable.</p>\n";
-    gapsTable(html, p, gaps);
+    gapsTable(html, o.listedGaps, o.gapCount);
     if (anyFilling(p))
-        fillTables(html, p);
-    flaggedTable(html, p);
+        fillTables(html, p, o);
+    flaggedTable(html, p, o);
     html += "<p class=\"none\">Minimum, maximum and mean are of the values read or estimated; substituted "
             "values are left out.</p>\n</body>\n</html>\n";
     return html;

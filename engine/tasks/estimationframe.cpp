@@ -189,7 +189,7 @@ void EstimatesInPass::take(const Record& record, long index)
             return;
         }
         if (mRun.provenance)
-            mValues.push_back(value.value);
+            mRun.provenance->holdEstimate(mHeld++, value.value);
         // Formatted in place: no string per record.
         char* end = formatFixedTo(mOut.reserve(kFixedTextCapacity + 2), value.value, mEstimation.decimals);
         *end++ = '\r';
@@ -204,8 +204,7 @@ bool EstimatesInPass::finish()
 {
     mOut.close();
     if (mRun.provenance)
-        for (std::size_t i = 0; i < mValues.size(); ++i)
-            mRun.provenance->noteEstimate(i, mValues[i]);
+        mRun.provenance->keepEstimates(mHeld);
     if (mError)
         std::rethrow_exception(mError);
     if (mFailure) {

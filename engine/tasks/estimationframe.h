@@ -123,8 +123,9 @@ private:
     long mCount = 0;
     std::optional<std::string> mFailure;
     std::exception_ptr mError;
-    // Noted in the run's provenance only once the checkup has passed them.
-    std::vector<double> mValues;
+    // Held in the run's provenance, and noted only once the checkup has
+    // passed them.
+    std::size_t mHeld = 0;
 };
 
 // Second pass, gauged: "Output.~" starts with `description` and continues with the

@@ -60,7 +60,7 @@ void ChartsWindow::show(std::shared_ptr<const pluvora::RunProvenance> provenance
         if (series[s].estimated)
             estimate = s;
     bool estimateShown = false;
-    for (std::size_t s = 0; s < series.size() && !mProvenance->days().empty(); ++s) {
+    for (std::size_t s = 0; s < series.size() && mProvenance->dayCount() > 0; ++s) {
         if (series[s].estimated)
             continue;
         std::optional<std::size_t> beside;
@@ -70,7 +70,7 @@ void ChartsWindow::show(std::shared_ptr<const pluvora::RunProvenance> provenance
         }
         mCharts.push_back(new SeriesChartView(*mProvenance, s, beside, mChartArea));
     }
-    if (estimate && !estimateShown && !mProvenance->days().empty())
+    if (estimate && !estimateShown && mProvenance->dayCount() > 0)
         mCharts.push_back(new SeriesChartView(*mProvenance, *estimate, std::nullopt, mChartArea));
     for (SeriesChartView* chart : mCharts) {
         mChartLayout->addWidget(chart);

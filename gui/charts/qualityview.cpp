@@ -113,7 +113,7 @@ bool QualityView::readInput()
     } catch (const std::exception& error) {
         quiet.firstError = error.what();
     }
-    if (provenance->days().empty() && provenance->missingRows().empty() && !quiet.firstError.empty()) {
+    if (provenance->dayCount() == 0 && provenance->missingRows().empty() && !quiet.firstError.empty()) {
         pluvora::reportError(mUser, quiet.firstError);
         return false;
     }

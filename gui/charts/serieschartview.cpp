@@ -57,9 +57,9 @@ SeriesChartView::SeriesChartView(const pluvora::RunProvenance& provenance, std::
     setFocusPolicy(Qt::StrongFocus);
     setMinimumHeight(240);
 
-    const auto& days = provenance.days();
-    mX.reserve(days.size());
-    mY.reserve(days.size());
+    const std::size_t days = provenance.dayCount();
+    mX.reserve(days);
+    mY.reserve(days);
     double low = std::numeric_limits<double>::infinity(), high = -low;
     auto widen = [&](double v) {
         if (!std::isnan(v)) {
@@ -67,8 +67,8 @@ SeriesChartView::SeriesChartView(const pluvora::RunProvenance& provenance, std::
             high = std::max(high, v);
         }
     };
-    for (std::size_t d = 0; d < days.size(); ++d) {
-        mX.push_back(static_cast<double>(pluvora::RunProvenance::dayNumber(days[d])) * kMsPerDay);
+    for (std::size_t d = 0; d < days; ++d) {
+        mX.push_back(static_cast<double>(pluvora::RunProvenance::dayNumber(provenance.day(d))) * kMsPerDay);
         mY.push_back(provenance.value(series, d));
         widen(mY.back());
         if (mEstimate) {
@@ -259,7 +259,7 @@ void SeriesChartView::showReason(const QPointF& point, bool state)
     if (it == mX.end())
         return;
     const auto d = static_cast<std::size_t>(it - mX.begin());
-    const auto& day = mProvenance.days()[d];
+    const auto day = mProvenance.day(d);
     QString text = QString::fromStdString(pluvora::RunProvenance::isoDate(day)) + tr(", input line %1").arg(day.inputLine);
     if (const auto reason = mProvenance.reason(day); !reason.empty())
         text += "\n" + QString::fromUtf8(reason.data(), static_cast<qsizetype>(reason.size()));
@@ -312,7 +312,7 @@ void SeriesChartView::mouseReleaseEvent(QMouseEvent* event)
     }
     if (!mDragged)
         if (const auto day = dayNear(event->position()))
-            emit daySelected(mProvenance.days()[*day].inputLine);
+            emit daySelected(mProvenance.day(*day).inputLine);
     mPressAt.reset();
     event->accept();
 }

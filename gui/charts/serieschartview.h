@@ -29,7 +29,7 @@ public:
                     QWidget* parent = nullptr);
 
     enum class MarkKind { Flagged, Substituted, Missing, Interpolated, FromReference };
-    // The days a kind of mark is drawn at (index into provenance.days()).
+    // The days a kind of mark is drawn at (index of the day in the provenance).
     const std::vector<std::size_t>& markedDays(MarkKind kind) const;
     // The scene position of a day's value, for tests that click it.
     QPoint positionOfDay(std::size_t day) const;

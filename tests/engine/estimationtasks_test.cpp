@@ -377,7 +377,7 @@ TEST(EstimationRefusals, CheckupStopsBeforeAnEarlierDayWithoutEstimate)
     const auto outcome = r.run(4, kTemperatureC, pages("80"), data);
     EXPECT_FALSE(outcome.completed);
     EXPECT_EQ(r.ui.messages(), std::vector<std::string>{std::string("warning: ") + kDataErrorsSpotted});
-    ASSERT_EQ(provenance.days().size(), 52u);
+    ASSERT_EQ(provenance.dayCount(), 52u);
     ASSERT_TRUE(provenance.series().back().estimated);
     EXPECT_TRUE(std::isnan(provenance.value(provenance.series().size() - 1, 0)));
 }

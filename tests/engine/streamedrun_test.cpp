@@ -104,8 +104,8 @@ const char* const kColumns = "Year,Month,Day,T-max:oF,T-min:oF,Precip:inch,RelHu
 std::string accountOf(const RunProvenance& p)
 {
     std::string text;
-    for (std::size_t d = 0; d < p.days().size(); ++d) {
-        const auto& day = p.days()[d];
+    for (std::size_t d = 0; d < p.dayCount(); ++d) {
+        const auto day = p.day(d);
         text += RunProvenance::isoDate(day) + " line " + std::to_string(day.inputLine) + " s"
               + std::to_string(day.substituted) + " f" + std::to_string(day.flagged) + " " + std::string(p.reason(day));
         for (std::size_t s = 0; s < p.series().size(); ++s)

@@ -241,8 +241,8 @@ TEST(QualityReportInBrowser, RealFileReportLoadsWithItsFlaggedDays)
     std::set<int> listed;
     for (const auto& row : provenance.missingRows())
         listed.insert(row.inputLine);
-    for (const auto& day : provenance.days())
-        if (!provenance.reason(day).empty())
+    for (std::size_t d = 0; d < provenance.dayCount(); ++d)
+        if (const auto day = provenance.day(d); !provenance.reason(day).empty())
             listed.insert(day.inputLine);
     const auto report = temp.path() / "report.html";
     pluvora::writeQualityReport(report, provenance, {request.fileName, kAgrimetColumns, 1,
