@@ -414,20 +414,16 @@ private:
                 if ((substitutedColumns >> k) & 1u)
                     provenance->noteSubstituted(mRecords, k + 1);
         }
-        if (!mScreen.passes(record, provenance, mRecords))
+        int screenedDay = 0;
+        if (!mScreen.passes(record, provenance, mRecords, &screenedDay))
             return false;
         ++mRecords;
-        std::optional<int> doy;
-        try {
-            doy = recordDayOfYear(record);
-        } catch (const Error&) {
-            return false;
-        }
-        if (!doy)
-            return false;
-        output.commit(mRowFormat.format(output.reserve(WeatherRowFormat::kCapacity), record, *doy));
+        // recordDayOfYear's answer: without a DOY of its own, a record that
+        // passed has a whole date, whose day the screen just computed.
+        const int doy = record.doy >= 1 ? record.doy : screenedDay;
+        output.commit(mRowFormat.format(output.reserve(WeatherRowFormat::kCapacity), record, doy));
         if (mRun.days)
-            mRun.days->add(record, mRun.columns, *doy);
+            mRun.days->add(record, mRun.columns, doy);
         stepGauge(mRun.ui);
         mAnyRecord = true;
         return true;
