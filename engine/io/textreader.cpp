@@ -86,6 +86,24 @@ std::size_t TextReader::read(char* destination, std::size_t size)
     return n;
 }
 
+std::string_view TextReader::takeBuffered()
+{
+    const std::string_view held(mBuffer.get() + mPos, mLen - mPos);
+    mPos = mLen;
+    return held;
+}
+
+int TextReader::descriptor() const { return fileno(mFile); }
+
+long long TextReader::restOffset() const
+{
+    // stdio's own read-ahead is counted by ftello, not by the descriptor.
+    const off_t at = ftello(mFile);
+    if (at < 0)
+        throw Error("Read error");
+    return at;
+}
+
 bool TextReader::atEnd() { return peek() < 0; }
 
 std::string_view TextReader::readToken(std::size_t limit)

@@ -42,6 +42,13 @@ public:
     // Up to `size` raw bytes from where reading stands; 0 at the end.
     std::size_t read(char* destination, std::size_t size);
 
+    // The bytes read ahead of the caller, taken now; once it is empty the
+    // rest of the file starts at restOffset() of descriptor(), for a copy
+    // that bypasses this reader (which then reads nothing more).
+    std::string_view takeBuffered();
+    int descriptor() const;
+    long long restOffset() const;
+
     bool atEnd();
     // Next byte without consuming it, or -1 at the end of the file.
     int peek();

@@ -7,6 +7,9 @@
 #include <cstring>
 #include <system_error>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 namespace pluvora {
 
 TextWriter::TextWriter(const std::filesystem::path& path)
@@ -60,6 +63,52 @@ void TextWriter::writeLine(std::string_view text)
 {
     write(text);
     write("\r\n");
+}
+
+void TextWriter::copyFrom(int fd, long long offset)
+{
+    flush();
+    if (mFailed)
+        return;
+    if (std::fflush(mFile) != 0) {
+        mFailed = true;
+        mErrno = errno;
+        return;
+    }
+    off_t at = static_cast<off_t>(offset);
+    const int out = fileno(mFile);
+    for (;;) {
+        const ssize_t copied = ::copy_file_range(fd, &at, out, nullptr, std::size_t{1} << 30, 0);
+        if (copied > 0)
+            continue;
+        if (copied == 0)
+            return;
+        if (errno == EINTR)
+            continue;
+        // A pipe, a terminal, an append-only stream or another file system:
+        // the bytes come through the buffer instead.
+        if (errno == EINVAL || errno == EXDEV || errno == EBADF || errno == ENOSYS || errno == EOPNOTSUPP
+            || errno == ETXTBSY)
+            break;
+        mFailed = true;
+        mErrno = errno;
+        return;
+    }
+    for (;;) {
+        const ssize_t got = ::pread(fd, mBuffer.get(), kCapacity, at);
+        if (got < 0) {
+            if (errno == EINTR)
+                continue;
+            throw Error("Read error");
+        }
+        if (got == 0)
+            return;
+        at += got;
+        mUsed = static_cast<std::size_t>(got);
+        flush();
+        if (mFailed)
+            return;
+    }
 }
 
 void TextWriter::close()

@@ -29,6 +29,9 @@ public:
         mBuffer[mUsed++] = c;
     }
     void writeLine(std::string_view text = {});
+    // Appends the bytes of descriptor `fd` from `offset` to its end, copied
+    // by the kernel where it can (no pass through this process's memory).
+    void copyFrom(int fd, long long offset);
     void close();
 
     // Room for `size` bytes (at most kCapacity) to fill in place; commit()

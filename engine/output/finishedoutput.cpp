@@ -97,13 +97,14 @@ void writeFinishedOutput(const fs::path& result, TextWriter& sink, const OutputF
     if (!any && inserted)
         sink.writeLine(*inserted);
     if (inserted && index > headRows) {
-        char block[1 << 16];
-        while (const std::size_t got = reader.read(block, sizeof block)) {
-            if (heldEmpty)
-                sink.writeLine();
-            heldEmpty = false;
-            sink.write(std::string_view(block, got));
-        }
+        const std::string_view held = reader.takeBuffered();
+        const long long rest = reader.restOffset();
+        std::error_code ec;
+        const auto size = fs::file_size(result, ec);
+        if (heldEmpty && (!held.empty() || ec || size > static_cast<std::uintmax_t>(rest)))
+            sink.writeLine();
+        sink.write(held);
+        sink.copyFrom(reader.descriptor(), rest);
     }
 }
 

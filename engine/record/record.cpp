@@ -12,10 +12,6 @@ void Record::resetVariables()
     present = flags;
 }
 
-namespace {
-
-// Halves to even. A value beyond the int range (a stray 1e20 in a date
-// column) saturates instead of overflowing; the checkup then rejects it.
 int asWholeNumber(double value)
 {
     constexpr double kLow = std::numeric_limits<int>::min();
@@ -27,6 +23,8 @@ int asWholeNumber(double value)
         return std::numeric_limits<int>::max();
     return static_cast<int>(rounded);
 }
+
+namespace {
 
 void assignYydoy(Record& record, double value)
 {

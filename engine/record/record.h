@@ -43,6 +43,11 @@ struct Record {
     void setFalseToAll() { present.fill(false); }
 };
 
+// A date column's value as the record holds it: halves to even. A value
+// beyond the int range (a stray 1e20) saturates instead of overflowing;
+// the checkup then rejects it.
+int asWholeNumber(double value);
+
 // Files `value`, read from `column` (1-based), under that column's variable.
 void assignValue(Record& record, const ColumnSpec& spec, int column, double value);
 

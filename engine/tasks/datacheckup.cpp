@@ -366,7 +366,7 @@ CheckupScreen::CheckupScreen(const RunContext& run)
 
 CheckupScreen::~CheckupScreen() = default;
 
-bool CheckupScreen::passes(const Record& r, RunProvenance* provenance, std::size_t index)
+bool CheckupScreen::passes(const Record& r, RunProvenance* provenance, std::size_t index, int* dayOfYear)
 {
     try {
         const Date date = dateOf(r, mState->doyMode);
@@ -376,6 +376,8 @@ bool CheckupScreen::passes(const Record& r, RunProvenance* provenance, std::size
         if (!suspicious && provenance)
             noteCheckedDay(*provenance, index, r, mState->units, date, *mState->previous, false);
         mState->previous = date;
+        if (dayOfYear)
+            *dayOfYear = date.day;
         return !suspicious;
     } catch (const CheckupFailure&) {
         return false;

@@ -46,8 +46,10 @@ public:
     CheckupScreen(const CheckupScreen&) = delete;
     CheckupScreen& operator=(const CheckupScreen&) = delete;
     // False when the checkup would list the record or stop on it. A record
-    // that passes is noted in `provenance`, when given, as day `index`.
-    bool passes(const Record& record, RunProvenance* provenance = nullptr, std::size_t index = 0);
+    // that passes is noted in `provenance`, when given, as day `index`, and
+    // its day of the year, as the checkup read it, goes to `dayOfYear`.
+    bool passes(const Record& record, RunProvenance* provenance = nullptr, std::size_t index = 0,
+                int* dayOfYear = nullptr);
 
 private:
     struct State;

@@ -162,9 +162,13 @@ public:
           mRowFormat(run.columns), mScreen(run),
           mNotices(run, sign), mLine(run.rowsBefore)
     {
-        for (int column = 1; column <= run.columnCount && column <= kColumnBoxes; ++column)
-            mTargets[static_cast<std::size_t>(column - 1)] =
-                plainTarget(run.columns.columnVariable[static_cast<std::size_t>(column)]);
+        for (int column = 1; column <= run.columnCount && column <= kColumnBoxes; ++column) {
+            const int code = run.columns.columnVariable[static_cast<std::size_t>(column)];
+            const auto k = static_cast<std::size_t>(column - 1);
+            mTargets[k] = plainTarget(code);
+            mWholeTargets[k] = wholeTarget(code);
+            mCodes[k] = static_cast<std::size_t>(code);
+        }
         // Rows with only whole tokens can skip the rewriting: every column
         // is one field; a blank-separated row may hold more.
         if (fieldRows)
@@ -399,7 +403,10 @@ private:
             const std::size_t k = static_cast<std::size_t>(column - 1);
             if (const auto target = mTargets[k]) {
                 record.*target = values[k];
-                record.present[static_cast<std::size_t>(mRun.columns.columnVariable[k + 1])] = true;
+                record.present[mCodes[k]] = true;
+            } else if (const auto whole = mWholeTargets[k]) {
+                record.*whole = asWholeNumber(values[k]);
+                record.present[mCodes[k]] = true;
             } else {
                 assignValue(record, mRun.columns, column, values[k]);
             }
@@ -414,20 +421,16 @@ private:
                 if ((substitutedColumns >> k) & 1u)
                     provenance->noteSubstituted(mRecords, k + 1);
         }
-        if (!mScreen.passes(record, provenance, mRecords))
+        int screenedDay = 0;
+        if (!mScreen.passes(record, provenance, mRecords, &screenedDay))
             return false;
         ++mRecords;
-        std::optional<int> doy;
-        try {
-            doy = recordDayOfYear(record);
-        } catch (const Error&) {
-            return false;
-        }
-        if (!doy)
-            return false;
-        output.commit(mRowFormat.format(output.reserve(WeatherRowFormat::kCapacity), record, *doy));
+        // recordDayOfYear's answer: without a DOY of its own, a record that
+        // passed has a whole date, whose day the screen just computed.
+        const int doy = record.doy >= 1 ? record.doy : screenedDay;
+        output.commit(mRowFormat.format(output.reserve(WeatherRowFormat::kCapacity), record, doy));
         if (mRun.days)
-            mRun.days->add(record, mRun.columns, *doy);
+            mRun.days->add(record, mRun.columns, doy);
         stepGauge(mRun.ui);
         mAnyRecord = true;
         return true;
@@ -508,8 +511,22 @@ private:
         }
     }
 
+    // The date columns assignValue stores as whole numbers, the same way.
+    static int Record::*wholeTarget(int code)
+    {
+        switch (code) {
+        case kYear: return &Record::year;
+        case kMonth: return &Record::month;
+        case kDay: return &Record::day;
+        case kDoy: return &Record::doy;
+        default: return nullptr;
+        }
+    }
+
     RunContext& mRun;
     std::array<double Record::*, kColumnBoxes> mTargets{};
+    std::array<int Record::*, kColumnBoxes> mWholeTargets{};
+    std::array<std::size_t, kColumnBoxes> mCodes{}; // each column's variable
     std::optional<int> mSign;
     double mSignValue = 0;
     double mSubstitute;

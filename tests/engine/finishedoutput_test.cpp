@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <optional>
 #include <string>
 
@@ -47,6 +48,56 @@ TEST_P(OutputFinishing, StreamedFinishEqualsTheSavedFinishedPanel)
         sink.close();
     }
     EXPECT_EQ(temp.read("batch.wth"), temp.read("window.wth"));
+}
+
+// Rows well past the readers' buffers, so that the rows behind the site
+// line take the kernel's copy.
+std::string manyRows()
+{
+    std::string text = "Station\nrow 2\nrow 3\nYear\tDOY\n\t\tmm";
+    for (int day = 1; day <= 40000; ++day)
+        text += "\n2000\t" + std::to_string(day) + "\t1.5";
+    return text;
+}
+
+// A stream the kernel cannot copy into (opened for appending) gets the
+// same bytes through the buffer.
+TEST(OutputFinishing, LargeResultToAFileAndToAnAppendingStream)
+{
+    test::TempFolder temp;
+    const auto result = temp.path() / "Output.~";
+    const std::string text = manyRows();
+    {
+        TextWriter sink(result);
+        writePanelText(sink, text);
+        sink.close();
+    }
+    const OutputFinish finish{3, "52.1"};
+    std::string panel = text;
+    finishPanelText(panel, finish);
+    {
+        TextWriter sink(temp.path() / "window.wth");
+        writePanelText(sink, panel);
+        sink.close();
+    }
+    {
+        TextWriter sink(temp.path() / "batch.wth");
+        writeFinishedOutput(result, sink, finish);
+        sink.close();
+    }
+    const auto appended = temp.path() / "appended.wth";
+    std::FILE* stream = std::fopen(appended.c_str(), "ab");
+    ASSERT_NE(stream, nullptr);
+    {
+        TextWriter sink(stream, "the stream");
+        writeFinishedOutput(result, sink, finish);
+        sink.close();
+    }
+    std::fclose(stream);
+    const std::string expected = temp.read("window.wth");
+    EXPECT_GT(expected.size(), std::size_t{1} << 19);
+    EXPECT_EQ(temp.read("batch.wth"), expected);
+    EXPECT_EQ(temp.read("appended.wth"), expected);
 }
 
 const std::string kWeather = "Station\nrow 2\nrow 3\nYear\tDOY\n\t\tmm\n2000\t1\t0.0\n2000\t2\t1.5";
