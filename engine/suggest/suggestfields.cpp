@@ -1,5 +1,6 @@
 #include "engine/suggest/suggestfields.h"
 
+#include "engine/formats/formattext.h"
 #include "engine/io/numbertext.h"
 
 #include <algorithm>
@@ -8,16 +9,9 @@
 
 namespace pluvora::suggest {
 
-bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r'; }
+bool isBlank(char c) { return formattext::isBlank(c); }
 
-std::string_view trimmed(std::string_view s)
-{
-    while (!s.empty() && isBlank(s.front()))
-        s.remove_prefix(1);
-    while (!s.empty() && isBlank(s.back()))
-        s.remove_suffix(1);
-    return s;
-}
+std::string_view trimmed(std::string_view s) { return formattext::trimmed(s); }
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
@@ -43,20 +37,9 @@ int digitsValue(std::string_view s)
 
 std::vector<std::string_view> splitFields(std::string_view line, char sep)
 {
+    if (sep == kBlanks)
+        return formattext::words(line);
     std::vector<std::string_view> fields;
-    if (sep == kBlanks) {
-        std::size_t i = 0;
-        while (i < line.size()) {
-            while (i < line.size() && isBlank(line[i]))
-                ++i;
-            const std::size_t start = i;
-            while (i < line.size() && !isBlank(line[i]))
-                ++i;
-            if (i > start)
-                fields.push_back(line.substr(start, i - start));
-        }
-        return fields;
-    }
     std::size_t i = 0;
     for (;;) {
         while (i < line.size() && line[i] == ' ')

@@ -12,6 +12,13 @@
 namespace pluvora {
 namespace {
 
+void writeText(const std::filesystem::path& file, std::string_view text)
+{
+    TextWriter sink(file);
+    writePanelText(sink, text);
+    sink.close();
+}
+
 struct FinishCase {
     const char* name;
     std::string panel; // the run's result as panel text
@@ -28,20 +35,12 @@ TEST_P(OutputFinishing, StreamedFinishEqualsTheSavedFinishedPanel)
     const FinishCase& c = GetParam();
     test::TempFolder temp;
     const auto result = temp.path() / "Output.~";
-    {
-        TextWriter sink(result);
-        writePanelText(sink, c.panel);
-        sink.close();
-    }
+    writeText(result, c.panel);
     const OutputFinish finish{c.rowsBefore, c.inserted};
 
     std::string panel = loadPanelText(result);
     finishPanelText(panel, finish);
-    {
-        TextWriter sink(temp.path() / "window.wth");
-        writePanelText(sink, panel);
-        sink.close();
-    }
+    writeText(temp.path() / "window.wth", panel);
     {
         TextWriter sink(temp.path() / "batch.wth");
         writeFinishedOutput(result, sink, finish);
@@ -67,19 +66,11 @@ TEST(OutputFinishing, LargeResultToAFileAndToAnAppendingStream)
     test::TempFolder temp;
     const auto result = temp.path() / "Output.~";
     const std::string text = manyRows();
-    {
-        TextWriter sink(result);
-        writePanelText(sink, text);
-        sink.close();
-    }
+    writeText(result, text);
     const OutputFinish finish{3, "52.1"};
     std::string panel = text;
     finishPanelText(panel, finish);
-    {
-        TextWriter sink(temp.path() / "window.wth");
-        writePanelText(sink, panel);
-        sink.close();
-    }
+    writeText(temp.path() / "window.wth", panel);
     {
         TextWriter sink(temp.path() / "batch.wth");
         writeFinishedOutput(result, sink, finish);
